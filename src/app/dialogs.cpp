@@ -1,0 +1,78 @@
+#include "dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace {
+Dialogs *g_installed = nullptr;
+
+void showBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString runFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title,
+                      const QString &filter, const QString &initialName)
+{
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(mode);
+    // Open takes a name that does not exist too: the read then reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Route files are replaced without a question and get no extension added.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!initialName.isEmpty())
+        dialog.selectFile(initialName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.constFirst();
+}
+} // namespace
+
+void Dialogs::information(QWidget *parent, const QString &title, const QString &text)
+{
+    showBox(parent, QMessageBox::Information, title, text);
+}
+
+void Dialogs::message(QWidget *parent, const QString &title, const QString &text)
+{
+    showBox(parent, QMessageBox::NoIcon, title, text);
+}
+
+std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title,
+                                        const QString &label, const QString &initial)
+{
+    bool ok = false;
+    const QString reply =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return reply;
+}
+
+QString Dialogs::openFileName(QWidget *parent, const QString &title, const QString &filter,
+                              const QString &initialName)
+{
+    return runFileDialog(parent, QFileDialog::AcceptOpen, title, filter, initialName);
+}
+
+QString Dialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                              const QString &initialName)
+{
+    return runFileDialog(parent, QFileDialog::AcceptSave, title, filter, initialName);
+}
+
+Dialogs &Dialogs::instance()
+{
+    static Dialogs qtDialogs;
+    return g_installed ? *g_installed : qtDialogs;
+}
+
+void Dialogs::setInstance(Dialogs *dialogs)
+{
+    g_installed = dialogs;
+}

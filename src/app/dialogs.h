@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Every modal dialog the program opens goes through here, so that tests can
+// answer them without a person. The program uses the Qt dialogs below; a
+// test installs its own answers with `Dialogs::setInstance`.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // A message with the information icon and OK.
+    virtual void information(QWidget *parent, const QString &title, const QString &text);
+    // A message with no icon and OK.
+    virtual void message(QWidget *parent, const QString &title, const QString &text);
+    // A one-line prompt pre-filled with `initial`; nothing on Cancel.
+    virtual std::optional<QString> askText(QWidget *parent, const QString &title,
+                                           const QString &label, const QString &initial);
+    // File dialogs; an empty name means cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter,
+                                 const QString &initialName);
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                 const QString &initialName);
+
+    static Dialogs &instance();
+    // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.
+    static void setInstance(Dialogs *dialogs);
+};

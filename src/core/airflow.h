@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+// Airflow in round ducts, inch-pound units: flow in cfm, diameters in inches,
+// lengths in feet, velocity in fpm, pressures in inches of water gauge.
+// Each function computes in double precision and rounds to single once.
+namespace plenix {
+
+// Mean velocity, fpm: flow over the duct's cross-section. 0 for a zero diameter.
+float fnVelocity(float flow, float diameter);
+
+// Velocity pressure, in wg, of standard air.
+float fnVelocityPressure(float velocity);
+
+// Friction loss, in wg, of qty straight runs, each length feet long.
+// 0 when length and diameter are both 0, or when the flow or the diameter is
+// negative. A zero diameter under a non-zero length gives the quotient's
+// infinity (or NaN for a zero numerator).
+float fnFrictionLoss(std::int16_t qty, float length, float flow, float diameter);
+
+// Loss, in wg, of qty identical fittings; an infinity when the product is
+// too large for single precision.
+float fnFittingLoss(std::int16_t qty, float velocityPressure, float lossCoef);
+
+} // namespace plenix

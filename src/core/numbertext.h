@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace plenix {
+
+// The three cell text formats.
+enum class Pattern {
+    TwoDecimals,     // "0.##": 2 gives "2.", 1.257 gives "1.26"
+    Whole,           // "####": 1222.6 gives "1223", 0.4 gives ""
+    OneOrTwoDecimals // "0.0#": 1 gives "1.0", 0.18 gives "0.18"
+};
+
+// The text every result cell shows for a value that is not a finite number.
+inline constexpr std::string_view NumMarker = "#NUM!";
+// The text of a duct row's loss when no diameter is in force.
+inline constexpr std::string_view DivZeroMarker = "#DIV/0!";
+
+bool fnIsMarker(std::string_view text);
+
+// Formats a value in a pattern. The value is first written as its decimal
+// form with 7 significant digits (single precision) or 15 (double precision),
+// and that decimal text is rounded to the pattern's places, halves away from
+// zero, so that no binary noise decides a digit: 0.145f shows "0.15". A value
+// that rounds to zero shows no sign. A value that is not finite gives "#NUM!".
+std::string fnFormat(float value, Pattern pattern);
+std::string fnFormat(double value, Pattern pattern);
+
+// A value as decimal text with up to 15 significant digits (a double) or
+// 7 (a float), in the shortest such form.
+std::string fnDecimalText(double value);
+std::string fnDecimalText(float value);
+
+// Reads the number at the start of a text, in the manner of a BASIC Val():
+// blanks, TABs and line feeds are skipped anywhere; an optional sign, digits
+// with at most one decimal point and an optional exponent (E or D); or a
+// hexadecimal (&H) or octal (&O) number. Reading stops at the first character
+// that cannot continue the number; no number at all reads as 0. A value too
+// large for a double reads as an infinity.
+double NumberFromText(std::string_view text);
+
+} // namespace plenix

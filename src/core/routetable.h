@@ -1,0 +1,180 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace plenix {
+
+using Int16 = std::int16_t;
+
+// A rectangle of cells, inclusive on all four sides. An empty range has
+// bottom < top.
+struct CellRange
+{
+    int top = 0;
+    int left = 0;
+    int bottom = -1;
+    int right = -1;
+
+    bool isEmpty() const { return bottom < top || right < left; }
+    bool contains(int row, int col) const
+    {
+        return row >= top && row <= bottom && col >= left && col <= right;
+    }
+    void unite(const CellRange &other);
+    friend bool operator==(const CellRange &, const CellRange &) = default;
+};
+
+// What one operation on the table changed. The table reports it once per
+// operation (or once per batch), never once per cell, so that a view can
+// repaint a whole command in one go.
+struct TableChange
+{
+    CellRange cells;          // cells whose text changed; empty when none did
+    bool cursorMoved = false; // current cell or selection end
+    bool scrolled = false;    // top row or left column
+};
+
+// The route grid's data: 61 rows by 12 columns of 8-bit text cells, with the
+// grid control's cursor state. Row 0 holds the column headers and column 0
+// the row numbers; rows 1..60 and columns 1..10 hold the route; column 11 is
+// a spare that nothing reads or writes.
+//
+// Cells hold bytes in the program's 8-bit character set (Windows-1252), so a
+// route file's bytes go into the cells unchanged.
+class RouteTable final
+{
+public:
+    static constexpr Int16 DataRows = 60;
+    static constexpr Int16 DataCols = 10;
+    static constexpr Int16 RowCount = DataRows + 1;
+    static constexpr Int16 ColCount = DataCols + 2;
+
+    enum Column : Int16 {
+        ColRowNumber = 0,
+        ColQty = 1,
+        ColFlow = 2,
+        ColDiameter = 3,
+        ColLength = 4,
+        ColDescription = 5,
+        ColLossCoef = 6,
+        ColItemSP = 7,
+        ColVP = 8,
+        ColVelocity = 9,
+        ColRouteSP = 10,
+        ColSpare = 11,
+    };
+
+    using Observer = std::function<void(const TableChange &)>;
+
+    RouteTable();
+    RouteTable(const RouteTable &) = delete;
+    RouteTable &operator=(const RouteTable &) = delete;
+
+    // Builds the headers, row numbers and column widths; once, at start-up.
+    void sbGridSetup();
+    // Empties all 600 data cells, then goes home.
+    void sbGridClear();
+    // Cell (1, 1) current, scrolled to the top-left.
+    void sbGridHome();
+    // Selects columns 1..10 of rows firstRow..lastRow, current cell (firstRow, 1).
+    void sbRowsSelect(Int16 firstRow, Int16 lastRow);
+    // The last data row at or after startRow with any text in columns 1..10,
+    // or 0. Like the grid it was written for, it moves the current column to 1.
+    Int16 fnLastUsedRow(Int16 startRow);
+
+    const std::string &CellText(int row, int col) const;
+    void setCellText(int row, int col, std::string_view text);
+
+    const std::string &CurrentText() const { return CellText(m_row, m_col); }
+    // The fill rule: every cell of the selection gets the text.
+    void setCurrentText(std::string_view text);
+
+    // Selected cells, TAB between cells, CR between rows, no closing CR.
+    std::string BlockText() const;
+    // Splits at CR and TAB and fills the selection from its top-left cell;
+    // what lies beyond the selection is dropped, cells the text does not reach
+    // keep their contents.
+    void setBlockText(std::string_view text);
+
+    // The ten column headers joined by TAB, closed by one CR; empty before setup.
+    const std::string &HeaderLine() const { return m_headerLine; }
+
+    // Cursor. Moving the current cell collapses the selection onto it.
+    Int16 currentRow() const { return m_row; }
+    Int16 currentCol() const { return m_col; }
+    void setCurrentRow(Int16 row);
+    void setCurrentCol(Int16 col);
+    void setCurrentCell(Int16 row, Int16 col);
+
+    // The selection's second corner; the current cell is the first.
+    Int16 selectionRow() const { return m_rowSel; }
+    Int16 selectionCol() const { return m_colSel; }
+    void setSelectionRow(Int16 row);
+    void setSelectionCol(Int16 col);
+    void setSelectionEnd(Int16 row, Int16 col);
+    CellRange selection() const;
+
+    // First visible data row and data column.
+    Int16 topRow() const { return m_topRow; }
+    Int16 leftCol() const { return m_leftCol; }
+    void setTopRow(Int16 row);
+    void setLeftCol(Int16 col);
+
+    int colWidthTwips(int col) const;
+    // The grid width that setup asks for: columns 0..10 plus 330 twips.
+    int gridWidthTwips() const { return m_gridWidth; }
+
+    void setObserver(Observer observer) { m_observer = std::move(observer); }
+
+    // Holds back notifications until the outermost batch ends, then reports
+    // everything that changed as one change. Every operation of the table
+    // runs in one; a caller makes its own to join several into one report.
+    class Batch final
+    {
+    public:
+        explicit Batch(RouteTable &table) : m_table(table) { ++m_table.m_batchDepth; }
+        ~Batch() { m_table.endBatch(); }
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        RouteTable &m_table;
+    };
+
+    static bool isDataRow(int row) { return row >= 1 && row <= DataRows; }
+    static bool isCell(int row, int col)
+    {
+        return row >= 0 && row < RowCount && col >= 0 && col < ColCount;
+    }
+
+private:
+    std::string &cell(int row, int col) { return m_cells[index(row, col)]; }
+    static std::size_t index(int row, int col)
+    {
+        return static_cast<std::size_t>(row) * ColCount + static_cast<std::size_t>(col);
+    }
+    void markCell(int row, int col);
+    void markCursor() { m_pending.cursorMoved = true; }
+    void endBatch();
+
+    std::array<std::string, RowCount * ColCount> m_cells;
+    std::array<int, ColCount> m_colWidths{};
+    std::string m_headerLine;
+    int m_gridWidth = 0;
+    Int16 m_row = 1;
+    Int16 m_col = 1;
+    Int16 m_rowSel = 1;
+    Int16 m_colSel = 1;
+    Int16 m_topRow = 1;
+    Int16 m_leftCol = 1;
+
+    Observer m_observer;
+    TableChange m_pending;
+    int m_batchDepth = 0;
+};
+
+} // namespace plenix

@@ -1,0 +1,34 @@
+#pragma once
+
+// Shared by the core tests: lets QCOMPARE print std::string values, with
+// control characters and high bytes spelled out so a failed comparison of
+// route text shows where TABs, CRs and 0x80 stand.
+#include <QTest>
+
+#include <cstdio>
+#include <string>
+
+namespace QTest {
+template<>
+inline char *toString(const std::string &text)
+{
+    std::string shown = "\"";
+    for (unsigned char c : text) {
+        if (c == '\t') {
+            shown += "\\t";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\n') {
+            shown += "\\n";
+        } else if (c < 0x20 || c >= 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            shown += hex;
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    shown += '"';
+    return qstrdup(shown.c_str());
+}
+} // namespace QTest
