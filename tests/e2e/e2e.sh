@@ -71,7 +71,7 @@ expected+="${T}${T}${T}${T}${T}0.28${T}0.03${T}0.1${T}1273${T}0.24${CR}"
 expected+="${T}${T}${T}${T}Supply${T}${T}${T}${T}${T}0.24${CR}"
 expected+="2${T}${T}${T}${T}${T}0.28${T}0.06${T}0.1${T}1273${T}0.3${CR}"
 expected+="${T}${T}10${T}20${T}${T}${T}0.1${T}0.21${T}1833${T}0.4${CR}"
-expected+="${T}${T}${T}${T}${T}1.0${T}0.21${T}0.21${T}1833${T}0.61"
+expected+="${T}${T}${T}${T}${T}1.00${T}0.21${T}0.21${T}1833${T}0.61"
 printf '%s\x80' "$expected" >"$work/expected.txt"
 cmp "$work/expected.txt" "$route" || fail "the saved file differs from the expected bytes"
 
