@@ -146,7 +146,7 @@ inline QtMessageHandler previousMessageHandler = nullptr;
 inline void quietMessageHandler(QtMsgType type, const QMessageLogContext &context,
                                 const QString &message)
 {
-    if (type == QtWarningMsg && message.contains(u"propagateSizeHints"_s))
+    if (type == QtWarningMsg && (message.startsWith(u"This plugin does not support"_s)))
         return;
     if (previousMessageHandler)
         previousMessageHandler(type, context, message);
