@@ -211,6 +211,23 @@ private Q_SLOTS:
         QCOMPARE(m_app.cursor(), u"3,6 3,6"_s);
     }
 
+    // Every prompt overwrites the kept reply, a cancelled one with nothing.
+    void elbow_radius_text_follows_every_prompt()
+    {
+        m_app.setCell(1, 3, u"10"_s);
+        m_app.dialogs.replies = {u"15"_s, u"x"_s, std::nullopt};
+        runFitting(2, u"mnuElbow90"_s);
+        QCOMPARE(m_app.window->elbowRadiusText(), u"15"_s);
+        runFitting(3, u"mnuElbow45"_s);
+        QCOMPARE(m_app.window->elbowRadiusText(), u"x"_s);
+        runFitting(4, u"mnuElbow30"_s);
+        QCOMPARE(m_app.window->elbowRadiusText(), QString());
+        QCOMPARE(m_app.dialogs.calls.size(), 3);
+        QCOMPARE(m_app.cell(2, 5), u"Elbow 90 deg 15 in clr"_s);
+        QCOMPARE(m_app.cell(3, 5), QString());
+        QCOMPARE(m_app.cell(4, 5), QString());
+    }
+
     void elbow_without_a_diameter_asks_nothing_data()
     {
         QTest::addColumn<QString>("diameterAbove"); // in row 2, above the elbow's row 3
