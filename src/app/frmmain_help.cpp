@@ -30,10 +30,6 @@ void frmMain::mnuToggleToolTips_Click()
     sbToolTipsSetup(mnuToggleToolTips->isChecked());
 }
 
-void frmMain::mnuHelpTopics_Click()
-{
-}
+void frmMain::mnuHelpTopics_Click() {}
 
-void frmMain::mnuHelpAbout_Click()
-{
-}
+void frmMain::mnuHelpAbout_Click() {}
