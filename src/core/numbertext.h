@@ -19,6 +19,11 @@ inline constexpr std::string_view DivZeroMarker = "#DIV/0!";
 
 bool fnIsMarker(std::string_view text);
 
+// Rounds a double to single precision; beyond the single range it gives an
+// infinity of the same sign, as the hardware does, instead of leaving it
+// undefined.
+float fnToSingle(double value);
+
 // Formats a value in a pattern. The value is first written as its decimal
 // form with 7 significant digits (single precision) or 15 (double precision),
 // and that decimal text is rounded to the pattern's places, halves away from

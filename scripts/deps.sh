@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Plenix
+# need. Asks apt only when something is missing, so a second run is quick.
+set -euo pipefail
+
+packages=(
+    # build
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
+    # benchmarks and fuzzing
+    libbenchmark-dev clang libclang-rt-14-dev
+    # tests that run the program in a real X server, and their checks
+    xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
+    desktop-file-utils appstream
+    # coverage report
+    gcovr
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

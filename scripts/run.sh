@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Plenix and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$(nproc)" --target plenix
+exec ./build/src/app/plenix

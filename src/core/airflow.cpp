@@ -1,0 +1,59 @@
+#include "airflow.h"
+
+#include "numbertext.h"
+
+#include <cmath>
+
+namespace plenix {
+
+namespace {
+// The constants are the program's fixed standard values; pi in particular is
+// this seven-digit decimal, not the full-precision constant.
+constexpr float VelocityFactor = 4;
+constexpr float InchesPerFoot = 12;
+constexpr double Pi = 3.141593;
+constexpr float StandardAirVelocity = 4005;
+constexpr double FrictionCoefficient = 0.00109136;
+constexpr double FlowExponent = 1.9;
+constexpr double DiameterExponent = 5.02;
+} // namespace
+
+float fnVelocity(float flow, float diameter)
+{
+    if (diameter == 0)
+        return 0;
+    const double feet = static_cast<double>(diameter) / InchesPerFoot;
+    // Squared by multiplication: the same correctly rounded value pow(x, 2)
+    // gives, at a fraction of the cost.
+    const double area = feet * feet * Pi;
+    return fnToSingle(static_cast<double>(VelocityFactor) * static_cast<double>(flow) / area);
+}
+
+float fnVelocityPressure(float velocity)
+{
+    const double ratio = static_cast<double>(velocity) / StandardAirVelocity;
+    return fnToSingle(ratio * ratio);
+}
+
+float fnFrictionLoss(std::int16_t qty, float length, float flow, float diameter)
+{
+    if (length == 0 && diameter == 0)
+        return 0;
+    // A negative base under a fractional power has no value: the loss is
+    // abandoned at 0, as the formula's error rule says.
+    if (flow < 0 || diameter < 0)
+        return 0;
+    double loss = FrictionCoefficient * qty * static_cast<double>(length);
+    loss *= std::pow(static_cast<double>(flow), FlowExponent);
+    return fnToSingle(loss / std::pow(static_cast<double>(diameter), DiameterExponent));
+}
+
+float fnFittingLoss(std::int16_t qty, float velocityPressure, float lossCoef)
+{
+    const double product = static_cast<double>(static_cast<float>(qty)) *
+                           static_cast<double>(velocityPressure) *
+                           static_cast<double>(lossCoef);
+    return fnToSingle(product);
+}
+
+} // namespace plenix

@@ -1,0 +1,155 @@
+#include "fittings.h"
+
+#include "numbertext.h"
+
+#include <cstdio>
+
+namespace plenix {
+
+namespace {
+
+struct AngleFactor
+{
+    std::string_view angle;
+    float factor;
+};
+
+constexpr std::array<AngleFactor, 4> AngleFactors{{
+    {"30", 0.29f},
+    {"45", 0.50f},
+    {"60", 0.67f},
+    {"90", 1.00f},
+}};
+
+// The coefficient of a 90-degree round elbow by its radius as a multiple of
+// the diameter. The bands are tried in order, so a ratio on a boundary falls
+// in the band that ends there. They do not fall steadily, and nothing lies
+// beyond 2.5 diameters: every larger radius takes the last value.
+struct ElbowBand
+{
+    double upToRatio;
+    float coefficient;
+};
+
+constexpr std::array<ElbowBand, 6> ElbowBands{{
+    {1.25, 0.55f},
+    {1.50, 0.39f},
+    {1.75, 0.32f},
+    {2.00, 0.27f},
+    {2.25, 0.26f},
+    {2.50, 0.22f},
+}};
+constexpr float BeyondLastBand = 0.26f;
+
+// A mitred elbow: no radius at all, whatever the angle.
+constexpr float ZeroRadiusCoefficient = 1.25f;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+float fnAngleFactor(std::string_view angleText)
+{
+    for (const AngleFactor &entry : AngleFactors) {
+        if (entry.angle == angleText)
+            return entry.factor;
+    }
+    return 0;
+}
+
+float fnElbowDiameter(const RouteTable &table)
+{
+    // The header reads as 0 when no row above gives a diameter.
+    int row = table.currentRow();
+    while (row > 0 && table.CellText(row, RouteTable::ColDiameter).empty())
+        --row;
+    return fnToSingle(NumberFromText(table.CellText(row, RouteTable::ColDiameter)));
+}
+
+bool fnIsNumericReply(std::string_view reply)
+{
+    const std::string_view number = trimBlanks(reply);
+    std::size_t pos = 0;
+    if (pos < number.size() && (number[pos] == '+' || number[pos] == '-'))
+        ++pos;
+    bool digits = false;
+    bool point = false;
+    for (; pos < number.size(); ++pos) {
+        if (isDigit(number[pos])) {
+            digits = true;
+        } else if (number[pos] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return false;
+    if (pos < number.size() && (number[pos] == 'E' || number[pos] == 'e' || number[pos] == 'D' ||
+                                number[pos] == 'd')) {
+        ++pos;
+        if (pos < number.size() && (number[pos] == '+' || number[pos] == '-'))
+            ++pos;
+        const std::size_t exponentStart = pos;
+        while (pos < number.size() && isDigit(number[pos]))
+            ++pos;
+        if (pos == exponentStart)
+            return false;
+    }
+    return pos == number.size();
+}
+
+std::string fnElbowCoefficient(std::string_view angleText, float diameter,
+                               std::string_view radiusReply)
+{
+    if (diameter == 0 || radiusReply.empty() || !fnIsNumericReply(radiusReply))
+        return {};
+    const double radius = NumberFromText(radiusReply);
+    if (radius == 0)
+        return fnDecimalText(ZeroRadiusCoefficient);
+
+    float base = BeyondLastBand;
+    for (const ElbowBand &band : ElbowBands) {
+        if (radius <= band.upToRatio * static_cast<double>(diameter)) {
+            base = band.coefficient;
+            break;
+        }
+    }
+    const double product =
+        static_cast<double>(base) * static_cast<double>(fnAngleFactor(angleText));
+    return fnDecimalText(fnToSingle(product));
+}
+
+std::string fnElbowDescription(std::string_view angleText, std::string_view radiusReply)
+{
+    std::string description = "Elbow ";
+    description += angleText;
+    description += " deg ";
+    description += radiusReply;
+    description += " in clr";
+    return description;
+}
+
+void sbFittingInsert(RouteTable &table, std::string_view coefficient,
+                     std::string_view description)
+{
+    RouteTable::Batch batch(table);
+    const int row = table.currentRow();
+    table.setCellText(row, RouteTable::ColLossCoef,
+                      fnFormat(NumberFromText(coefficient), Pattern::OneOrTwoDecimals));
+    table.setCellText(row, RouteTable::ColDescription, description);
+}
+
+} // namespace plenix

@@ -1,0 +1,70 @@
+#include "routefile.h"
+
+namespace plenix {
+
+std::string sbRoutePack(RouteTable &table, std::string_view description)
+{
+    RouteTable::Batch batch(table);
+    std::string text;
+    if (const Int16 lastRow = table.fnLastUsedRow(1); lastRow >= 1) {
+        table.sbRowsSelect(1, lastRow);
+        text = table.BlockText();
+    }
+    text += RouteSeparator;
+    text += description;
+    table.sbGridHome();
+    return text;
+}
+
+std::optional<std::string> sbRouteUnpack(RouteTable &table, std::string_view docText)
+{
+    // Only the first separator divides: any later one is part of the description.
+    const std::size_t separator = docText.find(RouteSeparator);
+    if (separator == std::string_view::npos)
+        return std::nullopt;
+
+    RouteTable::Batch batch(table);
+    table.sbGridClear();
+    table.sbRowsSelect(1, RouteTable::DataRows);
+    table.setBlockText(docText.substr(0, separator));
+    table.sbGridHome();
+    return std::string(docText.substr(separator + 1));
+}
+
+std::string fnDescriptionForFile(std::string_view boxText)
+{
+    std::string stored;
+    stored.reserve(boxText.size() + boxText.size() / 16);
+    for (std::size_t i = 0; i < boxText.size(); ++i) {
+        const char c = boxText[i];
+        if (c == '\r') {
+            stored += "\r\n";
+            if (i + 1 < boxText.size() && boxText[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            stored += "\r\n";
+        } else {
+            stored += c;
+        }
+    }
+    return stored;
+}
+
+std::string fnDescriptionForBox(std::string_view stored)
+{
+    std::string text;
+    text.reserve(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const char c = stored[i];
+        if (c == '\r') {
+            text += '\n';
+            if (i + 1 < stored.size() && stored[i + 1] == '\n')
+                ++i;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+} // namespace plenix

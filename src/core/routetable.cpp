@@ -1,0 +1,275 @@
+#include "routetable.h"
+
+#include <algorithm>
+
+namespace plenix {
+
+namespace {
+constexpr std::array<const char *, RouteTable::DataCols> HeaderTexts{
+    "Item Qty",   "Flow, cfm",      "Diameter, in", "Length, ft", "Description",
+    "Loss Coef.", "Item SP, in wg", "VP, in wg",    "Vel., fpm",  "Route SP, in wg",
+};
+
+constexpr std::array<int, RouteTable::ColCount> ColumnWidthsTwips{
+    360, 750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000,
+};
+
+// Room the grid leaves for its borders and scroll bar beside the columns.
+constexpr int GridFrameTwips = 330;
+
+Int16 clampRow(Int16 row)
+{
+    return std::clamp<Int16>(row, 1, RouteTable::DataRows);
+}
+
+Int16 clampCol(Int16 col)
+{
+    return std::clamp<Int16>(col, 1, RouteTable::ColCount - 1);
+}
+} // namespace
+
+void CellRange::unite(const CellRange &other)
+{
+    if (other.isEmpty())
+        return;
+    if (isEmpty()) {
+        *this = other;
+        return;
+    }
+    top = std::min(top, other.top);
+    left = std::min(left, other.left);
+    bottom = std::max(bottom, other.bottom);
+    right = std::max(right, other.right);
+}
+
+RouteTable::RouteTable() = default;
+
+void RouteTable::sbGridSetup()
+{
+    Batch batch(*this);
+    m_colWidths = ColumnWidthsTwips;
+    m_headerLine.clear();
+    for (int col = 1; col <= DataCols; ++col) {
+        setCellText(0, col, HeaderTexts[static_cast<std::size_t>(col - 1)]);
+        if (col > 1)
+            m_headerLine += '\t';
+        m_headerLine += CellText(0, col);
+    }
+    m_headerLine += '\r';
+
+    m_gridWidth = GridFrameTwips;
+    for (int col = 0; col <= DataCols; ++col)
+        m_gridWidth += m_colWidths[static_cast<std::size_t>(col)];
+
+    for (int row = 1; row <= DataRows; ++row)
+        setCellText(row, 0, " " + std::to_string(row));
+    sbGridHome();
+}
+
+void RouteTable::sbGridClear()
+{
+    Batch batch(*this);
+    setCurrentCell(1, 1);
+    setSelectionEnd(DataRows, DataCols);
+    setCurrentText("");
+    sbGridHome();
+}
+
+void RouteTable::sbGridHome()
+{
+    Batch batch(*this);
+    setCurrentCell(1, 1);
+    setLeftCol(1);
+    setTopRow(1);
+}
+
+void RouteTable::sbRowsSelect(Int16 firstRow, Int16 lastRow)
+{
+    Batch batch(*this);
+    setCurrentCell(firstRow, 1);
+    setSelectionEnd(lastRow, DataCols);
+}
+
+Int16 RouteTable::fnLastUsedRow(Int16 startRow)
+{
+    Batch batch(*this);
+    setCurrentCol(1);
+    const int first = std::max<int>(startRow, 1);
+    for (int row = DataRows; row >= first; --row) {
+        for (int col = 1; col <= DataCols; ++col) {
+            if (!CellText(row, col).empty())
+                return static_cast<Int16>(row);
+        }
+    }
+    return 0;
+}
+
+const std::string &RouteTable::CellText(int row, int col) const
+{
+    static const std::string none;
+    if (!isCell(row, col))
+        return none;
+    return m_cells[index(row, col)];
+}
+
+void RouteTable::setCellText(int row, int col, std::string_view text)
+{
+    if (!isCell(row, col))
+        return;
+    std::string &target = cell(row, col);
+    if (target == text)
+        return;
+    Batch batch(*this);
+    target.assign(text);
+    markCell(row, col);
+}
+
+void RouteTable::setCurrentText(std::string_view text)
+{
+    Batch batch(*this);
+    const CellRange range = selection();
+    for (int row = range.top; row <= range.bottom; ++row) {
+        for (int col = range.left; col <= range.right; ++col)
+            setCellText(row, col, text);
+    }
+}
+
+std::string RouteTable::BlockText() const
+{
+    const CellRange range = selection();
+    std::string text;
+    for (int row = range.top; row <= range.bottom; ++row) {
+        if (row > range.top)
+            text += '\r';
+        for (int col = range.left; col <= range.right; ++col) {
+            if (col > range.left)
+                text += '\t';
+            text += CellText(row, col);
+        }
+    }
+    return text;
+}
+
+void RouteTable::setBlockText(std::string_view text)
+{
+    Batch batch(*this);
+    const CellRange range = selection();
+    int row = range.top;
+    std::size_t lineStart = 0;
+    while (row <= range.bottom) {
+        const std::size_t lineEnd = std::min(text.find('\r', lineStart), text.size());
+        const std::string_view line = text.substr(lineStart, lineEnd - lineStart);
+        int col = range.left;
+        std::size_t fieldStart = 0;
+        while (col <= range.right) {
+            const std::size_t fieldEnd = std::min(line.find('\t', fieldStart), line.size());
+            setCellText(row, col, line.substr(fieldStart, fieldEnd - fieldStart));
+            ++col;
+            if (fieldEnd == line.size())
+                break;
+            fieldStart = fieldEnd + 1;
+        }
+        ++row;
+        if (lineEnd == text.size())
+            break;
+        lineStart = lineEnd + 1;
+    }
+}
+
+void RouteTable::setCurrentRow(Int16 row)
+{
+    setCurrentCell(row, m_col);
+}
+
+void RouteTable::setCurrentCol(Int16 col)
+{
+    setCurrentCell(m_row, col);
+}
+
+void RouteTable::setCurrentCell(Int16 row, Int16 col)
+{
+    row = clampRow(row);
+    col = clampCol(col);
+    if (row == m_row && col == m_col && m_rowSel == row && m_colSel == col)
+        return;
+    Batch batch(*this);
+    m_row = m_rowSel = row;
+    m_col = m_colSel = col;
+    markCursor();
+}
+
+void RouteTable::setSelectionRow(Int16 row)
+{
+    setSelectionEnd(row, m_colSel);
+}
+
+void RouteTable::setSelectionCol(Int16 col)
+{
+    setSelectionEnd(m_rowSel, col);
+}
+
+void RouteTable::setSelectionEnd(Int16 row, Int16 col)
+{
+    row = clampRow(row);
+    col = clampCol(col);
+    if (row == m_rowSel && col == m_colSel)
+        return;
+    Batch batch(*this);
+    m_rowSel = row;
+    m_colSel = col;
+    markCursor();
+}
+
+CellRange RouteTable::selection() const
+{
+    return {std::min(m_row, m_rowSel), std::min(m_col, m_colSel), std::max(m_row, m_rowSel),
+            std::max(m_col, m_colSel)};
+}
+
+void RouteTable::setTopRow(Int16 row)
+{
+    row = clampRow(row);
+    if (row == m_topRow)
+        return;
+    Batch batch(*this);
+    m_topRow = row;
+    m_pending.scrolled = true;
+}
+
+void RouteTable::setLeftCol(Int16 col)
+{
+    col = clampCol(col);
+    if (col == m_leftCol)
+        return;
+    Batch batch(*this);
+    m_leftCol = col;
+    m_pending.scrolled = true;
+}
+
+int RouteTable::colWidthTwips(int col) const
+{
+    if (col < 0 || col >= ColCount)
+        return 0;
+    return m_colWidths[static_cast<std::size_t>(col)];
+}
+
+void RouteTable::markCell(int row, int col)
+{
+    m_pending.cells.unite({row, col, row, col});
+}
+
+void RouteTable::endBatch()
+{
+    if (--m_batchDepth > 0)
+        return;
+    const bool changed =
+        !m_pending.cells.isEmpty() || m_pending.cursorMoved || m_pending.scrolled;
+    if (!changed)
+        return;
+    const TableChange change = m_pending;
+    m_pending = {};
+    if (m_observer)
+        m_observer(change);
+}
+
+} // namespace plenix
