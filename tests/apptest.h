@@ -17,7 +17,11 @@ class RecordingDialogs final : public Dialogs
 public:
     struct Shown
     {
-        enum Kind { Information, Message } kind;
+        enum Kind
+        {
+            Information,
+            Message
+        } kind;
         QString title;
         QString text;
     };

@@ -18,8 +18,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-template <typename T>
-T *control(const QWidget &dialog, const QString &name)
+template <typename T> T *control(const QWidget &dialog, const QString &name)
 {
     T *widget = dialog.findChild<T *>(name);
     if (!widget)
@@ -123,7 +122,8 @@ void TestAbout::shows_the_program_icon()
     QCOMPARE(picIcon->size(), QSize(32, 32));
 
     // A white disc with a black outline on a transparent background.
-    const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32)
+    const QImage image = pixmap.toImage()
+                             .convertToFormat(QImage::Format_ARGB32)
                              .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QCOMPARE(image.pixelColor(16, 16), QColor(Qt::white));
     QCOMPARE(image.pixelColor(0, 0).alpha(), 0);

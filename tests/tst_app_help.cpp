@@ -236,12 +236,39 @@ void TestHelp::shipped_page_loads_and_covers_the_topics_data()
     QTest::addColumn<QString>("needle");
     // Units, the formulas' constants, the fitting tables, the markers, the
     // keys, the file format and the clipboard.
-    const char *const needles[] = {
-        "cfm", "fpm", "in wg", "3.141593", "4005", "0.00109136", "1.9", "5.02",
-        "Branch Entry 90 deg", "0.44", "0.18", "1.25", "0.55", "0.39", "0.32", "0.27", "0.22",
-        "0.29", "0.67", "#DIV/0!", "#NUM!", "-32768", "32767", "Backspace", "Delete",
-        "Enter", "right mouse button", "0x80", "Windows-1252", "Send List to Clipboard",
-        "Send FileName to Clipboard", "not a general fitting database", "qualified engineer"};
+    const char *const needles[] = {"cfm",
+                                   "fpm",
+                                   "in wg",
+                                   "3.141593",
+                                   "4005",
+                                   "0.00109136",
+                                   "1.9",
+                                   "5.02",
+                                   "Branch Entry 90 deg",
+                                   "0.44",
+                                   "0.18",
+                                   "1.25",
+                                   "0.55",
+                                   "0.39",
+                                   "0.32",
+                                   "0.27",
+                                   "0.22",
+                                   "0.29",
+                                   "0.67",
+                                   "#DIV/0!",
+                                   "#NUM!",
+                                   "-32768",
+                                   "32767",
+                                   "Backspace",
+                                   "Delete",
+                                   "Enter",
+                                   "right mouse button",
+                                   "0x80",
+                                   "Windows-1252",
+                                   "Send List to Clipboard",
+                                   "Send FileName to Clipboard",
+                                   "not a general fitting database",
+                                   "qualified engineer"};
     for (const char *needle : needles)
         QTest::newRow(needle) << QString::fromUtf8(needle);
 }

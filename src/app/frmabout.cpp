@@ -36,15 +36,10 @@ QIcon programIcon()
 } // namespace
 
 frmAbout::frmAbout(QWidget *parent)
-    : QDialog(parent)
-    , picIcon(new QLabel(this))
-    , lblTitle(new QLabel(this))
-    , lblVersion(new QLabel(this))
-    , lblDescription(new QLabel(this))
-    , lblDisclaimer(new QLabel(this))
-    , Line1(new QFrame(this))
-    , cmdOK(new QPushButton(u"OK"_s, this))
-    , cmdSysInfo(new QPushButton(u"&System Info..."_s, this))
+    : QDialog(parent), picIcon(new QLabel(this)), lblTitle(new QLabel(this)),
+      lblVersion(new QLabel(this)), lblDescription(new QLabel(this)),
+      lblDisclaimer(new QLabel(this)), Line1(new QFrame(this)),
+      cmdOK(new QPushButton(u"OK"_s, this)), cmdSysInfo(new QPushButton(u"&System Info..."_s, this))
 {
     setWindowTitle(u"About Plenix"_s);
 
@@ -129,8 +124,9 @@ QStringList frmAbout::sysInfoPrograms()
 {
     // Dedicated system-information programs first, then the system monitors
     // of the common desktops, which show the hardware and the system too.
-    return {u"hardinfo2"_s,           u"hardinfo"_s,           u"kinfocenter"_s,
-            u"gnome-system-monitor"_s, u"mate-system-monitor"_s, u"xfce4-taskmanager"_s};
+    return {u"hardinfo2"_s,           u"hardinfo"_s,
+            u"kinfocenter"_s,         u"gnome-system-monitor"_s,
+            u"mate-system-monitor"_s, u"xfce4-taskmanager"_s};
 }
 
 bool frmAbout::GetKeyValue(const QString &keyName, QString &keyVal)

@@ -27,8 +27,7 @@ QString cannotShow(const QString &helpFile, const QString &reason)
 } // namespace
 
 HelpWindow::HelpWindow(QWidget *owner)
-    : QWidget(owner, Qt::Window)
-    , m_browser(new QTextBrowser(this))
+    : QWidget(owner, Qt::Window), m_browser(new QTextBrowser(this))
 {
     setObjectName(u"helpWindow"_s);
     setWindowTitle(u"Plenix Help"_s);
