@@ -18,6 +18,16 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// The fake dialogs, installed for one scope.
+struct InstalledDialogs final
+{
+    InstalledDialogs() { Dialogs::setInstance(&fake); }
+    ~InstalledDialogs() { Dialogs::setInstance(nullptr); }
+    Q_DISABLE_COPY_MOVE(InstalledDialogs)
+    apptest::FakeDialogs fake;
+    QList<apptest::DialogCall> &calls = fake.calls;
+};
+
 template <typename T> T *control(const QWidget &dialog, const QString &name)
 {
     T *widget = dialog.findChild<T *>(name);
@@ -159,7 +169,7 @@ void TestAbout::closes_on_ok_enter_and_escape()
 {
     QFETCH(int, key);
     QFETCH(bool, click);
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     frmAbout dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
@@ -172,7 +182,7 @@ void TestAbout::closes_on_ok_enter_and_escape()
         QTest::keyClick(&dialog, Qt::Key(key));
     QVERIFY(!dialog.isVisible());
     // Closing does nothing else: no System Info, no message.
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(dialogs.calls.isEmpty());
 }
 
 void TestAbout::system_info_starts_the_tool_found_on_the_path()
@@ -183,14 +193,14 @@ void TestAbout::system_info_starts_the_tool_found_on_the_path()
     writeStandIn(dir.path(), u"hardinfo"_s, marker);
     qputenv("PATH", QFile::encodeName(dir.path()));
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     frmAbout dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(control<QPushButton>(dialog, u"cmdSysInfo"_s), Qt::LeftButton);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(dialogs.calls.isEmpty());
     QVERIFY(dialog.isVisible());
 }
 
@@ -209,28 +219,28 @@ void TestAbout::system_info_takes_the_first_program_in_its_order()
     writeStandIn(late.path(), order.constLast(), lateMarker);
     qputenv("PATH", QFile::encodeName(late.path() + u':' + early.path()));
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     frmAbout dialog;
     dialog.StartSysInfo();
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(earlyMarker), 10000);
     QVERIFY(!QFile::exists(lateMarker));
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(dialogs.calls.isEmpty());
 }
 
 void TestAbout::system_info_without_a_tool_says_so_and_stays_open()
 {
     qputenv("PATH", QByteArray());
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     frmAbout dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(control<QPushButton>(dialog, u"cmdSysInfo"_s), Qt::LeftButton);
 
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown.constFirst().kind, RecordingDialogs::Shown::Message);
-    QCOMPARE(dialogs.shown.constFirst().title, u"plenix"_s);
-    QCOMPARE(dialogs.shown.constFirst().text, UnavailableText);
+    QCOMPARE(dialogs.calls.size(), 1);
+    QCOMPARE(dialogs.calls.constFirst().kind, u"message"_s);
+    QCOMPARE(dialogs.calls.constFirst().title, u"plenix"_s);
+    QCOMPARE(dialogs.calls.constFirst().text, UnavailableText);
     QVERIFY(dialog.isVisible());
 }
 
@@ -243,15 +253,15 @@ void TestAbout::system_info_tool_that_cannot_start_says_so()
                 "#!/nonexistent/interpreter\n");
     qputenv("PATH", QFile::encodeName(dir.path()));
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     frmAbout dialog;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.StartSysInfo();
 
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown.constFirst().title, u"plenix"_s);
-    QCOMPARE(dialogs.shown.constFirst().text, UnavailableText);
+    QCOMPARE(dialogs.calls.size(), 1);
+    QCOMPARE(dialogs.calls.constFirst().title, u"plenix"_s);
+    QCOMPARE(dialogs.calls.constFirst().text, UnavailableText);
     QVERIFY(dialog.isVisible());
 }
 
@@ -271,5 +281,5 @@ void TestAbout::key_value_is_the_programs_full_path()
     QCOMPARE(value, QString());
 }
 
-QTEST_MAIN(TestAbout)
+APPTEST_MAIN(TestAbout)
 #include "tst_app_about.moc"

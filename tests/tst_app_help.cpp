@@ -20,6 +20,16 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// The fake dialogs, installed for one scope.
+struct InstalledDialogs final
+{
+    InstalledDialogs() { Dialogs::setInstance(&fake); }
+    ~InstalledDialogs() { Dialogs::setInstance(nullptr); }
+    Q_DISABLE_COPY_MOVE(InstalledDialogs)
+    apptest::FakeDialogs fake;
+    QList<apptest::DialogCall> &calls = fake.calls;
+};
+
 const QString NoHelpText =
     u"Unable to display Help Contents. There is no Help associated with this project."_s;
 
@@ -98,13 +108,13 @@ void TestHelp::cleanup()
 
 void TestHelp::no_help_file_says_so_titled_with_the_callers_caption()
 {
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     sbHelpContentsShow(m_owner, QString());
 
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown.constFirst().kind, RecordingDialogs::Shown::Information);
-    QCOMPARE(dialogs.shown.constFirst().title, u"Plenix - Level 2"_s);
-    QCOMPARE(dialogs.shown.constFirst().text, NoHelpText);
+    QCOMPARE(dialogs.calls.size(), 1);
+    QCOMPARE(dialogs.calls.constFirst().kind, u"information"_s);
+    QCOMPARE(dialogs.calls.constFirst().title, u"Plenix - Level 2"_s);
+    QCOMPARE(dialogs.calls.constFirst().text, NoHelpText);
     QCOMPARE(helpWindowOf(*m_owner), nullptr);
 }
 
@@ -115,10 +125,10 @@ void TestHelp::help_file_opens_in_a_window_that_does_not_block_its_owner()
     const QString path = dir.filePath(u"help.html"_s);
     writeFile(path, longPage());
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     sbHelpContentsShow(m_owner, path);
 
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(dialogs.calls.isEmpty());
     HelpWindow *window = helpWindowOf(*m_owner);
     QVERIFY(window);
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -148,7 +158,7 @@ void TestHelp::help_topics_again_reuses_the_window_and_returns_to_contents()
     const QString path = dir.filePath(u"help.html"_s);
     writeFile(path, longPage());
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     sbHelpContentsShow(m_owner, path);
     HelpWindow *window = helpWindowOf(*m_owner);
     QVERIFY(window);
@@ -163,7 +173,7 @@ void TestHelp::help_topics_again_reuses_the_window_and_returns_to_contents()
     QCOMPARE(helpWindowOf(*m_owner), window);
     QVERIFY(window->isVisible());
     QCOMPARE(browser->verticalScrollBar()->value(), 0);
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(dialogs.calls.isEmpty());
 }
 
 void TestHelp::help_file_that_cannot_be_shown_is_reported_data()
@@ -183,13 +193,13 @@ void TestHelp::help_file_that_cannot_be_shown_is_reported()
     QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
     const QString path = dir.filePath(name);
 
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     sbHelpContentsShow(m_owner, path);
 
-    QCOMPARE(dialogs.shown.size(), 1);
-    QCOMPARE(dialogs.shown.constFirst().kind, RecordingDialogs::Shown::Message);
-    QCOMPARE(dialogs.shown.constFirst().title, u"plenix"_s);
-    const QString text = dialogs.shown.constFirst().text;
+    QCOMPARE(dialogs.calls.size(), 1);
+    QCOMPARE(dialogs.calls.constFirst().kind, u"message"_s);
+    QCOMPARE(dialogs.calls.constFirst().title, u"plenix"_s);
+    const QString text = dialogs.calls.constFirst().text;
     QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
     // No empty help window is left behind.
     QCOMPARE(helpWindowOf(*m_owner), nullptr);
@@ -276,9 +286,9 @@ void TestHelp::shipped_page_loads_and_covers_the_topics_data()
 void TestHelp::shipped_page_loads_and_covers_the_topics()
 {
     QFETCH(QString, needle);
-    RecordingDialogs dialogs;
+    InstalledDialogs dialogs;
     sbHelpContentsShow(m_owner, QStringLiteral(PLENIX_HELP_SOURCE_COPY));
-    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(dialogs.calls.isEmpty());
     HelpWindow *window = helpWindowOf(*m_owner);
     QVERIFY(window);
     // As the reader sees it, not as the markup spells it.
@@ -305,5 +315,5 @@ void TestHelp::shipped_page_links_lead_to_its_sections()
     QVERIFY(links >= 11);
 }
 
-QTEST_MAIN(TestHelp)
+APPTEST_MAIN(TestHelp)
 #include "tst_app_help.moc"
