@@ -1,6 +1,8 @@
 // The Options menu's tooltip switch and the Help menu.
 #include "frmmain.h"
 
+#include "frmabout.h"
+#include "helpwindow.h"
 #include "routegrid.h"
 
 #include <QAction>
@@ -30,6 +32,14 @@ void frmMain::mnuToggleToolTips_Click()
     sbToolTipsSetup(mnuToggleToolTips->isChecked());
 }
 
-void frmMain::mnuHelpTopics_Click() {}
+void frmMain::mnuHelpTopics_Click()
+{
+    sbHelpContentsShow(this, fnHelpFile());
+}
 
-void frmMain::mnuHelpAbout_Click() {}
+void frmMain::mnuHelpAbout_Click()
+{
+    // Modal over this window, which takes no input until the dialog closes.
+    frmAbout dialog(this);
+    dialog.exec();
+}
