@@ -425,6 +425,13 @@ private:
                                            .arg(selection.right);
         expect(m_app.viewSelection() == tableSelection,
                u"view's selection %1, table's %2"_s.arg(m_app.viewSelection(), tableSelection));
+        const int top = m_app.grid->verticalScrollBar()->value() + 1;
+        const int left = m_app.grid->horizontalScrollBar()->value() + 1;
+        expect(top == table.topRow() && left == table.leftCol(),
+               u"view scrolled to %1,%2, table to %3,%4"_s.arg(top)
+                   .arg(left)
+                   .arg(table.topRow())
+                   .arg(table.leftCol()));
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col < RouteTable::ColCount; ++col) {
                 expect(m_app.index(row, col).data().toString() == m_app.cell(row, col),
