@@ -152,6 +152,17 @@ private:
 
     // ------------------------------------------------------------- events
 
+    // Whole-table commands end with cell (1, 1) current and the grid
+    // scrolled to its top-left corner.
+    void verifyHome(const QString &command)
+    {
+        const RouteTable &table = m_app.table();
+        QVERIFY2(m_app.cursor() == u"1,1 1,1"_s && table.topRow() == 1 && table.leftCol() == 1,
+                 qPrintable(u"%1 ended at %2, scrolled to %3,%4"_s.arg(command, m_app.cursor())
+                                .arg(table.topRow())
+                                .arg(table.leftCol())));
+    }
+
     void typeCharacter()
     {
         // Half of them from what numbers are made of, so that Calculate has
@@ -185,7 +196,12 @@ private:
         if ((key == Qt::Key_Home || key == Qt::Key_End) && chance(40))
             modifiers |= Qt::ControlModifier;
         log(u"key "_s + QKeySequence(QKeyCombination(modifiers, key)).toString());
+        const auto messages = m_app.dialogs.calls.size();
         QTest::keyClick(m_app.grid, key, modifiers);
+        // Enter runs Calculate, which goes home unless it stopped with a message.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            m_app.dialogs.calls.size() == messages)
+            verifyHome(u"Calculate"_s);
     }
 
     void clickCell()
@@ -316,8 +332,11 @@ private:
         }
         if (chance(15)) {
             log(u"Calculate button"_s);
+            const auto messages = m_app.dialogs.calls.size();
             QTest::mouseClick(m_app.window->findChild<QPushButton *>(u"cmdCalculate"_s),
                               Qt::LeftButton);
+            if (m_app.dialogs.calls.size() == messages)
+                verifyHome(u"Calculate"_s);
             return;
         }
         static const QStringList names = commandNames();
