@@ -2,6 +2,7 @@
 
 #include "charset.h"
 
+#include <QList>
 #include <QStringView>
 
 QString toQString(std::string_view bytes)
