@@ -13,7 +13,8 @@ template<>
 inline char *toString(const std::string &text)
 {
     std::string shown = "\"";
-    for (unsigned char c : text) {
+    for (const char raw : text) {
+        const auto c = static_cast<unsigned char>(raw);
         if (c == '\t') {
             shown += "\\t";
         } else if (c == '\r') {
