@@ -10,7 +10,7 @@ packages=(
     # benchmarks and fuzzing
     libbenchmark-dev clang libclang-rt-14-dev
     # tests that run the program in a real X server, and their checks
-    xvfb xauth xdotool xclip imagemagick poppler-utils fonts-dejavu-core
+    xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
     desktop-file-utils appstream
     # coverage report
     gcovr

@@ -2,7 +2,9 @@
 
 // Shared by the core tests: lets QCOMPARE print std::string values, with
 // control characters and high bytes spelled out so a failed comparison of
-// route text shows where TABs, CRs and 0x80 stand.
+// route text shows where TABs, CRs and 0x80 stand, and cell ranges.
+#include "routetable.h"
+
 #include <QTest>
 
 #include <cstdio>
@@ -31,5 +33,14 @@ inline char *toString(const std::string &text)
     }
     shown += '"';
     return qstrdup(shown.c_str());
+}
+
+template<>
+inline char *toString(const plenix::CellRange &range)
+{
+    char text[80];
+    std::snprintf(text, sizeof text, "rows %d..%d, columns %d..%d", range.top, range.bottom,
+                  range.left, range.right);
+    return qstrdup(text);
 }
 } // namespace QTest

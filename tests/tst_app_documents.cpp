@@ -16,10 +16,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -102,10 +100,21 @@ class DocumentsTest final : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<FakeDialogs> m_dialogs;
+    std::unique_ptr<apptest::FakeDialogs> m_dialogs;
     std::unique_ptr<DocumentWindow> m_w;
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    // The texts of the message boxes shown so far.
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const apptest::DialogCall &call : std::as_const(m_dialogs->calls)) {
+            if (call.kind == u"message" || call.kind == u"information")
+                texts.append(call.text);
+        }
+        return texts;
+    }
 
     // A window that has opened a small route file, the usual starting point
     // of the failure cases.
@@ -124,13 +133,15 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_dialogs = std::make_unique<FakeDialogs>();
+        m_dialogs = std::make_unique<apptest::FakeDialogs>();
+        Dialogs::setInstance(m_dialogs.get());
         m_w = std::make_unique<DocumentWindow>();
     }
 
     void cleanup()
     {
         m_w.reset();
+        Dialogs::setInstance(nullptr);
         m_dialogs.reset();
         m_dir.reset();
     }
@@ -171,16 +182,16 @@ private Q_SLOTS:
 
         m_dialogs->fileNames = {file};
         m_w->commands.sbOpen();
-        QVERIFY(m_dialogs->messages().isEmpty());
+        QVERIFY(messages().isEmpty());
         const Snapshot reopened(*m_w);
         QCOMPARE(reopened.cells, before.cells);
         QCOMPARE(reopened.description, before.description);
         QCOMPARE(reopened.caption, QStringLiteral("Plenix - Level 2"));
 
         // Saved again without a change: the same bytes, written in place.
-        const qsizetype dialogsShown = m_dialogs->shown.size();
+        const qsizetype dialogsShown = m_dialogs->calls.size();
         m_w->commands.sbSave();
-        QCOMPARE(m_dialogs->shown.size(), dialogsShown);
+        QCOMPARE(m_dialogs->calls.size(), dialogsShown);
         QCOMPARE(readAll(file), saved);
     }
 
@@ -221,7 +232,7 @@ private Q_SLOTS:
         writeAll(file, content);
 
         QVERIFY(m_w->commands.fnOpenPath(file));
-        QVERIFY(m_dialogs->messages().isEmpty());
+        QVERIFY(messages().isEmpty());
         for (qsizetype i = 0; i < cells.size(); ++i) {
             const int row = static_cast<int>(i / RouteTable::DataCols) + 1;
             const int col = static_cast<int>(i % RouteTable::DataCols) + 1;
@@ -234,7 +245,7 @@ private Q_SLOTS:
         QVERIFY(shown.contains(QChar(0x20AC))); // 0x80, the euro sign
 
         m_w->commands.sbSave();
-        QVERIFY(m_dialogs->messages().isEmpty());
+        QVERIFY(messages().isEmpty());
         QCOMPARE(readAll(file), content);
     }
 
@@ -259,7 +270,7 @@ private Q_SLOTS:
 
         m_w->commands.sbSave();
 
-        QVERIFY(m_dialogs->shown.isEmpty());
+        QVERIFY(m_dialogs->calls.isEmpty());
         QCOMPARE(m_w->window.windowTitle(), caption);
         QCOMPARE(readAll(file),
                  QByteArray("1\t500\t8\t\t\t\t\t\t\t\r\t750\t\t20\t\t\t\t\t\t\x80Main run"));
@@ -279,16 +290,16 @@ private Q_SLOTS:
             QVERIFY(!openSample().isEmpty());
             m_w->commands.sbNew();
         }
-        m_dialogs->shown.clear();
+        m_dialogs->calls.clear();
         const QString file = path(QStringLiteral("A.txt"));
         m_dialogs->fileNames = {file};
 
         m_w->commands.sbSave();
 
-        QCOMPARE(m_dialogs->shown.size(), 1);
-        QCOMPARE(m_dialogs->shown.at(0).kind, QStringLiteral("save"));
-        QCOMPARE(m_dialogs->shown.at(0).title, QStringLiteral("Save As"));
-        QCOMPARE(m_dialogs->shown.at(0).text, QStringLiteral("Text Files (*.txt)"));
+        QCOMPARE(m_dialogs->calls.size(), 1);
+        QCOMPARE(m_dialogs->calls.at(0).kind, QStringLiteral("saveFileName"));
+        QCOMPARE(m_dialogs->calls.at(0).title, QStringLiteral("Save As"));
+        QCOMPARE(m_dialogs->calls.at(0).text, QStringLiteral("Text Files (*.txt)"));
         QCOMPARE(readAll(file), QByteArray("\x80"));
         QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - A"));
     }
@@ -311,13 +322,13 @@ private Q_SLOTS:
         m_w->commands.sbOpen();
         QCOMPARE(m_w->state.DocPath, other.toStdString());
 
-        QCOMPARE(m_dialogs->shown.size(), 3);
-        QCOMPARE(m_dialogs->shown.at(0).initial, QString());
-        QCOMPARE(m_dialogs->shown.at(1).initial, QString());
-        QCOMPARE(m_dialogs->shown.at(2).kind, QStringLiteral("open"));
-        QCOMPARE(m_dialogs->shown.at(2).title, QStringLiteral("Open"));
-        QCOMPARE(m_dialogs->shown.at(2).text, QStringLiteral("Text Files (*.txt)"));
-        QCOMPARE(m_dialogs->shown.at(2).initial, other);
+        QCOMPARE(m_dialogs->calls.size(), 3);
+        QCOMPARE(m_dialogs->calls.at(0).initial, QString());
+        QCOMPARE(m_dialogs->calls.at(1).initial, QString());
+        QCOMPARE(m_dialogs->calls.at(2).kind, QStringLiteral("openFileName"));
+        QCOMPARE(m_dialogs->calls.at(2).title, QStringLiteral("Open"));
+        QCOMPARE(m_dialogs->calls.at(2).text, QStringLiteral("Text Files (*.txt)"));
+        QCOMPARE(m_dialogs->calls.at(2).initial, other);
 
         // A name chosen in Open is offered by the next Save As, even when the
         // Open failed.
@@ -325,9 +336,9 @@ private Q_SLOTS:
         m_dialogs->fileNames = {missing};
         m_w->commands.sbOpen();
         m_w->commands.sbSaveAs();
-        QCOMPARE(m_dialogs->shown.last().kind, QStringLiteral("save"));
-        QCOMPARE(m_dialogs->shown.last().initial, missing);
-        QVERIFY(m_dialogs->messages().size() == 1);
+        QCOMPARE(m_dialogs->calls.last().kind, QStringLiteral("saveFileName"));
+        QCOMPARE(m_dialogs->calls.last().initial, missing);
+        QVERIFY(messages().size() == 1);
     }
 
     void failedOpen_changesNothing_data()
@@ -365,8 +376,8 @@ private Q_SLOTS:
         m_dialogs->fileNames = {path(name)};
         m_w->commands.sbOpen();
 
-        QCOMPARE(m_dialogs->messages(), QStringList{message});
-        QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("plenix"));
+        QCOMPARE(messages(), QStringList{message});
+        QCOMPARE(m_dialogs->calls.last().title, QStringLiteral("plenix"));
         QVERIFY(Snapshot(*m_w) == before);
         QCOMPARE(m_w->state.DocText, docText);
     }
@@ -431,8 +442,8 @@ private Q_SLOTS:
             m_w->commands.sbSaveAs();
         }
 
-        QCOMPARE(m_dialogs->messages(), QStringList{message});
-        QCOMPARE(m_dialogs->shown.last().title, QStringLiteral("plenix"));
+        QCOMPARE(messages(), QStringList{message});
+        QCOMPARE(m_dialogs->calls.last().title, QStringLiteral("plenix"));
         QCOMPARE(readAll(sample), sampleBytes);
         QVERIFY(Snapshot(*m_w) == before);
         // No temporary file left behind, no new file made.
@@ -449,7 +460,7 @@ private Q_SLOTS:
 
         m_w->commands.sbSave();
 
-        QVERIFY(m_dialogs->messages().isEmpty());
+        QVERIFY(messages().isEmpty());
         QVERIFY(readAll(sample).endsWith("\x80"
                                          "changed"));
         QCOMPARE(QFile::permissions(sample) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
@@ -483,61 +494,53 @@ private Q_SLOTS:
         QCOMPARE(m_w->table.CellText(2, 0), std::string(" 2"));
         QCOMPARE(m_w->table.currentRow(), plenix::Int16{1});
         QCOMPARE(m_w->table.currentCol(), plenix::Int16{1});
-        QVERIFY(m_dialogs->shown.isEmpty());
+        QVERIFY(m_dialogs->calls.isEmpty());
     }
 
     // The real Qt file dialog, typed into as a person would: Save As onto an
     // existing file replaces it without a question, then Open reads it back.
     void realFileDialog_savesAndOpens()
     {
-        m_dialogs.reset(); // Qt's dialogs from here on
+        Dialogs::setInstance(nullptr);
         const QString file = path(QStringLiteral("typed.txt"));
         writeAll(file, "old contents");
         m_w->window.show();
         m_w->table.setCellText(1, RouteTable::ColFlow, "640");
         m_w->description->setPlainText(QStringLiteral("typed in the dialog"));
 
-        QStringList titles;
-        QStringList filters;
-        QStringList unexpected;
-        QTimer driver;
-        driver.setInterval(20);
-        QObject::connect(&driver, &QTimer::timeout, &driver, [&] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-                unexpected.append(box->text());
-                box->reject();
+        apptest::ModalGuard guard;
+        QStringList seen;
+        const auto typeName = [&](QWidget *shown) {
+            auto *dialog = qobject_cast<QFileDialog *>(shown);
+            auto *name = shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            if (!dialog || !name) {
+                seen.append(QStringLiteral("not a file dialog"));
+                shown->close();
                 return;
             }
-            auto *dialog = qobject_cast<QFileDialog *>(modal);
-            if (!dialog || !dialog->isVisible())
-                return;
-            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            if (!name)
-                return;
-            titles.append(dialog->windowTitle());
-            filters.append(dialog->nameFilters());
-            name->clear();
-            QTest::keyClicks(name, file);
+            seen.append(dialog->windowTitle() + u'|' + dialog->nameFilters().join(u';'));
+            // Set rather than typed key by key: typing opens the name
+            // completer's pop-up whenever the folder listing arrives.
+            name->setText(file);
             QTest::keyClick(name, Qt::Key_Return);
-        });
-        driver.start();
+        };
 
+        guard.expect(typeName);
         m_w->commands.sbSaveAs();
         QCOMPARE(readAll(file), QByteArray("\t640\t\t\t\t\t\t\t\t\x80typed in the dialog"));
         m_w->commands.sbNew();
+        guard.expect(typeName);
         m_w->commands.sbOpen();
-        driver.stop();
 
-        QCOMPARE(titles, (QStringList{QStringLiteral("Save As"), QStringLiteral("Open")}));
-        QCOMPARE(filters, (QStringList{QStringLiteral("Text Files (*.txt)"),
-                                       QStringLiteral("Text Files (*.txt)")}));
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'|')));
+        QCOMPARE(seen, (QStringList{QStringLiteral("Save As|Text Files (*.txt)"),
+                                    QStringLiteral("Open|Text Files (*.txt)")}));
+        QVERIFY2(guard.unexpected.isEmpty(), qPrintable(guard.unexpected.join(u'|')));
+        QVERIFY(!guard.waiting());
         QCOMPARE(m_w->table.CellText(1, RouteTable::ColFlow), std::string("640"));
         QCOMPARE(m_w->description->toPlainText(), QStringLiteral("typed in the dialog"));
         QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - typed"));
     }
 };
 
-QTEST_MAIN(DocumentsTest)
+APPTEST_MAIN(DocumentsTest)
 #include "tst_app_documents.moc"

@@ -228,18 +228,20 @@ private Q_SLOTS:
 
     void print_withoutPrinter_saysSo()
     {
-        FakeDialogs dialogs;
+        apptest::FakeDialogs dialogs;
+        Dialogs::setInstance(&dialogs);
         QWidget window;
         window.resize(200, 100);
 
         sbPrintWindow(window, QPrinterInfo());
+        Dialogs::setInstance(nullptr);
 
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown.at(0).title, QStringLiteral("plenix"));
-        QVERIFY2(dialogs.shown.at(0).text.contains(QStringLiteral("No printer")),
-                 qPrintable(dialogs.shown.at(0).text));
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls.at(0).title, QStringLiteral("plenix"));
+        QVERIFY2(dialogs.calls.at(0).text.contains(QStringLiteral("No printer")),
+                 qPrintable(dialogs.calls.at(0).text));
     }
 };
 
-QTEST_MAIN(HandoverTest)
+APPTEST_MAIN(HandoverTest)
 #include "tst_app_handover.moc"

@@ -60,7 +60,10 @@ CalculationOutcome sbCalculate(RouteTable &table)
     // Flow and diameter carry down from the row that last gave them.
     float flow = 0;
     float diameter = 0;
-    std::string totalText;
+    // The last total of the pass, kept as a number and turned into its
+    // decimal text only when a row needs it.
+    double lastTotal = 0;
+    std::string lastMarker;
     for (Int16 row = 1; row <= lastRow; ++row) {
         const std::string &qtyText = table.CellText(row, Col::ColQty);
         const std::optional<Int16> qty =
@@ -88,14 +91,16 @@ CalculationOutcome sbCalculate(RouteTable &table)
         // in the item passes on down, as a spreadsheet's sum does.
         const std::string &above = table.CellText(row - 1, Col::ColRouteSP);
         const std::string &item = table.CellText(row, Col::ColItemSP);
-        if (fnIsMarker(above) || fnIsMarker(item)) {
-            totalText = fnIsMarker(above) ? above : item;
-            table.setCellText(row, Col::ColRouteSP, totalText);
+        if (fnIsMarker(above) || fnIsMarker(item) || (above.empty() && !lastMarker.empty())) {
+            lastMarker = fnIsMarker(above) ? above : fnIsMarker(item) ? item : lastMarker;
+            table.setCellText(row, Col::ColRouteSP, lastMarker);
             continue;
         }
-        const float previousTotal = fnToSingle(NumberFromText(above.empty() ? totalText : above));
-        const double total = NumberFromText(item) + static_cast<double>(previousTotal);
-        totalText = fnDecimalText(total);
+        const double previous =
+            above.empty() ? NumberFromText(fnDecimalText(lastTotal)) : NumberFromText(above);
+        const double total = NumberFromText(item) + static_cast<double>(fnToSingle(previous));
+        lastTotal = total;
+        lastMarker.clear();
         table.setCellText(row, Col::ColRouteSP, fnFormat(total, Pattern::TwoDecimals));
     }
 

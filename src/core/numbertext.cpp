@@ -1,86 +1,72 @@
 #include "numbertext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace plenix {
 
 namespace {
 
-// A finite value as decimal digits: value = 0.d1d2d3... x 10^pointPos, with
-// `digits` holding d1d2d3... and no sign.
-struct Decimal
-{
-    bool negative = false;
-    std::string digits;
-    int pointPos = 0;
-};
+// Largest double: 309 integer digits, the two places, a carry, a sign.
+constexpr std::size_t MaxUnitDigits = 320;
 
-Decimal toDecimal(double value, int significantDigits)
+// Rounds a finite value, written first with `significantDigits` significant
+// digits, to `places` decimals, halves away from zero. The result is the
+// whole number of units of 10^-places as decimal digits without leading
+// zeros ("0" for zero), written into `units`; returns their count.
+std::size_t roundToUnits(double value, int significantDigits, int places, bool &negative,
+                         char (&units)[MaxUnitDigits])
 {
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                         std::chars_format::scientific, significantDigits - 1);
-    Decimal decimal;
-    if (ec != std::errc())
-        return decimal;
-    const char *p = buffer;
-    if (*p == '-') {
-        decimal.negative = true;
+    char text[48];
+    const auto result = std::to_chars(text, text + sizeof text, value,
+                                      std::chars_format::scientific, significantDigits - 1);
+    const char *p = text;
+    negative = *p == '-';
+    if (negative)
         ++p;
-    }
-    for (; p != end && *p != 'e'; ++p) {
+    // d.ddddde[+-]xx: the digits without the point, then the exponent.
+    char digits[24];
+    int count = 0;
+    for (; p != result.ptr && *p != 'e'; ++p) {
         if (*p != '.')
-            decimal.digits += *p;
+            digits[count++] = *p;
     }
     int exponent = 0;
-    if (p != end)
-        std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
-    decimal.pointPos = exponent + 1;
-    return decimal;
-}
+    if (p != result.ptr)
+        std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
 
-// Rounds to `places` decimals, halves away from zero, and gives the result as
-// a whole number of units of 10^-places, in decimal digits without leading
-// zeros ("0" for zero).
-std::string roundToUnits(const Decimal &decimal, int places)
-{
-    const int keep = decimal.pointPos + places; // digits that stay
-    const int available = static_cast<int>(decimal.digits.size());
-    std::string units;
+    // The digits that stay: those above the last place.
+    const int keep = exponent + 1 + places;
+    std::size_t length = 0;
     if (keep <= 0) {
         // Every digit lies below the last place; only a first digit of 5 or
-        // more, exactly at the place after the last, can round up.
-        if (keep == 0 && !decimal.digits.empty() && decimal.digits[0] >= '5')
-            units = "1";
-        else
-            units = "0";
-        return units;
+        // more, right after it, can round up.
+        units[length++] = keep == 0 && digits[0] >= '5' ? '1' : '0';
+        return length;
     }
-    if (keep >= available) {
-        units = decimal.digits;
-        units.append(static_cast<std::size_t>(keep - available), '0');
-    } else {
-        units = decimal.digits.substr(0, static_cast<std::size_t>(keep));
-        if (decimal.digits[static_cast<std::size_t>(keep)] >= '5') {
-            int i = keep - 1;
-            for (; i >= 0; --i) {
-                char &digit = units[static_cast<std::size_t>(i)];
-                if (digit == '9') {
-                    digit = '0';
-                } else {
-                    ++digit;
-                    break;
-                }
-            }
-            if (i < 0)
-                units.insert(units.begin(), '1');
+    for (int i = 0; i < keep; ++i)
+        units[length++] = i < count ? digits[i] : '0';
+    if (keep < count && digits[keep] >= '5') {
+        std::size_t i = length;
+        while (i > 0 && units[i - 1] == '9')
+            units[--i] = '0';
+        if (i > 0) {
+            ++units[i - 1];
+        } else {
+            std::copy_backward(units, units + length, units + length + 1);
+            units[0] = '1';
+            ++length;
         }
     }
-    const std::size_t firstNonZero = units.find_first_not_of('0');
-    return firstNonZero == std::string::npos ? std::string("0") : units.substr(firstNonZero);
+    std::size_t leading = 0;
+    while (leading + 1 < length && units[leading] == '0')
+        ++leading;
+    std::copy(units + leading, units + length, units);
+    return length - leading;
 }
 
 std::string formatDecimal(double value, int significantDigits, Pattern pattern)
@@ -88,26 +74,35 @@ std::string formatDecimal(double value, int significantDigits, Pattern pattern)
     if (!std::isfinite(value))
         return std::string(NumMarker);
     const int places = pattern == Pattern::Whole ? 0 : 2;
-    const Decimal decimal = toDecimal(value, significantDigits);
-    std::string units = roundToUnits(decimal, places);
-    if (pattern == Pattern::Whole && units == "0")
+    bool negative = false;
+    char units[MaxUnitDigits];
+    const std::size_t length = roundToUnits(value, significantDigits, places, negative, units);
+    const bool isZero = length == 1 && units[0] == '0';
+    if (pattern == Pattern::Whole && isZero)
         return {};
 
-    if (units.size() <= static_cast<std::size_t>(places))
-        units.insert(0, static_cast<std::size_t>(places) + 1 - units.size(), '0');
-    const std::size_t split = units.size() - static_cast<std::size_t>(places);
-    std::string text = units.substr(0, split);
-    if (pattern != Pattern::Whole) {
-        std::string fraction = units.substr(split);
-        const std::size_t minimum = pattern == Pattern::OneOrTwoDecimals ? 1 : 0;
-        while (fraction.size() > minimum && fraction.back() == '0')
-            fraction.pop_back();
-        text += '.';
-        text += fraction;
-    }
-    const bool isZero = units.find_first_not_of('0') == std::string::npos;
-    if (decimal.negative && !isZero)
-        text.insert(text.begin(), '-');
+    std::string text;
+    text.reserve(length + 4);
+    if (negative && !isZero)
+        text += '-';
+    const std::size_t fractionDigits = static_cast<std::size_t>(places);
+    if (length <= fractionDigits)
+        text += '0';
+    else
+        text.append(units, length - fractionDigits);
+    if (pattern == Pattern::Whole)
+        return text;
+
+    // The last two places, zero-padded on the left when the value is small.
+    char fraction[2] = {'0', '0'};
+    for (std::size_t i = 0; i < std::min(length, fractionDigits); ++i)
+        fraction[fractionDigits - 1 - i] = units[length - 1 - i];
+    std::size_t shown = fractionDigits;
+    const std::size_t minimum = pattern == Pattern::OneOrTwoDecimals ? 1 : 0;
+    while (shown > minimum && fraction[shown - 1] == '0')
+        --shown;
+    text += '.';
+    text.append(fraction, shown);
     return text;
 }
 
@@ -140,6 +135,45 @@ int digitValue(char c)
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return c - 'A' + 10;
+}
+
+// A number written plainly, with no blank inside, no plus sign and no D
+// exponent, is exactly what the standard conversion reads; anything else
+// (and a number out of range) is left to the general path.
+std::optional<double> plainNumber(std::string_view text)
+{
+    std::size_t pos = 0;
+    if (pos < text.size() && text[pos] == '-')
+        ++pos;
+    bool anyDigit = false;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c >= '0' && c <= '9')
+            anyDigit = true;
+        else if (c != '.')
+            break;
+    }
+    if (!anyDigit)
+        return std::nullopt;
+    if (pos < text.size()) {
+        const char c = text[pos];
+        if (isSkipped(c) || c == '+' || c == 'D' || c == 'd')
+            return std::nullopt;
+        if (c == 'E' || c == 'e') {
+            std::size_t look = pos + 1;
+            if (look < text.size() && (text[look] == '+' || text[look] == '-'))
+                ++look;
+            for (; look < text.size() && text[look] >= '0' && text[look] <= '9'; ++look) {
+            }
+            if (look < text.size() && isSkipped(text[look]))
+                return std::nullopt;
+        }
+    }
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc())
+        return std::nullopt;
+    return value;
 }
 
 // "&H1F" or "&O17", blanks skipped as everywhere else.
@@ -221,8 +255,13 @@ double NumberFromText(std::string_view text)
         return 0;
     }
 
-    // Gather the number's characters without the blanks, then let the
-    // standard library convert it, correctly rounded.
+    // The common case, a plain number with nothing to leave out, is
+    // converted where it stands.
+    if (const auto plain = plainNumber(text.substr(pos)))
+        return *plain;
+
+    // Otherwise gather the number's characters without the blanks, then let
+    // the standard library convert it, correctly rounded.
     std::string number;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         if (text[pos] == '-')

@@ -1,0 +1,147 @@
+// Speed of the core's hot paths: a Calculate of a full route, the route file
+// text both ways, and the number reader and formats that Calculate leans on.
+// The goal is a 60-row Calculate well under 20 microseconds, so that Enter
+// feels instant even on a slow machine.
+#include "calculation.h"
+#include "numbertext.h"
+#include "routefile.h"
+#include "routetable.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+using namespace plenix;
+
+namespace {
+
+// A full route: every row used, ducts, fittings and text rows mixed, flows
+// and diameters changing along the way as a real supply route's do.
+void fillFullRoute(RouteTable &table)
+{
+    table.sbGridSetup();
+    for (int row = 1; row <= RouteTable::DataRows; ++row) {
+        if (row % 10 == 1) {
+            table.setCellText(row, RouteTable::ColFlow, std::to_string(3000 - row * 40));
+            table.setCellText(row, RouteTable::ColDiameter, std::to_string(20 - row / 6));
+        }
+        switch (row % 5) {
+        case 0:
+            table.setCellText(row, RouteTable::ColDescription, "Branch to zone " + std::to_string(row / 5));
+            break;
+        case 2:
+            table.setCellText(row, RouteTable::ColLossCoef, row % 4 == 0 ? "0.28" : "0.39");
+            table.setCellText(row, RouteTable::ColDescription, "Elbow 90 deg 18 in clr");
+            break;
+        case 4:
+            table.setCellText(row, RouteTable::ColQty, "2");
+            table.setCellText(row, RouteTable::ColLossCoef, "1.0");
+            break;
+        default:
+            table.setCellText(row, RouteTable::ColLength, std::to_string(5 + row % 7 * 3) + ".5");
+            break;
+        }
+    }
+}
+
+const std::string description = "Supply route, level 2\r\nFrom AHU-1 to the east wing";
+
+void BM_CalculateFullRoute(benchmark::State &state)
+{
+    RouteTable table;
+    fillFullRoute(table);
+    for (auto _ : state) {
+        const CalculationOutcome outcome = sbCalculate(table);
+        benchmark::DoNotOptimize(outcome.stopped);
+    }
+    state.SetItemsProcessed(state.iterations() * RouteTable::DataRows);
+}
+BENCHMARK(BM_CalculateFullRoute);
+
+// The first Calculate of a freshly typed route, whose result cells are still
+// empty and grow to their texts.
+void BM_CalculateFreshRoute(benchmark::State &state)
+{
+    RouteTable table;
+    fillFullRoute(table);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int row = 1; row <= RouteTable::DataRows; ++row) {
+            for (int col = RouteTable::ColItemSP; col <= RouteTable::ColRouteSP; ++col)
+                table.setCellText(row, col, "");
+        }
+        state.ResumeTiming();
+        const CalculationOutcome outcome = sbCalculate(table);
+        benchmark::DoNotOptimize(outcome.stopped);
+    }
+}
+BENCHMARK(BM_CalculateFreshRoute);
+
+void BM_RoutePack(benchmark::State &state)
+{
+    RouteTable table;
+    fillFullRoute(table);
+    sbCalculate(table);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const std::string text = sbRoutePack(table, description);
+        bytes = text.size();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_RoutePack);
+
+void BM_RouteUnpack(benchmark::State &state)
+{
+    RouteTable table;
+    fillFullRoute(table);
+    sbCalculate(table);
+    const std::string text = sbRoutePack(table, description);
+    for (auto _ : state) {
+        const auto back = sbRouteUnpack(table, text);
+        benchmark::DoNotOptimize(back->data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations())
+                            * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_RouteUnpack);
+
+// Cell texts as Calculate meets them: inputs, written results, headers,
+// descriptions and empty cells.
+constexpr std::array<std::string_view, 12> cellTexts{
+    "1000", "12", "100", "0.28", "1.0", "", "0.21", "1273", "Route SP, in wg", "2", "12.5", "1E3",
+};
+
+void BM_NumberFromText(benchmark::State &state)
+{
+    for (auto _ : state) {
+        double sum = 0;
+        for (std::string_view text : cellTexts)
+            sum += NumberFromText(text);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(cellTexts.size()));
+}
+BENCHMARK(BM_NumberFromText);
+
+void BM_FormatResults(benchmark::State &state)
+{
+    constexpr std::array<float, 4> values{0.20915977f, 0.10106832f, 1273.2394f, 0.61f};
+    for (auto _ : state) {
+        for (float value : values) {
+            std::string text = fnFormat(value, Pattern::TwoDecimals);
+            benchmark::DoNotOptimize(text.data());
+            text = fnFormat(value, Pattern::Whole);
+            benchmark::DoNotOptimize(text.data());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size() * 2));
+}
+BENCHMARK(BM_FormatResults);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,65 @@
+// Reads arbitrary bytes as a cell text and writes the number back in every
+// pattern: no crash, no undefined behaviour, and the texts stay faithful to
+// the number they show.
+#include "numbertext.h"
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+using namespace plenix;
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// A pattern's text names the value to within half its last place, plus what
+// the significant digits written first may lose.
+void checkFormat(double value, const std::string &text, Pattern pattern, double relative)
+{
+    if (!std::isfinite(value)) {
+        check(text == NumMarker);
+        return;
+    }
+    check(!fnIsMarker(text));
+    const double halfPlace = pattern == Pattern::Whole ? 0.5 : 0.005;
+    if (text.empty()) {
+        check(pattern == Pattern::Whole);
+        check(std::abs(value) <= halfPlace * (1 + 1e-9) + std::abs(value) * relative);
+        return;
+    }
+    check(text.find('.') != std::string::npos || pattern == Pattern::Whole);
+    const double back = NumberFromText(text);
+    check(std::abs(back - value) <= halfPlace * (1 + 1e-9) + std::abs(value) * relative);
+    // No sign on a value that shows as zero.
+    if (back == 0)
+        check(text.front() != '-');
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+    const double value = NumberFromText(text);
+    check(!std::isnan(value));
+
+    for (const Pattern pattern : {Pattern::TwoDecimals, Pattern::Whole, Pattern::OneOrTwoDecimals}) {
+        checkFormat(value, fnFormat(value, pattern), pattern, 1e-14);
+        const float single = fnToSingle(value);
+        checkFormat(static_cast<double>(single), fnFormat(single, pattern), pattern, 1e-6);
+    }
+
+    if (std::isfinite(value)) {
+        const double back = NumberFromText(fnDecimalText(value));
+        check(std::abs(back - value) <= std::abs(value) * 1e-14 + 1e-300);
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+// The Options menu's tooltip switch and the Help menu.
+#include "frmmain.h"
+
+#include "routegrid.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+void frmMain::sbToolTipsSetup(bool checked)
+{
+    mnuToggleToolTips->setChecked(checked);
+    if (checked) {
+        grdList->setToolTip(
+            u" Enter:   Flow, Dia;   Length or Loss Coef;   Qty and Description are optional "_s);
+        cmdCalculate->setToolTip(u" Determines: SP , VP, Vel "_s);
+        txtDescription->setToolTip(u" Route description is optional "_s);
+    } else {
+        grdList->setToolTip(QString());
+        cmdCalculate->setToolTip(QString());
+        txtDescription->setToolTip(QString());
+    }
+}
+
+void frmMain::mnuToggleToolTips_Click()
+{
+    // The menu item has already flipped its own check mark.
+    sbToolTipsSetup(mnuToggleToolTips->isChecked());
+}
+
+void frmMain::mnuHelpTopics_Click()
+{
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+}

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Drives the built program from outside, as a person would: a real X server,
+# synthetic keys from xdotool, the real Save As and Open dialogs, the real
+# clipboard. Types the worked example route, calculates, saves, clears,
+# opens the file again, sends the list to the clipboard, and checks the saved
+# bytes and the clipboard text exactly.
+#
+# Usage: e2e.sh path/to/plenix [work-dir]
+set -euo pipefail
+plenix=$(realpath "$1")
+work=${2:-$(mktemp -d)}
+mkdir -p "$work"
+route="$work/worked example.txt"
+rm -f "$route"
+
+display=:$((RANDOM % 400 + 500))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+app=
+cleanup() {
+    [[ -n $app ]] && kill "$app" 2>/dev/null
+    kill "$xvfb" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 200); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+wait_for_window() { # name-regex -> window id
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+        [[ -n $id ]] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    fail "no window named '$1' appeared"
+}
+
+keys() { xdotool key --delay 30 "$@"; }
+type_text() { xdotool type --delay 30 -- "$1"; }
+
+QT_QPA_PLATFORM=xcb "$plenix" >"$work/plenix.log" 2>&1 &
+app=$!
+main=$(wait_for_window '^Plenix - Untitled$')
+xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
+sleep 0.5
+
+# The grid has the focus, cell (1, 1) current. Row by row:
+keys Right; type_text 1000; keys Right; type_text 12; keys Right; type_text 100
+keys Down Right Right; type_text 0.28
+keys Down Left; type_text Supply
+keys Down Left Left Left Left; type_text 2; keys Right Right Right Right Right; type_text 0.28
+keys Down Left Left Left; type_text 10; keys Right; type_text 20
+keys Down Right Right; type_text 1.00
+keys Return
+sleep 0.3
+
+# Save: an untitled route asks for a name in the Save As dialog.
+keys ctrl+s
+dialog=$(wait_for_window '^Save As$')
+sleep 0.3
+keys ctrl+a; type_text "$route"; keys Return
+wait_for_window '^Plenix - worked example$' >/dev/null
+[[ -f $route ]] || fail "Save As wrote no file"
+
+T=$'\t'; CR=$'\r'
+expected="${T}1000${T}12${T}100${T}${T}${T}0.21${T}0.1${T}1273${T}0.21${CR}"
+expected+="${T}${T}${T}${T}${T}0.28${T}0.03${T}0.1${T}1273${T}0.24${CR}"
+expected+="${T}${T}${T}${T}Supply${T}${T}${T}${T}${T}0.24${CR}"
+expected+="2${T}${T}${T}${T}${T}0.28${T}0.06${T}0.1${T}1273${T}0.3${CR}"
+expected+="${T}${T}10${T}20${T}${T}${T}0.1${T}0.21${T}1833${T}0.4${CR}"
+expected+="${T}${T}${T}${T}${T}1.00${T}0.21${T}0.21${T}1833${T}0.61"
+printf '%s\x80' "$expected" >"$work/expected.txt"
+cmp "$work/expected.txt" "$route" || fail "the saved file differs from the expected bytes"
+
+# New clears everything; Open brings the route back.
+keys ctrl+n
+wait_for_window '^Plenix - Untitled$' >/dev/null
+keys ctrl+o
+dialog=$(wait_for_window '^Open$')
+sleep 0.3
+keys ctrl+a; type_text "$route"; keys Return
+wait_for_window '^Plenix - worked example$' >/dev/null
+sleep 0.3
+
+# Tools > Send List to Clipboard, by its access keys.
+keys alt+t
+sleep 0.3
+keys l
+sleep 0.5
+header="Item Qty${T}Flow, cfm${T}Diameter, in${T}Length, ft${T}Description${T}Loss Coef.${T}"
+header+="Item SP, in wg${T}VP, in wg${T}Vel., fpm${T}Route SP, in wg${CR}"
+printf '%s' "$header$expected" >"$work/expected-list.txt"
+xclip -o -selection clipboard >"$work/clipboard.txt" || fail "nothing on the clipboard"
+cmp "$work/expected-list.txt" "$work/clipboard.txt" || fail "the clipboard list differs"
+
+import -window root "$work/screen.png"
+deviation=$(convert "$work/screen.png" -colorspace Gray -format '%[fx:standard_deviation]' info:)
+awk -v d="$deviation" 'BEGIN { exit !(d > 0.02) }' || fail "the screenshot is blank ($deviation)"
+
+echo "e2e: 1 passed, 0 failed"
