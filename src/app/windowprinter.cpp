@@ -26,21 +26,22 @@ bool fnPaintWidgetPage(QWidget &widget, QPagedPaintDevice &device)
     return painter.end();
 }
 
-void sbPrintWindow(QWidget &window, const QPrinterInfo &printer)
+void sbPrintWindow(QWidget &contents, const QPrinterInfo &printer)
 {
+    QWidget *window = contents.window();
     const QString title = QStringLiteral("plenix");
     if (printer.isNull()) {
         Dialogs::instance().message(
-            &window, title,
+            window, title,
             QStringLiteral("No printer is available (no default printer is set up), so the "
                            "window was not printed."));
         return;
     }
     QPrinter device(printer, QPrinter::HighResolution);
-    device.setDocName(window.windowTitle());
-    if (!fnPaintWidgetPage(window, device) || device.printerState() == QPrinter::Error) {
+    device.setDocName(window->windowTitle());
+    if (!fnPaintWidgetPage(contents, device) || device.printerState() == QPrinter::Error) {
         Dialogs::instance().message(
-            &window, title,
+            window, title,
             QStringLiteral("The window could not be printed on %1.").arg(printer.printerName()));
     }
 }

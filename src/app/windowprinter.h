@@ -10,7 +10,7 @@ class QWidget;
 // to landscape for a wide widget. False when the device could not be painted.
 bool fnPaintWidgetPage(QWidget &widget, QPagedPaintDevice &device);
 
-// Prints the window on the printer without a dialog. When there is no
-// printer, or the printer fails, a message box says so: a print that goes
-// nowhere must not look like one that worked.
-void sbPrintWindow(QWidget &window, const QPrinterInfo &printer = QPrinterInfo::defaultPrinter());
+// Prints the image of a window's contents on the printer without a dialog.
+// When there is no printer, or the printer fails, a message box over the
+// window says so: a print that goes nowhere must not look like one that worked.
+void sbPrintWindow(QWidget &contents, const QPrinterInfo &printer = QPrinterInfo::defaultPrinter());
