@@ -198,10 +198,7 @@ public:
     {
         table().setCellText(row, col, fromQString(text).value());
     }
-    QModelIndex index(int row, int col) const
-    {
-        return grid->routeModel()->cellIndex(row, col);
-    }
+    QModelIndex index(int row, int col) const { return grid->routeModel()->cellIndex(row, col); }
 
     // The centre of a cell, scrolled into view first.
     QPoint cellPoint(int row, int col)

@@ -65,8 +65,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("popup");
         QTest::newRow("on Loss Coef.") << 6 << 6 << u"mnuPopUp"_s;
         QTest::newRow("Loss Coef. current, pointer over Flow") << 6 << 2 << u"mnuPopUp"_s;
-        QTest::newRow("Description current, pointer over Loss Coef.")
-            << 5 << 6 << u"mnuPopup2"_s;
+        QTest::newRow("Description current, pointer over Loss Coef.") << 5 << 6 << u"mnuPopup2"_s;
         QTest::newRow("Item SP current") << 7 << 7 << u"mnuPopup2"_s;
         QTest::newRow("Item Qty current") << 1 << 9 << u"mnuPopup2"_s;
     }
@@ -93,8 +92,8 @@ private Q_SLOTS:
     void popup_from_the_headers_too()
     {
         m_app.clickCell(2, 6);
-        QCOMPARE(rightClick(m_app.grid->horizontalHeader()->viewport(),
-                            m_app.columnHeaderPoint(3), QString()),
+        QCOMPARE(rightClick(m_app.grid->horizontalHeader()->viewport(), m_app.columnHeaderPoint(3),
+                            QString()),
                  u"mnuPopUp"_s);
         QCOMPARE(rightClick(m_app.grid->verticalHeader()->viewport(), m_app.rowHeaderPoint(9),
                             QString()),
@@ -123,9 +122,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("description");
         // The duct above has a diameter of 10.
         const std::optional<QString> cancel;
-        QTest::newRow("elbow 90, R 15 = 1.5 D")
-            << u"mnuElbow90"_s << true << std::optional(u"15"_s) << u"0.39"_s
-            << u"Elbow 90 deg 15 in clr"_s;
+        QTest::newRow("elbow 90, R 15 = 1.5 D") << u"mnuElbow90"_s << true << std::optional(u"15"_s)
+                                                << u"0.39"_s << u"Elbow 90 deg 15 in clr"_s;
         QTest::newRow("elbow 90, R 12.5 on the 1.25 D boundary")
             << u"mnuElbow90"_s << true << std::optional(u"12.5"_s) << u"0.55"_s
             << u"Elbow 90 deg 12.5 in clr"_s;
@@ -138,34 +136,33 @@ private Q_SLOTS:
         QTest::newRow("elbow 30, R 30 beyond 2.5 D")
             << u"mnuElbow30"_s << true << std::optional(u"30"_s) << u"0.08"_s
             << u"Elbow 30 deg 30 in clr"_s;
-        QTest::newRow("elbow 30, R 25 = 2.5 D")
-            << u"mnuElbow30"_s << true << std::optional(u"25"_s) << u"0.06"_s
-            << u"Elbow 30 deg 25 in clr"_s;
+        QTest::newRow("elbow 30, R 25 = 2.5 D") << u"mnuElbow30"_s << true << std::optional(u"25"_s)
+                                                << u"0.06"_s << u"Elbow 30 deg 25 in clr"_s;
         QTest::newRow("elbow 90, blanks kept around the reply")
             << u"mnuElbow90"_s << true << std::optional(u" 12 "_s) << u"0.55"_s
             << u"Elbow 90 deg  12  in clr"_s;
         QTest::newRow("elbow 45, negative reply")
             << u"mnuElbow45"_s << true << std::optional(u"-3"_s) << u"0.28"_s
             << u"Elbow 45 deg -3 in clr"_s;
-        QTest::newRow("elbow 90, cancelled") << u"mnuElbow90"_s << true << cancel << QString()
-                                             << QString();
+        QTest::newRow("elbow 90, cancelled")
+            << u"mnuElbow90"_s << true << cancel << QString() << QString();
         QTest::newRow("elbow 60, empty reply")
             << u"mnuElbow60"_s << true << std::optional(u""_s) << QString() << QString();
         QTest::newRow("elbow 45, reply with a unit")
             << u"mnuElbow45"_s << true << std::optional(u"12 in"_s) << QString() << QString();
-        QTest::newRow("elbow 30, letters") << u"mnuElbow30"_s << true << std::optional(u"abc"_s)
-                                           << QString() << QString();
+        QTest::newRow("elbow 30, letters")
+            << u"mnuElbow30"_s << true << std::optional(u"abc"_s) << QString() << QString();
         QTest::newRow("elbow 90, digits the cells cannot hold")
             << u"mnuElbow90"_s << true << std::optional(u"\uff11\uff12"_s) << QString()
             << QString();
-        QTest::newRow("branch entry 90") << u"mnuBranchEntry90"_s << false << cancel << u"1.0"_s
-                                         << u"Branch Entry 90 deg"_s;
-        QTest::newRow("branch entry 60") << u"mnuBranchEntry60"_s << false << cancel
-                                         << u"0.44"_s << u"Branch Entry 60 deg"_s;
-        QTest::newRow("branch entry 45") << u"mnuBranchEntry45"_s << false << cancel
-                                         << u"0.28"_s << u"Branch Entry 45 deg"_s;
-        QTest::newRow("branch entry 30") << u"mnuBranchEntry30"_s << false << cancel
-                                         << u"0.18"_s << u"Branch Entry 30 deg"_s;
+        QTest::newRow("branch entry 90")
+            << u"mnuBranchEntry90"_s << false << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
+        QTest::newRow("branch entry 60")
+            << u"mnuBranchEntry60"_s << false << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
+        QTest::newRow("branch entry 45")
+            << u"mnuBranchEntry45"_s << false << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
+        QTest::newRow("branch entry 30")
+            << u"mnuBranchEntry30"_s << false << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
     }
 
     // State: a duct of diameter 10 in row 1; row 3 holds a length, an old
@@ -265,8 +262,7 @@ private Q_SLOTS:
         m_app.setCell(1, 3, u"10"_s);
         m_app.clickCell(2, 6);
         m_app.clickCell(4, 6, Qt::ShiftModifier);
-        QCOMPARE(rightClick(m_app.grid->viewport(), m_app.cellPoint(3, 6),
-                            u"mnuBranchEntry45"_s),
+        QCOMPARE(rightClick(m_app.grid->viewport(), m_app.cellPoint(3, 6), u"mnuBranchEntry45"_s),
                  u"mnuPopUp"_s);
         QCOMPARE(m_app.cell(2, 6), u"0.28"_s);
         QCOMPARE(m_app.cell(3, 6), QString());

@@ -55,9 +55,17 @@ private Q_SLOTS:
         // Ten data columns and the spare one.
         QCOMPARE(model->columnCount(), 11);
         const QStringList headers{
-            u"Item Qty"_s,       u"Flow, cfm"_s, u"Diameter, in"_s, u"Length, ft"_s,
-            u"Description"_s,    u"Loss Coef."_s, u"Item SP, in wg"_s, u"VP, in wg"_s,
-            u"Vel., fpm"_s,      u"Route SP, in wg"_s, u""_s,
+            u"Item Qty"_s,
+            u"Flow, cfm"_s,
+            u"Diameter, in"_s,
+            u"Length, ft"_s,
+            u"Description"_s,
+            u"Loss Coef."_s,
+            u"Item SP, in wg"_s,
+            u"VP, in wg"_s,
+            u"Vel., fpm"_s,
+            u"Route SP, in wg"_s,
+            u""_s,
         };
         for (int section = 0; section < headers.size(); ++section)
             QCOMPARE(model->headerData(section, Qt::Horizontal).toString(), headers[section]);
@@ -87,8 +95,7 @@ private Q_SLOTS:
     void text_stands_left_at_the_top_and_nothing_edits_in_place()
     {
         m_app.setCell(4, 2, u"1000"_s);
-        const auto alignment =
-            m_app.index(4, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+        const auto alignment = m_app.index(4, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>();
         QCOMPARE(alignment, Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
         QCOMPARE(m_app.grid->editTriggers(), QAbstractItemView::NoEditTriggers);
         QTest::mouseDClick(m_app.grid->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -106,13 +113,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cursor");
         QTest::addColumn<QString>("shown");
         QTest::newRow("down") << QList<int>{Qt::Key_Down} << u"5,3 6,3"_s << u"5,3 6,3"_s;
-        QTest::newRow("down down") << QList<int>{Qt::Key_Down, Qt::Key_Down} << u"5,3 7,3"_s
-                                   << u"5,3 7,3"_s;
+        QTest::newRow("down down")
+            << QList<int>{Qt::Key_Down, Qt::Key_Down} << u"5,3 7,3"_s << u"5,3 7,3"_s;
         QTest::newRow("up") << QList<int>{Qt::Key_Up} << u"5,3 4,3"_s << u"4,3 5,3"_s;
-        QTest::newRow("right down") << QList<int>{Qt::Key_Right, Qt::Key_Down} << u"5,3 6,4"_s
-                                    << u"5,3 6,4"_s;
-        QTest::newRow("left left left") << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}
-                                        << u"5,3 5,1"_s << u"5,1 5,3"_s;
+        QTest::newRow("right down")
+            << QList<int>{Qt::Key_Right, Qt::Key_Down} << u"5,3 6,4"_s << u"5,3 6,4"_s;
+        QTest::newRow("left left left")
+            << QList<int>{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left} << u"5,3 5,1"_s << u"5,1 5,3"_s;
         QTest::newRow("home") << QList<int>{Qt::Key_Home} << u"5,3 5,1"_s << u"5,1 5,3"_s;
     }
 
@@ -144,7 +151,8 @@ private Q_SLOTS:
         // The header row and the row numbers are never reached.
         QTest::newRow("up from row 1") << 1 << 3 << int(Qt::Key_Up) << none << u"1,3 1,3"_s;
         QTest::newRow("left from column 1") << 4 << 1 << int(Qt::Key_Left) << none << u"4,1 4,1"_s;
-        QTest::newRow("page up from row 2") << 2 << 2 << int(Qt::Key_PageUp) << none << u"1,2 1,2"_s;
+        QTest::newRow("page up from row 2")
+            << 2 << 2 << int(Qt::Key_PageUp) << none << u"1,2 1,2"_s;
         // The spare column is the last one.
         QTest::newRow("right from the spare column")
             << 4 << 11 << int(Qt::Key_Right) << none << u"4,11 4,11"_s;
@@ -153,9 +161,9 @@ private Q_SLOTS:
         QTest::newRow("end") << 4 << 6 << int(Qt::Key_End) << none << u"4,11 4,11"_s;
         QTest::newRow("control home") << 9 << 6 << int(Qt::Key_Home)
                                       << Qt::KeyboardModifiers(Qt::ControlModifier) << u"1,1 1,1"_s;
-        QTest::newRow("control end") << 9 << 6 << int(Qt::Key_End)
-                                     << Qt::KeyboardModifiers(Qt::ControlModifier)
-                                     << u"60,11 60,11"_s;
+        QTest::newRow("control end")
+            << 9 << 6 << int(Qt::Key_End) << Qt::KeyboardModifiers(Qt::ControlModifier)
+            << u"60,11 60,11"_s;
     }
 
     void plain_keys_move_the_current_cell()
@@ -239,8 +247,8 @@ private Q_SLOTS:
 
     void row_number_click_selects_the_row()
     {
-        QTest::mouseClick(m_app.grid->verticalHeader()->viewport(), Qt::LeftButton,
-                          Qt::NoModifier, m_app.rowHeaderPoint(7));
+        QTest::mouseClick(m_app.grid->verticalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          m_app.rowHeaderPoint(7));
         QCOMPARE(m_app.cursor(), u"7,1 7,11"_s);
         QCOMPARE(m_app.viewSelection(), u"7,1 7,11"_s);
         QTest::keyClick(m_app.grid, Qt::Key_Left);

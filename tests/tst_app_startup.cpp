@@ -24,9 +24,8 @@ class EnvironmentValue final
 {
 public:
     EnvironmentValue(const char *name, const std::optional<QByteArray> &value)
-        : m_name(name), m_saved(qEnvironmentVariableIsSet(name)
-                                    ? std::optional(qgetenv(name))
-                                    : std::nullopt)
+        : m_name(name),
+          m_saved(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt)
     {
         set(value);
     }
@@ -53,8 +52,7 @@ class StartupTest final : public QObject
 private:
     apptest::WindowFixture m_app;
 
-    template<typename T>
-    T *control(const QString &name)
+    template <typename T> T *control(const QString &name)
     {
         return m_app.window->findChild<T *>(name);
     }
@@ -140,26 +138,25 @@ private Q_SLOTS:
             titles << menu->text();
             names << menu->menu()->objectName();
         }
-        QCOMPARE(titles, (QStringList{u"&File"_s, u"&Edit"_s, u"&Tools"_s, u"&Options"_s,
-                                      u"&Help"_s}));
-        QCOMPARE(names, (QStringList{u"mnuFile"_s, u"mnuEdit"_s, u"mnuTools"_s,
-                                     u"mnuOptions"_s, u"mnuHelp"_s}));
+        QCOMPARE(titles,
+                 (QStringList{u"&File"_s, u"&Edit"_s, u"&Tools"_s, u"&Options"_s, u"&Help"_s}));
+        QCOMPARE(names, (QStringList{u"mnuFile"_s, u"mnuEdit"_s, u"mnuTools"_s, u"mnuOptions"_s,
+                                     u"mnuHelp"_s}));
     }
 
     void menus_hold_their_items_in_order_data()
     {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QStringList>("items"); // name=caption=shortcut; "-" is a separator
-        QTest::newRow("File") << u"mnuFile"_s
-                              << QStringList{u"mnuFileNew=&New=Ctrl+N"_s,
-                                             u"mnuFileOpen=&Open...=Ctrl+O"_s,
-                                             u"mnuFileClose=&Close="_s,
-                                             u"mnuFileBar0=-="_s,
-                                             u"mnuFileSave=&Save=Ctrl+S"_s,
-                                             u"mnuFileSaveAs=Save &As...="_s,
-                                             u"mnuFileBar1=-="_s,
-                                             u"mnuPrint=&Print=Ctrl+P"_s,
-                                             u"mnuFileExit=E&xit="_s};
+        QTest::newRow("File") << u"mnuFile"_s << QStringList{u"mnuFileNew=&New=Ctrl+N"_s,
+                                                             u"mnuFileOpen=&Open...=Ctrl+O"_s,
+                                                             u"mnuFileClose=&Close="_s,
+                                                             u"mnuFileBar0=-="_s,
+                                                             u"mnuFileSave=&Save=Ctrl+S"_s,
+                                                             u"mnuFileSaveAs=Save &As...="_s,
+                                                             u"mnuFileBar1=-="_s,
+                                                             u"mnuPrint=&Print=Ctrl+P"_s,
+                                                             u"mnuFileExit=E&xit="_s};
         QTest::newRow("Edit") << u"mnuEdit"_s
                               << QStringList{u"mnuClearDescription=Clear &Description="_s,
                                              u"mnuClearList=Clear &List="_s,
@@ -173,19 +170,18 @@ private Q_SLOTS:
         QTest::newRow("Options") << u"mnuOptions"_s
                                  << QStringList{u"mnuToggleToolTips=Show &ToolTips="_s};
         QTest::newRow("Help") << u"mnuHelp"_s
-                              << QStringList{u"mnuHelpTopics=&Help Topics="_s,
-                                             u"mnuFileBar2=-="_s, u"mnuHelpAbout=&About ="_s};
-        QTest::newRow("fittings pop-up")
-            << u"mnuPopUp"_s
-            << QStringList{u"mnuElbow90=Elbow 90 deg="_s,
-                           u"mnuElbow60=Elbow 60 deg="_s,
-                           u"mnuElbow45=Elbow 45 deg="_s,
-                           u"mnuElbow30=Elbow 30 deg="_s,
-                           u"mnuFileBar3=-="_s,
-                           u"mnuBranchEntry90=Branch Entry 90 deg="_s,
-                           u"mnuBranchEntry60=Branch Entry 60 deg="_s,
-                           u"mnuBranchEntry45=Branch Entry 45 deg="_s,
-                           u"mnuBranchEntry30=Branch Entry 30 deg="_s};
+                              << QStringList{u"mnuHelpTopics=&Help Topics="_s, u"mnuFileBar2=-="_s,
+                                             u"mnuHelpAbout=&About ="_s};
+        QTest::newRow("fittings pop-up") << u"mnuPopUp"_s
+                                         << QStringList{u"mnuElbow90=Elbow 90 deg="_s,
+                                                        u"mnuElbow60=Elbow 60 deg="_s,
+                                                        u"mnuElbow45=Elbow 45 deg="_s,
+                                                        u"mnuElbow30=Elbow 30 deg="_s,
+                                                        u"mnuFileBar3=-="_s,
+                                                        u"mnuBranchEntry90=Branch Entry 90 deg="_s,
+                                                        u"mnuBranchEntry60=Branch Entry 60 deg="_s,
+                                                        u"mnuBranchEntry45=Branch Entry 45 deg="_s,
+                                                        u"mnuBranchEntry30=Branch Entry 30 deg="_s};
         QTest::newRow("hint pop-up")
             << u"mnuPopup2"_s
             << QStringList{
@@ -201,9 +197,8 @@ private Q_SLOTS:
         QStringList actual;
         const QList<QAction *> actions = shown->actions();
         for (const QAction *item : actions) {
-            actual << item->objectName() + u'=' +
-                          (item->isSeparator() ? u"-"_s : item->text()) + u'=' +
-                          item->shortcut().toString(QKeySequence::PortableText);
+            actual << item->objectName() + u'=' + (item->isSeparator() ? u"-"_s : item->text()) +
+                          u'=' + item->shortcut().toString(QKeySequence::PortableText);
         }
         QCOMPARE(actual, items);
     }
@@ -296,7 +291,8 @@ private Q_SLOTS:
         QCOMPARE(fnDisplayAvailable(), available);
         const QString message = fnNoDisplayMessage(u"./build/src/app/plenix"_s);
         QVERIFY(message.contains(u"no display"_s));
-        QVERIFY(message.contains(u"xvfb-run -s \"-screen 0 1280x1024x24\" ./build/src/app/plenix"_s));
+        QVERIFY(
+            message.contains(u"xvfb-run -s \"-screen 0 1280x1024x24\" ./build/src/app/plenix"_s));
     }
 };
 

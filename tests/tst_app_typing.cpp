@@ -251,10 +251,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter)
-                                      << Qt::KeyboardModifiers(Qt::KeypadModifier);
-        QTest::newRow("shift Return") << int(Qt::Key_Return)
-                                      << Qt::KeyboardModifiers(Qt::ShiftModifier);
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+        QTest::newRow("shift Return")
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier);
         QTest::newRow("control Return")
             << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier);
     }

@@ -352,6 +352,22 @@ void TestNumberText::readsNumbers_data()
     QTest::newRow("marker") << QByteArray("#NUM!") << 0.0;
     QTest::newRow("high byte") << QByteArray("7\xB0") << 7.0;
     QTest::newRow("nul byte") << QByteArray("7\0" "8", 3) << 7.0;
+    QTest::newRow("minus point") << QByteArray("-.5") << -0.5;
+    QTest::newRow("plus point") << QByteArray("+.5") << 0.5;
+    QTest::newRow("blanks everywhere") << QByteArray("- 1 e - 2") << -0.01;
+    QTest::newRow("blank after exponent sign") << QByteArray("1E+ 2") << 100.0;
+    QTest::newRow("octal with blanks") << QByteArray("&O 7 7") << 63.0;
+    QTest::newRow("double point") << QByteArray("1..2") << 1.0;
+    QTest::newRow("C hex prefix") << QByteArray("0x10") << 0.0;
+    QTest::newRow("inf is no number") << QByteArray("inf") << 0.0;
+    QTest::newRow("nan is no number") << QByteArray("nan") << 0.0;
+    QTest::newRow("second exponent") << QByteArray("1e5e5") << 100000.0;
+    QTest::newRow("point then exponent") << QByteArray(".e5") << 0.0;
+    QTest::newRow("trailing point, exponent") << QByteArray("5.e2") << 500.0;
+    QTest::newRow("D with sign") << QByteArray("1d+2") << 100.0;
+    QTest::newRow("D negative") << QByteArray("2.5D-1") << 0.25;
+    QTest::newRow("small exponent") << QByteArray("1e-5") << 1e-5;
+    QTest::newRow("blanks only") << QByteArray("   ") << 0.0;
     QTest::newRow("many digits")
         << QByteArray("123456789012345678901234567890") << 123456789012345678901234567890.0;
 }

@@ -165,8 +165,7 @@ void frmMain::sbMenusSetup()
         // The elbows come first; a line parts them from the branch entries.
         if (item > 0 && command.kind != plenix::FittingCommands[item - 1].kind)
             sbMenuSeparator(mnuPopUp, "mnuFileBar3");
-        fnMenuItem(mnuPopUp, fittingNames[item], toQString(command.caption),
-                   fittingHandlers[item]);
+        fnMenuItem(mnuPopUp, fittingNames[item], toQString(command.caption), fittingHandlers[item]);
     }
 
     mnuPopup2 = new QMenu(u"MyPopupMenu2"_s, this);
@@ -202,8 +201,8 @@ void frmMain::sbLayoutSetup()
 {
     m_layout.clear();
     for (const plenix::DesignControl &design : plenix::DesignControls) {
-        auto *control = m_client->findChild<QWidget *>(toQString(design.name),
-                                                       Qt::FindDirectChildrenOnly);
+        auto *control =
+            m_client->findChild<QWidget *>(toQString(design.name), Qt::FindDirectChildrenOnly);
         if (control)
             m_layout.record(control, design.geometry, plenix::DesignClientWidth,
                             plenix::DesignClientHeight);
@@ -302,8 +301,7 @@ void frmMain::sbCalculate()
 void frmMain::grdList_MouseDown(const QPoint &globalPos)
 {
     // The pop-up follows the current cell, not the cell under the pointer.
-    QMenu *popup =
-        m_table.currentCol() == plenix::RouteTable::ColLossCoef ? mnuPopUp : mnuPopup2;
+    QMenu *popup = m_table.currentCol() == plenix::RouteTable::ColLossCoef ? mnuPopUp : mnuPopup2;
     popup->exec(globalPos);
 }
 
@@ -319,17 +317,16 @@ void frmMain::sbFittingCommand(std::size_t item)
     const float diameter = plenix::fnElbowDiameter(m_table);
     if (diameter == 0)
         return;
-    const std::optional<QString> reply = Dialogs::instance().askText(
-        this, u"plenix"_s, toQString(plenix::ElbowRadiusPrompt),
-        toQString(plenix::ElbowRadiusDefault));
+    const std::optional<QString> reply =
+        Dialogs::instance().askText(this, u"plenix"_s, toQString(plenix::ElbowRadiusPrompt),
+                                    toQString(plenix::ElbowRadiusDefault));
     // Cancel is an empty reply; either way the reply is kept as typed.
     m_elbowRadiusText = reply.value_or(QString());
     // A character the cells cannot hold makes no number.
     const std::optional<std::string> radius = fromQString(m_elbowRadiusText);
     if (!radius)
         return;
-    const std::string coefficient =
-        plenix::fnElbowCoefficient(command.angle, diameter, *radius);
+    const std::string coefficient = plenix::fnElbowCoefficient(command.angle, diameter, *radius);
     if (coefficient.empty())
         return;
     plenix::sbFittingInsert(m_table, coefficient,

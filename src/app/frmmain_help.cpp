@@ -1,6 +1,8 @@
 // The Options menu's tooltip switch and the Help menu.
 #include "frmmain.h"
 
+#include "frmabout.h"
+#include "helpwindow.h"
 #include "routegrid.h"
 
 #include <QAction>
@@ -32,8 +34,12 @@ void frmMain::mnuToggleToolTips_Click()
 
 void frmMain::mnuHelpTopics_Click()
 {
+    sbHelpContentsShow(this, fnHelpFile());
 }
 
 void frmMain::mnuHelpAbout_Click()
 {
+    // Modal over this window, which takes no input until the dialog closes.
+    frmAbout dialog(this);
+    dialog.exec();
 }

@@ -3,8 +3,8 @@
 #include <QRect>
 #include <QtMath>
 
-void LayoutTable::record(QWidget *control, const plenix::Geometry &design,
-                         float designClientWidth, float designClientHeight)
+void LayoutTable::record(QWidget *control, const plenix::Geometry &design, float designClientWidth,
+                         float designClientHeight)
 {
     m_entries.push_back(
         {control, plenix::fnRatiosFromGeometry(design, designClientWidth, designClientHeight)});

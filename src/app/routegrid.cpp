@@ -25,6 +25,7 @@ constexpr int LastCol = RouteTable::ColCount - 1;
 constexpr double TwipsPerInch = 1440.0;
 // The grid's rows are one line of text high, as a route list is read line by line.
 constexpr int RowHeightTwips = 240;
+constexpr qreal GridPointSize = 8.25;
 
 Int16 clampedRow(int row)
 {
@@ -159,6 +160,15 @@ RouteGrid::RouteGrid(RouteTable &table, QWidget *parent)
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     setFocusPolicy(Qt::StrongFocus);
+
+    // The column widths were chosen for a small 8-point sans-serif face; the
+    // platform's sans-serif at that size keeps a fitting's description
+    // inside its column.
+    QFont cells = font();
+    cells.setPointSizeF(GridPointSize);
+    setFont(cells);
+    horizontalHeader()->setFont(cells);
+    verticalHeader()->setFont(cells);
 
     for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);

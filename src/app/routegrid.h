@@ -65,7 +65,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Drag { None, Cells, Columns, Rows };
+    enum class Drag
+    {
+        None,
+        Cells,
+        Columns,
+        Rows
+    };
 
     void sbTableChanged(const plenix::TableChange &change);
     void sbColumnsSetup();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -69,6 +70,38 @@ std::size_t roundToUnits(double value, int significantDigits, int places, bool &
     return length - leading;
 }
 
+// The same rounding without writing the decimal form first, for the usual
+// case of a value that lies clearly inside one rounding step. Writing the
+// value with n significant digits moves it by at most half a unit of its
+// n-th digit; when the value is farther than that from the halfway point of
+// its step, the decimal form rounds the way the value itself does. Values
+// closer to a halfway point, and very large ones, take the exact way.
+bool roundToUnitsQuickly(double value, int significantDigits, int places, bool &negative,
+                         char (&units)[MaxUnitDigits], std::size_t &length)
+{
+    const double scaled = std::fabs(value) * (places == 2 ? 100.0 : 1.0);
+    if (!(scaled < 1e15))
+        return false;
+    // Half a unit of the last significant digit, relative, with room for
+    // the rounding of the scaling itself.
+    const double decimalError = significantDigits == 7 ? 6e-7 : 6e-15;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (!(std::fabs(fraction - 0.5) > decimalError * scaled + 1e-300))
+        return false;
+    auto count = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    negative = std::signbit(value);
+    char reversed[24];
+    std::size_t digits = 0;
+    do {
+        reversed[digits++] = static_cast<char>('0' + count % 10);
+        count /= 10;
+    } while (count != 0);
+    for (length = 0; length < digits; ++length)
+        units[length] = reversed[digits - 1 - length];
+    return true;
+}
+
 std::string formatDecimal(double value, int significantDigits, Pattern pattern)
 {
     if (!std::isfinite(value))
@@ -76,7 +109,9 @@ std::string formatDecimal(double value, int significantDigits, Pattern pattern)
     const int places = pattern == Pattern::Whole ? 0 : 2;
     bool negative = false;
     char units[MaxUnitDigits];
-    const std::size_t length = roundToUnits(value, significantDigits, places, negative, units);
+    std::size_t length = 0;
+    if (!roundToUnitsQuickly(value, significantDigits, places, negative, units, length))
+        length = roundToUnits(value, significantDigits, places, negative, units);
     const bool isZero = length == 1 && units[0] == '0';
     if (pattern == Pattern::Whole && isZero)
         return {};
