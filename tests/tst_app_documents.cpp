@@ -94,6 +94,8 @@ void fillCalculatedRoute(RouteTable &table)
 }
 } // namespace
 
+using namespace Qt::StringLiterals;
+
 class DocumentsTest final : public QObject
 {
     Q_OBJECT
@@ -302,6 +304,30 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs->calls.at(0).text, QStringLiteral("Text Files (*.txt)"));
         QCOMPARE(readAll(file), QByteArray("\x80"));
         QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - A"));
+    }
+
+    void saveAs_captionShowsTheFileName_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("route extension dropped") << u"Level 2.txt"_s << u"Plenix - Level 2"_s;
+        QTest::newRow("in any letter case") << u"Main.TXT"_s << u"Plenix - Main"_s;
+        QTest::newRow("no extension kept whole") << u"Main"_s << u"Plenix - Main"_s;
+        QTest::newRow("other extension kept") << u"route.csv"_s << u"Plenix - route.csv"_s;
+        // Qt's title placeholder must not eat part of a file's name.
+        QTest::newRow("title placeholder") << u"plan[*].txt"_s << u"Plenix - plan[*]"_s;
+    }
+
+    void saveAs_captionShowsTheFileName()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, shown);
+        m_dialogs->fileNames = {path(fileName)};
+
+        m_w->commands.sbSaveAs();
+
+        m_w->window.winId();
+        QCOMPARE(m_w->window.windowHandle()->title(), shown);
     }
 
     void fileDialogs_offerLastChosenName_andCancelChangesNothing()

@@ -39,7 +39,9 @@ QString unstorableCharacterText(const QString &offending)
 
 QString fnCaptionText(const plenix::DocumentState &state)
 {
-    return decodedPath(state.caption());
+    // Qt reads "[*]" in a window title as the unsaved-changes mark and drops
+    // it; doubled, it shows as typed, so a file named so keeps its name.
+    return decodedPath(state.caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
 DocumentCommands::DocumentCommands(plenix::RouteTable &table, QPlainTextEdit &description,
