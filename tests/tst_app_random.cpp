@@ -328,6 +328,7 @@ private:
             const QString name = chance(50) ? u"mnuClearList"_s : u"mnuFileNew"_s;
             log(name);
             m_app.window->findChild<QAction *>(name)->trigger();
+            verifyHome(name);
             return;
         }
         if (chance(15)) {
@@ -360,6 +361,10 @@ private:
         action->trigger();
         if (modal)
             m_app.guard.expect({});
+        static const QStringList goHome{u"mnuFileNew"_s, u"mnuFileClose"_s, u"mnuClearList"_s,
+                                        u"mnuInsertRow"_s, u"mnuToolsListClipboard"_s};
+        if (goHome.contains(name))
+            verifyHome(name);
     }
 
     // Text typed into the description box, some of it beyond the 8-bit
