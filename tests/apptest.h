@@ -41,11 +41,10 @@ class FakeDialogs final : public Dialogs
 {
 public:
     QList<DialogCall> calls;
-    // Replies of askText, in order; nothing stands for Cancel. A prompt with
-    // no reply left is cancelled and counted in `unscripted`.
+    // Replies of askText in order; nothing stands for Cancel, as does a
+    // prompt with no reply left.
     QList<std::optional<QString>> replies;
     QStringList fileNames;
-    int unscripted = 0;
 
     void information(QWidget *, const QString &title, const QString &text) override
     {
@@ -59,11 +58,7 @@ public:
                                    const QString &initial) override
     {
         calls.append({u"askText"_s, title, label, initial});
-        if (replies.isEmpty()) {
-            ++unscripted;
-            return std::nullopt;
-        }
-        return replies.takeFirst();
+        return replies.isEmpty() ? std::nullopt : replies.takeFirst();
     }
     QString openFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
@@ -77,6 +72,25 @@ public:
         calls.append({u"saveFileName"_s, title, filter, initialName});
         return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
+    // The texts of the message boxes, in order.
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const DialogCall &call : calls) {
+            if (call.kind == u"message" || call.kind == u"information")
+                texts.append(call.text);
+        }
+        return texts;
+    }
+};
+
+// The fake dialogs, installed for one scope.
+struct InstalledDialogs final
+{
+    InstalledDialogs() { Dialogs::setInstance(&fake); }
+    ~InstalledDialogs() { Dialogs::setInstance(nullptr); }
+    Q_DISABLE_COPY_MOVE(InstalledDialogs)
+    FakeDialogs fake;
 };
 
 // Watches for modal dialogs and pop-up menus.
@@ -122,17 +136,12 @@ private:
                                [handler = std::exchange(m_handler, {}), shown] { handler(shown); });
             return;
         }
-        unexpected.append(describe(shown));
+        unexpected.append(QString::fromLatin1(shown->metaObject()->className()) + u" \""_s +
+                          shown->windowTitle() + u'"');
         if (auto *dialog = qobject_cast<QDialog *>(shown))
             dialog->reject();
         else
             shown->close();
-    }
-
-    static QString describe(const QWidget *widget)
-    {
-        return QString::fromLatin1(widget->metaObject()->className()) + u" \""_s +
-               widget->windowTitle() + u"\" "_s + widget->objectName();
     }
 
     QTimer m_timer;
@@ -146,7 +155,7 @@ inline QtMessageHandler previousMessageHandler = nullptr;
 inline void quietMessageHandler(QtMsgType type, const QMessageLogContext &context,
                                 const QString &message)
 {
-    if (type == QtWarningMsg && (message.startsWith(u"This plugin does not support"_s)))
+    if (type == QtWarningMsg && message.startsWith(u"This plugin does not support"_s))
         return;
     if (previousMessageHandler)
         previousMessageHandler(type, context, message);
@@ -185,12 +194,29 @@ public:
         return grid && QTest::qWaitFor([this] { return grid->hasFocus(); }, 2000);
     }
 
+    // Fails the test if anything unexpected popped up, then closes.
+    void finish()
+    {
+        const QStringList seen = std::exchange(guard.unexpected, {});
+        close();
+        QVERIFY2(seen.isEmpty(), qPrintable(seen.join(u"; "_s)));
+    }
+
     void close()
     {
         grid = nullptr;
         window.reset();
         Dialogs::setInstance(nullptr);
     }
+
+    template <typename T = QWidget> T *control(const QString &name) const
+    {
+        T *found = window->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    void choose(const QString &action) { control<QAction>(action)->trigger(); }
 
     plenix::RouteTable &table() { return window->routeTable(); }
     QString cell(int row, int col) { return toQString(table().CellText(row, col)); }
@@ -199,6 +225,7 @@ public:
         table().setCellText(row, col, fromQString(text).value());
     }
     QModelIndex index(int row, int col) const { return grid->routeModel()->cellIndex(row, col); }
+    QString shown(int row, int col) const { return index(row, col).data().toString(); }
 
     // The centre of a cell, scrolled into view first.
     QPoint cellPoint(int row, int col)
@@ -210,27 +237,32 @@ public:
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cellPoint(row, col));
     }
-    // Makes a cell current with the mouse and types into it.
     void typeAt(int row, int col, const QString &text)
     {
         clickCell(row, col);
         QTest::keyClicks(grid, text);
     }
-    // The middle of a column header (col 1..11) or a row number (row 1..60).
-    QPoint columnHeaderPoint(int col) const
+    // A left-button drag from one point to another of a widget.
+    static void drag(QWidget *target, const QPoint &from, const QPoint &to)
     {
-        const QHeaderView *header = grid->horizontalHeader();
-        return {header->sectionViewportPosition(col - 1) + header->sectionSize(col - 1) / 2,
-                header->height() / 2};
+        QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(target, to);
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, to);
     }
-    QPoint rowHeaderPoint(int row) const
+    // The middle of a column header (col 1..11) or a row number (row 1..60).
+    QPoint headerPoint(bool columns, int section) const
     {
-        const QHeaderView *header = grid->verticalHeader();
-        return {header->width() / 2,
-                header->sectionViewportPosition(row - 1) + header->sectionSize(row - 1) / 2};
+        const QHeaderView *header = columns ? grid->horizontalHeader() : grid->verticalHeader();
+        const int middle =
+            header->sectionViewportPosition(section - 1) + header->sectionSize(section - 1) / 2;
+        return columns ? QPoint(middle, header->height() / 2) : QPoint(header->width() / 2, middle);
+    }
+    QWidget *header(bool columns) const
+    {
+        return (columns ? grid->horizontalHeader() : grid->verticalHeader())->viewport();
     }
 
-    // Current cell and selection end, as "row,col row,col", for readable comparisons.
+    // Current cell and selection end, as "row,col row,col".
     QString cursor()
     {
         const plenix::RouteTable &t = table();
@@ -239,7 +271,12 @@ public:
             .arg(t.selectionRow())
             .arg(t.selectionCol());
     }
-
+    // The view's current cell, as "row,col".
+    QString viewCurrent() const
+    {
+        const QModelIndex i = grid->currentIndex();
+        return u"%1,%2"_s.arg(i.row() + 1).arg(i.column() + 1);
+    }
     // The cells the view shows as selected, as "top,left bottom,right".
     QString viewSelection() const
     {
@@ -253,11 +290,49 @@ public:
             bottom = qMax(bottom, i.row() + 1);
             right = qMax(right, i.column() + 1);
         }
-        // A rectangle holds exactly its own cells.
-        const auto count = (bottom - top + 1) * (right - left + 1);
-        if (count != selected.size())
+        if ((bottom - top + 1) * (right - left + 1) != selected.size())
             return u"not a rectangle"_s;
         return u"%1,%2 %3,%4"_s.arg(top).arg(left).arg(bottom).arg(right);
+    }
+
+    // Presses the right button and answers the pop-up: chooses the item
+    // named `item`, or closes it when there is none. Gives the pop-up's
+    // name, or what went wrong.
+    QString rightClick(QWidget *target, const QPoint &pos, const QString &item = {},
+                       QRect *shownAt = nullptr)
+    {
+        QString opened = u"none"_s;
+        guard.expect([&](QWidget *shown) {
+            auto *menu = qobject_cast<QMenu *>(shown);
+            opened = menu ? menu->objectName() : u"not a menu"_s;
+            if (shownAt)
+                *shownAt = shown->geometry();
+            QAction *action = menu && !item.isEmpty() ? menu->findChild<QAction *>(item) : nullptr;
+            if (!action)
+                return shown->close(), void();
+            menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos);
+        if (!QTest::qWaitFor(
+                [this] { return !guard.waiting() && !QApplication::activePopupWidget(); }, 2000))
+            return u"still open"_s;
+        return opened;
+    }
+
+    // Opens a menu of the menu bar with Alt and its access key and presses an
+    // item's access key in it, as a user does. A dialog the item opens goes
+    // to `answer`.
+    bool chooseFromMenu(Qt::Key menuKey, Qt::Key itemKey, ModalGuard::Handler answer = {})
+    {
+        guard.expect([this, itemKey, answer](QWidget *menu) {
+            if (answer)
+                guard.expect(answer);
+            QTest::keyClick(menu, itemKey);
+        });
+        QTest::keyClick(window.get(), menuKey, Qt::AltModifier);
+        return QTest::qWaitFor(
+            [this] { return !guard.waiting() && !QApplication::activePopupWidget(); });
     }
 };
 

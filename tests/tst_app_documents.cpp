@@ -11,19 +11,17 @@
 #include "document.h"
 #include "routetable.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QWidget>
 
-#include <memory>
 #include <vector>
 
 using plenix::RouteTable;
+using namespace Qt::StringLiterals;
 
 namespace {
 // The parts of the main window the document commands work on.
@@ -34,7 +32,6 @@ struct DocumentWindow
         table.sbGridSetup();
         window.setWindowTitle(fnCaptionText(state));
     }
-
     QWidget window;
     QPlainTextEdit *description = new QPlainTextEdit(&window);
     RouteTable table;
@@ -46,14 +43,12 @@ struct DocumentWindow
 struct Snapshot
 {
     std::vector<std::string> cells;
-    QString description;
-    QString caption;
-    std::string docPath;
-    std::string docName;
+    QString description, caption;
+    std::string docPath, docName, docText;
 
     explicit Snapshot(const DocumentWindow &w)
         : description(w.description->toPlainText()), caption(w.window.windowTitle()),
-          docPath(w.state.DocPath), docName(w.state.DocName)
+          docPath(w.state.DocPath), docName(w.state.DocName), docText(w.state.DocText)
     {
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col <= RouteTable::DataCols; ++col)
@@ -66,35 +61,17 @@ struct Snapshot
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<unreadable>";
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void writeAll(const QString &path, const QByteArray &bytes)
+bool writeAll(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A small route with a gap row, a fitting and a text row, calculated.
-void fillCalculatedRoute(RouteTable &table)
-{
-    table.setCellText(1, RouteTable::ColQty, "1");
-    table.setCellText(1, RouteTable::ColFlow, "1000");
-    table.setCellText(1, RouteTable::ColDiameter, "12");
-    table.setCellText(1, RouteTable::ColLength, "100");
-    table.setCellText(2, RouteTable::ColDescription, "Elbow 90 deg 18 in clr");
-    table.setCellText(2, RouteTable::ColLossCoef, "0.39");
-    table.setCellText(3, RouteTable::ColDescription, "Caf\xE9 branch");
-    table.setCellText(5, RouteTable::ColLength, "20");
-    QVERIFY(!plenix::sbCalculate(table).stopped);
-    QVERIFY(!table.CellText(5, RouteTable::ColRouteSP).empty());
-}
+const QByteArray SampleBytes = "1\t500\t8\t\t\t\t\t\t\t\r\t\t\t20\t\t\t\t\t\t\x80Main\r\nrun";
 } // namespace
-
-using namespace Qt::StringLiterals;
 
 class DocumentsTest final : public QObject
 {
@@ -102,32 +79,18 @@ class DocumentsTest final : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<apptest::FakeDialogs> m_dialogs;
+    std::unique_ptr<apptest::InstalledDialogs> m_dialogs;
     std::unique_ptr<DocumentWindow> m_w;
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
-
-    // The texts of the message boxes shown so far.
-    QStringList messages() const
-    {
-        QStringList texts;
-        for (const apptest::DialogCall &call : std::as_const(m_dialogs->calls)) {
-            if (call.kind == u"message" || call.kind == u"information")
-                texts.append(call.text);
-        }
-        return texts;
-    }
-
-    // A window that has opened a small route file, the usual starting point
-    // of the failure cases.
+    QList<apptest::DialogCall> &calls() { return m_dialogs->fake.calls; }
+    QStringList messages() const { return m_dialogs->fake.messages(); }
+    // The usual starting point: a window that has opened a small route file.
     QString openSample()
     {
-        const QString sample = path(QStringLiteral("sample.txt"));
-        writeAll(sample,
-                 QByteArrayLiteral("1\t500\t8\t\t\t\t\t\t\t\r\t\t\t20\t\t\t\t\t\t\x80Main\r\nrun"));
-        if (!m_w->commands.fnOpenPath(sample))
-            return {};
-        return sample;
+        const QString sample = path(u"sample.txt"_s);
+        return writeAll(sample, SampleBytes) && m_w->commands.fnOpenPath(sample) ? sample
+                                                                                 : QString();
     }
 
 private Q_SLOTS:
@@ -135,36 +98,40 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_dialogs = std::make_unique<apptest::FakeDialogs>();
-        Dialogs::setInstance(m_dialogs.get());
+        m_dialogs = std::make_unique<apptest::InstalledDialogs>();
         m_w = std::make_unique<DocumentWindow>();
     }
-
     void cleanup()
     {
         m_w.reset();
-        Dialogs::setInstance(nullptr);
         m_dialogs.reset();
         m_dir.reset();
     }
 
-    void calculatedRoute_savedClearedAndOpened_comesBackWhole()
+    // A calculated route with a multi-line description saved, cleared with
+    // New, opened again: all of it back, and saved in place to the same bytes.
+    void calculated_route_saved_cleared_and_opened_comes_back_whole()
     {
-        fillCalculatedRoute(m_w->table);
-        m_w->description->setPlainText(QStringLiteral("Supply to level 2\nCaf\u00E9 wing"));
+        RouteTable &t = m_w->table;
+        t.setCellText(1, RouteTable::ColQty, "1");
+        t.setCellText(1, RouteTable::ColFlow, "1000");
+        t.setCellText(1, RouteTable::ColDiameter, "12");
+        t.setCellText(1, RouteTable::ColLength, "100");
+        t.setCellText(2, RouteTable::ColDescription, "Elbow 90 deg 18 in clr");
+        t.setCellText(2, RouteTable::ColLossCoef, "0.39");
+        t.setCellText(3, RouteTable::ColDescription, "Caf\xE9 branch");
+        t.setCellText(5, RouteTable::ColLength, "20");
+        QVERIFY(!plenix::sbCalculate(t).stopped);
+        m_w->description->setPlainText(u"Supply to level 2\nCaf\u00E9 wing"_s);
         const Snapshot before(*m_w);
-        const QString file = path(QStringLiteral("Level 2.txt"));
+        const QString file = path(u"Level 2.txt"_s);
 
-        m_dialogs->fileNames = {file};
+        m_dialogs->fake.fileNames = {file};
         m_w->commands.sbSaveAs();
-        QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - Level 2"));
+        QCOMPARE(m_w->window.windowTitle(), u"Plenix - Level 2"_s);
         QCOMPARE(QString::fromStdString(m_w->state.DocPath), file);
-
-        // The file: the used rows as TAB and CR separated cells, the
-        // separator, the description with CR LF.
         const QByteArray saved = readAll(file);
         const qsizetype separator = saved.indexOf('\x80');
-        QVERIFY(separator > 0);
         QCOMPARE(saved.mid(separator + 1), QByteArray("Supply to level 2\r\nCaf\xE9 wing"));
         const QList<QByteArray> rows = saved.left(separator).split('\r');
         QCOMPARE(rows.size(), 5);
@@ -172,284 +139,223 @@ private Q_SLOTS:
             const QList<QByteArray> fields = rows.at(row - 1).split('\t');
             QCOMPARE(fields.size(), int{RouteTable::DataCols});
             for (int col = 1; col <= RouteTable::DataCols; ++col)
-                QCOMPARE(fields.at(col - 1).toStdString(), m_w->table.CellText(row, col));
+                QCOMPARE(fields.at(col - 1).toStdString(), t.CellText(row, col));
         }
 
         m_w->commands.sbNew();
-        QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - Untitled"));
-        QVERIFY(m_w->state.DocPath.empty());
-        QVERIFY(m_w->description->toPlainText().isEmpty());
-        QCOMPARE(m_w->table.CellText(1, RouteTable::ColFlow), std::string());
-        QCOMPARE(m_w->table.CellText(0, RouteTable::ColFlow), std::string("Flow, cfm"));
-
-        m_dialogs->fileNames = {file};
+        QVERIFY(t.CellText(1, RouteTable::ColFlow).empty());
+        m_dialogs->fake.fileNames = {file};
         m_w->commands.sbOpen();
         QVERIFY(messages().isEmpty());
         const Snapshot reopened(*m_w);
-        QCOMPARE(reopened.cells, before.cells);
+        QVERIFY(reopened.cells == before.cells);
         QCOMPARE(reopened.description, before.description);
-        QCOMPARE(reopened.caption, QStringLiteral("Plenix - Level 2"));
+        QCOMPARE(reopened.caption, u"Plenix - Level 2"_s);
 
-        // Saved again without a change: the same bytes, written in place.
-        const qsizetype dialogsShown = m_dialogs->calls.size();
+        const auto dialogsShown = calls().size();
         m_w->commands.sbSave();
-        QCOMPARE(m_dialogs->calls.size(), dialogsShown);
+        QCOMPARE(calls().size(), dialogsShown);
         QCOMPARE(readAll(file), saved);
     }
 
-    void everyByteValue_opensAndSavesBackIdentical()
+    // Cells take every byte but TAB, CR and the separator; the description
+    // all 256, its line break as CR LF. Unassigned bytes show as the control
+    // characters of their code and come back unchanged.
+    void every_byte_value_opens_and_saves_back_identical()
     {
-        // Cells take every byte but TAB, CR and the separator, which divide the
-        // text; the description takes all 256, its line break as CR LF.
-        QList<QByteArray> cells;
-        QByteArray cell;
+        QList<QByteArray> cells{QByteArray()};
         for (int byte = 0; byte < 256; ++byte) {
             if (byte == '\t' || byte == '\r' || byte == 0x80)
                 continue;
-            cell.append(static_cast<char>(byte));
-            if (cell.size() == 7) {
-                cells.append(cell);
-                cell.clear();
-            }
+            if (cells.last().size() == 7)
+                cells.append(QByteArray());
+            cells.last().append(char(byte));
         }
-        cells.append(cell);
         while (cells.size() % RouteTable::DataCols != 0)
             cells.append(QByteArray());
-        QByteArray grid;
-        for (qsizetype i = 0; i < cells.size(); ++i) {
-            if (i > 0)
-                grid += (i % RouteTable::DataCols == 0) ? '\r' : '\t';
-            grid += cells.at(i);
-        }
-        QByteArray description;
+        QByteArray content;
+        for (qsizetype i = 0; i < cells.size(); ++i)
+            content += (i == 0 ? "" : i % RouteTable::DataCols == 0 ? "\r" : "\t") + cells.at(i);
+        content += '\x80';
         for (int byte = 0; byte < 256; ++byte) {
-            if (byte == '\n')
-                continue;
-            description.append(static_cast<char>(byte));
+            if (byte != '\n')
+                content += char(byte);
             if (byte == '\r')
-                description.append('\n');
+                content += '\n';
         }
-        const QByteArray content = grid + '\x80' + description;
-        const QString file = path(QStringLiteral("bytes.txt"));
-        writeAll(file, content);
+        const QString file = path(u"bytes.txt"_s);
+        QVERIFY(writeAll(file, content));
 
         QVERIFY(m_w->commands.fnOpenPath(file));
-        QVERIFY(messages().isEmpty());
         for (qsizetype i = 0; i < cells.size(); ++i) {
-            const int row = static_cast<int>(i / RouteTable::DataCols) + 1;
-            const int col = static_cast<int>(i % RouteTable::DataCols) + 1;
-            QCOMPARE(m_w->table.CellText(row, col), cells.at(i).toStdString());
+            QCOMPARE(m_w->table.CellText(int(i / RouteTable::DataCols) + 1,
+                                         int(i % RouteTable::DataCols) + 1),
+                     cells.at(i).toStdString());
         }
-        // The unassigned bytes show as the control characters of their code.
         const QString shown = m_w->description->toPlainText();
-        for (const char16_t unassigned : {u'\x81', u'\x8D', u'\x8F', u'\x90', u'\x9D'})
-            QVERIFY(shown.contains(QChar(unassigned)));
-        QVERIFY(shown.contains(QChar(0x20AC))); // 0x80, the euro sign
-
+        for (const char16_t ch : {u'\x81', u'\x8D', u'\x8F', u'\x90', u'\x9D', u'\u20AC'})
+            QVERIFY(shown.contains(QChar(ch)));
         m_w->commands.sbSave();
         QVERIFY(messages().isEmpty());
         QCOMPARE(readAll(file), content);
     }
 
-    void loneLineBreaksInDescription_comeBackAsCrLf()
+    void lone_line_breaks_come_back_as_cr_lf()
     {
-        const QString file = path(QStringLiteral("breaks.txt"));
-        writeAll(file, QByteArrayLiteral("\t1\t\t\t\t\t\t\t\t\x80one\rtwo\nthree\r\n"));
+        const QString file = path(u"breaks.txt"_s);
+        QVERIFY(writeAll(file, "\t1\t\t\t\t\t\t\t\t\x80one\rtwo\nthree\r\n"));
         QVERIFY(m_w->commands.fnOpenPath(file));
-        QCOMPARE(m_w->description->toPlainText(), QStringLiteral("one\ntwo\nthree\n"));
+        QCOMPARE(m_w->description->toPlainText(), u"one\ntwo\nthree\n"_s);
         m_w->commands.sbSave();
         QCOMPARE(readAll(file), QByteArray("\t1\t\t\t\t\t\t\t\t\x80one\r\ntwo\r\nthree\r\n"));
     }
 
-    void saveAfterOpen_writesInPlaceWithoutDialog()
-    {
-        const QString file = openSample();
-        QVERIFY(!file.isEmpty());
-        const QString caption = m_w->window.windowTitle();
-        QCOMPARE(caption, QStringLiteral("Plenix - sample"));
-        m_w->table.setCellText(2, RouteTable::ColFlow, "750");
-        m_w->description->setPlainText(QStringLiteral("Main run"));
-
-        m_w->commands.sbSave();
-
-        QVERIFY(m_dialogs->calls.isEmpty());
-        QCOMPARE(m_w->window.windowTitle(), caption);
-        QCOMPARE(readAll(file),
-                 QByteArray("1\t500\t8\t\t\t\t\t\t\t\r\t750\t\t20\t\t\t\t\t\t\x80Main run"));
-    }
-
-    void saveWhileUntitled_asksForName_data()
+    void save_while_untitled_asks_for_a_name_data()
     {
         QTest::addColumn<bool>("openFirst");
         QTest::newRow("at start-up") << false;
         QTest::newRow("after New following an Open") << true;
     }
 
-    void saveWhileUntitled_asksForName()
+    void save_while_untitled_asks_for_a_name()
     {
         QFETCH(bool, openFirst);
         if (openFirst) {
             QVERIFY(!openSample().isEmpty());
             m_w->commands.sbNew();
         }
-        m_dialogs->calls.clear();
-        const QString file = path(QStringLiteral("A.txt"));
-        m_dialogs->fileNames = {file};
-
+        const QString file = path(u"A.txt"_s);
+        m_dialogs->fake.fileNames = {file};
         m_w->commands.sbSave();
-
-        QCOMPARE(m_dialogs->calls.size(), 1);
-        QCOMPARE(m_dialogs->calls.at(0).kind, QStringLiteral("saveFileName"));
-        QCOMPARE(m_dialogs->calls.at(0).title, QStringLiteral("Save As"));
-        QCOMPARE(m_dialogs->calls.at(0).text, QStringLiteral("Text Files (*.txt)"));
+        QCOMPARE(calls().size(), 1);
+        QCOMPARE(calls()[0].kind, u"saveFileName"_s);
+        QCOMPARE(calls()[0].title, u"Save As"_s);
+        QCOMPARE(calls()[0].text, u"Text Files (*.txt)"_s);
         QCOMPARE(readAll(file), QByteArray("\x80"));
-        QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - A"));
+        QCOMPARE(m_w->window.windowTitle(), u"Plenix - A"_s);
     }
 
-    void saveAs_captionShowsTheFileName_data()
+    void caption_shows_the_file_name_data()
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("shown");
         QTest::newRow("route extension dropped") << u"Level 2.txt"_s << u"Plenix - Level 2"_s;
         QTest::newRow("in any letter case") << u"Main.TXT"_s << u"Plenix - Main"_s;
-        QTest::newRow("no extension kept whole") << u"Main"_s << u"Plenix - Main"_s;
+        QTest::newRow("no extension") << u"Main"_s << u"Plenix - Main"_s;
         QTest::newRow("other extension kept") << u"route.csv"_s << u"Plenix - route.csv"_s;
         // Qt's title placeholder must not eat part of a file's name.
         QTest::newRow("title placeholder") << u"plan[*].txt"_s << u"Plenix - plan[*]"_s;
     }
 
-    void saveAs_captionShowsTheFileName()
+    void caption_shows_the_file_name()
     {
         QFETCH(QString, fileName);
         QFETCH(QString, shown);
-        m_dialogs->fileNames = {path(fileName)};
-
+        m_dialogs->fake.fileNames = {path(fileName)};
         m_w->commands.sbSaveAs();
-
         m_w->window.winId();
         QCOMPARE(m_w->window.windowHandle()->title(), shown);
     }
 
-    void fileDialogs_offerLastChosenName_andCancelChangesNothing()
+    // Cancel changes nothing; the name last chosen in either dialog, even
+    // for an Open that failed, is offered by the next one.
+    void file_dialogs_offer_the_last_chosen_name()
     {
-        const QString sample = openSample();
-        QVERIFY(!sample.isEmpty());
-        const QString other = path(QStringLiteral("other.txt"));
-
-        // Cancelled Save As: nothing written, nothing changed.
+        QVERIFY(!openSample().isEmpty());
+        const QString other = path(u"other.txt"_s);
         const Snapshot before(*m_w);
         m_w->commands.sbSaveAs();
         QVERIFY(Snapshot(*m_w) == before);
         QVERIFY(!QFile::exists(other));
 
-        m_dialogs->fileNames = {other};
+        m_dialogs->fake.fileNames = {other};
         m_w->commands.sbSaveAs();
-        m_dialogs->fileNames = {QString()};
-        m_w->commands.sbOpen();
+        m_w->commands.sbOpen(); // cancelled
         QCOMPARE(m_w->state.DocPath, other.toStdString());
+        QCOMPARE(calls().size(), 3);
+        QCOMPARE(calls()[1].initial, QString());
+        QCOMPARE(calls()[2].kind, u"openFileName"_s);
+        QCOMPARE(calls()[2].title, u"Open"_s);
+        QCOMPARE(calls()[2].text, u"Text Files (*.txt)"_s);
+        QCOMPARE(calls()[2].initial, other);
 
-        QCOMPARE(m_dialogs->calls.size(), 3);
-        QCOMPARE(m_dialogs->calls.at(0).initial, QString());
-        QCOMPARE(m_dialogs->calls.at(1).initial, QString());
-        QCOMPARE(m_dialogs->calls.at(2).kind, QStringLiteral("openFileName"));
-        QCOMPARE(m_dialogs->calls.at(2).title, QStringLiteral("Open"));
-        QCOMPARE(m_dialogs->calls.at(2).text, QStringLiteral("Text Files (*.txt)"));
-        QCOMPARE(m_dialogs->calls.at(2).initial, other);
-
-        // A name chosen in Open is offered by the next Save As, even when the
-        // Open failed.
-        const QString missing = path(QStringLiteral("missing.txt"));
-        m_dialogs->fileNames = {missing};
+        const QString missing = path(u"missing.txt"_s);
+        m_dialogs->fake.fileNames = {missing};
         m_w->commands.sbOpen();
         m_w->commands.sbSaveAs();
-        QCOMPARE(m_dialogs->calls.last().kind, QStringLiteral("saveFileName"));
-        QCOMPARE(m_dialogs->calls.last().initial, missing);
-        QVERIFY(messages().size() == 1);
+        QCOMPARE(calls().last().kind, u"saveFileName"_s);
+        QCOMPARE(calls().last().initial, missing);
     }
 
-    void failedOpen_changesNothing_data()
+    void failed_open_changes_nothing_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing file")
-            << QStringLiteral("missing.txt") << QStringLiteral("Error: No such file or directory");
-        QTest::newRow("directory")
-            << QStringLiteral("folder.txt") << QStringLiteral("Error: Is a directory");
+        QTest::newRow("missing file") << u"missing.txt"_s << u"Error: No such file or directory"_s;
+        QTest::newRow("directory") << u"folder.txt"_s << u"Error: Is a directory"_s;
         QTest::newRow("no separator")
-            << QStringLiteral("letter.txt")
-            << QStringLiteral("Error: the file is not a route file (no separator byte found)");
-        QTest::newRow("larger than 64 MiB")
-            << QStringLiteral("huge.txt") << QStringLiteral("Error: File too large");
+            << u"letter.txt"_s
+            << u"Error: the file is not a route file (no separator byte found)"_s;
+        QTest::newRow("larger than 64 MiB") << u"huge.txt"_s << u"Error: File too large"_s;
     }
 
-    void failedOpen_changesNothing()
+    void failed_open_changes_nothing()
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.txt")));
-        writeAll(path(QStringLiteral("letter.txt")), "Dear Sir,\r\nthe ducts\t are\rready.");
-        {
-            QFile huge(path(QStringLiteral("huge.txt")));
-            QVERIFY(huge.open(QIODevice::WriteOnly));
-            QVERIFY(huge.write("\t1\x80") == 3);
-            QVERIFY(huge.resize(MaxRouteFileBytes + 1));
-        }
+        QVERIFY(QDir(m_dir->path()).mkdir(u"folder.txt"_s));
+        QVERIFY(writeAll(path(u"letter.txt"_s), "Dear Sir,\r\nthe ducts\t are\rready."));
+        QFile huge(path(u"huge.txt"_s));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("\t1\x80") == 3);
+        QVERIFY(huge.resize(MaxRouteFileBytes + 1));
+        huge.close();
         QVERIFY(!openSample().isEmpty());
-        m_w->description->setPlainText(QStringLiteral("edited, not saved"));
+        m_w->description->setPlainText(u"edited, not saved"_s);
         const Snapshot before(*m_w);
-        const std::string docText = m_w->state.DocText;
 
-        m_dialogs->fileNames = {path(name)};
+        m_dialogs->fake.fileNames = {path(name)};
         m_w->commands.sbOpen();
 
         QCOMPARE(messages(), QStringList{message});
-        QCOMPARE(m_dialogs->calls.last().title, QStringLiteral("plenix"));
+        QCOMPARE(calls().last().title, u"plenix"_s);
         QVERIFY(Snapshot(*m_w) == before);
-        QCOMPARE(m_w->state.DocText, docText);
     }
 
-    void failedSave_leavesFileAndWindowAsTheyWere_data()
+    void failed_save_leaves_file_and_window_as_they_were_data()
     {
         QTest::addColumn<QString>("target"); // empty: Save in place
         QTest::addColumn<QString>("description");
         QTest::addColumn<int>("stopAfter"); // bytes the writer takes, -1: all
         QTest::addColumn<QString>("message");
-
-        const QString sampleText = QStringLiteral("Main\nrun");
-        QTest::newRow("parent is a file") << QStringLiteral("sample.txt/route.txt") << sampleText
-                                          << -1 << QStringLiteral("Error: Not a directory");
-        QTest::newRow("target is a directory") << QStringLiteral("folder") << sampleText << -1
-                                               << QStringLiteral("Error: Is a directory");
+        const QString text = u"Main\nrun"_s;
+        const QString unstorable =
+            u"Error: the description holds the character \"%1\" (U+%2), which a route file "
+            "cannot store"_s;
+        QTest::newRow("parent is a file")
+            << u"sample.txt/route.txt"_s << text << -1 << u"Error: Not a directory"_s;
+        QTest::newRow("target is a directory")
+            << u"folder"_s << text << -1 << u"Error: Is a directory"_s;
         QTest::newRow("write stops half way")
-            << QString() << sampleText << 30
-            << QStringLiteral("Error: only 30 of 50 bytes could be written");
+            << QString() << text << 30 << u"Error: only 30 of 50 bytes could be written"_s;
         QTest::newRow("write takes nothing")
-            << QString() << sampleText << 0
-            << QStringLiteral("Error: only 0 of 50 bytes could be written");
+            << QString() << text << 0 << u"Error: only 0 of 50 bytes could be written"_s;
         QTest::newRow("arrow in description")
-            << QString() << QStringLiteral("to \u2192 branch") << -1
-            << QStringLiteral("Error: the description holds the character \"\u2192\" (U+2192), "
-                              "which a route file cannot store");
+            << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
         QTest::newRow("CJK character, Save As")
-            << QStringLiteral("new.txt") << QStringLiteral("duct \u6C34") << -1
-            << QStringLiteral("Error: the description holds the character \"\u6C34\" (U+6C34), "
-                              "which a route file cannot store");
-        QTest::newRow("character beyond the BMP")
-            << QString() << QStringLiteral("ok \U0001F600") << -1
-            << QStringLiteral("Error: the description holds the character \"\U0001F600\" "
-                              "(U+1F600), which a route file cannot store");
+            << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
+        QTest::newRow("beyond the BMP")
+            << QString() << u"ok \U0001F600"_s << -1 << unstorable.arg(u"\U0001F600"_s, u"1F600"_s);
     }
 
-    void failedSave_leavesFileAndWindowAsTheyWere()
+    void failed_save_leaves_file_and_window_as_they_were()
     {
         QFETCH(QString, target);
         QFETCH(QString, description);
         QFETCH(int, stopAfter);
         QFETCH(QString, message);
-        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder")));
+        QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s));
         const QString sample = openSample();
         QVERIFY(!sample.isEmpty());
-        const QByteArray sampleBytes = readAll(sample);
         m_w->table.setCellText(3, RouteTable::ColFlow, "1250");
         m_w->description->setPlainText(description);
         if (stopAfter >= 0) {
@@ -461,57 +367,46 @@ private Q_SLOTS:
         const QStringList filesBefore =
             QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
 
-        if (target.isEmpty()) {
-            m_w->commands.sbSave();
-        } else {
-            m_dialogs->fileNames = {path(target)};
-            m_w->commands.sbSaveAs();
-        }
+        m_dialogs->fake.fileNames = {path(target)};
+        target.isEmpty() ? m_w->commands.sbSave() : m_w->commands.sbSaveAs();
 
         QCOMPARE(messages(), QStringList{message});
-        QCOMPARE(m_dialogs->calls.last().title, QStringLiteral("plenix"));
-        QCOMPARE(readAll(sample), sampleBytes);
+        QCOMPARE(calls().last().title, u"plenix"_s);
+        QCOMPARE(readAll(sample), SampleBytes);
         QVERIFY(Snapshot(*m_w) == before);
         // No temporary file left behind, no new file made.
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden), filesBefore);
     }
 
-    void save_keepsFilePermissions()
+    void save_keeps_the_file_permissions()
     {
         const QString sample = openSample();
         QVERIFY(!sample.isEmpty());
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(sample, permissions));
-        m_w->description->setPlainText(QStringLiteral("changed"));
-
+        m_w->description->setPlainText(u"changed"_s);
         m_w->commands.sbSave();
-
         QVERIFY(messages().isEmpty());
         QVERIFY(readAll(sample).endsWith("\x80"
                                          "changed"));
         QCOMPARE(QFile::permissions(sample) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
     }
 
-    void newAndClose_emptyTheDocument_data()
+    void new_and_close_empty_the_document_data()
     {
         QTest::addColumn<bool>("close");
         QTest::newRow("New") << false;
         QTest::newRow("Close") << true;
     }
 
-    void newAndClose_emptyTheDocument()
+    void new_and_close_empty_the_document()
     {
         QFETCH(bool, close);
         QVERIFY(!openSample().isEmpty());
         m_w->table.setCurrentCell(2, 4);
-        if (close)
-            m_w->commands.sbClose();
-        else
-            m_w->commands.sbNew();
-
-        QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - Untitled"));
-        QVERIFY(m_w->state.DocPath.empty());
-        QVERIFY(m_w->state.DocName.empty());
+        close ? m_w->commands.sbClose() : m_w->commands.sbNew();
+        QCOMPARE(m_w->window.windowTitle(), u"Plenix - Untitled"_s);
+        QVERIFY(m_w->state.DocPath.empty() && m_w->state.DocName.empty());
         QVERIFY(m_w->description->toPlainText().isEmpty());
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col <= RouteTable::DataCols; ++col)
@@ -520,51 +415,43 @@ private Q_SLOTS:
         QCOMPARE(m_w->table.CellText(2, 0), std::string(" 2"));
         QCOMPARE(m_w->table.currentRow(), plenix::Int16{1});
         QCOMPARE(m_w->table.currentCol(), plenix::Int16{1});
-        QVERIFY(m_dialogs->calls.isEmpty());
+        QVERIFY(calls().isEmpty());
     }
 
-    // The real Qt file dialog, typed into as a person would: Save As onto an
-    // existing file replaces it without a question, then Open reads it back.
-    void realFileDialog_savesAndOpens()
+    // The real Qt file dialog: Save As onto an existing file replaces it
+    // without a question, then Open reads it back.
+    void real_file_dialog_saves_and_opens()
     {
         Dialogs::setInstance(nullptr);
-        const QString file = path(QStringLiteral("typed.txt"));
-        writeAll(file, "old contents");
+        const QString file = path(u"typed.txt"_s);
+        QVERIFY(writeAll(file, "old contents"));
         m_w->window.show();
         m_w->table.setCellText(1, RouteTable::ColFlow, "640");
-        m_w->description->setPlainText(QStringLiteral("typed in the dialog"));
-
+        m_w->description->setPlainText(u"typed in the dialog"_s);
         apptest::ModalGuard guard;
         QStringList seen;
         const auto typeName = [&](QWidget *shown) {
             auto *dialog = qobject_cast<QFileDialog *>(shown);
-            auto *name = shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            if (!dialog || !name) {
-                seen.append(QStringLiteral("not a file dialog"));
-                shown->close();
-                return;
-            }
+            auto *name = shown->findChild<QLineEdit *>(u"fileNameEdit"_s);
+            if (!dialog || !name)
+                return seen.append(u"not a file dialog"_s), shown->close(), void();
             seen.append(dialog->windowTitle() + u'|' + dialog->nameFilters().join(u';'));
-            // Set rather than typed key by key: typing opens the name
-            // completer's pop-up whenever the folder listing arrives.
+            // Set rather than typed: typing opens the completer's pop-up
+            // whenever the folder listing arrives.
             name->setText(file);
             QTest::keyClick(name, Qt::Key_Return);
         };
-
         guard.expect(typeName);
         m_w->commands.sbSaveAs();
         QCOMPARE(readAll(file), QByteArray("\t640\t\t\t\t\t\t\t\t\x80typed in the dialog"));
         m_w->commands.sbNew();
         guard.expect(typeName);
         m_w->commands.sbOpen();
-
-        QCOMPARE(seen, (QStringList{QStringLiteral("Save As|Text Files (*.txt)"),
-                                    QStringLiteral("Open|Text Files (*.txt)")}));
+        QCOMPARE(seen,
+                 (QStringList{u"Save As|Text Files (*.txt)"_s, u"Open|Text Files (*.txt)"_s}));
         QVERIFY2(guard.unexpected.isEmpty(), qPrintable(guard.unexpected.join(u'|')));
-        QVERIFY(!guard.waiting());
         QCOMPARE(m_w->table.CellText(1, RouteTable::ColFlow), std::string("640"));
-        QCOMPARE(m_w->description->toPlainText(), QStringLiteral("typed in the dialog"));
-        QCOMPARE(m_w->window.windowTitle(), QStringLiteral("Plenix - typed"));
+        QCOMPARE(m_w->window.windowTitle(), u"Plenix - typed"_s);
     }
 };
 

@@ -1,0 +1,679 @@
+// The route grid as a view of the route table and everything typed or
+// clicked into it: the cursor and the selection, the character filter and
+// the fill rule, Backspace, Delete, Enter and Calculate, the right button's
+// pop-ups and the fitting commands.
+#include "apptest.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+class PaintCounter final : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+using Keys = QList<int>;
+} // namespace
+
+class EditingTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    apptest::WindowFixture m_app;
+
+    int pixels(int twips) const { return qRound(twips * m_app.grid->logicalDpiX() / 1440.0); }
+    // A duct of 1000 cfm, 12 in, 100 ft in row 1.
+    void setDuct()
+    {
+        m_app.setCell(1, 2, u"1000"_s);
+        m_app.setCell(1, 3, u"12"_s);
+        m_app.setCell(1, 4, u"100"_s);
+    }
+
+private Q_SLOTS:
+    void init() { QVERIFY(m_app.open()); }
+    void cleanup() { m_app.finish(); }
+
+    void shape_headers_widths_and_alignment()
+    {
+        const RouteModel *model = m_app.grid->routeModel();
+        QCOMPARE(model->rowCount(), 60);
+        QCOMPARE(model->columnCount(), 11);
+        const QStringList headers{u"Item Qty"_s,        u"Flow, cfm"_s,   u"Diameter, in"_s,
+                                  u"Length, ft"_s,      u"Description"_s, u"Loss Coef."_s,
+                                  u"Item SP, in wg"_s,  u"VP, in wg"_s,   u"Vel., fpm"_s,
+                                  u"Route SP, in wg"_s, QString()};
+        const QList<int> twips{750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000};
+        for (int section = 0; section < 11; ++section) {
+            QCOMPARE(model->headerData(section, Qt::Horizontal).toString(), headers[section]);
+            QCOMPARE(m_app.grid->columnWidth(section), pixels(twips[section]));
+        }
+        QCOMPARE(m_app.grid->verticalHeader()->width(), pixels(360));
+        for (int row = 1; row <= 60; ++row) {
+            QCOMPARE(model->headerData(row - 1, Qt::Vertical).toString(), u" %1"_s.arg(row));
+            for (int col = 1; col <= 11; ++col)
+                QCOMPARE(m_app.shown(row, col), QString());
+        }
+        QCOMPARE(m_app.index(4, 2).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+        // No in-place editor opens: typing goes on into the cell.
+        m_app.setCell(4, 2, u"1000"_s);
+        QTest::mouseDClick(m_app.grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                           m_app.cellPoint(4, 2));
+        QTest::keyClick(m_app.grid, Qt::Key_F2);
+        QVERIFY(m_app.grid->findChildren<QLineEdit *>().isEmpty());
+        QTest::keyClicks(m_app.grid, u"5"_s);
+        QCOMPARE(m_app.cell(4, 2), u"10005"_s);
+    }
+
+    void keys_move_the_cursor_data()
+    {
+        QTest::addColumn<QPoint>("start"); // column, row
+        QTest::addColumn<Keys>("keys");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("cursor");
+        QTest::addColumn<QString>("shown");
+        const Qt::KeyboardModifiers none, shift(Qt::ShiftModifier), control(Qt::ControlModifier);
+        // Shift moves the selection end; the current cell stays.
+        QTest::newRow("shift down")
+            << QPoint(3, 5) << Keys{Qt::Key_Down} << shift << u"5,3 6,3"_s << u"5,3 6,3"_s;
+        QTest::newRow("shift up") << QPoint(3, 5) << Keys{Qt::Key_Up} << shift << u"5,3 4,3"_s
+                                  << u"4,3 5,3"_s;
+        QTest::newRow("shift right down") << QPoint(3, 5) << Keys{Qt::Key_Right, Qt::Key_Down}
+                                          << shift << u"5,3 6,4"_s << u"5,3 6,4"_s;
+        QTest::newRow("shift left x3")
+            << QPoint(3, 5) << Keys{Qt::Key_Left, Qt::Key_Left, Qt::Key_Left} << shift
+            << u"5,3 5,1"_s << u"5,1 5,3"_s;
+        QTest::newRow("shift home")
+            << QPoint(3, 5) << Keys{Qt::Key_Home} << shift << u"5,3 5,1"_s << u"5,1 5,3"_s;
+        QTest::newRow("down") << QPoint(3, 5) << Keys{Qt::Key_Down} << none << u"6,3 6,3"_s
+                              << u"6,3 6,3"_s;
+        QTest::newRow("right") << QPoint(3, 5) << Keys{Qt::Key_Right} << none << u"5,4 5,4"_s
+                               << u"5,4 5,4"_s;
+        // The header row and the row numbers are never reached.
+        QTest::newRow("up from row 1")
+            << QPoint(3, 1) << Keys{Qt::Key_Up} << none << u"1,3 1,3"_s << u"1,3 1,3"_s;
+        QTest::newRow("left from column 1")
+            << QPoint(1, 4) << Keys{Qt::Key_Left} << none << u"4,1 4,1"_s << u"4,1 4,1"_s;
+        QTest::newRow("page up from row 2")
+            << QPoint(2, 2) << Keys{Qt::Key_PageUp} << none << u"1,2 1,2"_s << u"1,2 1,2"_s;
+        QTest::newRow("right from the spare column")
+            << QPoint(11, 4) << Keys{Qt::Key_Right} << none << u"4,11 4,11"_s << u"4,11 4,11"_s;
+        QTest::newRow("down from row 60")
+            << QPoint(2, 60) << Keys{Qt::Key_Down} << none << u"60,2 60,2"_s << u"60,2 60,2"_s;
+        QTest::newRow("home") << QPoint(6, 4) << Keys{Qt::Key_Home} << none << u"4,1 4,1"_s
+                              << u"4,1 4,1"_s;
+        QTest::newRow("end") << QPoint(6, 4) << Keys{Qt::Key_End} << none << u"4,11 4,11"_s
+                             << u"4,11 4,11"_s;
+        QTest::newRow("control home")
+            << QPoint(6, 9) << Keys{Qt::Key_Home} << control << u"1,1 1,1"_s << u"1,1 1,1"_s;
+        QTest::newRow("control end")
+            << QPoint(6, 9) << Keys{Qt::Key_End} << control << u"60,11 60,11"_s << u"60,11 60,11"_s;
+    }
+
+    void keys_move_the_cursor()
+    {
+        QFETCH(QPoint, start);
+        QFETCH(Keys, keys);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, cursor);
+        QFETCH(QString, shown);
+        m_app.clickCell(start.y(), start.x());
+        for (const int key : keys)
+            QTest::keyClick(m_app.grid, Qt::Key(key), modifiers);
+        QCOMPARE(m_app.cursor(), cursor);
+        QCOMPARE(m_app.viewCurrent(), cursor.section(u' ', 0, 0));
+        QCOMPARE(m_app.viewSelection(), shown);
+        QVERIFY(m_app.grid->viewport()->rect().intersects(
+            m_app.grid->visualRect(m_app.grid->currentIndex())));
+        // A plain arrow afterwards collapses the selection.
+        if (modifiers == Qt::ShiftModifier) {
+            QTest::keyClick(m_app.grid, Qt::Key_Down);
+            QCOMPARE(m_app.cursor(), u"6,3 6,3"_s);
+        }
+    }
+
+    void mouse_moves_the_cursor()
+    {
+        QWidget *viewport = m_app.grid->viewport();
+        m_app.clickCell(2, 2);
+        m_app.clickCell(4, 5, Qt::ShiftModifier);
+        QCOMPARE(m_app.cursor(), u"2,2 4,5"_s);
+        QCOMPARE(m_app.viewSelection(), u"2,2 4,5"_s);
+        QTest::mouseClick(viewport, Qt::MiddleButton, Qt::NoModifier, m_app.cellPoint(6, 6));
+        QCOMPARE(m_app.cursor(), u"2,2 4,5"_s);
+
+        // A drag moves the selection end only; with the button up, nothing.
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, m_app.cellPoint(3, 4));
+        QTest::mouseMove(viewport, m_app.cellPoint(6, 2));
+        QCOMPARE(m_app.cursor(), u"3,4 6,2"_s);
+        QTest::mouseMove(viewport, m_app.cellPoint(5, 5));
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, m_app.cellPoint(5, 5));
+        QCOMPARE(m_app.cursor(), u"3,4 5,5"_s);
+        QCOMPARE(m_app.viewCurrent(), u"3,4"_s);
+        QCOMPARE(m_app.viewSelection(), u"3,4 5,5"_s);
+        QTest::mouseMove(viewport, m_app.cellPoint(8, 8));
+        QCOMPARE(m_app.cursor(), u"3,4 5,5"_s);
+
+        // Dragged below the view, the grid scrolls.
+        const int lastVisible = m_app.grid->rowAt(viewport->height() - 1) + 1;
+        const QPoint below(m_app.cellPoint(2, 2).x(), viewport->height() + 20);
+        apptest::WindowFixture::drag(viewport, m_app.cellPoint(2, 2), below);
+        QCOMPARE(m_app.table().selectionRow(), lastVisible + 1);
+        QVERIFY(m_app.table().topRow() > 1);
+        QCOMPARE(m_app.grid->verticalScrollBar()->value(), m_app.table().topRow() - 1);
+    }
+
+    void header_presses_select_columns_and_rows_data()
+    {
+        QTest::addColumn<bool>("columns");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("cursor");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("key"); // then pressed
+        QTest::addColumn<QString>("after");
+        QTest::newRow("column click")
+            << true << 4 << 4 << u"1,4 60,4"_s << u"1,4 60,4"_s << int(Qt::Key_Up) << u"1,4 1,4"_s;
+        QTest::newRow("row click") << false << 7 << 7 << u"7,1 7,11"_s << u"7,1 7,11"_s
+                                   << int(Qt::Key_Left) << u"7,1 7,1"_s;
+        QTest::newRow("column drag")
+            << true << 2 << 4 << u"1,2 60,4"_s << u"1,2 60,4"_s << int(Qt::Key_Up) << u"1,2 1,2"_s;
+        QTest::newRow("row drag") << false << 5 << 3 << u"5,1 3,11"_s << u"3,1 5,11"_s
+                                  << int(Qt::Key_Left) << u"5,1 5,1"_s;
+    }
+
+    void header_presses_select_columns_and_rows()
+    {
+        QFETCH(bool, columns);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, cursor);
+        QFETCH(QString, shown);
+        QFETCH(int, key);
+        QFETCH(QString, after);
+        m_app.clickCell(9, 2);
+        apptest::WindowFixture::drag(m_app.header(columns), m_app.headerPoint(columns, from),
+                                     m_app.headerPoint(columns, to));
+        QCOMPARE(m_app.cursor(), cursor);
+        QCOMPARE(m_app.viewCurrent(), cursor.section(u' ', 0, 0));
+        QCOMPARE(m_app.viewSelection(), shown);
+        QVERIFY(m_app.grid->hasFocus());
+        QCOMPARE(m_app.grid->columnWidth(1), pixels(850));
+        QTest::keyClick(m_app.grid, Qt::Key(key));
+        QCOMPARE(m_app.cursor(), after);
+    }
+
+    // The table's own operations show in the view, a whole-table one in one
+    // notification and one repaint; scrolling the view moves the table.
+    void table_and_view_agree()
+    {
+        m_app.table().sbRowsSelect(2, 4);
+        QCOMPARE(m_app.viewCurrent(), u"2,1"_s);
+        QCOMPARE(m_app.viewSelection(), u"2,1 4,10"_s);
+        m_app.table().setTopRow(30);
+        QCOMPARE(m_app.grid->rowAt(0), 29);
+        m_app.table().setLeftCol(3);
+        QCOMPARE(m_app.grid->columnAt(0), 2);
+        m_app.setCell(45, 9, u"x"_s);
+        QCOMPARE(m_app.shown(45, 9), u"x"_s);
+        m_app.table().sbGridHome();
+        QCOMPARE(m_app.grid->rowAt(0), 0);
+        QCOMPARE(m_app.grid->columnAt(0), 0);
+        QCOMPARE(m_app.viewSelection(), u"1,1 1,1"_s);
+
+        m_app.grid->verticalScrollBar()->setValue(10);
+        QCOMPARE(m_app.table().topRow(), 11);
+        m_app.grid->horizontalScrollBar()->setValue(2);
+        QCOMPARE(m_app.table().leftCol(), 3);
+        m_app.table().sbGridHome();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(m_app.grid, Qt::Key_PageDown);
+        QVERIFY(m_app.table().currentRow() > 20);
+        QCOMPARE(m_app.grid->verticalScrollBar()->value(), m_app.table().topRow() - 1);
+
+        for (int row = 1; row <= 60; ++row)
+            m_app.setCell(row, 5, u"text"_s);
+        m_app.clickCell(30, 5);
+        QCoreApplication::processEvents();
+        PaintCounter counter;
+        m_app.grid->viewport()->installEventFilter(&counter);
+        const int before = m_app.grid->notificationCount();
+        m_app.table().sbGridClear();
+        QCOMPARE(m_app.grid->notificationCount(), before + 1);
+        QTRY_VERIFY(counter.count >= 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(counter.count, 1);
+        m_app.grid->viewport()->removeEventFilter(&counter);
+        QCOMPARE(m_app.shown(30, 5), QString());
+    }
+
+    // The worked example typed row by row with the keyboard, then Enter,
+    // twice: the same results, the cursor home, no message.
+    void worked_example_typed_and_calculated_by_enter()
+    {
+        const QList<QStringList> inputs{
+            {{}, u"1000"_s, u"12"_s, u"100"_s, {}, {}}, {{}, {}, {}, {}, {}, u"0.28"_s},
+            {{}, {}, {}, {}, u"Supply"_s, {}},          {u"2"_s, {}, {}, {}, {}, u"0.28"_s},
+            {{}, {}, u"10"_s, u"20"_s, {}, {}},         {{}, {}, {}, {}, {}, u"1.00"_s},
+        };
+        // Item SP, VP, Vel., Route SP of each row.
+        const QList<QStringList> results{
+            {u"0.21"_s, u"0.1"_s, u"1273"_s, u"0.21"_s},
+            {u"0.03"_s, u"0.1"_s, u"1273"_s, u"0.24"_s},
+            {{}, {}, {}, u"0.24"_s},
+            {u"0.06"_s, u"0.1"_s, u"1273"_s, u"0.3"_s},
+            {u"0.1"_s, u"0.21"_s, u"1833"_s, u"0.4"_s},
+            {u"0.21"_s, u"0.21"_s, u"1833"_s, u"0.61"_s},
+        };
+        for (const QStringList &row : inputs) {
+            for (const QString &text : row) {
+                QTest::keyClicks(m_app.grid, text);
+                QTest::keyClick(m_app.grid, Qt::Key_Right);
+            }
+            QTest::keyClick(m_app.grid, Qt::Key_Down);
+            QTest::keyClick(m_app.grid, Qt::Key_Home);
+        }
+        for (int pass = 1; pass <= 2; ++pass) {
+            QTest::keyClick(m_app.grid, Qt::Key_Return);
+            for (int r = 0; r < inputs.size(); ++r) {
+                for (int c = 0; c < 6; ++c)
+                    QCOMPARE(m_app.cell(r + 1, c + 1), inputs[r][c]);
+                for (int c = 0; c < 4; ++c)
+                    QCOMPARE(m_app.shown(r + 1, c + 7), results[r][c]);
+            }
+            QCOMPARE(m_app.cell(7, 10), QString());
+            QCOMPARE(m_app.cursor(), u"1,1 1,1"_s);
+            QCOMPARE(m_app.viewCurrent(), u"1,1"_s);
+        }
+        QVERIFY(m_app.dialogs.calls.isEmpty());
+    }
+
+    void filter_by_selection_end_column_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<bool>("accepted");
+        // The first range ends at Y (89): Y goes anywhere, Z only into Description.
+        QTest::newRow("Y in Flow") << u"Y"_s << 2 << true;
+        QTest::newRow("Z in Flow") << u"Z"_s << 2 << false;
+        QTest::newRow("Z in Loss Coef.") << u"Z"_s << 6 << false;
+        QTest::newRow("Z in Description") << u"Z"_s << 5 << true;
+        QTest::newRow("E in Length") << u"E"_s << 4 << true;
+        QTest::newRow("small a in Diameter") << u"a"_s << 3 << false;
+        QTest::newRow("small a in Description") << u"a"_s << 5 << true;
+        QTest::newRow("hyphen in Length") << u"-"_s << 4 << false;
+        QTest::newRow("hyphen in Description") << u"-"_s << 5 << true;
+        QTest::newRow("space in Diameter") << u" "_s << 3 << false;
+        QTest::newRow("space in Description") << u" "_s << 5 << true;
+        QTest::newRow("full stop in Qty") << u"."_s << 1 << true;
+        QTest::newRow("slash in Flow") << u"/"_s << 2 << false;
+        QTest::newRow("at sign in Item SP") << u"@"_s << 7 << true;
+        QTest::newRow("digit in the spare column") << u"7"_s << 11 << true;
+        QTest::newRow("bracket in Flow") << u"["_s << 2 << false;
+        QTest::newRow("tilde in Description") << u"~"_s << 5 << true;
+        QTest::newRow("e acute in Description") << u"\u00e9"_s << 5 << false;
+    }
+
+    void filter_by_selection_end_column()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, col);
+        QFETCH(bool, accepted);
+        m_app.setCell(3, col, u"1"_s);
+        m_app.clickCell(3, col);
+        QTest::sendKeyEvent(QTest::Click, m_app.grid, Qt::Key_unknown, typed, Qt::NoModifier);
+        QCOMPARE(m_app.cell(3, col), accepted ? u"1"_s + typed : u"1"_s);
+    }
+
+    // The selection end's column decides, not the current cell's; what is
+    // let in goes into every selected cell.
+    void filter_looks_at_the_selection_end()
+    {
+        m_app.typeAt(2, 5, u"Supply Duct-A"_s);
+        QCOMPARE(m_app.cell(2, 5), u"Supply Duct-A"_s);
+        m_app.typeAt(2, 2, u"12.5 cfm"_s);
+        QCOMPARE(m_app.cell(2, 2), u"12.5"_s);
+
+        m_app.clickCell(3, 4);
+        QTest::keyClick(m_app.grid, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClicks(m_app.grid, u"ab"_s);
+        QCOMPARE(m_app.cell(3, 4), u"ab"_s);
+        QCOMPARE(m_app.cell(3, 5), u"ab"_s);
+
+        m_app.clickCell(4, 5);
+        QTest::keyClick(m_app.grid, Qt::Key_Left, Qt::ShiftModifier);
+        QTest::keyClicks(m_app.grid, u"ab7"_s);
+        QCOMPARE(m_app.cell(4, 4), u"7"_s);
+        QCOMPARE(m_app.cell(4, 5), u"7"_s);
+    }
+
+    // One key fills a dragged selection, and a whole column after a header
+    // click, with the current cell's text; Delete, with any modifier,
+    // empties the selection only.
+    void selection_filled_and_emptied_data()
+    {
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Delete") << Qt::KeyboardModifiers();
+        QTest::newRow("Shift+Delete") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+Delete") << Qt::KeyboardModifiers(Qt::ControlModifier);
+    }
+
+    void selection_filled_and_emptied()
+    {
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        m_app.setCell(1, 2, u"100"_s);
+        m_app.setCell(4, 2, u"keep"_s);
+        m_app.setCell(2, 3, u"keep"_s);
+        apptest::WindowFixture::drag(m_app.grid->viewport(), m_app.cellPoint(1, 2),
+                                     m_app.cellPoint(3, 2));
+        QCOMPARE(m_app.cursor(), u"1,2 3,2"_s);
+        QTest::keyClick(m_app.grid, Qt::Key_0);
+        for (int row = 1; row <= 3; ++row)
+            QCOMPARE(m_app.cell(row, 2), u"1000"_s);
+        QCOMPARE(m_app.cell(4, 2), u"keep"_s);
+        QTest::keyClick(m_app.grid, Qt::Key_Delete, modifiers);
+        for (int row = 1; row <= 3; ++row)
+            QCOMPARE(m_app.cell(row, 2), QString());
+        QCOMPARE(m_app.cell(4, 2), u"keep"_s);
+        QCOMPARE(m_app.cell(2, 3), u"keep"_s);
+
+        QTest::mouseClick(m_app.header(true), Qt::LeftButton, Qt::NoModifier,
+                          m_app.headerPoint(true, 3));
+        QTest::keyClick(m_app.grid, Qt::Key_2);
+        for (int row = 1; row <= 60; ++row)
+            QCOMPARE(m_app.cell(row, 3), u"2"_s);
+        QCOMPARE(m_app.cell(1, 4), QString());
+    }
+
+    // Backspace shortens the current cell's text into the whole selection;
+    // on an empty current cell it changes nothing.
+    void backspace()
+    {
+        m_app.setCell(1, 2, u"12.5"_s);
+        m_app.setCell(2, 2, u"other"_s);
+        m_app.clickCell(1, 2);
+        QTest::keyClick(m_app.grid, Qt::Key_Backspace);
+        QCOMPARE(m_app.cell(1, 2), u"12."_s);
+        QCOMPARE(m_app.cell(2, 2), u"other"_s);
+        QTest::keyClick(m_app.grid, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(m_app.grid, Qt::Key_Backspace);
+        QCOMPARE(m_app.cell(1, 2), u"12"_s);
+        QCOMPARE(m_app.cell(2, 2), u"12"_s);
+        m_app.clickCell(3, 2);
+        m_app.clickCell(1, 2, Qt::ShiftModifier);
+        QTest::keyClick(m_app.grid, Qt::Key_Backspace);
+        QCOMPARE(m_app.cell(1, 2), u"12"_s);
+        QCOMPARE(m_app.cell(3, 2), QString());
+    }
+
+    void enter_and_button_calculate_data()
+    {
+        QTest::addColumn<int>("key"); // 0: the Calculate button
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+        QTest::newRow("shift Return")
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier);
+        QTest::newRow("control Return")
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier);
+        QTest::newRow("Calculate button") << 0 << Qt::KeyboardModifiers();
+    }
+
+    // Enter adds no character and runs the same pass as the button.
+    void enter_and_button_calculate()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        setDuct();
+        m_app.clickCell(1, 4);
+        if (key)
+            QTest::keyClick(m_app.grid, Qt::Key(key), modifiers);
+        else
+            QTest::mouseClick(m_app.control(u"cmdCalculate"_s), Qt::LeftButton);
+        QCOMPARE(m_app.cell(1, 4), u"100"_s);
+        QCOMPARE(m_app.cell(1, 7), u"0.21"_s);
+        QCOMPARE(m_app.cell(1, 10), u"0.21"_s);
+        QCOMPARE(m_app.cursor(), u"1,1 1,1"_s);
+    }
+
+    // Row 3 has both a length and a coefficient: the message on two lines,
+    // no cell written, no trip home.
+    void validation_message_stops_the_pass()
+    {
+        setDuct();
+        m_app.setCell(3, 4, u"10"_s);
+        m_app.setCell(3, 6, u"0.5"_s);
+        m_app.clickCell(5, 3);
+        QTest::keyClick(m_app.grid, Qt::Key_Return);
+        QCOMPARE(m_app.dialogs.calls.size(), 1);
+        QCOMPARE(m_app.dialogs.calls[0].kind, u"information"_s);
+        QCOMPARE(m_app.dialogs.calls[0].title, u"Plenix"_s);
+        QCOMPARE(m_app.dialogs.calls[0].text,
+                 u"Length and Loss Coef. entries should be on separate rows.\nInspect row: 3"_s);
+        QCOMPARE(m_app.cell(1, 7), QString());
+        QCOMPARE(m_app.table().currentRow(), 5);
+    }
+
+    // The same message answered in Qt's real message box.
+    void validation_message_in_the_real_message_box()
+    {
+        m_app.setCell(2, 4, u" "_s);
+        m_app.setCell(2, 6, u"0.5"_s);
+        Dialogs::setInstance(nullptr);
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        m_app.guard.expect([&](QWidget *shown) {
+            auto *box = qobject_cast<QMessageBox *>(shown);
+            if (!box)
+                return shown->close(), void();
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            buttons = box->standardButtons();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::keyClick(m_app.grid, Qt::Key_Return);
+        Dialogs::setInstance(&m_app.dialogs);
+        QCOMPARE(title, u"Plenix"_s);
+        QCOMPARE(text,
+                 u"Length and Loss Coef. entries should be on separate rows.\nInspect row: 2"_s);
+        QCOMPARE(icon, QMessageBox::Information);
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+
+    void popup_follows_the_current_column_data()
+    {
+        QTest::addColumn<int>("currentCol");
+        QTest::addColumn<int>("where"); // clicked column; 0 a column header, -1 a row number
+        QTest::addColumn<QString>("popup");
+        QTest::newRow("on Loss Coef.") << 6 << 6 << u"mnuPopUp"_s;
+        QTest::newRow("Loss Coef. current, over Flow") << 6 << 2 << u"mnuPopUp"_s;
+        QTest::newRow("Loss Coef. current, over a column header") << 6 << 0 << u"mnuPopUp"_s;
+        QTest::newRow("Loss Coef. current, over a row number") << 6 << -1 << u"mnuPopUp"_s;
+        QTest::newRow("Description current, over Loss Coef.") << 5 << 6 << u"mnuPopup2"_s;
+        QTest::newRow("Item SP current") << 7 << 7 << u"mnuPopup2"_s;
+        QTest::newRow("Item Qty current") << 1 << 9 << u"mnuPopup2"_s;
+    }
+
+    // The pop-up of the current column opens at the pointer; the current
+    // cell does not move, and the hint's item does nothing.
+    void popup_follows_the_current_column()
+    {
+        QFETCH(int, currentCol);
+        QFETCH(int, where);
+        QFETCH(QString, popup);
+        m_app.setCell(3, currentCol, u"1"_s);
+        m_app.clickCell(3, currentCol);
+        QWidget *target = where > 0 ? m_app.grid->viewport() : m_app.header(where == 0);
+        const QPoint pos = where > 0 ? m_app.cellPoint(8, where) : m_app.headerPoint(where == 0, 9);
+        QRect shownAt;
+        QCOMPARE(m_app.rightClick(target, pos, u"mnuMsg"_s, &shownAt), popup);
+        const QPoint pointer = target->mapToGlobal(pos);
+        QCOMPARE(shownAt.top(), pointer.y());
+        QVERIFY(shownAt.left() <= pointer.x() && shownAt.right() >= pointer.x());
+        QCOMPARE(m_app.cursor(), u"3,%1 3,%1"_s.arg(currentCol));
+        QCOMPARE(m_app.cell(3, currentCol), u"1"_s);
+        QVERIFY(m_app.dialogs.calls.isEmpty());
+    }
+
+    void fitting_commands_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("prompts");
+        QTest::addColumn<std::optional<QString>>("reply");
+        QTest::addColumn<QString>("coefficient"); // empty: the row is left as it was
+        QTest::addColumn<QString>("description");
+        // The duct above has a diameter of 10.
+        const std::optional<QString> cancel;
+        QTest::newRow("elbow 90, R 15") << u"mnuElbow90"_s << true << std::optional(u"15"_s)
+                                        << u"0.39"_s << u"Elbow 90 deg 15 in clr"_s;
+        QTest::newRow("elbow 60, R 17.5") << u"mnuElbow60"_s << true << std::optional(u"17.5"_s)
+                                          << u"0.21"_s << u"Elbow 60 deg 17.5 in clr"_s;
+        QTest::newRow("elbow 45, the pre-filled 0")
+            << u"mnuElbow45"_s << true << std::optional(u"0"_s) << u"1.25"_s
+            << u"Elbow 45 deg 0 in clr"_s;
+        QTest::newRow("elbow 30, R 30") << u"mnuElbow30"_s << true << std::optional(u"30"_s)
+                                        << u"0.08"_s << u"Elbow 30 deg 30 in clr"_s;
+        QTest::newRow("elbow 90, blanks kept")
+            << u"mnuElbow90"_s << true << std::optional(u" 12 "_s) << u"0.55"_s
+            << u"Elbow 90 deg  12  in clr"_s;
+        QTest::newRow("elbow 90, cancelled")
+            << u"mnuElbow90"_s << true << cancel << QString() << QString();
+        QTest::newRow("elbow 60, empty reply")
+            << u"mnuElbow60"_s << true << std::optional(QString()) << QString() << QString();
+        QTest::newRow("elbow 45, reply with a unit")
+            << u"mnuElbow45"_s << true << std::optional(u"12 in"_s) << QString() << QString();
+        QTest::newRow("elbow 30, letters")
+            << u"mnuElbow30"_s << true << std::optional(u"abc"_s) << QString() << QString();
+        QTest::newRow("elbow 90, digits the cells cannot hold")
+            << u"mnuElbow90"_s << true << std::optional(u"\uff11\uff12"_s) << QString()
+            << QString();
+        QTest::newRow("branch entry 90")
+            << u"mnuBranchEntry90"_s << false << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
+        QTest::newRow("branch entry 60")
+            << u"mnuBranchEntry60"_s << false << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
+        QTest::newRow("branch entry 45")
+            << u"mnuBranchEntry45"_s << false << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
+        QTest::newRow("branch entry 30")
+            << u"mnuBranchEntry30"_s << false << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
+    }
+
+    // Chosen with "Loss Coef." of row 3 current and rows 2 to 4 selected:
+    // the fitting in row 3 only, or row 3 unchanged.
+    void fitting_commands()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, prompts);
+        QFETCH(std::optional<QString>, reply);
+        QFETCH(QString, coefficient);
+        QFETCH(QString, description);
+        m_app.setCell(1, 2, u"1000"_s);
+        m_app.setCell(1, 3, u"10"_s);
+        m_app.setCell(3, 4, u"20"_s);
+        m_app.setCell(3, 5, u"old text"_s);
+        m_app.setCell(3, 6, u"9"_s);
+        m_app.dialogs.replies = {reply};
+        m_app.clickCell(3, 6);
+        m_app.clickCell(4, 6, Qt::ShiftModifier);
+        QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), item),
+                 u"mnuPopUp"_s);
+        if (prompts) {
+            QCOMPARE(m_app.dialogs.calls.size(), 1);
+            const apptest::DialogCall call = m_app.dialogs.calls[0];
+            QCOMPARE(call.kind, u"askText"_s);
+            QCOMPARE(call.title, u"plenix"_s);
+            QCOMPARE(call.text, u"Enter elbow center line radius, in"_s);
+            QCOMPARE(call.initial, u"0"_s);
+            // Kept as typed, even when it gives no coefficient.
+            QCOMPARE(m_app.window->elbowRadiusText(), reply.value_or(QString()));
+        } else {
+            QVERIFY(m_app.dialogs.calls.isEmpty());
+        }
+        QCOMPARE(m_app.cell(3, 6), coefficient.isEmpty() ? u"9"_s : coefficient);
+        QCOMPARE(m_app.cell(3, 5), description.isEmpty() ? u"old text"_s : description);
+        QCOMPARE(m_app.cell(3, 4), u"20"_s);
+        QCOMPARE(m_app.cell(3, 7), QString());
+        QCOMPARE(m_app.cell(2, 6), QString());
+        QCOMPARE(m_app.cell(4, 6), QString());
+        QCOMPARE(m_app.cursor(), u"3,6 4,6"_s);
+    }
+
+    // Every prompt overwrites the kept reply, a cancelled one with nothing;
+    // with no diameter above, nothing is asked.
+    void elbow_radius_prompt_and_its_reply()
+    {
+        m_app.clickCell(2, 6);
+        QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"mnuElbow90"_s),
+                 u"mnuPopUp"_s);
+        QVERIFY(m_app.dialogs.calls.isEmpty());
+        m_app.setCell(1, 3, u"10"_s);
+        m_app.dialogs.replies = {u"x"_s, std::nullopt};
+        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"mnuElbow45"_s);
+        QCOMPARE(m_app.window->elbowRadiusText(), u"x"_s);
+        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"mnuElbow30"_s);
+        QCOMPARE(m_app.window->elbowRadiusText(), QString());
+        QCOMPARE(m_app.dialogs.calls.size(), 2);
+        QCOMPARE(m_app.cell(2, 6), QString());
+    }
+
+    // The radius prompt in Qt's real input dialog, answered with 18 under a
+    // duct of diameter 12.
+    void elbow_prompt_in_the_real_input_dialog()
+    {
+        setDuct();
+        m_app.clickCell(2, 6);
+        Dialogs::setInstance(nullptr);
+        QString title, label, prefilled;
+        bool answered = false;
+        m_app.guard.expect([&](QWidget *shown) {
+            auto *menu = qobject_cast<QMenu *>(shown);
+            if (!menu)
+                return shown->close(), void();
+            m_app.guard.expect([&](QWidget *prompt) {
+                auto *dialog = qobject_cast<QInputDialog *>(prompt);
+                if (!dialog)
+                    return prompt->close(), void();
+                title = dialog->windowTitle();
+                label = dialog->labelText();
+                prefilled = dialog->textValue();
+                dialog->setTextValue(u"18"_s);
+                dialog->accept();
+                answered = true;
+            });
+            menu->setActiveAction(menu->findChild<QAction *>(u"mnuElbow90"_s));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(m_app.grid->viewport(), Qt::RightButton, Qt::NoModifier,
+                          m_app.cellPoint(2, 6));
+        QTRY_VERIFY_WITH_TIMEOUT(answered, 3000);
+        Dialogs::setInstance(&m_app.dialogs);
+        QCOMPARE(title, u"plenix"_s);
+        QCOMPARE(label, u"Enter elbow center line radius, in"_s);
+        QCOMPARE(prefilled, u"0"_s);
+        QCOMPARE(m_app.cell(2, 6), u"0.39"_s);
+        QCOMPARE(m_app.cell(2, 5), u"Elbow 90 deg 18 in clr"_s);
+        QCOMPARE(m_app.window->elbowRadiusText(), u"18"_s);
+    }
+};
+
+APPTEST_MAIN(EditingTest)
+#include "tst_app_editing.moc"
