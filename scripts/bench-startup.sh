@@ -18,19 +18,19 @@ if [[ ! -x $build/src/app/plenix || ! -x $build/bench/bare_window ]]; then
     cmake --build "$build" -j "$(nproc)" --target plenix bare_window >/dev/null
 fi
 
-display=:$((RANDOM % 400 + 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+# Both programs run in one virtual X server of their own.
+if [[ -z ${BENCH_STARTUP_IN_XVFB:-} ]]; then
+    BENCH_STARTUP_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$build" "$runs"
+fi
 
 measure() { # program -> "microseconds kilobytes"
     local start end pid
     start=$(date +%s%N)
     "$1" >/dev/null 2>&1 &
     pid=$!
-    until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do :; done
+    until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do
+        kill -0 "$pid" 2>/dev/null || { echo "$1 did not start" >&2; exit 1; }
+    done
     end=$(date +%s%N)
     sleep 0.5
     local hwm

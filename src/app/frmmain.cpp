@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "dialogs.h"
+#include "documentcommands.h"
 #include "routegrid.h"
 #include "textcodec.h"
 
@@ -29,6 +30,7 @@ constexpr double TwipsPerInch = 1440.0;
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 {
     sbControlsSetup();
+    m_documents = std::make_unique<DocumentCommands>(m_table, *txtDescription, m_document, *this);
     sbMenusSetup();
     Form_Load();
 }
@@ -233,7 +235,8 @@ void frmMain::sbWindowSetup()
 
 void frmMain::sbCaptionShow()
 {
-    setWindowTitle(toQString(m_document.caption()));
+    // Paths, and so the file's name, are in the file system's encoding.
+    setWindowTitle(fnCaptionText(m_document));
 }
 
 // -------------------------------------------------------------------- layout

@@ -10,7 +10,9 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 
+class DocumentCommands;
 class QAction;
 class QLabel;
 class QMenu;
@@ -112,6 +114,9 @@ private:
     plenix::DocumentState m_document;
     QString m_elbowRadiusText;
     LayoutTable m_layout;
+    // New, Open, Close, Save and Save As over the table, the description box
+    // and the document state; made once the description box exists.
+    std::unique_ptr<DocumentCommands> m_documents;
 
     // Controls.
     QWidget *m_client = nullptr;

@@ -1,14 +1,38 @@
 // The Edit menu's row and list commands and the Tools menu's clipboard commands.
 #include "frmmain.h"
 
-void frmMain::mnuClearDescription_Click() {}
+#include "clipboardcommands.h"
 
-void frmMain::mnuClearList_Click() {}
+#include "editing.h"
 
-void frmMain::mnuInsertRow_Click() {}
+#include <QPlainTextEdit>
 
-void frmMain::mnuToolsDescriptionClipboard_Click() {}
+void frmMain::mnuClearDescription_Click()
+{
+    txtDescription->clear();
+}
 
-void frmMain::mnuToolsListClipboard_Click() {}
+void frmMain::mnuClearList_Click()
+{
+    m_table.sbGridClear();
+}
 
-void frmMain::mnuToolsFileNameClipboard_Click() {}
+void frmMain::mnuInsertRow_Click()
+{
+    plenix::sbInsertRow(m_table);
+}
+
+void frmMain::mnuToolsDescriptionClipboard_Click()
+{
+    sbClipboardSetText(fnDescriptionClipboardText(*txtDescription));
+}
+
+void frmMain::mnuToolsListClipboard_Click()
+{
+    sbClipboardSetText(fnListClipboardText(m_table));
+}
+
+void frmMain::mnuToolsFileNameClipboard_Click()
+{
+    sbClipboardSetText(fnFileNameClipboardText(m_document));
+}

@@ -1,14 +1,37 @@
 // The File menu's document and print commands.
 #include "frmmain.h"
 
-void frmMain::mnuFileNew_Click() {}
+#include "documentcommands.h"
+#include "windowprinter.h"
 
-void frmMain::mnuFileOpen_Click() {}
+void frmMain::mnuFileNew_Click()
+{
+    m_documents->sbNew();
+}
 
-void frmMain::mnuFileClose_Click() {}
+void frmMain::mnuFileOpen_Click()
+{
+    m_documents->sbOpen();
+}
 
-void frmMain::mnuFileSave_Click() {}
+void frmMain::mnuFileClose_Click()
+{
+    m_documents->sbClose();
+}
 
-void frmMain::mnuFileSaveAs_Click() {}
+void frmMain::mnuFileSave_Click()
+{
+    m_documents->sbSave();
+}
 
-void frmMain::mnuPrint_Click() {}
+void frmMain::mnuFileSaveAs_Click()
+{
+    m_documents->sbSaveAs();
+}
+
+void frmMain::mnuPrint_Click()
+{
+    // The client area: the grid, the button, the labels and the description
+    // box as they show, without the menu bar.
+    sbPrintWindow(*m_client);
+}

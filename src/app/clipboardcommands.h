@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace plenix {
+class RouteTable;
+struct DocumentState;
+} // namespace plenix
+
+// The texts the Tools menu hands to other programs. Each command replaces
+// whatever the clipboard held with exactly one plain text.
+
+// The description with CR LF line breaks, as a route file stores it.
+QString fnDescriptionClipboardText(const QPlainTextEdit &box);
+// The header line and the used rows, TAB between cells, CR between rows.
+// Leaves the cursor home.
+QString fnListClipboardText(plenix::RouteTable &table);
+// The current file's full path; empty for an untitled route.
+QString fnFileNameClipboardText(const plenix::DocumentState &state);
+
+void sbClipboardSetText(const QString &text);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QIODevice;
+
+// Route files are read and written whole within one command. A failure comes
+// back as the system's description of it, ready for the "Error: " box.
+
+// No route file comes anywhere near this size. A larger file is refused
+// before it is read, so a wrong pick in the Open dialog cannot eat the memory.
+inline constexpr qint64 MaxRouteFileBytes = qint64{64} * 1024 * 1024;
+
+struct RouteFileRead
+{
+    QByteArray bytes;
+    std::optional<QString> error;
+};
+
+RouteFileRead fnReadRouteFile(const QString &path);
+
+// Hands the bytes to the open file and returns how many it took, or -1.
+// The program writes them in one go; tests put in one that stops part way.
+using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView bytes)>;
+
+// Writes into a temporary file beside `path` and renames that over `path`
+// only once every byte is written and flushed, so a failed write leaves the
+// file that was there untouched. An existing file keeps its permissions.
+// Returns the error, or nothing on success.
+std::optional<QString> fnWriteRouteFile(const QString &path, QByteArrayView bytes,
+                                        const RouteFileWriteStep &writeStep = {});
