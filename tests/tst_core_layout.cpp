@@ -4,39 +4,37 @@
 
 #include "coretest.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <cmath>
-#include <string>
-#include <vector>
 
 using namespace plenix;
+using namespace coretest;
 
 namespace {
 
-QByteArray describe(const Geometry &g)
+// "left top width height", to the given number of decimals.
+std::string shown(float left, float top, float width, float height, int places)
 {
-    return QStringLiteral("left %1 top %2 width %3 height %4")
-        .arg(double(g.left))
-        .arg(double(g.top))
-        .arg(double(g.width))
-        .arg(double(g.height))
-        .toLatin1();
+    const auto text = [places](float value) { return QString::number(double(value), 'f', places); };
+    return QStringList{text(left), text(top), text(width), text(height)}.join(u' ').toStdString();
 }
 
-bool near(float actual, double expected, double tolerance)
+std::string shown(const Geometry &g)
 {
-    return std::abs(double(actual) - expected) <= tolerance;
+    return shown(g.left, g.top, g.width, g.height, 1);
 }
 
-const DesignControl &design(std::string_view name)
+std::string shown(const ControlRatios &r, int places)
+{
+    return shown(r.LeftRatio, r.TopRatio, r.WidthRatio, r.HeightRatio, places);
+}
+
+ControlRatios ratiosOf(std::string_view name)
 {
     for (const DesignControl &control : DesignControls) {
         if (control.name == name)
-            return control;
+            return fnRatiosFromGeometry(control.geometry, DesignClientWidth, DesignClientHeight);
     }
-    qFatal("no design control");
+    return {};
 }
 
 } // namespace
@@ -46,173 +44,56 @@ class TestLayout final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void designGeometryAsDrawn();
-    void designRatios_data();
-    void designRatios();
-    void ratiosAreSingleQuotients();
-    void zeroClientSideLeavesItsRatiosAtZero();
-    void layoutOf12000By7000_data();
-    void layoutOf12000By7000();
-    void layoutScalesAndNeverGoesNegative();
-    void windowPlacementOnA1024By768Screen();
-    void windowPlacementUsesReadBackSize();
-    void windowPlacementOnEmptyScreen();
-};
-
-void TestLayout::designGeometryAsDrawn()
-{
-    QCOMPARE(DesignClientWidth, 15240.0f);
-    QCOMPARE(DesignClientHeight, 8610.0f);
-    const Geometry grid = design("grdList").geometry;
-    QCOMPARE(grid.left, 960.0f);
-    QCOMPARE(grid.top, 1800.0f);
-    QCOMPARE(grid.width, 13935.0f);
-    QCOMPARE(grid.height, 6375.0f);
-    QCOMPARE(DesignControls.size(), std::size_t(5));
-}
-
-void TestLayout::designRatios_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<double>("left");
-    QTest::addColumn<double>("top");
-    QTest::addColumn<double>("width");
-    QTest::addColumn<double>("height");
-    QTest::newRow("cmdCalculate") << QByteArray("cmdCalculate") << 0.7466 << 0.0557 << 0.0876 << 0.0714;
-    QTest::newRow("grdList") << QByteArray("grdList") << 0.0630 << 0.2091 << 0.9144 << 0.7404;
-    QTest::newRow("txtDescription") << QByteArray("txtDescription") << 0.2501 << 0.0279 << 0.4577 << 0.1272;
-    QTest::newRow("lblItems") << QByteArray("lblItems") << 0.0128 << 0.5157 << 0.0404 << 0.2108;
-    QTest::newRow("lblDescription") << QByteArray("lblDescription") << 0.1659 << 0.0418 << 0.0748 << 0.1132;
-}
-
-void TestLayout::designRatios()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(double, left);
-    QFETCH(double, top);
-    QFETCH(double, width);
-    QFETCH(double, height);
-    const ControlRatios ratios = fnRatiosFromGeometry(design(name.toStdString()).geometry,
-                                                      DesignClientWidth, DesignClientHeight);
-    QVERIFY(near(ratios.LeftRatio, left, 5e-5));
-    QVERIFY(near(ratios.TopRatio, top, 5e-5));
-    QVERIFY(near(ratios.WidthRatio, width, 5e-5));
-    QVERIFY(near(ratios.HeightRatio, height, 5e-5));
-}
-
-void TestLayout::ratiosAreSingleQuotients()
-{
-    const Geometry geometry{3811, 240, 6975, 1095};
-    const ControlRatios ratios = fnRatiosFromGeometry(geometry, 15240, 8610);
-    QCOMPARE(ratios.WidthRatio, 6975.0f / 15240.0f);
-    QCOMPARE(ratios.HeightRatio, 1095.0f / 8610.0f);
-    QCOMPARE(ratios.TopRatio, 240.0f / 8610.0f);
-    QCOMPARE(ratios.LeftRatio, 3811.0f / 15240.0f);
-}
-
-void TestLayout::zeroClientSideLeavesItsRatiosAtZero()
-{
-    const Geometry geometry{100, 200, 300, 400};
-    const ControlRatios noWidth = fnRatiosFromGeometry(geometry, 0, 1000);
-    QVERIFY(noWidth.WidthRatio == 0.0f);
-    QVERIFY(noWidth.LeftRatio == 0.0f);
-    QVERIFY(noWidth.HeightRatio == 0.4f);
-    QVERIFY(noWidth.TopRatio == 0.2f);
-    const ControlRatios noHeight = fnRatiosFromGeometry(geometry, 1000, 0);
-    QVERIFY(noHeight.WidthRatio == 0.3f);
-    QVERIFY(noHeight.LeftRatio == 0.1f);
-    QVERIFY(noHeight.HeightRatio == 0.0f);
-    QVERIFY(noHeight.TopRatio == 0.0f);
-}
-
-void TestLayout::layoutOf12000By7000_data()
-{
-    QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<double>("left");
-    QTest::addColumn<double>("top");
-    QTest::addColumn<double>("width");
-    QTest::addColumn<double>("height");
-    QTest::newRow("grdList") << QByteArray("grdList") << 755.9 << 1463.4 << 10972.4 << 5182.9;
-    QTest::newRow("cmdCalculate") << QByteArray("cmdCalculate") << 8959.1 << 390.2 << 1051.2 << 500.0;
-}
-
-void TestLayout::layoutOf12000By7000()
-{
-    QFETCH(QByteArray, name);
-    QFETCH(double, left);
-    QFETCH(double, top);
-    QFETCH(double, width);
-    QFETCH(double, height);
-    const ControlRatios ratios = fnRatiosFromGeometry(design(name.toStdString()).geometry,
-                                                      DesignClientWidth, DesignClientHeight);
-    const Geometry g = fnGeometryFromRatios(ratios, 12000, 7000);
-    QVERIFY2(near(g.left, left, 0.06), describe(g).constData());
-    QVERIFY2(near(g.top, top, 0.06), describe(g).constData());
-    QVERIFY2(near(g.width, width, 0.06), describe(g).constData());
-    QVERIFY2(near(g.height, height, 0.06), describe(g).constData());
-}
-
-void TestLayout::layoutScalesAndNeverGoesNegative()
-{
-    const ControlRatios ratios{0.5f, 0.25f, 0.1f, 0.2f};
-    const Geometry g = fnGeometryFromRatios(ratios, 1000, 800);
-    QVERIFY2(g.left == 200.0f && g.top == 80.0f && g.width == 500.0f && g.height == 200.0f,
-             describe(g).constData());
-
-    // Back at the design size every control is where it was drawn.
-    for (const DesignControl &control : DesignControls) {
-        const ControlRatios r = fnRatiosFromGeometry(control.geometry, DesignClientWidth, DesignClientHeight);
-        const Geometry back = fnGeometryFromRatios(r, DesignClientWidth, DesignClientHeight);
-        QVERIFY2(near(back.left, double(control.geometry.left), 0.01), describe(back).constData());
-        QVERIFY2(near(back.top, double(control.geometry.top), 0.01), describe(back).constData());
-        QVERIFY2(near(back.width, double(control.geometry.width), 0.01), describe(back).constData());
-        QVERIFY2(near(back.height, double(control.geometry.height), 0.01), describe(back).constData());
+    void designRatios_data()
+    {
+        QTest::addColumn<std::string>("ratios");
+        QTest::newRow("cmdCalculate") << "0.7466 0.0557 0.0876 0.0714"s;
+        QTest::newRow("grdList") << "0.0630 0.2091 0.9144 0.7404"s;
+        QTest::newRow("txtDescription") << "0.2501 0.0279 0.4577 0.1272"s;
+        QTest::newRow("lblItems") << "0.0128 0.5157 0.0404 0.2108"s;
+        QTest::newRow("lblDescription") << "0.1659 0.0418 0.0748 0.1132"s;
     }
 
-    const Geometry minimised = fnGeometryFromRatios(ratios, 0, 0);
-    QVERIFY2(minimised.left == 0.0f && minimised.top == 0.0f && minimised.width == 0.0f
-                 && minimised.height == 0.0f,
-             describe(minimised).constData());
-    const Geometry odd = fnGeometryFromRatios(ratios, -100, -50);
-    QVERIFY2(odd.left >= 0.0f && odd.top >= 0.0f && odd.width >= 0.0f && odd.height >= 0.0f,
-             describe(odd).constData());
-}
+    void designRatios()
+    {
+        QFETCH(std::string, ratios);
+        QCOMPARE(shown(ratiosOf(QTest::currentDataTag()), 4), ratios);
+    }
 
-void TestLayout::windowPlacementOnA1024By768Screen()
-{
-    const Geometry g = fnWindowPlacement(15360, 11520);
-    QVERIFY2(near(g.height, 8064.0, 0.01), describe(g).constData());
-    QVERIFY2(near(g.width, 12595.2, 0.01), describe(g).constData());
-    QVERIFY2(near(g.top, 2419.2, 0.01), describe(g).constData());
-    QVERIFY2(near(g.left, 2267.136, 0.01), describe(g).constData());
-}
+    void layoutScalesWithTheClientArea()
+    {
+        QCOMPARE(shown(fnGeometryFromRatios(ratiosOf("grdList"), 12000, 7000)),
+                 "755.9 1463.4 10972.4 5182.9"s);
+        QCOMPARE(shown(fnGeometryFromRatios(ratiosOf("cmdCalculate"), 12000, 7000)),
+                 "8959.1 390.2 1051.2 500.0"s);
+        // Minimised, or a toolkit's odd negative size: nothing below zero.
+        const ControlRatios ratios{0.5f, 0.25f, 0.1f, 0.2f};
+        QCOMPARE(shown(fnGeometryFromRatios(ratios, 0, 0)), "0.0 0.0 0.0 0.0"s);
+        QCOMPARE(shown(fnGeometryFromRatios(ratios, -100, -50)), "0.0 0.0 0.0 0.0"s);
+        // A zero client side cannot give a fraction: its two stay 0.
+        QCOMPARE(shown(fnRatiosFromGeometry({100, 200, 300, 400}, 0, 1000), 2),
+                 "0.00 0.20 0.00 0.40"s);
+        QCOMPARE(shown(fnRatiosFromGeometry({100, 200, 300, 400}, 1000, 0), 2),
+                 "0.10 0.00 0.30 0.00"s);
+    }
 
-void TestLayout::windowPlacementUsesReadBackSize()
-{
-    // A toolkit that adds a 10-twip frame to every size it is given: the
-    // place is worked out from the size the window really got.
-    std::vector<float> setValues;
-    const auto readBack = [&setValues](float value) {
-        setValues.push_back(value);
-        return value + 10.0f;
-    };
-    const Geometry g = fnWindowPlacement(15360, 11520, readBack);
-    QVERIFY(setValues.size() >= 2);
-    QVERIFY(near(setValues[0], 8064.0, 0.01));   // height first
-    QVERIFY(near(setValues[1], 12595.2, 0.01));  // then width
-    // top = 8064 - 8074 * 0.7 and left = 12595.2 - 12605.2 * 0.82, as set or
-    // as read back.
-    QVERIFY2(near(g.top, 2412.2, 0.02) || near(g.top, 2422.2, 0.02), describe(g).constData());
-    QVERIFY2(near(g.left, 2258.936, 0.02) || near(g.left, 2268.936, 0.02), describe(g).constData());
-    QVERIFY2(near(g.height, 8064.0, 0.01) || near(g.height, 8074.0, 0.01), describe(g).constData());
-    QVERIFY2(near(g.width, 12595.2, 0.01) || near(g.width, 12605.2, 0.01), describe(g).constData());
-}
-
-void TestLayout::windowPlacementOnEmptyScreen()
-{
-    const Geometry g = fnWindowPlacement(0, 0);
-    QVERIFY2(g.left == 0.0f && g.top == 0.0f && g.width == 0.0f && g.height == 0.0f, describe(g).constData());
-}
+    void windowPlacement()
+    {
+        // A 1024 by 768 screen at 15 twips per pixel; right of and below centre.
+        QCOMPARE(shown(fnWindowPlacement(15360, 11520)), "2267.1 2419.2 12595.2 8064.0"s);
+        QCOMPARE(shown(fnWindowPlacement(0, 0)), "0.0 0.0 0.0 0.0"s);
+        // A toolkit that adds 10 twips to every size it is given: the place
+        // follows the size the window really got, 8074 by 12605.2.
+        std::vector<float> set;
+        const Geometry g = fnWindowPlacement(15360, 11520, [&set](float value) {
+            set.push_back(value);
+            return value + 10;
+        });
+        QVERIFY(set.size() >= 2 && std::abs(set[0] - 8064) < 0.01f); // height first
+        QVERIFY(std::abs(g.top - 2412.2f) < 0.02f || std::abs(g.top - 2422.2f) < 0.02f);
+        QVERIFY(std::abs(g.left - 2258.936f) < 0.02f || std::abs(g.left - 2268.936f) < 0.02f);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestLayout)
 #include "tst_core_layout.moc"

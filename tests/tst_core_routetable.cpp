@@ -1,58 +1,36 @@
-// The route grid's data: shape, headers, cursor, fill rule and block text.
+// The route grid's data (shape, cursor, fill rule, block text, notifications)
+// and the editing on it: typing, Delete, Insert Row and the list text.
+#include "editing.h"
 #include "routetable.h"
 
 #include "coretest.h"
 
-#include <QByteArray>
-
-#include <string>
-#include <vector>
+#include <algorithm>
 
 using namespace plenix;
+using namespace coretest;
 
 namespace {
 
-std::string bytes(const QByteArray &text)
+const std::string Headers = "Item Qty\tFlow, cfm\tDiameter, in\tLength, ft\tDescription\t"
+                            "Loss Coef.\tItem SP, in wg\tVP, in wg\tVel., fpm\tRoute SP, in wg\r";
+
+// The character filter as read off the key table: digits, ":;<=>?@", A to Y
+// and the full stop anywhere, the rest of printable ASCII in "Description".
+bool expectedAccepted(char32_t code, int col)
 {
-    return std::string(text.constData(), static_cast<std::size_t>(text.size()));
+    return (code >= 48 && code <= 89) || code == 46 ||
+           (code >= 32 && code <= 126 && col == RouteTable::ColDescription);
 }
 
-std::string tabs(int count)
+// The ten data cells of a row, all holding the same text.
+std::string sameCells(const std::string &text)
 {
-    return std::string(static_cast<std::size_t>(count), '\t');
-}
-
-// Every cell's text, to prove that an operation touched nothing else.
-std::vector<std::string> snapshot(const RouteTable &table)
-{
-    std::vector<std::string> cells;
-    for (int row = 0; row < RouteTable::RowCount; ++row) {
-        for (int col = 0; col < RouteTable::ColCount; ++col)
-            cells.push_back(table.CellText(row, col));
-    }
+    std::string cells = text;
+    for (int col = 2; col <= RouteTable::DataCols; ++col)
+        cells += "|" + text;
     return cells;
 }
-
-void fillData(RouteTable &table)
-{
-    for (int row = 1; row <= RouteTable::DataRows; ++row) {
-        for (int col = 1; col <= RouteTable::DataCols; ++col)
-            table.setCellText(row, col, "r" + std::to_string(row) + "c" + std::to_string(col));
-    }
-}
-
-struct ChangeLog
-{
-    std::vector<TableChange> changes;
-    void attach(RouteTable &table)
-    {
-        table.setObserver([this](const TableChange &change) { changes.push_back(change); });
-    }
-};
-
-const char *const headers[] = {"Item Qty",   "Flow, cfm",      "Diameter, in", "Length, ft",
-                               "Description", "Loss Coef.",    "Item SP, in wg", "VP, in wg",
-                               "Vel., fpm",   "Route SP, in wg"};
 
 } // namespace
 
@@ -61,408 +39,240 @@ class TestRouteTable final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void setupWritesHeadersAndRowNumbers();
-    void setupBuildsHeaderLine();
-    void setupSetsColumnWidthsAndGridWidth();
-    void setupGoesHome();
-    void lastUsedRow_data();
-    void lastUsedRow();
-    void lastUsedRowMovesCurrentColumnToOne();
-    void clearEmptiesDataCellsOnly();
-    void clearGoesHome();
-    void rowsSelectCoversTenColumns();
-    void fillRuleWritesEverySelectedCell();
-    void movingTheCurrentCellCollapsesTheSelection();
-    void selectionIsNormalised();
-    void blockTextReadsSelection();
-    void blockTextReadsReversedSelection();
-    void blockTextWriteFillsFromTopLeft();
-    void blockTextWriteDropsWhatLiesBeyond();
-    void blockTextWriteEmptiesCellsGivenEmptyFields();
-    void cellTextReachesFixedCells();
-    void oneNotificationPerOperation();
-    void batchJoinsNotifications();
-    void cellRangeUnite();
-};
-
-void TestRouteTable::setupWritesHeadersAndRowNumbers()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    QCOMPARE(table.CellText(0, 7), std::string("Item SP, in wg"));
-    for (int col = 1; col <= 10; ++col)
-        QCOMPARE(table.CellText(0, col), std::string(headers[col - 1]));
-    QCOMPARE(table.CellText(0, 0), std::string());
-    QCOMPARE(table.CellText(0, 11), std::string());
-    QCOMPARE(table.CellText(12, 0), std::string(" 12"));
-    QCOMPARE(table.CellText(1, 0), std::string(" 1"));
-    QCOMPARE(table.CellText(60, 0), std::string(" 60"));
-    for (int row = 1; row <= 60; ++row) {
-        for (int col = 1; col <= 11; ++col)
-            QCOMPARE(table.CellText(row, col), std::string());
-    }
-}
-
-void TestRouteTable::setupBuildsHeaderLine()
-{
-    RouteTable table;
-    QCOMPARE(table.HeaderLine(), std::string());
-    table.sbGridSetup();
-    QCOMPARE(table.HeaderLine(),
-             std::string("Item Qty\tFlow, cfm\tDiameter, in\tLength, ft\tDescription\tLoss Coef."
-                         "\tItem SP, in wg\tVP, in wg\tVel., fpm\tRoute SP, in wg\r"));
-}
-
-void TestRouteTable::setupSetsColumnWidthsAndGridWidth()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    const int widths[] = {360, 750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000};
-    for (int col = 0; col < RouteTable::ColCount; ++col)
-        QCOMPARE(table.colWidthTwips(col), widths[col]);
-    QCOMPARE(table.gridWidthTwips(), 11400);
-}
-
-void TestRouteTable::setupGoesHome()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    QCOMPARE(table.currentRow(), Int16(1));
-    QCOMPARE(table.currentCol(), Int16(1));
-    QCOMPARE(table.selection(), (CellRange{1, 1, 1, 1}));
-    QCOMPARE(table.topRow(), Int16(1));
-    QCOMPARE(table.leftCol(), Int16(1));
-}
-
-void TestRouteTable::lastUsedRow_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("col");
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("startRow");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("empty table") << 0 << 0 << QByteArray() << 1 << 0;
-    QTest::newRow("row 7, result column") << 7 << 9 << QByteArray("5") << 1 << 7;
-    QTest::newRow("a blank counts") << 4 << 5 << QByteArray(" ") << 1 << 4;
-    QTest::newRow("fixed column does not count") << 9 << 0 << QByteArray("x") << 1 << 0;
-    QTest::newRow("spare column does not count") << 9 << 11 << QByteArray("x") << 1 << 0;
-    QTest::newRow("header row does not count") << 0 << 3 << QByteArray("x") << 1 << 0;
-    QTest::newRow("used row above start") << 3 << 1 << QByteArray("2") << 5 << 0;
-    QTest::newRow("used row at start") << 5 << 10 << QByteArray("2") << 5 << 5;
-    QTest::newRow("row 60") << 60 << 1 << QByteArray("2") << 1 << 60;
-    QTest::newRow("row 60 from 60") << 60 << 4 << QByteArray("2") << 60 << 60;
-    QTest::newRow("start beyond 60") << 60 << 4 << QByteArray("2") << 61 << 0;
-}
-
-void TestRouteTable::lastUsedRow()
-{
-    QFETCH(int, row);
-    QFETCH(int, col);
-    QFETCH(QByteArray, text);
-    QFETCH(int, startRow);
-    QFETCH(int, expected);
-    RouteTable table;
-    table.sbGridSetup();
-    if (!text.isEmpty())
-        table.setCellText(row, col, bytes(text));
-    QCOMPARE(int(table.fnLastUsedRow(Int16(startRow))), expected);
-}
-
-void TestRouteTable::lastUsedRowMovesCurrentColumnToOne()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCellText(3, 2, "a");
-    table.setCellText(8, 6, "b");
-    table.setCurrentCell(5, 7);
-    table.setSelectionEnd(9, 9);
-    table.setTopRow(4);
-    QCOMPARE(int(table.fnLastUsedRow(3)), 8);
-    QCOMPARE(table.currentRow(), Int16(5));
-    QCOMPARE(table.currentCol(), Int16(1));
-    QCOMPARE(table.selection(), (CellRange{5, 1, 5, 1}));
-    QCOMPARE(table.topRow(), Int16(4));
-    QCOMPARE(int(table.fnLastUsedRow(9)), 0);
-}
-
-void TestRouteTable::clearEmptiesDataCellsOnly()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    fillData(table);
-    for (int row = 1; row <= 60; ++row)
-        table.setCellText(row, 11, "spare");
-    const std::string headerLine = table.HeaderLine();
-    table.sbGridClear();
-    for (int row = 1; row <= 60; ++row) {
-        for (int col = 1; col <= 10; ++col)
-            QCOMPARE(table.CellText(row, col), std::string());
-        QCOMPARE(table.CellText(row, 0), " " + std::to_string(row));
-        QCOMPARE(table.CellText(row, 11), std::string("spare"));
-    }
-    for (int col = 1; col <= 10; ++col)
-        QCOMPARE(table.CellText(0, col), std::string(headers[col - 1]));
-    QCOMPARE(table.HeaderLine(), headerLine);
-}
-
-void TestRouteTable::clearGoesHome()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCurrentCell(30, 6);
-    table.setSelectionEnd(40, 8);
-    table.setTopRow(25);
-    table.setLeftCol(4);
-    table.sbGridClear();
-    QCOMPARE(table.currentRow(), Int16(1));
-    QCOMPARE(table.currentCol(), Int16(1));
-    QCOMPARE(table.selection(), (CellRange{1, 1, 1, 1}));
-    QCOMPARE(table.topRow(), Int16(1));
-    QCOMPARE(table.leftCol(), Int16(1));
-}
-
-void TestRouteTable::rowsSelectCoversTenColumns()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setTopRow(7);
-    table.setLeftCol(3);
-    table.sbRowsSelect(2, 4);
-    QCOMPARE(table.currentRow(), Int16(2));
-    QCOMPARE(table.currentCol(), Int16(1));
-    QCOMPARE(table.selectionRow(), Int16(4));
-    QCOMPARE(table.selectionCol(), Int16(10));
-    QCOMPARE(table.selection(), (CellRange{2, 1, 4, 10}));
-    // Selecting does not scroll.
-    QCOMPARE(table.topRow(), Int16(7));
-    QCOMPARE(table.leftCol(), Int16(3));
-}
-
-void TestRouteTable::fillRuleWritesEverySelectedCell()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.sbRowsSelect(2, 4);
-    table.setCurrentText("x");
-    for (int row = 1; row <= 60; ++row) {
-        for (int col = 0; col <= 11; ++col) {
-            const bool selected = row >= 2 && row <= 4 && col >= 1 && col <= 10;
-            if (selected)
-                QCOMPARE(table.CellText(row, col), std::string("x"));
-            else if (col >= 1 && col <= 11)
-                QCOMPARE(table.CellText(row, col), std::string());
-        }
-    }
-    QCOMPARE(table.CurrentText(), std::string("x"));
-
-    // A single cell is the smallest selection.
-    table.setCurrentCell(10, 3);
-    table.setCurrentText("12.5");
-    QCOMPARE(table.CellText(10, 3), std::string("12.5"));
-    QCOMPARE(table.CellText(10, 4), std::string());
-    QCOMPARE(table.CellText(2, 1), std::string("x"));
-}
-
-void TestRouteTable::movingTheCurrentCellCollapsesTheSelection()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCurrentCell(3, 3);
-    table.setSelectionEnd(6, 8);
-    QCOMPARE(table.selection(), (CellRange{3, 3, 6, 8}));
-    table.setCurrentRow(4);
-    QCOMPARE(table.selection(), (CellRange{4, 3, 4, 3}));
-    table.setSelectionRow(9);
-    QCOMPARE(table.selection(), (CellRange{4, 3, 9, 3}));
-    table.setCurrentCol(5);
-    QCOMPARE(table.selection(), (CellRange{4, 5, 4, 5}));
-    table.setSelectionCol(2);
-    QCOMPARE(table.selection(), (CellRange{4, 2, 4, 5}));
-    QCOMPARE(table.currentCol(), Int16(5));
-    table.sbGridHome();
-    QCOMPARE(table.selection(), (CellRange{1, 1, 1, 1}));
-}
-
-void TestRouteTable::selectionIsNormalised()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCurrentCell(8, 9);
-    table.setSelectionEnd(2, 4);
-    QCOMPARE(table.selection(), (CellRange{2, 4, 8, 9}));
-    QCOMPARE(table.currentRow(), Int16(8));
-    QCOMPARE(table.selectionRow(), Int16(2));
-}
-
-void TestRouteTable::blockTextReadsSelection()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCellText(1, 1, "2");
-    table.setCellText(2, 5, "abc");
-    table.sbRowsSelect(1, 2);
-    QCOMPARE(table.BlockText(), "2" + tabs(9) + "\r" + tabs(4) + "abc" + tabs(5));
-
-    table.setCurrentCell(2, 5);
-    QCOMPARE(table.BlockText(), std::string("abc"));
-}
-
-void TestRouteTable::blockTextReadsReversedSelection()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCellText(2, 2, "a");
-    table.setCellText(2, 3, "b");
-    table.setCellText(3, 2, "c");
-    table.setCellText(3, 3, "d");
-    table.setCurrentCell(3, 3);
-    table.setSelectionEnd(2, 2);
-    QCOMPARE(table.BlockText(), std::string("a\tb\rc\td"));
-}
-
-void TestRouteTable::blockTextWriteFillsFromTopLeft()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    fillData(table);
-    const auto before = snapshot(table);
-    table.sbRowsSelect(1, 3);
-    table.setBlockText("1\t2");
-    QCOMPARE(table.CellText(1, 1), std::string("1"));
-    QCOMPARE(table.CellText(1, 2), std::string("2"));
-    auto expected = before;
-    expected[1 * RouteTable::ColCount + 1] = "1";
-    expected[1 * RouteTable::ColCount + 2] = "2";
-    QVERIFY(snapshot(table) == expected);
-}
-
-void TestRouteTable::blockTextWriteDropsWhatLiesBeyond()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    fillData(table);
-    const auto before = snapshot(table);
-    // Reversed corners: the top-left of the rectangle is where filling starts.
-    table.setCurrentCell(3, 3);
-    table.setSelectionEnd(2, 2);
-    table.setBlockText("a\tb\tc\rd\te\tf\rg");
-    QCOMPARE(table.CellText(2, 2), std::string("a"));
-    QCOMPARE(table.CellText(2, 3), std::string("b"));
-    QCOMPARE(table.CellText(3, 2), std::string("d"));
-    QCOMPARE(table.CellText(3, 3), std::string("e"));
-    auto expected = before;
-    expected[2 * RouteTable::ColCount + 2] = "a";
-    expected[2 * RouteTable::ColCount + 3] = "b";
-    expected[3 * RouteTable::ColCount + 2] = "d";
-    expected[3 * RouteTable::ColCount + 3] = "e";
-    QVERIFY(snapshot(table) == expected);
-}
-
-void TestRouteTable::blockTextWriteEmptiesCellsGivenEmptyFields()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    fillData(table);
-    table.sbRowsSelect(4, 5);
-    // Ten empty fields for row 4; row 5 gets no text and keeps its own.
-    table.setBlockText(tabs(10));
-    for (int col = 1; col <= 10; ++col) {
-        QCOMPARE(table.CellText(4, col), std::string());
-        QCOMPARE(table.CellText(5, col), "r5c" + std::to_string(col));
-    }
-    // A line feed is an ordinary byte of a cell.
-    table.sbRowsSelect(6, 7);
-    table.setBlockText("a\r\nb\tc");
-    QCOMPARE(table.CellText(6, 1), std::string("a"));
-    QCOMPARE(table.CellText(6, 2), std::string("r6c2"));
-    QCOMPARE(table.CellText(7, 1), std::string("\nb"));
-    QCOMPARE(table.CellText(7, 2), std::string("c"));
-}
-
-void TestRouteTable::cellTextReachesFixedCells()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    table.setCellText(0, 0, "corner");
-    table.setCellText(7, 11, "spare");
-    QCOMPARE(table.CellText(0, 0), std::string("corner"));
-    QCOMPARE(table.CellText(7, 11), std::string("spare"));
-    QCOMPARE(int(table.fnLastUsedRow(1)), 0);
-}
-
-void TestRouteTable::oneNotificationPerOperation()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    ChangeLog log;
-    log.attach(table);
-
-    table.sbRowsSelect(2, 4);
-    QCOMPARE(log.changes.size(), std::size_t(1));
-    QVERIFY(log.changes.back().cursorMoved);
-    QVERIFY(log.changes.back().cells.isEmpty());
-
-    log.changes.clear();
-    table.setCurrentText("x");
-    QCOMPARE(log.changes.size(), std::size_t(1));
-    QCOMPARE(log.changes.back().cells, (CellRange{2, 1, 4, 10}));
-
-    log.changes.clear();
-    table.sbRowsSelect(1, 60);
-    table.setBlockText("1\t2\r3\t4");
-    QCOMPARE(log.changes.size(), std::size_t(2));
-    QVERIFY(log.changes.back().cells.contains(1, 1));
-    QVERIFY(log.changes.back().cells.contains(2, 2));
-
-    log.changes.clear();
-    table.setTopRow(20);
-    QCOMPARE(log.changes.size(), std::size_t(1));
-    QVERIFY(log.changes.back().scrolled);
-
-    log.changes.clear();
-    table.sbGridClear();
-    QCOMPARE(log.changes.size(), std::size_t(1));
-    QVERIFY(log.changes.back().cells.contains(1, 1));
-    QVERIFY(log.changes.back().cells.contains(4, 10));
-    QVERIFY(log.changes.back().cursorMoved);
-    QVERIFY(log.changes.back().scrolled);
-}
-
-void TestRouteTable::batchJoinsNotifications()
-{
-    RouteTable table;
-    table.sbGridSetup();
-    ChangeLog log;
-    log.attach(table);
+    void setupAndClear()
     {
-        RouteTable::Batch outer(table);
-        table.setCellText(3, 2, "a");
-        {
-            RouteTable::Batch inner(table);
-            table.setCellText(9, 7, "b");
-        }
-        table.setCurrentCell(5, 5);
-        QCOMPARE(log.changes.size(), std::size_t(0));
+        RouteTable table;
+        QCOMPARE(table.HeaderLine(), ""s);
+        table.sbGridSetup();
+        QCOMPARE(table.HeaderLine(), Headers);
+        std::string headerCells = "|" + Headers.substr(0, Headers.size() - 1) + "|";
+        std::replace(headerCells.begin(), headerCells.end(), '\t', '|');
+        QCOMPARE(rowText(table, 0, 0, 11), headerCells);
+        QCOMPARE(table.CellText(1, 0) + table.CellText(12, 0) + table.CellText(60, 0), " 1 12 60"s);
+        const int widths[] = {360, 750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000};
+        for (int col = 0; col < RouteTable::ColCount; ++col)
+            QCOMPARE(table.colWidthTwips(col), widths[col]);
+        QCOMPARE(table.gridWidthTwips(), 11400);
+        QCOMPARE(cursor(table), Home);
+        // Clearing empties the data cells only, and goes home.
+        RouteTable expected;
+        expected.sbGridSetup();
+        fillData(table);
+        table.setCellText(60, RouteTable::ColSpare, "spare");
+        expected.setCellText(60, RouteTable::ColSpare, "spare");
+        moveAway(table);
+        table.sbGridClear();
+        QVERIFY(snapshot(table) == snapshot(expected));
+        QCOMPARE(table.HeaderLine(), Headers);
+        QCOMPARE(cursor(table), Home);
     }
-    QCOMPARE(log.changes.size(), std::size_t(1));
-    QCOMPARE(log.changes.back().cells, (CellRange{3, 2, 9, 7}));
-    QVERIFY(log.changes.back().cursorMoved);
-}
 
-void TestRouteTable::cellRangeUnite()
-{
-    CellRange range{1, 1, 1, 1};
-    range.unite(CellRange{3, 4, 5, 6});
-    QCOMPARE(range, (CellRange{1, 1, 5, 6}));
-    range.unite(CellRange{});
-    QCOMPARE(range, (CellRange{1, 1, 5, 6}));
-    CellRange empty;
-    QVERIFY(empty.isEmpty());
-    empty.unite(CellRange{2, 7, 2, 9});
-    QCOMPARE(empty, (CellRange{2, 7, 2, 9}));
-    QVERIFY(empty.contains(2, 8));
-    QVERIFY(!empty.contains(3, 8));
-}
+    void lastUsedRow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<int>("startRow");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("row 7, result column") << 7 << 9 << 1 << 7;
+        QTest::newRow("fixed column does not count") << 9 << 0 << 1 << 0;
+        QTest::newRow("spare column does not count") << 9 << 11 << 1 << 0;
+        QTest::newRow("header row does not count") << 0 << 3 << 1 << 0;
+        QTest::newRow("used row above start") << 3 << 1 << 5 << 0;
+        QTest::newRow("used row at start") << 5 << 10 << 5 << 5;
+        QTest::newRow("start beyond 60") << 60 << 4 << 61 << 0;
+    }
+
+    void lastUsedRow()
+    {
+        QFETCH(int, row);
+        QFETCH(int, col);
+        QFETCH(int, startRow);
+        QFETCH(int, expected);
+        RouteTable table;
+        table.sbGridSetup();
+        table.setCellText(row, col, " "); // a blank is text
+        moveAway(table);
+        QCOMPARE(int(table.fnLastUsedRow(Int16(startRow))), expected);
+        // Like the grid it was written for, it moves the current column to 1.
+        QCOMPARE(cursor(table), "at 30,1 selecting 30,1-30,1 top 28 left 5"s);
+    }
+
+    void cursorAndSelection()
+    {
+        RouteTable table;
+        table.sbGridSetup();
+        table.setTopRow(7);
+        table.setLeftCol(3);
+        table.sbRowsSelect(2, 4); // selecting does not scroll
+        QCOMPARE(cursor(table), "at 2,1 selecting 2,1-4,10 top 7 left 3"s);
+        table.setCurrentCell(8, 9);
+        table.setSelectionEnd(2, 4);
+        QCOMPARE(cursor(table), "at 8,9 selecting 2,4-8,9 top 7 left 3"s);
+        // Moving the current cell collapses the selection onto it.
+        table.setCurrentRow(4);
+        QCOMPARE(cursor(table), "at 4,9 selecting 4,9-4,9 top 7 left 3"s);
+        table.setSelectionRow(9);
+        table.setCurrentCol(5);
+        table.setSelectionCol(2);
+        QCOMPARE(cursor(table), "at 4,5 selecting 4,2-4,5 top 7 left 3"s);
+    }
+
+    void blockText()
+    {
+        RouteTable table;
+        table.sbGridSetup();
+        putRows(table, "2\n||||abc");
+        table.sbRowsSelect(1, 2);
+        QCOMPARE(table.BlockText(), "2" + tabs(9) + "\r" + tabs(4) + "abc" + tabs(5));
+        table.setCurrentCell(2, 5);
+        table.setSelectionEnd(1, 4);
+        QCOMPARE(table.BlockText(), "\t\r\tabc"s);
+        // Written text fills the selection from its top-left cell; what lies
+        // beyond is dropped, cells it does not reach keep their text.
+        fillData(table);
+        table.sbRowsSelect(1, 3);
+        table.setBlockText("1\t2");
+        table.setCurrentCell(3, 3);
+        table.setSelectionEnd(2, 2);
+        table.setBlockText("A\tB\tC\rD\tE\tF\rG");
+        table.sbRowsSelect(5, 6);
+        table.setBlockText(tabs(10));
+        RouteTable expected;
+        expected.sbGridSetup();
+        fillData(expected);
+        putRows(expected, "1|2");
+        putRows(expected, "A|B\nD|E", 2, 2);
+        putRows(expected, "|||||||||", 5);
+        QVERIFY(snapshot(table) == snapshot(expected));
+    }
+
+    void oneNotificationPerOperation()
+    {
+        RouteTable table;
+        table.sbGridSetup();
+        ChangeLog log(table);
+        table.sbRowsSelect(2, 4);
+        QCOMPARE(log.changes.size(), std::size_t(1));
+        QVERIFY(log.changes.back().cursorMoved && log.changes.back().cells.isEmpty());
+        table.setCurrentText("x"); // the fill rule: every selected cell
+        QCOMPARE(rowText(table, 2) + rowText(table, 4), sameCells("x") + sameCells("x"));
+        QCOMPARE(rowText(table, 1) + rowText(table, 5), std::string(18, '|'));
+        QCOMPARE(log.changes.size(), std::size_t(2));
+        QCOMPARE(log.changes.back().cells, (CellRange{2, 1, 4, 10}));
+        table.setTopRow(20);
+        table.sbGridClear();
+        QCOMPARE(log.changes.size(), std::size_t(4));
+        QCOMPARE(log.changes.back().cells, (CellRange{2, 1, 4, 10}));
+        QVERIFY(log.changes.back().cursorMoved && log.changes.back().scrolled);
+    }
+
+    void filterRangesAreExact()
+    {
+        for (int col = 1; col <= RouteTable::ColSpare; ++col) {
+            for (char32_t code = 0; code <= 0x2100; ++code) {
+                if (code != BackspaceCode &&
+                    fnCharAccepted(code, col) != expectedAccepted(code, col))
+                    QFAIL(
+                        qPrintable(QStringLiteral("code %1, column %2").arg(uint(code)).arg(col)));
+            }
+        }
+    }
+
+    void typingAndDeleteKeys()
+    {
+        RouteTable table;
+        table.sbGridSetup();
+        const auto type = [&table](int col, const std::string &keys) {
+            table.setCurrentCell(2, Int16(col));
+            for (const char c : keys)
+                sbTypeChar(table, static_cast<unsigned char>(c));
+            return table.CellText(2, col);
+        };
+        QCOMPARE(type(RouteTable::ColFlow, "12.5"), "12.5"s);
+        QCOMPARE(type(RouteTable::ColFlow, "\b\b"), "12"s);
+        QCOMPARE(type(RouteTable::ColLength, "1EYZ"), "1EY"s);
+        QCOMPARE(type(RouteTable::ColDescription, "x\r\t\n\x1b\x7f\xe9"), "x"s);
+        // Through the fill rule, into every selected cell.
+        putRows(table, "|100|7");
+        table.setCurrentCell(1, RouteTable::ColFlow);
+        table.setSelectionEnd(1, RouteTable::ColLength);
+        sbTypeChar(table, U'0');
+        QCOMPARE(rowText(table, 1, 1, 5), "|1000|1000|1000|"s);
+        sbTypeChar(table, BackspaceCode);
+        QCOMPARE(rowText(table, 1, 1, 5), "|100|100|100|"s);
+        sbDeleteSelection(table);
+        QCOMPARE(rowText(table, 1, 1, 5), "||||"s);
+        // Backspace on an empty current cell stores nothing anywhere.
+        table.setCellText(1, RouteTable::ColDiameter, "keep");
+        sbTypeChar(table, BackspaceCode);
+        QCOMPARE(rowText(table, 1, 1, 5), "||keep||"s);
+        // Letters are judged on the selection end's column: "Description" here.
+        putRows(table, "|||12|run");
+        table.setCurrentCell(1, RouteTable::ColLength);
+        table.setSelectionEnd(1, RouteTable::ColDescription);
+        sbTypeChar(table, U'a');
+        table.setCurrentCell(1, RouteTable::ColDescription);
+        table.setSelectionEnd(1, RouteTable::ColLength);
+        sbTypeChar(table, U'b');
+        QCOMPARE(rowText(table, 1, 4, 5), "12a|12a"s);
+    }
+
+    void insertRow_data()
+    {
+        QTest::addColumn<QList<int>>("used");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("moves");
+        const auto rows = [](int first, int last, int skip = 0) {
+            QList<int> list;
+            for (int row = first; row <= last; ++row)
+                list << row;
+            list.removeOne(skip);
+            return list;
+        };
+        QTest::newRow("rows 1-10, at 4") << rows(1, 10) << 4 << true;
+        QTest::newRow("row 6 empty, at 6") << rows(1, 10, 6) << 6 << true;
+        QTest::newRow("rows 1-59, at 1") << rows(1, 59) << 1 << true;
+        QTest::newRow("rows 1 and 59, at 59") << QList<int>{1, 59} << 59 << true;
+        QTest::newRow("below the route") << rows(1, 3) << 5 << false;
+        QTest::newRow("rows 1-60") << rows(1, 60) << 1 << false;
+        QTest::newRow("only row 60") << QList<int>{60} << 60 << false;
+    }
+
+    void insertRow()
+    {
+        QFETCH(QList<int>, used);
+        QFETCH(int, current);
+        QFETCH(bool, moves);
+        RouteTable table;
+        table.sbGridSetup();
+        RouteTable expected;
+        expected.sbGridSetup();
+        for (const int row : used) {
+            putRows(table, sameCells(std::to_string(row)), row);
+            // When rows move, the current row and every row below go down one.
+            putRows(expected, sameCells(std::to_string(row)),
+                    moves && row >= current ? row + 1 : row);
+        }
+        table.setCurrentCell(Int16(current), 3);
+        table.setTopRow(20);
+        sbInsertRow(table);
+        QVERIFY(snapshot(table) == snapshot(expected));
+        QCOMPARE(cursor(table), Home);
+    }
+
+    void listTextGoesHome()
+    {
+        RouteTable table;
+        table.sbGridSetup();
+        QCOMPARE(fnListText(table), Headers);
+        putRows(table, "|500", 3);
+        moveAway(table);
+        const auto before = snapshot(table);
+        QCOMPARE(fnListText(table), Headers + tabs(9) + "\r" + tabs(9) + "\r\t500" + tabs(8));
+        QVERIFY(snapshot(table) == before);
+        QCOMPARE(cursor(table), Home);
+    }
+};
 
 QTEST_APPLESS_MAIN(TestRouteTable)
 #include "tst_core_routetable.moc"
