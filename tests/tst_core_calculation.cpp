@@ -60,6 +60,9 @@ const struct { const char *tag, *route, *expected; } Routes[] = {
     {"no diameter, negative length", "|1000||-10\n|1000|12|100\n||||After", DivZero},
     {"stale marker in a text row", "|1000|12|100\n||||||#DIV/0!\n|||100",
      "0.21|0.1|1273|0.21\n#DIV/0!|||#DIV/0!\n0.21|0.1|1273|#DIV/0!"},
+    // As in a spreadsheet's sum, the route shows its first failure.
+    {"the first marker of the route wins", "|1000||100\n40000|1000|12|100",
+     "#DIV/0!|0.||#DIV/0!\n#NUM!|0.1|1273|#DIV/0!"},
     {"flow 1E39", "|1E39|12|100\n||||After", "#NUM!|#NUM!|#NUM!|#NUM!\n|||#NUM!"},
     {"length 1E39", "|1000|12|1E39\n||||After", "#NUM!|0.1|1273|#NUM!\n|||#NUM!"},
     {"coefficient 1E39", "|1000|12|||1E39\n||||After", "#NUM!|0.1|1273|#NUM!\n|||#NUM!"},

@@ -121,12 +121,11 @@ private Q_SLOTS:
 
     void decimalText()
     {
-        QCOMPARE(fnDecimalText(0.1 + 0.2), "0.3"s);
-        QCOMPARE(fnDecimalText(1.0 / 3.0), "0.333333333333333"s);
         QCOMPARE(fnDecimalText(0.1595f), "0.1595"s);
+        QCOMPARE(fnDecimalText(1.0f / 3.0f), "0.3333333"s);
         // Whatever form a large or small value takes, the reader gets it back.
-        for (const double value : {1e20, -3.5e-7, 1e300})
-            QCOMPARE(NumberFromText(fnDecimalText(value)), value);
+        for (const float value : {1e20f, -3.5e-7f, 3e38f})
+            QCOMPARE(fnToSingle(NumberFromText(fnDecimalText(value))), value);
     }
 
     void readsNumbers_data()

@@ -60,10 +60,6 @@ CalculationOutcome sbCalculate(RouteTable &table)
     // Flow and diameter carry down from the row that last gave them.
     float flow = 0;
     float diameter = 0;
-    // The last total of the pass, kept as a number and turned into its
-    // decimal text only when a row needs it.
-    double lastTotal = 0;
-    std::string lastMarker;
     for (Int16 row = 1; row <= lastRow; ++row) {
         const std::string &qtyText = table.CellText(row, Col::ColQty);
         const std::optional<Int16> qty =
@@ -87,20 +83,18 @@ CalculationOutcome sbCalculate(RouteTable &table)
         }
 
         // The total adds up what the cells show, so the route total always
-        // equals the sum of the item losses as displayed. A marker above or
-        // in the item passes on down, as a spreadsheet's sum does.
+        // equals the sum of the item losses as displayed. The cell above
+        // always holds a total (this pass wrote it, or it is the header of
+        // row 1, which reads as 0). A marker above or in the item passes on
+        // down, the first one of the route first, as a spreadsheet's sum does.
         const std::string &above = table.CellText(row - 1, Col::ColRouteSP);
         const std::string &item = table.CellText(row, Col::ColItemSP);
-        if (fnIsMarker(above) || fnIsMarker(item) || (above.empty() && !lastMarker.empty())) {
-            lastMarker = fnIsMarker(above) ? above : fnIsMarker(item) ? item : lastMarker;
-            table.setCellText(row, Col::ColRouteSP, lastMarker);
+        if (fnIsMarker(above) || fnIsMarker(item)) {
+            table.setCellText(row, Col::ColRouteSP, fnIsMarker(above) ? above : item);
             continue;
         }
-        const double previous =
-            above.empty() ? NumberFromText(fnDecimalText(lastTotal)) : NumberFromText(above);
-        const double total = NumberFromText(item) + static_cast<double>(fnToSingle(previous));
-        lastTotal = total;
-        lastMarker.clear();
+        const float previous = fnToSingle(NumberFromText(above));
+        const double total = NumberFromText(item) + static_cast<double>(previous);
         table.setCellText(row, Col::ColRouteSP, fnFormat(total, Pattern::TwoDecimals));
     }
 

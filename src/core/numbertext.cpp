@@ -257,11 +257,6 @@ std::string fnFormat(double value, Pattern pattern)
     return formatDecimal(value, 15, pattern);
 }
 
-std::string fnDecimalText(double value)
-{
-    return shortestDecimal(value, 15);
-}
-
 std::string fnDecimalText(float value)
 {
     return shortestDecimal(static_cast<double>(value), 7);

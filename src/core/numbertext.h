@@ -32,9 +32,8 @@ float fnToSingle(double value);
 std::string fnFormat(float value, Pattern pattern);
 std::string fnFormat(double value, Pattern pattern);
 
-// A value as decimal text with up to 15 significant digits (a double) or
-// 7 (a float), in the shortest such form.
-std::string fnDecimalText(double value);
+// A single-precision value as decimal text with up to 7 significant digits,
+// in the shortest such form.
 std::string fnDecimalText(float value);
 
 // Reads the number at the start of a text, in the manner of a BASIC Val():
