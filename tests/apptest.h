@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,31 +47,24 @@ public:
     QList<std::optional<QString>> replies;
     QStringList fileNames;
 
+    // clang-format off
     void information(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({u"information"_s, title, text, {}});
-    }
+    { calls.append({u"information"_s, title, text, {}}); }
     void message(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({u"message"_s, title, text, {}});
-    }
+    { calls.append({u"message"_s, title, text, {}}); }
     std::optional<QString> askText(QWidget *, const QString &title, const QString &label,
                                    const QString &initial) override
-    {
-        calls.append({u"askText"_s, title, label, initial});
-        return replies.isEmpty() ? std::nullopt : replies.takeFirst();
-    }
+    { calls.append({u"askText"_s, title, label, initial}); return next(replies); }
     QString openFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
-    {
-        calls.append({u"openFileName"_s, title, filter, initialName});
-        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
-    }
+    { calls.append({u"openFileName"_s, title, filter, initialName}); return next(fileNames); }
     QString saveFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
+    { calls.append({u"saveFileName"_s, title, filter, initialName}); return next(fileNames); }
+    // clang-format on
+    template <typename T> static T next(QList<T> &answers)
     {
-        calls.append({u"saveFileName"_s, title, filter, initialName});
-        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+        return answers.isEmpty() ? T() : answers.takeFirst();
     }
     // The texts of the message boxes, in order.
     QStringList messages() const
@@ -283,16 +277,15 @@ public:
         const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
         if (selected.isEmpty())
             return u"none"_s;
-        int top = 1000, left = 1000, bottom = -1, right = -1;
-        for (const QModelIndex &i : selected) {
-            top = qMin(top, i.row() + 1);
-            left = qMin(left, i.column() + 1);
-            bottom = qMax(bottom, i.row() + 1);
-            right = qMax(right, i.column() + 1);
-        }
-        if ((bottom - top + 1) * (right - left + 1) != selected.size())
+        const auto [top, bottom] = std::ranges::minmax(selected, {}, &QModelIndex::row);
+        const auto [left, right] = std::ranges::minmax(selected, {}, &QModelIndex::column);
+        if ((bottom.row() - top.row() + 1) * (right.column() - left.column() + 1) !=
+            selected.size())
             return u"not a rectangle"_s;
-        return u"%1,%2 %3,%4"_s.arg(top).arg(left).arg(bottom).arg(right);
+        return u"%1,%2 %3,%4"_s.arg(top.row() + 1)
+            .arg(left.column() + 1)
+            .arg(bottom.row() + 1)
+            .arg(right.column() + 1);
     }
 
     // Presses the right button and answers the pop-up: chooses the item
