@@ -155,6 +155,15 @@ inline void quietMessageHandler(QtMsgType type, const QMessageLogContext &contex
         previousMessageHandler(type, context, message);
 }
 
+// A named child widget or action; a misspelt name ends the run.
+template <typename T> T *child(const QObject &parent, const QString &name)
+{
+    T *found = parent.findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 // One main window with the fake dialogs installed.
 class WindowFixture final
 {
@@ -205,10 +214,7 @@ public:
 
     template <typename T = QWidget> T *control(const QString &name) const
     {
-        T *found = window->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return child<T>(*window, name);
     }
     void choose(const QString &action) { control<QAction>(action)->trigger(); }
 
@@ -256,7 +262,8 @@ public:
         return (columns ? grid->horizontalHeader() : grid->verticalHeader())->viewport();
     }
 
-    // Current cell and selection end, as "row,col row,col".
+    // Current cell and selection end, as "row,col row,col"; the view's
+    // current cell, as "row,col".
     QString cursor()
     {
         const plenix::RouteTable &t = table();
@@ -265,11 +272,10 @@ public:
             .arg(t.selectionRow())
             .arg(t.selectionCol());
     }
-    // The view's current cell, as "row,col".
     QString viewCurrent() const
     {
-        const QModelIndex i = grid->currentIndex();
-        return u"%1,%2"_s.arg(i.row() + 1).arg(i.column() + 1);
+        return u"%1,%2"_s.arg(grid->currentIndex().row() + 1)
+            .arg(grid->currentIndex().column() + 1);
     }
     // The cells the view shows as selected, as "top,left bottom,right".
     QString viewSelection() const

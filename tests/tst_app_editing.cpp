@@ -249,47 +249,6 @@ private Q_SLOTS:
         QCOMPARE(m_app.shown(30, 5), QString());
     }
 
-    // The worked example typed row by row with the keyboard, then Enter,
-    // twice: the same results, the cursor home, no message.
-    void worked_example_typed_and_calculated_by_enter()
-    {
-        const QList<QStringList> inputs{
-            {{}, u"1000"_s, u"12"_s, u"100"_s, {}, {}}, {{}, {}, {}, {}, {}, u"0.28"_s},
-            {{}, {}, {}, {}, u"Supply"_s, {}},          {u"2"_s, {}, {}, {}, {}, u"0.28"_s},
-            {{}, {}, u"10"_s, u"20"_s, {}, {}},         {{}, {}, {}, {}, {}, u"1.00"_s},
-        };
-        // Item SP, VP, Vel., Route SP of each row.
-        const QList<QStringList> results{
-            {u"0.21"_s, u"0.1"_s, u"1273"_s, u"0.21"_s},
-            {u"0.03"_s, u"0.1"_s, u"1273"_s, u"0.24"_s},
-            {{}, {}, {}, u"0.24"_s},
-            {u"0.06"_s, u"0.1"_s, u"1273"_s, u"0.3"_s},
-            {u"0.1"_s, u"0.21"_s, u"1833"_s, u"0.4"_s},
-            {u"0.21"_s, u"0.21"_s, u"1833"_s, u"0.61"_s},
-        };
-        for (const QStringList &row : inputs) {
-            for (const QString &text : row) {
-                QTest::keyClicks(m_app.grid, text);
-                QTest::keyClick(m_app.grid, Qt::Key_Right);
-            }
-            QTest::keyClick(m_app.grid, Qt::Key_Down);
-            QTest::keyClick(m_app.grid, Qt::Key_Home);
-        }
-        for (int pass = 1; pass <= 2; ++pass) {
-            QTest::keyClick(m_app.grid, Qt::Key_Return);
-            for (int r = 0; r < inputs.size(); ++r) {
-                for (int c = 0; c < 6; ++c)
-                    QCOMPARE(m_app.cell(r + 1, c + 1), inputs[r][c]);
-                for (int c = 0; c < 4; ++c)
-                    QCOMPARE(m_app.shown(r + 1, c + 7), results[r][c]);
-            }
-            QCOMPARE(m_app.cell(7, 10), QString());
-            QCOMPARE(m_app.cursor(), u"1,1 1,1"_s);
-            QCOMPARE(m_app.viewCurrent(), u"1,1"_s);
-        }
-        QVERIFY(m_app.dialogs.calls.isEmpty());
-    }
-
     void filter_by_selection_end_column_data()
     {
         QTest::addColumn<QString>("typed");
