@@ -291,12 +291,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
+        // clang-format off
         QTest::newRow("missing file") << u"missing.txt"_s << u"Error: No such file or directory"_s;
         QTest::newRow("directory") << u"folder.txt"_s << u"Error: Is a directory"_s;
-        QTest::newRow("no separator")
-            << u"letter.txt"_s
-            << u"Error: the file is not a route file (no separator byte found)"_s;
+        QTest::newRow("no separator") << u"letter.txt"_s << u"Error: the file is not a route file (no separator byte found)"_s;
         QTest::newRow("larger than 64 MiB") << u"huge.txt"_s << u"Error: File too large"_s;
+        // clang-format on
     }
 
     void failed_open_changes_nothing()
@@ -331,20 +331,15 @@ private Q_SLOTS:
         const QString unstorable =
             u"Error: the description holds the character \"%1\" (U+%2), which a route file "
             "cannot store"_s;
-        QTest::newRow("parent is a file")
-            << u"sample.txt/route.txt"_s << text << -1 << u"Error: Not a directory"_s;
-        QTest::newRow("target is a directory")
-            << u"folder"_s << text << -1 << u"Error: Is a directory"_s;
-        QTest::newRow("write stops half way")
-            << QString() << text << 30 << u"Error: only 30 of 50 bytes could be written"_s;
-        QTest::newRow("write takes nothing")
-            << QString() << text << 0 << u"Error: only 0 of 50 bytes could be written"_s;
-        QTest::newRow("arrow in description")
-            << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
-        QTest::newRow("CJK character, Save As")
-            << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
-        QTest::newRow("beyond the BMP")
-            << QString() << u"ok \U0001F600"_s << -1 << unstorable.arg(u"\U0001F600"_s, u"1F600"_s);
+        // clang-format off
+        QTest::newRow("parent is a file") << u"sample.txt/route.txt"_s << text << -1 << u"Error: Not a directory"_s;
+        QTest::newRow("target is a directory") << u"folder"_s << text << -1 << u"Error: Is a directory"_s;
+        QTest::newRow("write stops half way") << QString() << text << 30 << u"Error: only 30 of 50 bytes could be written"_s;
+        QTest::newRow("write takes nothing") << QString() << text << 0 << u"Error: only 0 of 50 bytes could be written"_s;
+        QTest::newRow("arrow in description") << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
+        QTest::newRow("CJK character, Save As") << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
+        QTest::newRow("beyond the BMP") << QString() << u"ok \U0001F600"_s << -1 << unstorable.arg(u"\U0001F600"_s, u"1F600"_s);
+        // clang-format on
     }
 
     void failed_save_leaves_file_and_window_as_they_were()

@@ -303,14 +303,13 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<QByteArray>>("wayland");
         QTest::addColumn<std::optional<QByteArray>>("platform");
         QTest::addColumn<bool>("available");
-        const std::optional<QByteArray> unset;
+        const std::optional<QByteArray> unset, empty{QByteArray()}, x{":0"}, w{"wayland-0"};
         QTest::newRow("nothing set") << unset << unset << unset << false;
-        QTest::newRow("empty DISPLAY") << std::optional(QByteArray()) << unset << unset << false;
-        QTest::newRow("X display") << std::optional(QByteArray(":0")) << unset << unset << true;
-        QTest::newRow("Wayland") << unset << std::optional(QByteArray("wayland-0")) << unset
-                                 << true;
+        QTest::newRow("empty DISPLAY") << empty << unset << unset << false;
+        QTest::newRow("X display") << x << unset << unset << true;
+        QTest::newRow("Wayland") << unset << w << unset << true;
         QTest::newRow("platform chosen")
-            << unset << unset << std::optional(QByteArray("offscreen")) << true;
+            << unset << unset << std::optional<QByteArray>("offscreen") << true;
     }
 
     void no_display_is_reported_plainly()
