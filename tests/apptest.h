@@ -78,15 +78,6 @@ public:
     }
 };
 
-// The fake dialogs, installed for one scope.
-struct InstalledDialogs final
-{
-    InstalledDialogs() { Dialogs::setInstance(&fake); }
-    ~InstalledDialogs() { Dialogs::setInstance(nullptr); }
-    Q_DISABLE_COPY_MOVE(InstalledDialogs)
-    FakeDialogs fake;
-};
-
 // Watches for modal dialogs and pop-up menus.
 class ModalGuard final
 {
@@ -262,20 +253,17 @@ public:
         return (columns ? grid->horizontalHeader() : grid->verticalHeader())->viewport();
     }
 
+    static QString rc(int row, int col) { return u"%1,%2"_s.arg(row).arg(col); }
     // Current cell and selection end, as "row,col row,col"; the view's
     // current cell, as "row,col".
     QString cursor()
     {
         const plenix::RouteTable &t = table();
-        return u"%1,%2 %3,%4"_s.arg(t.currentRow())
-            .arg(t.currentCol())
-            .arg(t.selectionRow())
-            .arg(t.selectionCol());
+        return rc(t.currentRow(), t.currentCol()) + u' ' + rc(t.selectionRow(), t.selectionCol());
     }
     QString viewCurrent() const
     {
-        return u"%1,%2"_s.arg(grid->currentIndex().row() + 1)
-            .arg(grid->currentIndex().column() + 1);
+        return rc(grid->currentIndex().row() + 1, grid->currentIndex().column() + 1);
     }
     // The cells the view shows as selected, as "top,left bottom,right".
     QString viewSelection() const
@@ -288,10 +276,8 @@ public:
         if ((bottom.row() - top.row() + 1) * (right.column() - left.column() + 1) !=
             selected.size())
             return u"not a rectangle"_s;
-        return u"%1,%2 %3,%4"_s.arg(top.row() + 1)
-            .arg(left.column() + 1)
-            .arg(bottom.row() + 1)
-            .arg(right.column() + 1);
+        return rc(top.row() + 1, left.column() + 1) + u' ' +
+               rc(bottom.row() + 1, right.column() + 1);
     }
 
     // Presses the right button and answers the pop-up: chooses the item
@@ -335,12 +321,6 @@ public:
     }
 };
 
-inline void choosePlatform()
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
 } // namespace apptest
 
 // QTEST_MAIN, with the offscreen platform chosen before the application
@@ -348,7 +328,8 @@ inline void choosePlatform()
 #define APPTEST_MAIN(TestClass)                                                                    \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        apptest::choosePlatform();                                                                 \
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \

@@ -79,12 +79,12 @@ class DocumentsTest final : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<apptest::InstalledDialogs> m_dialogs;
+    apptest::FakeDialogs m_dialogs;
     std::unique_ptr<DocumentWindow> m_w;
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    QList<apptest::DialogCall> &calls() { return m_dialogs->fake.calls; }
-    QStringList messages() const { return m_dialogs->fake.messages(); }
+    QList<apptest::DialogCall> &calls() { return m_dialogs.calls; }
+    QStringList messages() const { return m_dialogs.messages(); }
     // The usual starting point: a window that has opened a small route file.
     QString openSample()
     {
@@ -98,13 +98,14 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_dialogs = std::make_unique<apptest::InstalledDialogs>();
+        m_dialogs = apptest::FakeDialogs();
+        Dialogs::setInstance(&m_dialogs);
         m_w = std::make_unique<DocumentWindow>();
     }
     void cleanup()
     {
         m_w.reset();
-        m_dialogs.reset();
+        Dialogs::setInstance(nullptr);
         m_dir.reset();
     }
 
@@ -126,7 +127,7 @@ private Q_SLOTS:
         const Snapshot before(*m_w);
         const QString file = path(u"Level 2.txt"_s);
 
-        m_dialogs->fake.fileNames = {file};
+        m_dialogs.fileNames = {file};
         m_w->commands.sbSaveAs();
         QCOMPARE(m_w->window.windowTitle(), u"Plenix - Level 2"_s);
         QCOMPARE(QString::fromStdString(m_w->state.DocPath), file);
@@ -144,7 +145,7 @@ private Q_SLOTS:
 
         m_w->commands.sbNew();
         QVERIFY(t.CellText(1, RouteTable::ColFlow).empty());
-        m_dialogs->fake.fileNames = {file};
+        m_dialogs.fileNames = {file};
         m_w->commands.sbOpen();
         QVERIFY(messages().isEmpty());
         const Snapshot reopened(*m_w);
@@ -225,7 +226,7 @@ private Q_SLOTS:
             m_w->commands.sbNew();
         }
         const QString file = path(u"A.txt"_s);
-        m_dialogs->fake.fileNames = {file};
+        m_dialogs.fileNames = {file};
         m_w->commands.sbSave();
         QCOMPARE(calls().size(), 1);
         QCOMPARE(calls()[0].kind, u"saveFileName"_s);
@@ -251,7 +252,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, fileName);
         QFETCH(QString, shown);
-        m_dialogs->fake.fileNames = {path(fileName)};
+        m_dialogs.fileNames = {path(fileName)};
         m_w->commands.sbSaveAs();
         m_w->window.winId();
         QCOMPARE(m_w->window.windowHandle()->title(), shown);
@@ -268,7 +269,7 @@ private Q_SLOTS:
         QVERIFY(Snapshot(*m_w) == before);
         QVERIFY(!QFile::exists(other));
 
-        m_dialogs->fake.fileNames = {other};
+        m_dialogs.fileNames = {other};
         m_w->commands.sbSaveAs();
         m_w->commands.sbOpen(); // cancelled
         QCOMPARE(m_w->state.DocPath, other.toStdString());
@@ -280,7 +281,7 @@ private Q_SLOTS:
         QCOMPARE(calls()[2].initial, other);
 
         const QString missing = path(u"missing.txt"_s);
-        m_dialogs->fake.fileNames = {missing};
+        m_dialogs.fileNames = {missing};
         m_w->commands.sbOpen();
         m_w->commands.sbSaveAs();
         QCOMPARE(calls().last().kind, u"saveFileName"_s);
@@ -313,7 +314,7 @@ private Q_SLOTS:
         m_w->description->setPlainText(u"edited, not saved"_s);
         const Snapshot before(*m_w);
 
-        m_dialogs->fake.fileNames = {path(name)};
+        m_dialogs.fileNames = {path(name)};
         m_w->commands.sbOpen();
 
         QCOMPARE(messages(), QStringList{message});
@@ -362,7 +363,7 @@ private Q_SLOTS:
         const QStringList filesBefore =
             QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
 
-        m_dialogs->fake.fileNames = {path(target)};
+        m_dialogs.fileNames = {path(target)};
         target.isEmpty() ? m_w->commands.sbSave() : m_w->commands.sbSaveAs();
 
         QCOMPARE(messages(), QStringList{message});
