@@ -7,7 +7,6 @@
 #include "documentcommands.h"
 #include "routefileio.h"
 
-#include "calculation.h"
 #include "document.h"
 #include "routetable.h"
 
@@ -107,56 +106,6 @@ private Q_SLOTS:
         m_w.reset();
         Dialogs::setInstance(nullptr);
         m_dir.reset();
-    }
-
-    // A calculated route with a multi-line description saved, cleared with
-    // New, opened again: all of it back, and saved in place to the same bytes.
-    void calculated_route_saved_cleared_and_opened_comes_back_whole()
-    {
-        RouteTable &t = m_w->table;
-        t.setCellText(1, RouteTable::ColQty, "1");
-        t.setCellText(1, RouteTable::ColFlow, "1000");
-        t.setCellText(1, RouteTable::ColDiameter, "12");
-        t.setCellText(1, RouteTable::ColLength, "100");
-        t.setCellText(2, RouteTable::ColDescription, "Elbow 90 deg 18 in clr");
-        t.setCellText(2, RouteTable::ColLossCoef, "0.39");
-        t.setCellText(3, RouteTable::ColDescription, "Caf\xE9 branch");
-        t.setCellText(5, RouteTable::ColLength, "20");
-        QVERIFY(!plenix::sbCalculate(t).stopped);
-        m_w->description->setPlainText(u"Supply to level 2\nCaf\u00E9 wing"_s);
-        const Snapshot before(*m_w);
-        const QString file = path(u"Level 2.txt"_s);
-
-        m_dialogs.fileNames = {file};
-        m_w->commands.sbSaveAs();
-        QCOMPARE(m_w->window.windowTitle(), u"Plenix - Level 2"_s);
-        QCOMPARE(QString::fromStdString(m_w->state.DocPath), file);
-        const QByteArray saved = readAll(file);
-        const qsizetype separator = saved.indexOf('\x80');
-        QCOMPARE(saved.mid(separator + 1), QByteArray("Supply to level 2\r\nCaf\xE9 wing"));
-        const QList<QByteArray> rows = saved.left(separator).split('\r');
-        QCOMPARE(rows.size(), 5);
-        for (int row = 1; row <= 5; ++row) {
-            const QList<QByteArray> fields = rows.at(row - 1).split('\t');
-            QCOMPARE(fields.size(), int{RouteTable::DataCols});
-            for (int col = 1; col <= RouteTable::DataCols; ++col)
-                QCOMPARE(fields.at(col - 1).toStdString(), t.CellText(row, col));
-        }
-
-        m_w->commands.sbNew();
-        QVERIFY(t.CellText(1, RouteTable::ColFlow).empty());
-        m_dialogs.fileNames = {file};
-        m_w->commands.sbOpen();
-        QVERIFY(messages().isEmpty());
-        const Snapshot reopened(*m_w);
-        QVERIFY(reopened.cells == before.cells);
-        QCOMPARE(reopened.description, before.description);
-        QCOMPARE(reopened.caption, u"Plenix - Level 2"_s);
-
-        const auto dialogsShown = calls().size();
-        m_w->commands.sbSave();
-        QCOMPARE(calls().size(), dialogsShown);
-        QCOMPARE(readAll(file), saved);
     }
 
     // Cells take every byte but TAB, CR and the separator; the description
