@@ -23,7 +23,14 @@ namespace {
 constexpr quint32 DefaultSeed = 20240611;
 // The sanitizer build takes the full count, up to about a minute on a busy
 // two-core machine; the ordinary build, run at every change, a third of it.
-#if defined(__SANITIZE_ADDRESS__) // GCC, and Clang since version 9
+#if defined(__SANITIZE_ADDRESS__) // GCC
+#define SANITIZED_BUILD
+#elif defined(__has_feature) // Clang
+#if __has_feature(address_sanitizer)
+#define SANITIZED_BUILD
+#endif
+#endif
+#ifdef SANITIZED_BUILD
 constexpr int DefaultEvents = 15000;
 #else
 constexpr int DefaultEvents = 5000;
