@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -46,31 +47,24 @@ public:
     QList<std::optional<QString>> replies;
     QStringList fileNames;
 
+    // clang-format off
     void information(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({u"information"_s, title, text, {}});
-    }
+    { calls.append({u"information"_s, title, text, {}}); }
     void message(QWidget *, const QString &title, const QString &text) override
-    {
-        calls.append({u"message"_s, title, text, {}});
-    }
+    { calls.append({u"message"_s, title, text, {}}); }
     std::optional<QString> askText(QWidget *, const QString &title, const QString &label,
                                    const QString &initial) override
-    {
-        calls.append({u"askText"_s, title, label, initial});
-        return replies.isEmpty() ? std::nullopt : replies.takeFirst();
-    }
+    { calls.append({u"askText"_s, title, label, initial}); return next(replies); }
     QString openFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
-    {
-        calls.append({u"openFileName"_s, title, filter, initialName});
-        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
-    }
+    { calls.append({u"openFileName"_s, title, filter, initialName}); return next(fileNames); }
     QString saveFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
+    { calls.append({u"saveFileName"_s, title, filter, initialName}); return next(fileNames); }
+    // clang-format on
+    template <typename T> static T next(QList<T> &answers)
     {
-        calls.append({u"saveFileName"_s, title, filter, initialName});
-        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+        return answers.isEmpty() ? T() : answers.takeFirst();
     }
     // The texts of the message boxes, in order.
     QStringList messages() const
@@ -82,15 +76,6 @@ public:
         }
         return texts;
     }
-};
-
-// The fake dialogs, installed for one scope.
-struct InstalledDialogs final
-{
-    InstalledDialogs() { Dialogs::setInstance(&fake); }
-    ~InstalledDialogs() { Dialogs::setInstance(nullptr); }
-    Q_DISABLE_COPY_MOVE(InstalledDialogs)
-    FakeDialogs fake;
 };
 
 // Watches for modal dialogs and pop-up menus.
@@ -161,6 +146,15 @@ inline void quietMessageHandler(QtMsgType type, const QMessageLogContext &contex
         previousMessageHandler(type, context, message);
 }
 
+// A named child widget or action; a misspelt name ends the run.
+template <typename T> T *child(const QObject &parent, const QString &name)
+{
+    T *found = parent.findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
 // One main window with the fake dialogs installed.
 class WindowFixture final
 {
@@ -211,10 +205,7 @@ public:
 
     template <typename T = QWidget> T *control(const QString &name) const
     {
-        T *found = window->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return child<T>(*window, name);
     }
     void choose(const QString &action) { control<QAction>(action)->trigger(); }
 
@@ -262,20 +253,17 @@ public:
         return (columns ? grid->horizontalHeader() : grid->verticalHeader())->viewport();
     }
 
-    // Current cell and selection end, as "row,col row,col".
+    static QString rc(int row, int col) { return u"%1,%2"_s.arg(row).arg(col); }
+    // Current cell and selection end, as "row,col row,col"; the view's
+    // current cell, as "row,col".
     QString cursor()
     {
         const plenix::RouteTable &t = table();
-        return u"%1,%2 %3,%4"_s.arg(t.currentRow())
-            .arg(t.currentCol())
-            .arg(t.selectionRow())
-            .arg(t.selectionCol());
+        return rc(t.currentRow(), t.currentCol()) + u' ' + rc(t.selectionRow(), t.selectionCol());
     }
-    // The view's current cell, as "row,col".
     QString viewCurrent() const
     {
-        const QModelIndex i = grid->currentIndex();
-        return u"%1,%2"_s.arg(i.row() + 1).arg(i.column() + 1);
+        return rc(grid->currentIndex().row() + 1, grid->currentIndex().column() + 1);
     }
     // The cells the view shows as selected, as "top,left bottom,right".
     QString viewSelection() const
@@ -283,16 +271,13 @@ public:
         const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
         if (selected.isEmpty())
             return u"none"_s;
-        int top = 1000, left = 1000, bottom = -1, right = -1;
-        for (const QModelIndex &i : selected) {
-            top = qMin(top, i.row() + 1);
-            left = qMin(left, i.column() + 1);
-            bottom = qMax(bottom, i.row() + 1);
-            right = qMax(right, i.column() + 1);
-        }
-        if ((bottom - top + 1) * (right - left + 1) != selected.size())
+        const auto [top, bottom] = std::ranges::minmax(selected, {}, &QModelIndex::row);
+        const auto [left, right] = std::ranges::minmax(selected, {}, &QModelIndex::column);
+        if ((bottom.row() - top.row() + 1) * (right.column() - left.column() + 1) !=
+            selected.size())
             return u"not a rectangle"_s;
-        return u"%1,%2 %3,%4"_s.arg(top).arg(left).arg(bottom).arg(right);
+        return rc(top.row() + 1, left.column() + 1) + u' ' +
+               rc(bottom.row() + 1, right.column() + 1);
     }
 
     // Presses the right button and answers the pop-up: chooses the item
@@ -336,12 +321,6 @@ public:
     }
 };
 
-inline void choosePlatform()
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
 } // namespace apptest
 
 // QTEST_MAIN, with the offscreen platform chosen before the application
@@ -349,7 +328,8 @@ inline void choosePlatform()
 #define APPTEST_MAIN(TestClass)                                                                    \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        apptest::choosePlatform();                                                                 \
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \

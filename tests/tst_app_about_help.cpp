@@ -24,13 +24,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-template <typename T> T *control(const QWidget &dialog, const QString &name)
-{
-    T *widget = dialog.findChild<T *>(name);
-    if (!widget)
-        qFatal("no control %s", qPrintable(name));
-    return widget;
-}
+using apptest::child;
 
 bool writeFile(const QString &path, const QByteArray &bytes,
                QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner)
@@ -96,28 +90,28 @@ private Q_SLOTS:
     {
         frmAbout dialog;
         QCOMPARE(dialog.windowTitle(), u"About Plenix"_s);
-        QCOMPARE(control<QLabel>(dialog, u"lblTitle"_s)->text(), u"Plenix"_s);
-        QCOMPARE(control<QLabel>(dialog, u"lblVersion"_s)->text(),
+        QCOMPARE(child<QLabel>(dialog, u"lblTitle"_s)->text(), u"Plenix"_s);
+        QCOMPARE(child<QLabel>(dialog, u"lblVersion"_s)->text(),
                  u"Version "_s + QStringLiteral(PLENIX_VERSION_STRING));
         // Blank first line, the description, a blank line, web site, e-mail;
         // the project has neither, so none may be made up.
-        const QStringList lines = control<QLabel>(dialog, u"lblDescription"_s)->text().split(u'\n');
+        const QStringList lines = child<QLabel>(dialog, u"lblDescription"_s)->text().split(u'\n');
         QCOMPARE(lines.size(), 5);
         QCOMPARE(lines.mid(0, 3), (QStringList{QString(), u"Airflow in Ducts"_s, QString()}));
         QVERIFY(lines.at(3).startsWith(u"Web site:"_s) && lines.at(4).startsWith(u"E-mail:"_s));
         for (const QString &line : lines.mid(3))
             QVERIFY2(!line.contains(u'@') && !line.contains(u"http"_s), qPrintable(line));
-        const QString notice = control<QLabel>(dialog, u"lblDisclaimer"_s)->text();
+        const QString notice = child<QLabel>(dialog, u"lblDisclaimer"_s)->text();
         QVERIFY(notice.contains(u"qualified engineer"_s) && notice.contains(u"warranty"_s));
-        const QFrame *line = control<QFrame>(dialog, u"Line1"_s);
+        const QFrame *line = child<QFrame>(dialog, u"Line1"_s);
         QCOMPARE(line->frameShape(), QFrame::HLine);
         QCOMPARE(line->frameShadow(), QFrame::Sunken);
-        QVERIFY(control<QPushButton>(dialog, u"cmdOK"_s)->isDefault());
-        QCOMPARE(control<QPushButton>(dialog, u"cmdOK"_s)->text(), u"OK"_s);
-        QCOMPARE(control<QPushButton>(dialog, u"cmdSysInfo"_s)->text(), u"&System Info..."_s);
+        QVERIFY(child<QPushButton>(dialog, u"cmdOK"_s)->isDefault());
+        QCOMPARE(child<QPushButton>(dialog, u"cmdOK"_s)->text(), u"OK"_s);
+        QCOMPARE(child<QPushButton>(dialog, u"cmdSysInfo"_s)->text(), u"&System Info..."_s);
 
         // The icon: a white disc with a black outline on a transparent ground.
-        const QPixmap pixmap = control<QLabel>(dialog, u"picIcon"_s)->pixmap();
+        const QPixmap pixmap = child<QLabel>(dialog, u"picIcon"_s)->pixmap();
         QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(32, 32));
         const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32).scaled(32, 32);
         QCOMPARE(image.pixelColor(16, 16), QColor(Qt::white));
@@ -158,7 +152,7 @@ private Q_SLOTS:
             if (key)
                 QTest::keyClick(shown, Qt::Key(key));
             else
-                QTest::mouseClick(control<QPushButton>(*shown, u"cmdOK"_s), Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(*shown, u"cmdOK"_s), Qt::LeftButton);
         };
         QVERIFY(m_app.chooseFromMenu(Qt::Key_H, Qt::Key_A, answer));
         QCOMPARE(className, u"frmAbout"_s);
@@ -214,7 +208,7 @@ private Q_SLOTS:
         frmAbout dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(control<QPushButton>(dialog, u"cmdSysInfo"_s), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog, u"cmdSysInfo"_s), Qt::LeftButton);
         if (started.isEmpty()) {
             QCOMPARE(m_app.dialogs.calls.size(), 1);
             QCOMPARE(m_app.dialogs.calls[0].kind, u"message"_s);

@@ -7,7 +7,6 @@
 #include "documentcommands.h"
 #include "routefileio.h"
 
-#include "calculation.h"
 #include "document.h"
 #include "routetable.h"
 
@@ -79,12 +78,12 @@ class DocumentsTest final : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<apptest::InstalledDialogs> m_dialogs;
+    apptest::FakeDialogs m_dialogs;
     std::unique_ptr<DocumentWindow> m_w;
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
-    QList<apptest::DialogCall> &calls() { return m_dialogs->fake.calls; }
-    QStringList messages() const { return m_dialogs->fake.messages(); }
+    QList<apptest::DialogCall> &calls() { return m_dialogs.calls; }
+    QStringList messages() const { return m_dialogs.messages(); }
     // The usual starting point: a window that has opened a small route file.
     QString openSample()
     {
@@ -98,64 +97,15 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_dialogs = std::make_unique<apptest::InstalledDialogs>();
+        m_dialogs = apptest::FakeDialogs();
+        Dialogs::setInstance(&m_dialogs);
         m_w = std::make_unique<DocumentWindow>();
     }
     void cleanup()
     {
         m_w.reset();
-        m_dialogs.reset();
+        Dialogs::setInstance(nullptr);
         m_dir.reset();
-    }
-
-    // A calculated route with a multi-line description saved, cleared with
-    // New, opened again: all of it back, and saved in place to the same bytes.
-    void calculated_route_saved_cleared_and_opened_comes_back_whole()
-    {
-        RouteTable &t = m_w->table;
-        t.setCellText(1, RouteTable::ColQty, "1");
-        t.setCellText(1, RouteTable::ColFlow, "1000");
-        t.setCellText(1, RouteTable::ColDiameter, "12");
-        t.setCellText(1, RouteTable::ColLength, "100");
-        t.setCellText(2, RouteTable::ColDescription, "Elbow 90 deg 18 in clr");
-        t.setCellText(2, RouteTable::ColLossCoef, "0.39");
-        t.setCellText(3, RouteTable::ColDescription, "Caf\xE9 branch");
-        t.setCellText(5, RouteTable::ColLength, "20");
-        QVERIFY(!plenix::sbCalculate(t).stopped);
-        m_w->description->setPlainText(u"Supply to level 2\nCaf\u00E9 wing"_s);
-        const Snapshot before(*m_w);
-        const QString file = path(u"Level 2.txt"_s);
-
-        m_dialogs->fake.fileNames = {file};
-        m_w->commands.sbSaveAs();
-        QCOMPARE(m_w->window.windowTitle(), u"Plenix - Level 2"_s);
-        QCOMPARE(QString::fromStdString(m_w->state.DocPath), file);
-        const QByteArray saved = readAll(file);
-        const qsizetype separator = saved.indexOf('\x80');
-        QCOMPARE(saved.mid(separator + 1), QByteArray("Supply to level 2\r\nCaf\xE9 wing"));
-        const QList<QByteArray> rows = saved.left(separator).split('\r');
-        QCOMPARE(rows.size(), 5);
-        for (int row = 1; row <= 5; ++row) {
-            const QList<QByteArray> fields = rows.at(row - 1).split('\t');
-            QCOMPARE(fields.size(), int{RouteTable::DataCols});
-            for (int col = 1; col <= RouteTable::DataCols; ++col)
-                QCOMPARE(fields.at(col - 1).toStdString(), t.CellText(row, col));
-        }
-
-        m_w->commands.sbNew();
-        QVERIFY(t.CellText(1, RouteTable::ColFlow).empty());
-        m_dialogs->fake.fileNames = {file};
-        m_w->commands.sbOpen();
-        QVERIFY(messages().isEmpty());
-        const Snapshot reopened(*m_w);
-        QVERIFY(reopened.cells == before.cells);
-        QCOMPARE(reopened.description, before.description);
-        QCOMPARE(reopened.caption, u"Plenix - Level 2"_s);
-
-        const auto dialogsShown = calls().size();
-        m_w->commands.sbSave();
-        QCOMPARE(calls().size(), dialogsShown);
-        QCOMPARE(readAll(file), saved);
     }
 
     // Cells take every byte but TAB, CR and the separator; the description
@@ -225,7 +175,7 @@ private Q_SLOTS:
             m_w->commands.sbNew();
         }
         const QString file = path(u"A.txt"_s);
-        m_dialogs->fake.fileNames = {file};
+        m_dialogs.fileNames = {file};
         m_w->commands.sbSave();
         QCOMPARE(calls().size(), 1);
         QCOMPARE(calls()[0].kind, u"saveFileName"_s);
@@ -251,7 +201,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, fileName);
         QFETCH(QString, shown);
-        m_dialogs->fake.fileNames = {path(fileName)};
+        m_dialogs.fileNames = {path(fileName)};
         m_w->commands.sbSaveAs();
         m_w->window.winId();
         QCOMPARE(m_w->window.windowHandle()->title(), shown);
@@ -268,7 +218,7 @@ private Q_SLOTS:
         QVERIFY(Snapshot(*m_w) == before);
         QVERIFY(!QFile::exists(other));
 
-        m_dialogs->fake.fileNames = {other};
+        m_dialogs.fileNames = {other};
         m_w->commands.sbSaveAs();
         m_w->commands.sbOpen(); // cancelled
         QCOMPARE(m_w->state.DocPath, other.toStdString());
@@ -280,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(calls()[2].initial, other);
 
         const QString missing = path(u"missing.txt"_s);
-        m_dialogs->fake.fileNames = {missing};
+        m_dialogs.fileNames = {missing};
         m_w->commands.sbOpen();
         m_w->commands.sbSaveAs();
         QCOMPARE(calls().last().kind, u"saveFileName"_s);
@@ -291,12 +241,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
+        // clang-format off
         QTest::newRow("missing file") << u"missing.txt"_s << u"Error: No such file or directory"_s;
         QTest::newRow("directory") << u"folder.txt"_s << u"Error: Is a directory"_s;
-        QTest::newRow("no separator")
-            << u"letter.txt"_s
-            << u"Error: the file is not a route file (no separator byte found)"_s;
+        QTest::newRow("no separator") << u"letter.txt"_s << u"Error: the file is not a route file (no separator byte found)"_s;
         QTest::newRow("larger than 64 MiB") << u"huge.txt"_s << u"Error: File too large"_s;
+        // clang-format on
     }
 
     void failed_open_changes_nothing()
@@ -313,7 +263,7 @@ private Q_SLOTS:
         m_w->description->setPlainText(u"edited, not saved"_s);
         const Snapshot before(*m_w);
 
-        m_dialogs->fake.fileNames = {path(name)};
+        m_dialogs.fileNames = {path(name)};
         m_w->commands.sbOpen();
 
         QCOMPARE(messages(), QStringList{message});
@@ -331,20 +281,15 @@ private Q_SLOTS:
         const QString unstorable =
             u"Error: the description holds the character \"%1\" (U+%2), which a route file "
             "cannot store"_s;
-        QTest::newRow("parent is a file")
-            << u"sample.txt/route.txt"_s << text << -1 << u"Error: Not a directory"_s;
-        QTest::newRow("target is a directory")
-            << u"folder"_s << text << -1 << u"Error: Is a directory"_s;
-        QTest::newRow("write stops half way")
-            << QString() << text << 30 << u"Error: only 30 of 50 bytes could be written"_s;
-        QTest::newRow("write takes nothing")
-            << QString() << text << 0 << u"Error: only 0 of 50 bytes could be written"_s;
-        QTest::newRow("arrow in description")
-            << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
-        QTest::newRow("CJK character, Save As")
-            << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
-        QTest::newRow("beyond the BMP")
-            << QString() << u"ok \U0001F600"_s << -1 << unstorable.arg(u"\U0001F600"_s, u"1F600"_s);
+        // clang-format off
+        QTest::newRow("parent is a file") << u"sample.txt/route.txt"_s << text << -1 << u"Error: Not a directory"_s;
+        QTest::newRow("target is a directory") << u"folder"_s << text << -1 << u"Error: Is a directory"_s;
+        QTest::newRow("write stops half way") << QString() << text << 30 << u"Error: only 30 of 50 bytes could be written"_s;
+        QTest::newRow("write takes nothing") << QString() << text << 0 << u"Error: only 0 of 50 bytes could be written"_s;
+        QTest::newRow("arrow in description") << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
+        QTest::newRow("CJK character, Save As") << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
+        QTest::newRow("beyond the BMP") << QString() << u"ok \U0001F600"_s << -1 << unstorable.arg(u"\U0001F600"_s, u"1F600"_s);
+        // clang-format on
     }
 
     void failed_save_leaves_file_and_window_as_they_were()
@@ -367,7 +312,7 @@ private Q_SLOTS:
         const QStringList filesBefore =
             QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
 
-        m_dialogs->fake.fileNames = {path(target)};
+        m_dialogs.fileNames = {path(target)};
         target.isEmpty() ? m_w->commands.sbSave() : m_w->commands.sbSaveAs();
 
         QCOMPARE(messages(), QStringList{message});

@@ -79,13 +79,8 @@ private:
                          near(g.top(), share.top * size.height()) &&
                          near(g.width(), share.width * size.width()) &&
                          near(g.height(), share.height * size.height()),
-                     qPrintable(u"%1 at %2,%3 %4x%5 in %6x%7"_s.arg(QLatin1String(share.name))
-                                    .arg(g.left())
-                                    .arg(g.top())
-                                    .arg(g.width())
-                                    .arg(g.height())
-                                    .arg(size.width())
-                                    .arg(size.height())));
+                     qPrintable(QLatin1String(share.name) + u" at "_s + QDebug::toString(g) +
+                                u" in "_s + QDebug::toString(size)));
         }
         const auto g = [this](const char *name) {
             return m_app.control(QLatin1String(name))->geometry();
@@ -152,48 +147,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("menu");      // empty: the menu bar
         QTest::addColumn<QStringList>("items"); // name=caption=shortcut; "-" is a separator
-        QTest::newRow("menu bar") << QString()
-                                  << QStringList{u"mnuFile=&File="_s, u"mnuEdit=&Edit="_s,
-                                                 u"mnuTools=&Tools="_s, u"mnuOptions=&Options="_s,
-                                                 u"mnuHelp=&Help="_s};
-        QTest::newRow("File") << u"mnuFile"_s << QStringList{u"mnuFileNew=&New=Ctrl+N"_s,
-                                                             u"mnuFileOpen=&Open...=Ctrl+O"_s,
-                                                             u"mnuFileClose=&Close="_s,
-                                                             u"mnuFileBar0=-="_s,
-                                                             u"mnuFileSave=&Save=Ctrl+S"_s,
-                                                             u"mnuFileSaveAs=Save &As...="_s,
-                                                             u"mnuFileBar1=-="_s,
-                                                             u"mnuPrint=&Print=Ctrl+P"_s,
-                                                             u"mnuFileExit=E&xit="_s};
-        QTest::newRow("Edit") << u"mnuEdit"_s
-                              << QStringList{u"mnuClearDescription=Clear &Description="_s,
-                                             u"mnuClearList=Clear &List="_s,
-                                             u"mnuInsertRow=&Insert Row at Selected Cell="_s};
-        QTest::newRow("Tools")
-            << u"mnuTools"_s
-            << QStringList{
-                   u"mnuToolsDescriptionClipboard=Send &Description to Clipboard="_s,
-                   u"mnuToolsListClipboard=Send &List to Clipboard  (for pasting into other programs)="_s,
-                   u"mnuToolsFileNameClipboard=Send &FileName to Clipboard="_s};
-        QTest::newRow("Options") << u"mnuOptions"_s
-                                 << QStringList{u"mnuToggleToolTips=Show &ToolTips="_s};
-        QTest::newRow("Help") << u"mnuHelp"_s
-                              << QStringList{u"mnuHelpTopics=&Help Topics="_s, u"mnuFileBar2=-="_s,
-                                             u"mnuHelpAbout=&About ="_s};
-        QTest::newRow("fittings pop-up") << u"mnuPopUp"_s
-                                         << QStringList{u"mnuElbow90=Elbow 90 deg="_s,
-                                                        u"mnuElbow60=Elbow 60 deg="_s,
-                                                        u"mnuElbow45=Elbow 45 deg="_s,
-                                                        u"mnuElbow30=Elbow 30 deg="_s,
-                                                        u"mnuFileBar3=-="_s,
-                                                        u"mnuBranchEntry90=Branch Entry 90 deg="_s,
-                                                        u"mnuBranchEntry60=Branch Entry 60 deg="_s,
-                                                        u"mnuBranchEntry45=Branch Entry 45 deg="_s,
-                                                        u"mnuBranchEntry30=Branch Entry 30 deg="_s};
-        QTest::newRow("hint pop-up")
-            << u"mnuPopup2"_s
-            << QStringList{
-                   u"mnuMsg=Select a cell in the Loss Coef column for Insert Fitting feature.="_s};
+        const auto row = [](const char *name, const QString &menu, const QString &items) {
+            QTest::newRow(name) << menu << items.split(u'|');
+        };
+        // clang-format off
+        row("menu bar", {}, u"mnuFile=&File=|mnuEdit=&Edit=|mnuTools=&Tools=|mnuOptions=&Options=|mnuHelp=&Help="_s);
+        row("File", u"mnuFile"_s, u"mnuFileNew=&New=Ctrl+N|mnuFileOpen=&Open...=Ctrl+O|mnuFileClose=&Close=|"
+            "mnuFileBar0=-=|mnuFileSave=&Save=Ctrl+S|mnuFileSaveAs=Save &As...=|mnuFileBar1=-=|"
+            "mnuPrint=&Print=Ctrl+P|mnuFileExit=E&xit="_s);
+        row("Edit", u"mnuEdit"_s, u"mnuClearDescription=Clear &Description=|mnuClearList=Clear &List=|"
+            "mnuInsertRow=&Insert Row at Selected Cell="_s);
+        row("Tools", u"mnuTools"_s, u"mnuToolsDescriptionClipboard=Send &Description to Clipboard=|"
+            "mnuToolsListClipboard=Send &List to Clipboard  (for pasting into other programs)=|"
+            "mnuToolsFileNameClipboard=Send &FileName to Clipboard="_s);
+        row("Options", u"mnuOptions"_s, u"mnuToggleToolTips=Show &ToolTips="_s);
+        row("Help", u"mnuHelp"_s, u"mnuHelpTopics=&Help Topics=|mnuFileBar2=-=|mnuHelpAbout=&About ="_s);
+        row("fittings pop-up", u"mnuPopUp"_s, u"mnuElbow90=Elbow 90 deg=|mnuElbow60=Elbow 60 deg=|"
+            "mnuElbow45=Elbow 45 deg=|mnuElbow30=Elbow 30 deg=|mnuFileBar3=-=|"
+            "mnuBranchEntry90=Branch Entry 90 deg=|mnuBranchEntry60=Branch Entry 60 deg=|"
+            "mnuBranchEntry45=Branch Entry 45 deg=|mnuBranchEntry30=Branch Entry 30 deg="_s);
+        row("hint pop-up", u"mnuPopup2"_s,
+            u"mnuMsg=Select a cell in the Loss Coef column for Insert Fitting feature.="_s);
+        // clang-format on
     }
 
     // The menu bar row also shows that the two pop-ups stand on no menu bar.
@@ -328,14 +303,13 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<QByteArray>>("wayland");
         QTest::addColumn<std::optional<QByteArray>>("platform");
         QTest::addColumn<bool>("available");
-        const std::optional<QByteArray> unset;
+        const std::optional<QByteArray> unset, empty{QByteArray()}, x{":0"}, w{"wayland-0"};
         QTest::newRow("nothing set") << unset << unset << unset << false;
-        QTest::newRow("empty DISPLAY") << std::optional(QByteArray()) << unset << unset << false;
-        QTest::newRow("X display") << std::optional(QByteArray(":0")) << unset << unset << true;
-        QTest::newRow("Wayland") << unset << std::optional(QByteArray("wayland-0")) << unset
-                                 << true;
+        QTest::newRow("empty DISPLAY") << empty << unset << unset << false;
+        QTest::newRow("X display") << x << unset << unset << true;
+        QTest::newRow("Wayland") << unset << w << unset << true;
         QTest::newRow("platform chosen")
-            << unset << unset << std::optional(QByteArray("offscreen")) << true;
+            << unset << unset << std::optional<QByteArray>("offscreen") << true;
     }
 
     void no_display_is_reported_plainly()
