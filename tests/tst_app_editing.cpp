@@ -346,6 +346,35 @@ private Q_SLOTS:
         QCOMPARE(m_app.cell(3, 2), QString());
     }
 
+    // The worked example typed key by key, cell by cell, then Enter: the
+    // route's results as a person reads them in the grid.
+    void worked_example_typed_and_calculated()
+    {
+        const QStringList typed = {u"|1000|12|100"_s, u"|||||0.28"_s, u"||||Supply"_s,
+                                   u"2|||||0.28"_s, u"||10|20"_s, u"|||||1.00"_s};
+        const QStringList results = {u"0.21|0.1|1273|0.21"_s, u"0.03|0.1|1273|0.24"_s,
+                                     u"|||0.24"_s, u"0.06|0.1|1273|0.3"_s,
+                                     u"0.1|0.21|1833|0.4"_s, u"0.21|0.21|1833|0.61"_s};
+        for (int row = 1; row <= typed.size(); ++row) {
+            const QStringList fields = typed[row - 1].split(u'|');
+            for (int col = 1; col <= fields.size(); ++col) {
+                if (fields[col - 1].isEmpty())
+                    continue;
+                m_app.clickCell(row, col);
+                QTest::keyClicks(m_app.grid, fields[col - 1]);
+            }
+        }
+        QTest::keyClick(m_app.grid, Qt::Key_Return);
+        for (int row = 1; row <= results.size(); ++row) {
+            QStringList shown;
+            for (int col = 7; col <= 10; ++col)
+                shown << m_app.cell(row, col);
+            QCOMPARE(shown.join(u'|'), results[row - 1]);
+        }
+        QCOMPARE(m_app.cell(6, 6), u"1.00"_s);
+        QCOMPARE(m_app.cursor(), u"1,1 1,1"_s);
+    }
+
     void enter_and_button_calculate_data()
     {
         QTest::addColumn<int>("key"); // 0: the Calculate button
