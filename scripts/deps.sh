@@ -10,7 +10,7 @@ packages=(
     # benchmarks and fuzzing
     libbenchmark-dev clang libclang-rt-14-dev
     # tests that run the program in a real X server, and their checks
-    xvfb xauth x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
+    xvfb xauth xfonts-base x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
     desktop-file-utils appstream
     # coverage report
     gcovr
@@ -28,5 +28,5 @@ if ((${#missing[@]})); then
     sudo_cmd=()
     [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y "${missing[@]}"
 fi
