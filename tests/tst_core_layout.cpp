@@ -93,6 +93,17 @@ private Q_SLOTS:
         QVERIFY(std::abs(g.top - 2412.2f) < 0.02f || std::abs(g.top - 2422.2f) < 0.02f);
         QVERIFY(std::abs(g.left - 2258.936f) < 0.02f || std::abs(g.left - 2268.936f) < 0.02f);
     }
+
+    void twipsAndPixels()
+    {
+        // 15 twips a pixel at 96 dots per inch; to the nearest whole pixel.
+        QCOMPARE(fnTwipsToPixels(2010, 96), 134);
+        QCOMPARE(fnTwipsToPixels(7.5, 96), 1);
+        QCOMPARE(fnTwipsToPixels(7.4, 96), 0);
+        QCOMPARE(fnTwipsToPixels(1440, 120), 120);
+        QCOMPARE(fnPixelsToTwips(1024, 96), 15360.0f);
+        QCOMPARE(fnPixelsToTwips(1, 120), 12.0f);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestLayout)

@@ -17,15 +17,10 @@
 #include <QScreen>
 
 #include <array>
-#include <cmath>
 #include <optional>
 #include <string>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-constexpr double TwipsPerInch = 1440.0;
-} // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
 {
@@ -217,20 +212,17 @@ void frmMain::sbWindowSetup()
     const QRect area = display->geometry();
     const double dpiX = display->logicalDotsPerInchX();
     const double dpiY = display->logicalDotsPerInchY();
-    const auto toTwips = [](int pixels, double dpi) {
-        return static_cast<float>(pixels * TwipsPerInch / dpi);
-    };
-    const auto toPixels = [](float twips, double dpi) {
-        return static_cast<int>(std::lround(twips * dpi / TwipsPerInch));
-    };
+    using plenix::fnPixelsToTwips;
+    using plenix::fnTwipsToPixels;
     // The window keeps whole pixels, so each value is read back as it was set.
     const auto readBack = [dpiX](float twips) {
-        return static_cast<float>(std::round(twips * dpiX / TwipsPerInch) * TwipsPerInch / dpiX);
+        return fnPixelsToTwips(fnTwipsToPixels(twips, dpiX), dpiX);
     };
     const plenix::Geometry window = plenix::fnWindowPlacement(
-        toTwips(area.width(), dpiX), toTwips(area.height(), dpiY), readBack);
-    resize(toPixels(window.width, dpiX), toPixels(window.height, dpiY));
-    move(area.x() + toPixels(window.left, dpiX), area.y() + toPixels(window.top, dpiY));
+        fnPixelsToTwips(area.width(), dpiX), fnPixelsToTwips(area.height(), dpiY), readBack);
+    resize(fnTwipsToPixels(window.width, dpiX), fnTwipsToPixels(window.height, dpiY));
+    move(area.x() + fnTwipsToPixels(window.left, dpiX),
+         area.y() + fnTwipsToPixels(window.top, dpiY));
 }
 
 void frmMain::sbCaptionShow()

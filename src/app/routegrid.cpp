@@ -1,6 +1,7 @@
 #include "routegrid.h"
 
 #include "editing.h"
+#include "layout.h"
 #include "textcodec.h"
 
 #include <QHeaderView>
@@ -22,7 +23,6 @@ using plenix::RouteTable;
 namespace {
 
 constexpr int LastCol = RouteTable::ColCount - 1;
-constexpr double TwipsPerInch = 1440.0;
 // The grid's rows are one line of text high, as a route list is read line by line.
 constexpr int RowHeightTwips = 240;
 constexpr qreal GridPointSize = 8.25;
@@ -206,8 +206,7 @@ RouteGrid::~RouteGrid()
 
 int RouteGrid::fnTwipsToPixels(int twips, bool horizontal) const
 {
-    const int dpi = horizontal ? logicalDpiX() : logicalDpiY();
-    return qRound(twips * dpi / TwipsPerInch);
+    return plenix::fnTwipsToPixels(twips, horizontal ? logicalDpiX() : logicalDpiY());
 }
 
 void RouteGrid::sbColumnsSetup()

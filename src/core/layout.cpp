@@ -1,8 +1,19 @@
 #include "layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plenix {
+
+int fnTwipsToPixels(double twips, double dotsPerInch)
+{
+    return static_cast<int>(std::lround(twips * dotsPerInch / TwipsPerInch));
+}
+
+float fnPixelsToTwips(int pixels, double dotsPerInch)
+{
+    return static_cast<float>(pixels * TwipsPerInch / dotsPerInch);
+}
 
 ControlRatios fnRatiosFromGeometry(const Geometry &geometry, float clientWidth,
                                    float clientHeight)

@@ -26,6 +26,12 @@ struct ControlRatios
     float LeftRatio = 0;
 };
 
+inline constexpr double TwipsPerInch = 1440;
+
+// Twips to a screen's whole pixels, rounded to the nearest, and back.
+int fnTwipsToPixels(double twips, double dotsPerInch);
+float fnPixelsToTwips(int pixels, double dotsPerInch);
+
 inline constexpr float DesignClientWidth = 15240;
 inline constexpr float DesignClientHeight = 8610;
 
