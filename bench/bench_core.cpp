@@ -21,7 +21,7 @@ namespace {
 // and diameters changing along the way as a real supply route's do.
 void fillFullRoute(RouteTable &table)
 {
-    table.sbGridSetup();
+    table.setUp();
     for (int row = 1; row <= RouteTable::DataRows; ++row) {
         if (row % 10 == 1) {
             table.setCellText(row, RouteTable::ColFlow, std::to_string(3000 - row * 40));
@@ -53,7 +53,7 @@ void BM_CalculateFullRoute(benchmark::State &state)
     RouteTable table;
     fillFullRoute(table);
     for (auto _ : state) {
-        const CalculationOutcome outcome = sbCalculate(table);
+        const CalculationOutcome outcome = calculate(table);
         benchmark::DoNotOptimize(outcome.stopped);
     }
     state.SetItemsProcessed(state.iterations() * RouteTable::DataRows);
@@ -73,7 +73,7 @@ void BM_CalculateFreshRoute(benchmark::State &state)
                 table.setCellText(row, col, "");
         }
         state.ResumeTiming();
-        const CalculationOutcome outcome = sbCalculate(table);
+        const CalculationOutcome outcome = calculate(table);
         benchmark::DoNotOptimize(outcome.stopped);
     }
 }
@@ -83,10 +83,10 @@ void BM_RoutePack(benchmark::State &state)
 {
     RouteTable table;
     fillFullRoute(table);
-    sbCalculate(table);
+    calculate(table);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string text = sbRoutePack(table, description);
+        const std::string text = packRoute(table, description);
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
@@ -98,10 +98,10 @@ void BM_RouteUnpack(benchmark::State &state)
 {
     RouteTable table;
     fillFullRoute(table);
-    sbCalculate(table);
-    const std::string text = sbRoutePack(table, description);
+    calculate(table);
+    const std::string text = packRoute(table, description);
     for (auto _ : state) {
-        const auto back = sbRouteUnpack(table, text);
+        const auto back = unpackRoute(table, text);
         benchmark::DoNotOptimize(back->data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations())
@@ -120,7 +120,7 @@ void BM_NumberFromText(benchmark::State &state)
     for (auto _ : state) {
         double sum = 0;
         for (std::string_view text : cellTexts)
-            sum += NumberFromText(text);
+            sum += numberFromText(text);
         benchmark::DoNotOptimize(sum);
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(cellTexts.size()));
@@ -132,9 +132,9 @@ void BM_FormatResults(benchmark::State &state)
     constexpr std::array<float, 4> values{0.20915977f, 0.10106832f, 1273.2394f, 0.61f};
     for (auto _ : state) {
         for (float value : values) {
-            std::string text = fnFormat(value, Pattern::TwoDecimals);
+            std::string text = formatNumber(value, Pattern::TwoDecimals);
             benchmark::DoNotOptimize(text.data());
-            text = fnFormat(value, Pattern::Whole);
+            text = formatNumber(value, Pattern::Whole);
             benchmark::DoNotOptimize(text.data());
         }
     }

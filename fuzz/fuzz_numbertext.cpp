@@ -28,7 +28,7 @@ void checkFormat(double value, const std::string &text, Pattern pattern, double 
         check(text == NumMarker);
         return;
     }
-    check(!fnIsMarker(text));
+    check(!isMarker(text));
     const double halfPlace = pattern == Pattern::Whole ? 0.5 : 0.005;
     if (text.empty()) {
         check(pattern == Pattern::Whole);
@@ -36,7 +36,7 @@ void checkFormat(double value, const std::string &text, Pattern pattern, double 
         return;
     }
     check(text.find('.') != std::string::npos || pattern == Pattern::Whole);
-    const double back = NumberFromText(text);
+    const double back = numberFromText(text);
     check(std::abs(back - value) <= halfPlace * (1 + 1e-9) + std::abs(value) * relative);
     // No sign on a value that shows as zero.
     if (back == 0)
@@ -48,18 +48,18 @@ void checkFormat(double value, const std::string &text, Pattern pattern, double 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    const double value = NumberFromText(text);
+    const double value = numberFromText(text);
     check(!std::isnan(value));
 
     for (const Pattern pattern : {Pattern::TwoDecimals, Pattern::Whole, Pattern::OneOrTwoDecimals}) {
-        checkFormat(value, fnFormat(value, pattern), pattern, 1e-14);
-        const float single = fnToSingle(value);
-        checkFormat(static_cast<double>(single), fnFormat(single, pattern), pattern, 1e-6);
+        checkFormat(value, formatNumber(value, pattern), pattern, 1e-14);
+        const float single = toSingle(value);
+        checkFormat(static_cast<double>(single), formatNumber(single, pattern), pattern, 1e-6);
     }
 
     // Seven digits hold a float to within half a unit of the seventh.
-    if (const float single = fnToSingle(value); std::isfinite(single)) {
-        const double back = NumberFromText(fnDecimalText(single));
+    if (const float single = toSingle(value); std::isfinite(single)) {
+        const double back = numberFromText(decimalText(single));
         check(std::abs(back - static_cast<double>(single)) <= std::abs(static_cast<double>(single)) * 5e-7);
     }
     return 0;

@@ -26,14 +26,14 @@ std::vector<std::string> snapshot(const RouteTable &table)
     std::vector<std::string> cells;
     for (int row = 0; row < RouteTable::RowCount; ++row) {
         for (int col = 0; col < RouteTable::ColCount; ++col)
-            cells.push_back(table.CellText(row, col));
+            cells.push_back(table.cellText(row, col));
     }
     return cells;
 }
 
 void fillSomeRoute(RouteTable &table)
 {
-    table.sbGridSetup();
+    table.setUp();
     table.setCellText(1, RouteTable::ColFlow, "1000");
     table.setCellText(1, RouteTable::ColDiameter, "12");
     table.setCellText(1, RouteTable::ColLength, "100");
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     RouteTable table;
     fillSomeRoute(table);
     const std::vector<std::string> before = snapshot(table);
-    const std::optional<std::string> description = sbRouteUnpack(table, x);
+    const std::optional<std::string> description = unpackRoute(table, x);
     const std::size_t separator = x.find(RouteSeparator);
     if (!description) {
         check(separator == std::string_view::npos);
@@ -61,16 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(separator != std::string_view::npos);
     check(*description == x.substr(separator + 1));
 
-    const std::string y = sbRoutePack(table, *description);
+    const std::string y = packRoute(table, *description);
     check(y.size() >= description->size() + 1);
     check(y.compare(y.size() - description->size(), std::string::npos, *description) == 0);
 
     RouteTable again;
-    again.sbGridSetup();
-    const std::optional<std::string> descriptionAgain = sbRouteUnpack(again, y);
+    again.setUp();
+    const std::optional<std::string> descriptionAgain = unpackRoute(again, y);
     check(descriptionAgain.has_value());
     check(*descriptionAgain == *description);
     check(snapshot(again) == snapshot(table));
-    check(sbRoutePack(again, *descriptionAgain) == y);
+    check(packRoute(again, *descriptionAgain) == y);
     return 0;
 }

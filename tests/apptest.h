@@ -7,7 +7,7 @@
 // test and closes (and reports) any other, so that a test fails instead of
 // hanging.
 #include "dialogs.h"
-#include "frmmain.h"
+#include "mainwindow.h"
 #include "routegrid.h"
 #include "textcodec.h"
 
@@ -165,8 +165,8 @@ public:
 
     FakeDialogs dialogs;
     ModalGuard guard;
-    std::unique_ptr<frmMain> window;
-    RouteGrid *grid = nullptr;
+    std::unique_ptr<MainWindow> window;
+    RouteView *grid = nullptr;
 
     bool open()
     {
@@ -179,12 +179,12 @@ public:
         dialogs = FakeDialogs();
         guard.unexpected.clear();
         Dialogs::setInstance(&dialogs);
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<MainWindow>();
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             return false;
         QApplication::setActiveWindow(window.get());
-        grid = window->findChild<RouteGrid *>(u"grdList"_s);
+        grid = window->findChild<RouteView *>(u"routeView"_s);
         return grid && QTest::qWaitFor([this] { return grid->hasFocus(); }, 2000);
     }
 
@@ -210,7 +210,7 @@ public:
     void choose(const QString &action) { control<QAction>(action)->trigger(); }
 
     plenix::RouteTable &table() { return window->routeTable(); }
-    QString cell(int row, int col) { return toQString(table().CellText(row, col)); }
+    QString cell(int row, int col) { return toQString(table().cellText(row, col)); }
     void setCell(int row, int col, const QString &text)
     {
         table().setCellText(row, col, fromQString(text).value());

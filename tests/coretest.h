@@ -81,9 +81,9 @@ inline void fillData(RouteTable &table)
 // Columns first..last of a row joined by '|'.
 inline std::string rowText(const RouteTable &table, int row, int first = 1, int last = 10)
 {
-    std::string text = table.CellText(row, first);
+    std::string text = table.cellText(row, first);
     for (int col = first + 1; col <= last; ++col)
-        text += '|' + table.CellText(row, col);
+        text += '|' + table.cellText(row, col);
     return text;
 }
 
@@ -93,7 +93,7 @@ inline std::vector<std::string> snapshot(const RouteTable &table)
     std::vector<std::string> cells;
     for (int row = 0; row < RouteTable::RowCount; ++row) {
         for (int col = 0; col < RouteTable::ColCount; ++col)
-            cells.push_back(table.CellText(row, col));
+            cells.push_back(table.cellText(row, col));
     }
     return cells;
 }

@@ -3,7 +3,7 @@
 // help page the program ships with.
 #include "apptest.h"
 
-#include "frmabout.h"
+#include "aboutdialog.h"
 #include "helpconfig.h"
 #include "helpwindow.h"
 #include "version.h"
@@ -88,30 +88,30 @@ private Q_SLOTS:
 
     void about_shows_its_labels()
     {
-        frmAbout dialog;
+        AboutDialog dialog;
         QCOMPARE(dialog.windowTitle(), u"About Plenix"_s);
-        QCOMPARE(child<QLabel>(dialog, u"lblTitle"_s)->text(), u"Plenix"_s);
-        QCOMPARE(child<QLabel>(dialog, u"lblVersion"_s)->text(),
+        QCOMPARE(child<QLabel>(dialog, u"titleLabel"_s)->text(), u"Plenix"_s);
+        QCOMPARE(child<QLabel>(dialog, u"versionLabel"_s)->text(),
                  u"Version "_s + QStringLiteral(PLENIX_VERSION_STRING));
         // Blank first line, the description, a blank line, web site, e-mail;
         // the project has neither, so none may be made up.
-        const QStringList lines = child<QLabel>(dialog, u"lblDescription"_s)->text().split(u'\n');
+        const QStringList lines = child<QLabel>(dialog, u"descriptionLabel"_s)->text().split(u'\n');
         QCOMPARE(lines.size(), 5);
         QCOMPARE(lines.mid(0, 3), (QStringList{QString(), u"Airflow in Ducts"_s, QString()}));
         QVERIFY(lines.at(3).startsWith(u"Web site:"_s) && lines.at(4).startsWith(u"E-mail:"_s));
         for (const QString &line : lines.mid(3))
             QVERIFY2(!line.contains(u'@') && !line.contains(u"http"_s), qPrintable(line));
-        const QString notice = child<QLabel>(dialog, u"lblDisclaimer"_s)->text();
+        const QString notice = child<QLabel>(dialog, u"disclaimerLabel"_s)->text();
         QVERIFY(notice.contains(u"qualified engineer"_s) && notice.contains(u"warranty"_s));
-        const QFrame *line = child<QFrame>(dialog, u"Line1"_s);
+        const QFrame *line = child<QFrame>(dialog, u"separatorLine"_s);
         QCOMPARE(line->frameShape(), QFrame::HLine);
         QCOMPARE(line->frameShadow(), QFrame::Sunken);
-        QVERIFY(child<QPushButton>(dialog, u"cmdOK"_s)->isDefault());
-        QCOMPARE(child<QPushButton>(dialog, u"cmdOK"_s)->text(), u"OK"_s);
-        QCOMPARE(child<QPushButton>(dialog, u"cmdSysInfo"_s)->text(), u"&System Info..."_s);
+        QVERIFY(child<QPushButton>(dialog, u"okButton"_s)->isDefault());
+        QCOMPARE(child<QPushButton>(dialog, u"okButton"_s)->text(), u"OK"_s);
+        QCOMPARE(child<QPushButton>(dialog, u"systemInfoButton"_s)->text(), u"&System Info..."_s);
 
         // The icon: a white disc with a black outline on a transparent ground.
-        const QPixmap pixmap = child<QLabel>(dialog, u"picIcon"_s)->pixmap();
+        const QPixmap pixmap = child<QLabel>(dialog, u"iconLabel"_s)->pixmap();
         QCOMPARE(pixmap.deviceIndependentSize().toSize(), QSize(32, 32));
         const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32).scaled(32, 32);
         QCOMPARE(image.pixelColor(16, 16), QColor(Qt::white));
@@ -137,7 +137,7 @@ private Q_SLOTS:
         m_app.setCell(1, 2, u"1000"_s);
         m_app.setCell(1, 3, u"12"_s);
         m_app.setCell(1, 4, u"100"_s);
-        QWidget *calculate = m_app.control(u"cmdCalculate"_s);
+        QWidget *calculate = m_app.control(u"calculateButton"_s);
         QPointer<QWidget> seen;
         QString className;
         bool modal = false;
@@ -152,10 +152,10 @@ private Q_SLOTS:
             if (key)
                 QTest::keyClick(shown, Qt::Key(key));
             else
-                QTest::mouseClick(child<QPushButton>(*shown, u"cmdOK"_s), Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(*shown, u"okButton"_s), Qt::LeftButton);
         };
         QVERIFY(m_app.chooseFromMenu(Qt::Key_H, Qt::Key_A, answer));
-        QCOMPARE(className, u"frmAbout"_s);
+        QCOMPARE(className, u"AboutDialog"_s);
         QVERIFY(modal);
         QVERIFY(seen.isNull());
         QCOMPARE(m_app.cell(1, 10), QString());
@@ -169,7 +169,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("early"); // programs in the first PATH folder
         QTest::addColumn<QStringList>("late");  // in the second
         QTest::addColumn<QString>("started");   // which one leaves its marker
-        const QStringList order = frmAbout::sysInfoPrograms();
+        const QStringList order = AboutDialog::systemInfoPrograms();
         QTest::newRow("empty PATH") << QStringList() << QStringList() << QString();
         QTest::newRow("one tool") << QStringList() << QStringList{u"hardinfo"_s} << u"hardinfo"_s;
         // The order of the list wins over the order of the PATH.
@@ -205,10 +205,10 @@ private Q_SLOTS:
         }
         qputenv("PATH", early.isEmpty() && late.isEmpty() ? QByteArray() : path);
 
-        frmAbout dialog;
+        AboutDialog dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(child<QPushButton>(dialog, u"cmdSysInfo"_s), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog, u"systemInfoButton"_s), Qt::LeftButton);
         if (started.isEmpty()) {
             QCOMPARE(m_app.dialogs.calls.size(), 1);
             QCOMPARE(m_app.dialogs.calls[0].kind, u"message"_s);
@@ -229,7 +229,7 @@ private Q_SLOTS:
     // message when it is not.
     void help_topics_shows_the_builds_help_file()
     {
-        const QString helpFile = fnHelpFile();
+        const QString helpFile = helpFilePath();
         QVERIFY(!helpFile.isEmpty());
         QVERIFY(m_app.chooseFromMenu(Qt::Key_H, Qt::Key_H));
         HelpWindow *help = helpWindowOf(*m_app.window);
@@ -246,7 +246,7 @@ private Q_SLOTS:
     void no_help_file_says_so_titled_with_the_caption()
     {
         m_app.window->setWindowTitle(u"Plenix - Level 2"_s);
-        sbHelpContentsShow(m_app.window.get(), QString());
+        showHelpContents(m_app.window.get(), QString());
         QCOMPARE(m_app.dialogs.calls.size(), 1);
         QCOMPARE(m_app.dialogs.calls[0].kind, u"information"_s);
         QCOMPARE(m_app.dialogs.calls[0].title, u"Plenix - Level 2"_s);
@@ -260,7 +260,7 @@ private Q_SLOTS:
     void help_window_does_not_block_and_is_reused()
     {
         const QString path = writeLongPage();
-        sbHelpContentsShow(m_app.window.get(), path);
+        showHelpContents(m_app.window.get(), path);
         HelpWindow *window = helpWindowOf(*m_app.window);
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -275,7 +275,7 @@ private Q_SLOTS:
         window->browser()->scrollToAnchor(u"far"_s);
         QVERIFY(window->browser()->verticalScrollBar()->value() > 0);
         window->close();
-        sbHelpContentsShow(m_app.window.get(), path);
+        showHelpContents(m_app.window.get(), path);
         QCOMPARE(m_app.window->findChildren<HelpWindow *>().size(), 1);
         QVERIFY(window->isVisible());
         QCOMPARE(window->browser()->verticalScrollBar()->value(), 0);
@@ -296,7 +296,7 @@ private Q_SLOTS:
         QFETCH(QString, reason);
         QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s));
         const QString path = m_dir->filePath(name);
-        sbHelpContentsShow(m_app.window.get(), path);
+        showHelpContents(m_app.window.get(), path);
         QCOMPARE(m_app.dialogs.calls.size(), 1);
         QCOMPARE(m_app.dialogs.calls[0].kind, u"message"_s);
         QCOMPARE(m_app.dialogs.calls[0].title, u"plenix"_s);
@@ -326,7 +326,7 @@ private Q_SLOTS:
         QFETCH(bool, sourceCopy);
         const QString source = u"/src/plenix/docs/help/plenix-help.html"_s;
         const QString build = programDir.isEmpty() ? QString() : QDir::tempPath();
-        QCOMPARE(fnHelpFile(configured, source, build, programDir),
+        QCOMPARE(helpFilePath(configured, source, build, programDir),
                  sourceCopy ? source : configured);
     }
 
@@ -335,7 +335,7 @@ private Q_SLOTS:
     // and the clipboard; its links lead to its own sections.
     void shipped_page_covers_the_topics()
     {
-        sbHelpContentsShow(m_app.window.get(), QStringLiteral(PLENIX_HELP_SOURCE_COPY));
+        showHelpContents(m_app.window.get(), QStringLiteral(PLENIX_HELP_SOURCE_COPY));
         QVERIFY(m_app.dialogs.calls.isEmpty());
         const QString text = helpWindowOf(*m_app.window)->browser()->toPlainText().simplified();
         const QStringList needles =

@@ -28,8 +28,8 @@ struct DocumentWindow
 {
     DocumentWindow()
     {
-        table.sbGridSetup();
-        window.setWindowTitle(fnCaptionText(state));
+        table.setUp();
+        window.setWindowTitle(captionText(state));
     }
     QWidget window;
     QPlainTextEdit *description = new QPlainTextEdit(&window);
@@ -47,11 +47,11 @@ struct Snapshot
 
     explicit Snapshot(const DocumentWindow &w)
         : description(w.description->toPlainText()), caption(w.window.windowTitle()),
-          docPath(w.state.DocPath), docName(w.state.DocName), docText(w.state.DocText)
+          docPath(w.state.path), docName(w.state.name), docText(w.state.text)
     {
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col <= RouteTable::DataCols; ++col)
-                cells.push_back(w.table.CellText(row, col));
+                cells.push_back(w.table.cellText(row, col));
         }
     }
     friend bool operator==(const Snapshot &, const Snapshot &) = default;
@@ -88,7 +88,7 @@ private:
     QString openSample()
     {
         const QString sample = path(u"sample.txt"_s);
-        return writeAll(sample, SampleBytes) && m_w->commands.fnOpenPath(sample) ? sample
+        return writeAll(sample, SampleBytes) && m_w->commands.openPath(sample) ? sample
                                                                                  : QString();
     }
 
@@ -136,16 +136,16 @@ private Q_SLOTS:
         const QString file = path(u"bytes.txt"_s);
         QVERIFY(writeAll(file, content));
 
-        QVERIFY(m_w->commands.fnOpenPath(file));
+        QVERIFY(m_w->commands.openPath(file));
         for (qsizetype i = 0; i < cells.size(); ++i) {
-            QCOMPARE(m_w->table.CellText(int(i / RouteTable::DataCols) + 1,
+            QCOMPARE(m_w->table.cellText(int(i / RouteTable::DataCols) + 1,
                                          int(i % RouteTable::DataCols) + 1),
                      cells.at(i).toStdString());
         }
         const QString shown = m_w->description->toPlainText();
         for (const char16_t ch : {u'\x81', u'\x8D', u'\x8F', u'\x90', u'\x9D', u'\u20AC'})
             QVERIFY(shown.contains(QChar(ch)));
-        m_w->commands.sbSave();
+        m_w->commands.save();
         QVERIFY(messages().isEmpty());
         QCOMPARE(readAll(file), content);
     }
@@ -154,9 +154,9 @@ private Q_SLOTS:
     {
         const QString file = path(u"breaks.txt"_s);
         QVERIFY(writeAll(file, "\t1\t\t\t\t\t\t\t\t\x80one\rtwo\nthree\r\n"));
-        QVERIFY(m_w->commands.fnOpenPath(file));
+        QVERIFY(m_w->commands.openPath(file));
         QCOMPARE(m_w->description->toPlainText(), u"one\ntwo\nthree\n"_s);
-        m_w->commands.sbSave();
+        m_w->commands.save();
         QCOMPARE(readAll(file), QByteArray("\t1\t\t\t\t\t\t\t\t\x80one\r\ntwo\r\nthree\r\n"));
     }
 
@@ -172,11 +172,11 @@ private Q_SLOTS:
         QFETCH(bool, openFirst);
         if (openFirst) {
             QVERIFY(!openSample().isEmpty());
-            m_w->commands.sbNew();
+            m_w->commands.newDocument();
         }
         const QString file = path(u"A.txt"_s);
         m_dialogs.fileNames = {file};
-        m_w->commands.sbSave();
+        m_w->commands.save();
         QCOMPARE(calls().size(), 1);
         QCOMPARE(calls()[0].kind, u"saveFileName"_s);
         QCOMPARE(calls()[0].title, u"Save As"_s);
@@ -202,7 +202,7 @@ private Q_SLOTS:
         QFETCH(QString, fileName);
         QFETCH(QString, shown);
         m_dialogs.fileNames = {path(fileName)};
-        m_w->commands.sbSaveAs();
+        m_w->commands.saveAs();
         m_w->window.winId();
         QCOMPARE(m_w->window.windowHandle()->title(), shown);
     }
@@ -214,14 +214,14 @@ private Q_SLOTS:
         QVERIFY(!openSample().isEmpty());
         const QString other = path(u"other.txt"_s);
         const Snapshot before(*m_w);
-        m_w->commands.sbSaveAs();
+        m_w->commands.saveAs();
         QVERIFY(Snapshot(*m_w) == before);
         QVERIFY(!QFile::exists(other));
 
         m_dialogs.fileNames = {other};
-        m_w->commands.sbSaveAs();
-        m_w->commands.sbOpen(); // cancelled
-        QCOMPARE(m_w->state.DocPath, other.toStdString());
+        m_w->commands.saveAs();
+        m_w->commands.open(); // cancelled
+        QCOMPARE(m_w->state.path, other.toStdString());
         QCOMPARE(calls().size(), 3);
         QCOMPARE(calls()[1].initial, QString());
         QCOMPARE(calls()[2].kind, u"openFileName"_s);
@@ -231,8 +231,8 @@ private Q_SLOTS:
 
         const QString missing = path(u"missing.txt"_s);
         m_dialogs.fileNames = {missing};
-        m_w->commands.sbOpen();
-        m_w->commands.sbSaveAs();
+        m_w->commands.open();
+        m_w->commands.saveAs();
         QCOMPARE(calls().last().kind, u"saveFileName"_s);
         QCOMPARE(calls().last().initial, missing);
     }
@@ -264,7 +264,7 @@ private Q_SLOTS:
         const Snapshot before(*m_w);
 
         m_dialogs.fileNames = {path(name)};
-        m_w->commands.sbOpen();
+        m_w->commands.open();
 
         QCOMPARE(messages(), QStringList{message});
         QCOMPARE(calls().last().title, u"plenix"_s);
@@ -313,7 +313,7 @@ private Q_SLOTS:
             QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden);
 
         m_dialogs.fileNames = {path(target)};
-        target.isEmpty() ? m_w->commands.sbSave() : m_w->commands.sbSaveAs();
+        target.isEmpty() ? m_w->commands.save() : m_w->commands.saveAs();
 
         QCOMPARE(messages(), QStringList{message});
         QCOMPARE(calls().last().title, u"plenix"_s);
@@ -330,7 +330,7 @@ private Q_SLOTS:
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(sample, permissions));
         m_w->description->setPlainText(u"changed"_s);
-        m_w->commands.sbSave();
+        m_w->commands.save();
         QVERIFY(messages().isEmpty());
         QVERIFY(readAll(sample).endsWith("\x80"
                                          "changed"));
@@ -349,15 +349,15 @@ private Q_SLOTS:
         QFETCH(bool, close);
         QVERIFY(!openSample().isEmpty());
         m_w->table.setCurrentCell(2, 4);
-        close ? m_w->commands.sbClose() : m_w->commands.sbNew();
+        close ? m_w->commands.closeDocument() : m_w->commands.newDocument();
         QCOMPARE(m_w->window.windowTitle(), u"Plenix - Untitled"_s);
-        QVERIFY(m_w->state.DocPath.empty() && m_w->state.DocName.empty());
+        QVERIFY(m_w->state.path.empty() && m_w->state.name.empty());
         QVERIFY(m_w->description->toPlainText().isEmpty());
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col <= RouteTable::DataCols; ++col)
-                QVERIFY(m_w->table.CellText(row, col).empty());
+                QVERIFY(m_w->table.cellText(row, col).empty());
         }
-        QCOMPARE(m_w->table.CellText(2, 0), std::string(" 2"));
+        QCOMPARE(m_w->table.cellText(2, 0), std::string(" 2"));
         QCOMPARE(m_w->table.currentRow(), plenix::Int16{1});
         QCOMPARE(m_w->table.currentCol(), plenix::Int16{1});
         QVERIFY(calls().isEmpty());
@@ -387,15 +387,15 @@ private Q_SLOTS:
             QTest::keyClick(name, Qt::Key_Return);
         };
         guard.expect(typeName);
-        m_w->commands.sbSaveAs();
+        m_w->commands.saveAs();
         QCOMPARE(readAll(file), QByteArray("\t640\t\t\t\t\t\t\t\t\x80typed in the dialog"));
-        m_w->commands.sbNew();
+        m_w->commands.newDocument();
         guard.expect(typeName);
-        m_w->commands.sbOpen();
+        m_w->commands.open();
         QCOMPARE(seen,
                  (QStringList{u"Save As|Text Files (*.txt)"_s, u"Open|Text Files (*.txt)"_s}));
         QVERIFY2(guard.unexpected.isEmpty(), qPrintable(guard.unexpected.join(u'|')));
-        QCOMPARE(m_w->table.CellText(1, RouteTable::ColFlow), std::string("640"));
+        QCOMPARE(m_w->table.cellText(1, RouteTable::ColFlow), std::string("640"));
         QCOMPARE(m_w->window.windowTitle(), u"Plenix - typed"_s);
     }
 };

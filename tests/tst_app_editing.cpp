@@ -208,12 +208,12 @@ private Q_SLOTS:
     // notification and one repaint; scrolling the view moves the table.
     void table_and_view_agree()
     {
-        m_app.table().sbRowsSelect(2, 4);
+        m_app.table().selectRows(2, 4);
         QCOMPARE(m_app.viewCurrent(), u"2,1"_s);
         QCOMPARE(m_app.viewSelection(), u"2,1 4,10"_s);
         m_app.table().setTopRow(30);
         QCOMPARE(m_app.grid->rowAt(0), 29);
-        m_app.table().sbGridHome();
+        m_app.table().goHome();
         QCOMPARE(m_app.grid->rowAt(0), 0);
         QCOMPARE(m_app.viewSelection(), u"1,1 1,1"_s);
 
@@ -229,7 +229,7 @@ private Q_SLOTS:
         PaintCounter counter;
         m_app.grid->viewport()->installEventFilter(&counter);
         const int before = m_app.grid->notificationCount();
-        m_app.table().sbGridClear();
+        m_app.table().clear();
         QCOMPARE(m_app.grid->notificationCount(), before + 1);
         QTRY_VERIFY(counter.count >= 1);
         QCoreApplication::processEvents();
@@ -399,7 +399,7 @@ private Q_SLOTS:
         if (key)
             QTest::keyClick(m_app.grid, Qt::Key(key), modifiers);
         else
-            QTest::mouseClick(m_app.control(u"cmdCalculate"_s), Qt::LeftButton);
+            QTest::mouseClick(m_app.control(u"calculateButton"_s), Qt::LeftButton);
         QCOMPARE(m_app.cell(1, 4), u"100"_s);
         QCOMPARE(m_app.cell(1, 7), u"0.21"_s);
         QCOMPARE(m_app.cell(1, 10), u"0.21"_s);
@@ -457,13 +457,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("currentCol");
         QTest::addColumn<int>("where"); // clicked column; 0 a column header, -1 a row number
         QTest::addColumn<QString>("popup");
-        QTest::newRow("on Loss Coef.") << 6 << 6 << u"mnuPopUp"_s;
-        QTest::newRow("Loss Coef. current, over Flow") << 6 << 2 << u"mnuPopUp"_s;
-        QTest::newRow("Loss Coef. current, over a column header") << 6 << 0 << u"mnuPopUp"_s;
-        QTest::newRow("Loss Coef. current, over a row number") << 6 << -1 << u"mnuPopUp"_s;
-        QTest::newRow("Description current, over Loss Coef.") << 5 << 6 << u"mnuPopup2"_s;
-        QTest::newRow("Item SP current") << 7 << 7 << u"mnuPopup2"_s;
-        QTest::newRow("Item Qty current") << 1 << 9 << u"mnuPopup2"_s;
+        QTest::newRow("on Loss Coef.") << 6 << 6 << u"fittingsMenu"_s;
+        QTest::newRow("Loss Coef. current, over Flow") << 6 << 2 << u"fittingsMenu"_s;
+        QTest::newRow("Loss Coef. current, over a column header") << 6 << 0 << u"fittingsMenu"_s;
+        QTest::newRow("Loss Coef. current, over a row number") << 6 << -1 << u"fittingsMenu"_s;
+        QTest::newRow("Description current, over Loss Coef.") << 5 << 6 << u"hintMenu"_s;
+        QTest::newRow("Item SP current") << 7 << 7 << u"hintMenu"_s;
+        QTest::newRow("Item Qty current") << 1 << 9 << u"hintMenu"_s;
     }
 
     // The pop-up of the current column opens at the pointer; the current
@@ -478,7 +478,7 @@ private Q_SLOTS:
         QWidget *target = where > 0 ? m_app.grid->viewport() : m_app.header(where == 0);
         const QPoint pos = where > 0 ? m_app.cellPoint(8, where) : m_app.headerPoint(where == 0, 9);
         QRect shownAt;
-        QCOMPARE(m_app.rightClick(target, pos, u"mnuMsg"_s, &shownAt), popup);
+        QCOMPARE(m_app.rightClick(target, pos, u"hintAction"_s, &shownAt), popup);
         const QPoint pointer = target->mapToGlobal(pos);
         QCOMPARE(shownAt.top(), pointer.y());
         QVERIFY(shownAt.left() <= pointer.x() && shownAt.right() >= pointer.x());
@@ -498,7 +498,7 @@ private Q_SLOTS:
         const std::optional<QString> cancel;
         const auto elbow = [](const char *name, int angle, std::optional<QString> reply,
                               const QString &coefficient, const QString &description = {}) {
-            QTest::newRow(name) << u"mnuElbow%1"_s.arg(angle) << true << reply << coefficient
+            QTest::newRow(name) << u"elbow%1Action"_s.arg(angle) << true << reply << coefficient
                                 << description;
         };
         // clang-format off
@@ -512,10 +512,10 @@ private Q_SLOTS:
         elbow("elbow 45, reply with a unit", 45, u"12 in"_s, {});
         elbow("elbow 30, letters", 30, u"abc"_s, {});
         elbow("elbow 90, digits the cells cannot hold", 90, u"\uff11\uff12"_s, {});
-        QTest::newRow("branch entry 90") << u"mnuBranchEntry90"_s << false << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
-        QTest::newRow("branch entry 60") << u"mnuBranchEntry60"_s << false << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
-        QTest::newRow("branch entry 45") << u"mnuBranchEntry45"_s << false << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
-        QTest::newRow("branch entry 30") << u"mnuBranchEntry30"_s << false << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
+        QTest::newRow("branch entry 90") << u"branchEntry90Action"_s << false << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
+        QTest::newRow("branch entry 60") << u"branchEntry60Action"_s << false << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
+        QTest::newRow("branch entry 45") << u"branchEntry45Action"_s << false << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
+        QTest::newRow("branch entry 30") << u"branchEntry30Action"_s << false << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
         // clang-format on
     }
 
@@ -537,7 +537,7 @@ private Q_SLOTS:
         m_app.clickCell(3, 6);
         m_app.clickCell(4, 6, Qt::ShiftModifier);
         QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), item),
-                 u"mnuPopUp"_s);
+                 u"fittingsMenu"_s);
         if (prompts) {
             QCOMPARE(m_app.dialogs.calls.size(), 1);
             const apptest::DialogCall call = m_app.dialogs.calls[0];
@@ -564,14 +564,14 @@ private Q_SLOTS:
     void elbow_radius_prompt_and_its_reply()
     {
         m_app.clickCell(2, 6);
-        QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"mnuElbow90"_s),
-                 u"mnuPopUp"_s);
+        QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"elbow90Action"_s),
+                 u"fittingsMenu"_s);
         QVERIFY(m_app.dialogs.calls.isEmpty());
         m_app.setCell(1, 3, u"10"_s);
         m_app.dialogs.replies = {u"x"_s, std::nullopt};
-        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"mnuElbow45"_s);
+        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"elbow45Action"_s);
         QCOMPARE(m_app.window->elbowRadiusText(), u"x"_s);
-        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"mnuElbow30"_s);
+        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"elbow30Action"_s);
         QCOMPARE(m_app.window->elbowRadiusText(), QString());
         QCOMPARE(m_app.dialogs.calls.size(), 2);
         QCOMPARE(m_app.cell(2, 6), QString());
@@ -601,7 +601,7 @@ private Q_SLOTS:
                 dialog->accept();
                 answered = true;
             });
-            menu->setActiveAction(menu->findChild<QAction *>(u"mnuElbow90"_s));
+            menu->setActiveAction(menu->findChild<QAction *>(u"elbow90Action"_s));
             QTest::keyClick(menu, Qt::Key_Return);
         });
         QTest::mouseClick(m_app.grid->viewport(), Qt::RightButton, Qt::NoModifier,

@@ -34,7 +34,7 @@ QString clipboardText()
     return QGuiApplication::clipboard()->text();
 }
 
-const QString HeaderLine = u"Item Qty\tFlow, cfm\tDiameter, in\tLength, ft\tDescription\tLoss "
+const QString headerLine = u"Item Qty\tFlow, cfm\tDiameter, in\tLength, ft\tDescription\tLoss "
                            "Coef.\tItem SP, in wg\tVP, in wg\tVel., fpm\tRoute SP, in wg\r"_s;
 const QString EmptyRow = u"\t"_s.repeated(9);
 } // namespace
@@ -46,7 +46,7 @@ class HandoverTest final : public QObject
 private:
     apptest::WindowFixture m_app;
 
-    QPlainTextEdit *description() { return m_app.control<QPlainTextEdit>(u"txtDescription"_s); }
+    QPlainTextEdit *description() { return m_app.control<QPlainTextEdit>(u"descriptionEdit"_s); }
     void fillRows(const QList<int> &rows)
     {
         for (const int row : rows) {
@@ -99,7 +99,7 @@ private Q_SLOTS:
         fillRows(used);
         description()->setPlainText(u"kept"_s);
         m_app.clickCell(selected, 7);
-        m_app.choose(u"mnuInsertRow"_s);
+        m_app.choose(u"insertRowAction"_s);
         const int lastUsed = *std::max_element(used.cbegin(), used.cend());
         for (int row = 1; row <= 60; ++row) {
             int from = row; // the row whose text should stand here now
@@ -121,13 +121,13 @@ private Q_SLOTS:
         fillRows({1, 2, 30});
         description()->setPlainText(u"two\nlines"_s);
         m_app.clickCell(30, 4);
-        m_app.choose(u"mnuClearDescription"_s);
+        m_app.choose(u"clearDescriptionAction"_s);
         QCOMPARE(description()->toPlainText(), QString());
         QCOMPARE(m_app.cell(30, 4), rowText(30, 4));
         QCOMPARE(m_app.cursor(), u"30,4 30,4"_s);
 
         description()->setPlainText(u"kept"_s);
-        m_app.choose(u"mnuClearList"_s);
+        m_app.choose(u"clearListAction"_s);
         for (int row = 1; row <= 60; ++row) {
             for (int col = 1; col <= 10; ++col)
                 QCOMPARE(m_app.shown(row, col), QString());
@@ -154,7 +154,7 @@ private Q_SLOTS:
             << (EmptyRow + u'\r').repeated(59) + EmptyRow + u"0.42"_s;
     }
 
-    // HeaderLine, then the used rows with CR between them; the cursor goes
+    // headerLine, then the used rows with CR between them; the cursor goes
     // home.
     void send_list()
     {
@@ -166,8 +166,8 @@ private Q_SLOTS:
         m_app.clickCell(40, 4);
         m_app.clickCell(45, 6, Qt::ShiftModifier);
         QGuiApplication::clipboard()->setText(u"old"_s);
-        m_app.choose(u"mnuToolsListClipboard"_s);
-        QCOMPARE(clipboardText(), HeaderLine + rows);
+        m_app.choose(u"copyListAction"_s);
+        QCOMPARE(clipboardText(), headerLine + rows);
         verifyHome();
     }
 
@@ -188,7 +188,7 @@ private Q_SLOTS:
         QFETCH(QString, sent);
         description()->setPlainText(typed);
         QGuiApplication::clipboard()->setText(u"something else"_s);
-        m_app.choose(u"mnuToolsDescriptionClipboard"_s);
+        m_app.choose(u"copyDescriptionAction"_s);
         QCOMPARE(clipboardText(), sent);
     }
 
@@ -201,7 +201,7 @@ private Q_SLOTS:
         QTest::keyClicks(description(), u"two"_s);
         QTest::keyClick(description(), Qt::Key_Return);
         QTest::keyClicks(description(), u"three"_s);
-        m_app.choose(u"mnuToolsDescriptionClipboard"_s);
+        m_app.choose(u"copyDescriptionAction"_s);
         QCOMPARE(clipboardText(), u"one\r\ntwo\r\nthree"_s);
     }
 
@@ -222,27 +222,27 @@ private Q_SLOTS:
         description()->setPlainText(u"Main\nrun"_s);
 
         m_app.dialogs.fileNames = {file};
-        m_app.choose(u"mnuFileSave"_s);
+        m_app.choose(u"saveAction"_s);
         QCOMPARE(m_app.dialogs.calls.size(), 1);
         QCOMPARE(m_app.dialogs.calls[0].kind, u"saveFileName"_s);
         QCOMPARE(m_app.window->windowTitle(), u"Plenix - Level 2 \u00e9"_s);
-        m_app.choose(u"mnuToolsFileNameClipboard"_s);
+        m_app.choose(u"copyFileNameAction"_s);
         QCOMPARE(clipboardText(), file);
 
-        m_app.choose(u"mnuFileNew"_s);
+        m_app.choose(u"newAction"_s);
         QCOMPARE(m_app.window->windowTitle(), u"Plenix - Untitled"_s);
         QCOMPARE(m_app.shown(1, 2), QString());
         QCOMPARE(description()->toPlainText(), QString());
-        m_app.choose(u"mnuToolsFileNameClipboard"_s);
+        m_app.choose(u"copyFileNameAction"_s);
         QCOMPARE(clipboardText(), QString());
 
         m_app.dialogs.fileNames = {file};
-        m_app.choose(u"mnuFileOpen"_s);
+        m_app.choose(u"openAction"_s);
         QCOMPARE(m_app.dialogs.calls.last().initial, file);
         QCOMPARE(m_app.window->windowTitle(), u"Plenix - Level 2 \u00e9"_s);
         QCOMPARE(m_app.shown(1, 9), velocity);
         QCOMPARE(description()->toPlainText(), u"Main\nrun"_s);
-        m_app.choose(u"mnuFileClose"_s);
+        m_app.choose(u"closeAction"_s);
         QCOMPARE(m_app.window->windowTitle(), u"Plenix - Untitled"_s);
         QCOMPARE(m_app.cell(1, 2), QString());
     }
@@ -251,7 +251,7 @@ private Q_SLOTS:
     {
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this machine has a default printer; printing on it is left to a person");
-        m_app.choose(u"mnuPrint"_s);
+        m_app.choose(u"printAction"_s);
         QCOMPARE(m_app.dialogs.calls.size(), 1);
         QCOMPARE(m_app.dialogs.calls[0].title, u"plenix"_s);
         QVERIFY(m_app.dialogs.calls[0].text.startsWith(u"No printer"_s));
@@ -284,7 +284,7 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(u"window.pdf"_s);
         {
             QPdfWriter writer(pdf);
-            QVERIFY(fnPaintWidgetPage(widget, writer));
+            QVERIFY(paintWidgetPage(widget, writer));
         }
         QProcess info;
         info.start(pdfinfo, {pdf});

@@ -203,7 +203,7 @@ private:
     // The wheel over the cells, or a new size or state of the window.
     void viewChange()
     {
-        frmMain *window = m_app.window.get();
+        MainWindow *window = m_app.window.get();
         QWidget *viewport = m_app.grid->viewport();
         const QPoint at = pointIn(viewport);
         const QSize size{40 + pick(1600), 40 + pick(1200)};
@@ -228,19 +228,18 @@ private:
     {
         // Insert Row twice as often; Exit is left out, as it would end the run.
         static const QStringList names =
-            u"FileNew FileOpen FileClose FileSave FileSaveAs Print ClearDescription ClearList "
-            "InsertRow InsertRow ToolsDescriptionClipboard ToolsListClipboard "
-            "ToolsFileNameClipboard ToggleToolTips HelpTopics HelpAbout Elbow90 Elbow30 "
-            "BranchEntry60 BranchEntry45"_s.split(u' ');
+            u"new open close save saveAs print clearDescription clearList insertRow insertRow "
+            "copyDescription copyList copyFileName toolTips helpTopics about elbow90 elbow30 "
+            "branchEntry60 branchEntry45"_s.split(u' ');
         scriptDialogs();
         // Often enough that the grid is seen filling from empty.
-        const QString name = u"mnu"_s + (chance(20) ? u"ClearList"_s : any(names));
+        const QString name = (chance(20) ? u"clearList"_s : any(names)) + u"Action"_s;
         m_log << name;
         // Printing goes to a real printer when there is one.
-        if (name == u"mnuPrint"_s && !QPrinterInfo::defaultPrinter().isNull())
+        if (name == u"printAction"_s && !QPrinterInfo::defaultPrinter().isNull())
             return;
         // The About box is modal; it is closed unread.
-        const bool modal = name == u"mnuHelpAbout"_s;
+        const bool modal = name == u"aboutAction"_s;
         if (modal)
             m_app.guard.expect([](QWidget *shown) { shown->close(); });
         m_app.choose(name);

@@ -21,11 +21,11 @@ struct Share
     double left, top, width, height;
 };
 constexpr std::array<Share, 5> DesignShares{{
-    {"cmdCalculate", 0.7466, 0.0557, 0.0876, 0.0714},
-    {"grdList", 0.0630, 0.2091, 0.9144, 0.7404},
-    {"txtDescription", 0.2501, 0.0279, 0.4577, 0.1272},
-    {"lblItems", 0.0128, 0.5157, 0.0404, 0.2108},
-    {"lblDescription", 0.1659, 0.0418, 0.0748, 0.1132},
+    {"calculateButton", 0.7466, 0.0557, 0.0876, 0.0714},
+    {"routeView", 0.0630, 0.2091, 0.9144, 0.7404},
+    {"descriptionEdit", 0.2501, 0.0279, 0.4577, 0.1272},
+    {"itemsLabel", 0.0128, 0.5157, 0.0404, 0.2108},
+    {"descriptionLabel", 0.1659, 0.0418, 0.0748, 0.1132},
 }};
 
 // Sets or removes an environment variable for one scope.
@@ -85,10 +85,10 @@ private:
         const auto g = [this](const char *name) {
             return m_app.control(QLatin1String(name))->geometry();
         };
-        QVERIFY(g("lblItems").right() < g("grdList").left());
-        QVERIFY(g("lblDescription").right() < g("txtDescription").left());
-        QVERIFY(g("txtDescription").right() < g("cmdCalculate").left());
-        QVERIFY(g("txtDescription").bottom() < g("grdList").top());
+        QVERIFY(g("itemsLabel").right() < g("routeView").left());
+        QVERIFY(g("descriptionLabel").right() < g("descriptionEdit").left());
+        QVERIFY(g("descriptionEdit").right() < g("calculateButton").left());
+        QVERIFY(g("descriptionEdit").bottom() < g("routeView").top());
     }
 
 private Q_SLOTS:
@@ -101,10 +101,10 @@ private Q_SLOTS:
         QCOMPARE(m_app.cursor(), u"1,1 1,1"_s);
         QCOMPARE(m_app.table().topRow(), 1);
         QCOMPARE(m_app.window->elbowRadiusText(), QString());
-        QCOMPARE(m_app.control<QPushButton>(u"cmdCalculate"_s)->text(), u"Calculate"_s);
-        QCOMPARE(m_app.control<QLabel>(u"lblItems"_s)->text(), u"Duct\nRoute\nItem\nList"_s);
-        QCOMPARE(m_app.control<QLabel>(u"lblDescription"_s)->text(), u"Duct Route\nDescription"_s);
-        auto *description = m_app.control<QPlainTextEdit>(u"txtDescription"_s);
+        QCOMPARE(m_app.control<QPushButton>(u"calculateButton"_s)->text(), u"Calculate"_s);
+        QCOMPARE(m_app.control<QLabel>(u"itemsLabel"_s)->text(), u"Duct\nRoute\nItem\nList"_s);
+        QCOMPARE(m_app.control<QLabel>(u"descriptionLabel"_s)->text(), u"Duct Route\nDescription"_s);
+        auto *description = m_app.control<QPlainTextEdit>(u"descriptionEdit"_s);
         QCOMPARE(description->toPlainText(), QString());
         QCOMPARE(description->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     }
@@ -126,8 +126,8 @@ private Q_SLOTS:
     void tab_goes_round_the_controls()
     {
         QVERIFY(m_app.grid->hasFocus());
-        auto *description = m_app.control<QPlainTextEdit>(u"txtDescription"_s);
-        auto *button = m_app.control<QPushButton>(u"cmdCalculate"_s);
+        auto *description = m_app.control<QPlainTextEdit>(u"descriptionEdit"_s);
+        auto *button = m_app.control<QPushButton>(u"calculateButton"_s);
         QTest::keyClick(m_app.grid, Qt::Key_Tab);
         QTRY_VERIFY(description->hasFocus());
         QTest::keyClicks(description, u"first"_s);
@@ -151,23 +151,23 @@ private Q_SLOTS:
             QTest::newRow(name) << menu << items.split(u'|');
         };
         // clang-format off
-        row("menu bar", {}, u"mnuFile=&File=|mnuEdit=&Edit=|mnuTools=&Tools=|mnuOptions=&Options=|mnuHelp=&Help="_s);
-        row("File", u"mnuFile"_s, u"mnuFileNew=&New=Ctrl+N|mnuFileOpen=&Open...=Ctrl+O|mnuFileClose=&Close=|"
-            "mnuFileBar0=-=|mnuFileSave=&Save=Ctrl+S|mnuFileSaveAs=Save &As...=|mnuFileBar1=-=|"
-            "mnuPrint=&Print=Ctrl+P|mnuFileExit=E&xit="_s);
-        row("Edit", u"mnuEdit"_s, u"mnuClearDescription=Clear &Description=|mnuClearList=Clear &List=|"
-            "mnuInsertRow=&Insert Row at Selected Cell="_s);
-        row("Tools", u"mnuTools"_s, u"mnuToolsDescriptionClipboard=Send &Description to Clipboard=|"
-            "mnuToolsListClipboard=Send &List to Clipboard  (for pasting into other programs)=|"
-            "mnuToolsFileNameClipboard=Send &FileName to Clipboard="_s);
-        row("Options", u"mnuOptions"_s, u"mnuToggleToolTips=Show &ToolTips="_s);
-        row("Help", u"mnuHelp"_s, u"mnuHelpTopics=&Help Topics=|mnuFileBar2=-=|mnuHelpAbout=&About ="_s);
-        row("fittings pop-up", u"mnuPopUp"_s, u"mnuElbow90=Elbow 90 deg=|mnuElbow60=Elbow 60 deg=|"
-            "mnuElbow45=Elbow 45 deg=|mnuElbow30=Elbow 30 deg=|mnuFileBar3=-=|"
-            "mnuBranchEntry90=Branch Entry 90 deg=|mnuBranchEntry60=Branch Entry 60 deg=|"
-            "mnuBranchEntry45=Branch Entry 45 deg=|mnuBranchEntry30=Branch Entry 30 deg="_s);
-        row("hint pop-up", u"mnuPopup2"_s,
-            u"mnuMsg=Select a cell in the Loss Coef column for Insert Fitting feature.="_s);
+        row("menu bar", {}, u"fileMenu=&File=|editMenu=&Edit=|toolsMenu=&Tools=|optionsMenu=&Options=|helpMenu=&Help="_s);
+        row("File", u"fileMenu"_s, u"newAction=&New=Ctrl+N|openAction=&Open...=Ctrl+O|closeAction=&Close=|"
+            "fileSeparator0=-=|saveAction=&Save=Ctrl+S|saveAsAction=Save &As...=|fileSeparator1=-=|"
+            "printAction=&Print=Ctrl+P|exitAction=E&xit="_s);
+        row("Edit", u"editMenu"_s, u"clearDescriptionAction=Clear &Description=|clearListAction=Clear &List=|"
+            "insertRowAction=&Insert Row at Selected Cell="_s);
+        row("Tools", u"toolsMenu"_s, u"copyDescriptionAction=Send &Description to Clipboard=|"
+            "copyListAction=Send &List to Clipboard  (for pasting into other programs)=|"
+            "copyFileNameAction=Send &FileName to Clipboard="_s);
+        row("Options", u"optionsMenu"_s, u"toolTipsAction=Show &ToolTips="_s);
+        row("Help", u"helpMenu"_s, u"helpTopicsAction=&Help Topics=|fileSeparator2=-=|aboutAction=&About ="_s);
+        row("fittings pop-up", u"fittingsMenu"_s, u"elbow90Action=Elbow 90 deg=|elbow60Action=Elbow 60 deg=|"
+            "elbow45Action=Elbow 45 deg=|elbow30Action=Elbow 30 deg=|fileSeparator3=-=|"
+            "branchEntry90Action=Branch Entry 90 deg=|branchEntry60Action=Branch Entry 60 deg=|"
+            "branchEntry45Action=Branch Entry 45 deg=|branchEntry30Action=Branch Entry 30 deg="_s);
+        row("hint pop-up", u"hintMenu"_s,
+            u"hintAction=Select a cell in the Loss Coef column for Insert Fitting feature.="_s);
         // clang-format on
     }
 
@@ -191,13 +191,13 @@ private Q_SLOTS:
     // three texts, blanks included, flip together each time.
     void show_tooltips_flips_check_mark_and_texts_together()
     {
-        auto *toggle = m_app.control<QAction>(u"mnuToggleToolTips"_s);
+        auto *toggle = m_app.control<QAction>(u"toolTipsAction"_s);
         const QStringList on{
             u" Enter:   Flow, Dia;   Length or Loss Coef;   Qty and Description are optional "_s,
             u" Determines: SP , VP, Vel "_s, u" Route description is optional "_s};
         const auto tooltips = [this] {
-            return QStringList{m_app.grid->toolTip(), m_app.control(u"cmdCalculate"_s)->toolTip(),
-                               m_app.control(u"txtDescription"_s)->toolTip()};
+            return QStringList{m_app.grid->toolTip(), m_app.control(u"calculateButton"_s)->toolTip(),
+                               m_app.control(u"descriptionEdit"_s)->toolTip()};
         };
         QVERIFY(toggle->isCheckable() && toggle->isChecked());
         QCOMPARE(tooltips(), on);
@@ -289,7 +289,7 @@ private Q_SLOTS:
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         if (byMenu)
-            m_app.choose(u"mnuFileExit"_s);
+            m_app.choose(u"exitAction"_s);
         else
             QVERIFY(m_app.window->close());
         QVERIFY(!m_app.window->isVisible());
@@ -321,8 +321,8 @@ private Q_SLOTS:
         const EnvironmentValue x("DISPLAY", display);
         const EnvironmentValue w("WAYLAND_DISPLAY", wayland);
         const EnvironmentValue p("QT_QPA_PLATFORM", platform);
-        QCOMPARE(fnDisplayAvailable(), available);
-        const QString message = fnNoDisplayMessage(u"./plenix"_s);
+        QCOMPARE(isDisplayAvailable(), available);
+        const QString message = noDisplayMessage(u"./plenix"_s);
         QVERIFY(message.contains(u"no display"_s));
         QVERIFY(message.contains(u"xvfb-run -s \"-screen 0 1280x1024x24\" ./plenix"_s));
     }

@@ -102,16 +102,16 @@ private Q_SLOTS:
         // none for a wrong constant or a second rounding.
         // clang-format off
         const struct { float actual, expected; } values[] = {
-            {fnVelocity(1000, 12), 1273.2394f}, {fnVelocity(500, 8), 1432.3943f},
-            {fnVelocity(1000, 10), 1833.4647f}, {fnVelocityPressure(4005), 1},
-            {fnVelocityPressure(1273.2394f), 0.10106833f},
-            {fnVelocityPressure(-1273.2394f), 0.10106833f},
-            {fnFrictionLoss(1, 100, 1000, 12), 0.20915978f},
-            {fnFrictionLoss(2, 50, 1000, 12), 0.20915978f},
-            {fnFrictionLoss(1, 25, 500, 8), 0.10726038f},
-            {fnFrictionLoss(-1, 100, 1000, 12), -0.20915978f},
-            {fnFittingLoss(2, 0.10107f, 0.28f), 0.0565992f},
-            {fnFittingLoss(32767, 0.10106833f, 1), 3311.7061f}};
+            {velocity(1000, 12), 1273.2394f}, {velocity(500, 8), 1432.3943f},
+            {velocity(1000, 10), 1833.4647f}, {velocityPressure(4005), 1},
+            {velocityPressure(1273.2394f), 0.10106833f},
+            {velocityPressure(-1273.2394f), 0.10106833f},
+            {frictionLoss(1, 100, 1000, 12), 0.20915978f},
+            {frictionLoss(2, 50, 1000, 12), 0.20915978f},
+            {frictionLoss(1, 25, 500, 8), 0.10726038f},
+            {frictionLoss(-1, 100, 1000, 12), -0.20915978f},
+            {fittingLoss(2, 0.10107f, 0.28f), 0.0565992f},
+            {fittingLoss(32767, 0.10106833f, 1), 3311.7061f}};
         // clang-format on
         for (const auto &v : values) {
             QVERIFY2(std::abs(v.actual - v.expected) <=
@@ -122,25 +122,25 @@ private Q_SLOTS:
 
     void guardsAndUndefinedValues()
     {
-        QVERIFY(fnVelocity(1000, 0) == 0 && fnVelocity(-1000, 0) == 0);
+        QVERIFY(velocity(1000, 0) == 0 && velocity(-1000, 0) == 0);
         // A negative diameter turns nothing round; a negative flow does.
-        QVERIFY(fnVelocity(1000, -12) == fnVelocity(1000, 12));
-        QVERIFY(fnVelocity(-1000, 12) == -fnVelocity(1000, 12));
+        QVERIFY(velocity(1000, -12) == velocity(1000, 12));
+        QVERIFY(velocity(-1000, 12) == -velocity(1000, 12));
         // length, flow, diameter: a zero guard, or a negative base under a
         // fractional power, loses nothing.
         const float noLoss[][3] = {{0, 1000, 0},     {0, 1000, 12},    {100, 0, 12},
                                    {100, -1000, 12}, {100, 1000, -12}, {100, -1000, 0}};
         for (const auto &run : noLoss)
-            QVERIFY(fnFrictionLoss(1, run[0], run[1], run[2]) == 0);
+            QVERIFY(frictionLoss(1, run[0], run[1], run[2]) == 0);
         // A zero diameter under a length keeps the quotient, for "#DIV/0!".
-        QCOMPARE(fnFrictionLoss(1, 100, 1000, 0), Inf);
-        QCOMPARE(fnFrictionLoss(-1, 100, 1000, 0), -Inf);
-        QVERIFY(std::isnan(fnFrictionLoss(1, 100, 0, 0)));
+        QCOMPARE(frictionLoss(1, 100, 1000, 0), Inf);
+        QCOMPARE(frictionLoss(-1, 100, 1000, 0), -Inf);
+        QVERIFY(std::isnan(frictionLoss(1, 100, 0, 0)));
         // Beyond the single range: infinities, not undefined conversions.
-        for (const float large : {fnFittingLoss(2, 3e38f, 1), fnVelocity(3e38f, 0.001f),
-                                  fnVelocityPressure(3e38f), fnFrictionLoss(1, 1e30f, 1e30f, 1)})
+        for (const float large : {fittingLoss(2, 3e38f, 1), velocity(3e38f, 0.001f),
+                                  velocityPressure(3e38f), frictionLoss(1, 1e30f, 1e30f, 1)})
             QCOMPARE(large, Inf);
-        QCOMPARE(fnFittingLoss(-2, 3e38f, 1), -Inf);
+        QCOMPARE(fittingLoss(-2, 3e38f, 1), -Inf);
     }
 
     void calculates_data()
@@ -156,33 +156,33 @@ private Q_SLOTS:
         QFETCH(std::string, route);
         QFETCH(std::string, expected);
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, route);
-        QVERIFY(!sbCalculate(table).stopped);
+        QVERIFY(!calculate(table).stopped);
         QCOMPARE(results(table, expected), expected);
     }
 
     void workedExampleTouchesOnlyResultsAndGoesHome()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, WorkedExample);
         table.setCellText(2, RouteTable::ColSpare, "spare");
         RouteTable expected;
-        expected.sbGridSetup();
+        expected.setUp();
         putRows(expected, WorkedExample);
         putRows(expected, WorkedResults, 1, RouteTable::ColItemSP);
         expected.setCellText(2, RouteTable::ColSpare, "spare");
         moveAway(table);
         ChangeLog log(table);
-        sbCalculate(table);
+        calculate(table);
         QVERIFY(snapshot(table) == snapshot(expected));
         QCOMPARE(cursor(table), Home);
         // One report for the whole pass.
         QCOMPARE(log.changes.size(), std::size_t(1));
         QCOMPARE(log.changes.front().cells, (CellRange{1, 7, 6, 10}));
         QVERIFY(log.changes.front().cursorMoved);
-        sbCalculate(table);
+        calculate(table);
         QVERIFY(snapshot(table) == snapshot(expected));
     }
 
@@ -203,11 +203,11 @@ private Q_SLOTS:
         QFETCH(std::string, route);
         QFETCH(int, row);
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, route);
         moveAway(table);
         const auto before = snapshot(table);
-        const CalculationOutcome outcome = sbCalculate(table);
+        const CalculationOutcome outcome = calculate(table);
         QVERIFY(outcome.stopped);
         QCOMPARE(int(outcome.row), row);
         QCOMPARE(outcome.message, SeparateRows + std::to_string(row));
@@ -219,12 +219,12 @@ private Q_SLOTS:
     void markersClearOnceDiameterIsEntered()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, "|1000||100\n|||100\n|||||0.28");
-        sbCalculate(table);
+        calculate(table);
         QCOMPARE(rowText(table, 3, 7, 10), "0.|0.||#DIV/0!"s);
         table.setCellText(1, RouteTable::ColDiameter, "12");
-        sbCalculate(table);
+        calculate(table);
         QCOMPARE(results(table, "\n\n"),
                  "0.21|0.1|1273|0.21\n0.21|0.1|1273|0.42\n0.03|0.1|1273|0.45"s);
     }

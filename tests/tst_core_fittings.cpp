@@ -13,10 +13,10 @@ namespace {
 std::string inCell(std::string_view coefficient)
 {
     RouteTable table;
-    table.sbGridSetup();
+    table.setUp();
     table.setCurrentCell(1, RouteTable::ColLossCoef);
-    sbFittingInsert(table, coefficient, "d");
-    return table.CellText(1, RouteTable::ColLossCoef);
+    insertFitting(table, coefficient, "d");
+    return table.cellText(1, RouteTable::ColLossCoef);
 }
 
 } // namespace
@@ -46,10 +46,10 @@ private Q_SLOTS:
         }
         QCOMPARE(std::string(ElbowRadiusPrompt), "Enter elbow center line radius, in"s);
         QCOMPARE(std::string(ElbowRadiusDefault), "0"s);
-        QVERIFY(fnAngleFactor("15") == 0 && fnAngleFactor("90.0") == 0);
+        QVERIFY(angleFactor("15") == 0 && angleFactor("90.0") == 0);
         // The elbow's description keeps the reply as typed, blanks and all.
-        QCOMPARE(fnElbowDescription("90", "18"), "Elbow 90 deg 18 in clr"s);
-        QCOMPARE(fnElbowDescription("30", " 15 "), "Elbow 30 deg  15  in clr"s);
+        QCOMPARE(elbowDescription("90", "18"), "Elbow 90 deg 18 in clr"s);
+        QCOMPARE(elbowDescription("30", " 15 "), "Elbow 30 deg  15  in clr"s);
     }
 
     void elbowCoefficients_data()
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QFETCH(std::string, expected);
         std::string actual;
         for (const char *angle : {"30", "45", "60", "90"}) {
-            const std::string coefficient = fnElbowCoefficient(angle, diameter, radius);
+            const std::string coefficient = elbowCoefficient(angle, diameter, radius);
             actual += (coefficient.empty() ? "" : inCell(coefficient)) + "|";
         }
         actual.pop_back();
@@ -117,7 +117,7 @@ private Q_SLOTS:
     {
         QFETCH(std::string, reply);
         QFETCH(bool, numeric);
-        QCOMPARE(fnIsNumericReply(reply), numeric);
+        QCOMPARE(isNumericReply(reply), numeric);
     }
 
     void diameterSearch_data()
@@ -141,21 +141,21 @@ private Q_SLOTS:
         QFETCH(std::string, diameters);
         QFETCH(float, expected);
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, diameters, 1, RouteTable::ColDiameter);
         table.setCurrentCell(Int16(currentRow), RouteTable::ColLossCoef);
-        QVERIFY(fnElbowDiameter(table) == expected);
+        QVERIFY(elbowDiameter(table) == expected);
     }
 
     void insertWritesTwoCellsOfCurrentRowOnly()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, "o|o|o|20|o|o|o|o|o|o\no|o|o|o|o|o|o|o|o|o\no|o|o|o|o|o|o|o|o|o");
         // Three rows selected, current cell in the top one.
         table.setCurrentCell(1, RouteTable::ColLossCoef);
         table.setSelectionEnd(3, RouteTable::ColLossCoef);
-        sbFittingInsert(table, "0.28", "Branch Entry 45 deg");
+        insertFitting(table, "0.28", "Branch Entry 45 deg");
         QCOMPARE(rowText(table, 1), "o|o|o|20|Branch Entry 45 deg|0.28|o|o|o|o"s);
         QCOMPARE(rowText(table, 2), "o|o|o|o|o|o|o|o|o|o"s);
         QCOMPARE(rowText(table, 3), "o|o|o|o|o|o|o|o|o|o"s);

@@ -25,14 +25,14 @@ std::string shown(const Geometry &g)
 
 std::string shown(const ControlRatios &r, int places)
 {
-    return shown(r.LeftRatio, r.TopRatio, r.WidthRatio, r.HeightRatio, places);
+    return shown(r.leftRatio, r.topRatio, r.widthRatio, r.heightRatio, places);
 }
 
 ControlRatios ratiosOf(std::string_view name)
 {
     for (const DesignControl &control : DesignControls) {
         if (control.name == name)
-            return fnRatiosFromGeometry(control.geometry, DesignClientWidth, DesignClientHeight);
+            return ratiosFromGeometry(control.geometry, DesignClientWidth, DesignClientHeight);
     }
     return {};
 }
@@ -47,11 +47,11 @@ private Q_SLOTS:
     void designRatios_data()
     {
         QTest::addColumn<std::string>("ratios");
-        QTest::newRow("cmdCalculate") << "0.7466 0.0557 0.0876 0.0714"s;
-        QTest::newRow("grdList") << "0.0630 0.2091 0.9144 0.7404"s;
-        QTest::newRow("txtDescription") << "0.2501 0.0279 0.4577 0.1272"s;
-        QTest::newRow("lblItems") << "0.0128 0.5157 0.0404 0.2108"s;
-        QTest::newRow("lblDescription") << "0.1659 0.0418 0.0748 0.1132"s;
+        QTest::newRow("calculateButton") << "0.7466 0.0557 0.0876 0.0714"s;
+        QTest::newRow("routeView") << "0.0630 0.2091 0.9144 0.7404"s;
+        QTest::newRow("descriptionEdit") << "0.2501 0.0279 0.4577 0.1272"s;
+        QTest::newRow("itemsLabel") << "0.0128 0.5157 0.0404 0.2108"s;
+        QTest::newRow("descriptionLabel") << "0.1659 0.0418 0.0748 0.1132"s;
     }
 
     void designRatios()
@@ -62,30 +62,30 @@ private Q_SLOTS:
 
     void layoutScalesWithTheClientArea()
     {
-        QCOMPARE(shown(fnGeometryFromRatios(ratiosOf("grdList"), 12000, 7000)),
+        QCOMPARE(shown(geometryFromRatios(ratiosOf("routeView"), 12000, 7000)),
                  "755.9 1463.4 10972.4 5182.9"s);
-        QCOMPARE(shown(fnGeometryFromRatios(ratiosOf("cmdCalculate"), 12000, 7000)),
+        QCOMPARE(shown(geometryFromRatios(ratiosOf("calculateButton"), 12000, 7000)),
                  "8959.1 390.2 1051.2 500.0"s);
         // Minimised, or a toolkit's odd negative size: nothing below zero.
         const ControlRatios ratios{0.5f, 0.25f, 0.1f, 0.2f};
-        QCOMPARE(shown(fnGeometryFromRatios(ratios, 0, 0)), "0.0 0.0 0.0 0.0"s);
-        QCOMPARE(shown(fnGeometryFromRatios(ratios, -100, -50)), "0.0 0.0 0.0 0.0"s);
+        QCOMPARE(shown(geometryFromRatios(ratios, 0, 0)), "0.0 0.0 0.0 0.0"s);
+        QCOMPARE(shown(geometryFromRatios(ratios, -100, -50)), "0.0 0.0 0.0 0.0"s);
         // A zero client side cannot give a fraction: its two stay 0.
-        QCOMPARE(shown(fnRatiosFromGeometry({100, 200, 300, 400}, 0, 1000), 2),
+        QCOMPARE(shown(ratiosFromGeometry({100, 200, 300, 400}, 0, 1000), 2),
                  "0.00 0.20 0.00 0.40"s);
-        QCOMPARE(shown(fnRatiosFromGeometry({100, 200, 300, 400}, 1000, 0), 2),
+        QCOMPARE(shown(ratiosFromGeometry({100, 200, 300, 400}, 1000, 0), 2),
                  "0.10 0.00 0.30 0.00"s);
     }
 
-    void windowPlacement()
+    void placesWindow()
     {
         // A 1024 by 768 screen at 15 twips per pixel; right of and below centre.
-        QCOMPARE(shown(fnWindowPlacement(15360, 11520)), "2267.1 2419.2 12595.2 8064.0"s);
-        QCOMPARE(shown(fnWindowPlacement(0, 0)), "0.0 0.0 0.0 0.0"s);
+        QCOMPARE(shown(windowPlacement(15360, 11520)), "2267.1 2419.2 12595.2 8064.0"s);
+        QCOMPARE(shown(windowPlacement(0, 0)), "0.0 0.0 0.0 0.0"s);
         // A toolkit that adds 10 twips to every size it is given: the place
         // follows the size the window really got, 8074 by 12605.2.
         std::vector<float> set;
-        const Geometry g = fnWindowPlacement(15360, 11520, [&set](float value) {
+        const Geometry g = windowPlacement(15360, 11520, [&set](float value) {
             set.push_back(value);
             return value + 10;
         });
@@ -97,12 +97,12 @@ private Q_SLOTS:
     void twipsAndPixels()
     {
         // 15 twips a pixel at 96 dots per inch; to the nearest whole pixel.
-        QCOMPARE(fnTwipsToPixels(2010, 96), 134);
-        QCOMPARE(fnTwipsToPixels(7.5, 96), 1);
-        QCOMPARE(fnTwipsToPixels(7.4, 96), 0);
-        QCOMPARE(fnTwipsToPixels(1440, 120), 120);
-        QCOMPARE(fnPixelsToTwips(1024, 96), 15360.0f);
-        QCOMPARE(fnPixelsToTwips(1, 120), 12.0f);
+        QCOMPARE(twipsToPixels(2010, 96), 134);
+        QCOMPARE(twipsToPixels(7.5, 96), 1);
+        QCOMPARE(twipsToPixels(7.4, 96), 0);
+        QCOMPARE(twipsToPixels(1440, 120), 120);
+        QCOMPARE(pixelsToTwips(1024, 96), 15360.0f);
+        QCOMPARE(pixelsToTwips(1, 120), 12.0f);
     }
 };
 

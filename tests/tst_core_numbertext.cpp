@@ -102,8 +102,8 @@ private Q_SLOTS:
     {
         QFETCH(FormatCase, format);
         const std::string text = format.single
-                                     ? fnFormat(static_cast<float>(format.value), format.pattern)
-                                     : fnFormat(format.value, format.pattern);
+                                     ? formatNumber(static_cast<float>(format.value), format.pattern)
+                                     : formatNumber(format.value, format.pattern);
         QCOMPARE(text, std::string(format.text));
     }
 
@@ -111,21 +111,21 @@ private Q_SLOTS:
     {
         for (const Pattern pattern : {P2, P0, P1}) {
             for (const double value : {Inf, -Inf, std::numeric_limits<double>::quiet_NaN()}) {
-                QCOMPARE(fnFormat(value, pattern), "#NUM!"s);
-                QCOMPARE(fnFormat(static_cast<float>(value), pattern), "#NUM!"s);
+                QCOMPARE(formatNumber(value, pattern), "#NUM!"s);
+                QCOMPARE(formatNumber(static_cast<float>(value), pattern), "#NUM!"s);
             }
         }
-        QVERIFY(fnIsMarker("#NUM!") && fnIsMarker("#DIV/0!"));
-        QVERIFY(!fnIsMarker("#NUM") && !fnIsMarker("#num!") && !fnIsMarker(""));
+        QVERIFY(isMarker("#NUM!") && isMarker("#DIV/0!"));
+        QVERIFY(!isMarker("#NUM") && !isMarker("#num!") && !isMarker(""));
     }
 
-    void decimalText()
+    void writesShortestDecimal()
     {
-        QCOMPARE(fnDecimalText(0.1595f), "0.1595"s);
-        QCOMPARE(fnDecimalText(1.0f / 3.0f), "0.3333333"s);
+        QCOMPARE(decimalText(0.1595f), "0.1595"s);
+        QCOMPARE(decimalText(1.0f / 3.0f), "0.3333333"s);
         // Whatever form a large or small value takes, the reader gets it back.
         for (const float value : {1e20f, -3.5e-7f, 3e38f})
-            QCOMPARE(fnToSingle(NumberFromText(fnDecimalText(value))), value);
+            QCOMPARE(toSingle(numberFromText(decimalText(value))), value);
     }
 
     void readsNumbers_data()
@@ -141,7 +141,7 @@ private Q_SLOTS:
     {
         QFETCH(ReadCase, read);
         // Exactly: the reader must round as correctly as the compiler does.
-        const double actual = NumberFromText(read.text);
+        const double actual = numberFromText(read.text);
         QVERIFY2(actual == read.value, qPrintable(QString::number(actual, 'g', 17)));
     }
 };

@@ -63,19 +63,19 @@ private Q_SLOTS:
         QFETCH(std::string, description);
         QFETCH(std::string, stored);
         RouteTable source;
-        source.sbGridSetup();
+        source.setUp();
         putRows(source, route);
         source.setCellText(5, RouteTable::ColSpare, "never stored");
         moveAway(source);
-        QCOMPARE(sbRoutePack(source, description), stored);
+        QCOMPARE(packRoute(source, description), stored);
         QCOMPARE(cursor(source), Home);
         // Read back over another route, of which nothing survives.
         RouteTable target;
-        target.sbGridSetup();
+        target.setUp();
         fillData(target);
         target.setCellText(5, RouteTable::ColSpare, "never stored");
         moveAway(target);
-        QCOMPARE(sbRouteUnpack(target, stored), std::optional(description));
+        QCOMPARE(unpackRoute(target, stored), std::optional(description));
         QVERIFY(snapshot(target) == snapshot(source));
         QCOMPARE(cursor(target), Home);
     }
@@ -89,14 +89,14 @@ private Q_SLOTS:
             text.back() = row < 70 ? '\r' : '\x80';
         }
         RouteTable table;
-        table.sbGridSetup();
-        QCOMPARE(sbRouteUnpack(table, text + "d"), std::optional("d"s));
+        table.setUp();
+        QCOMPARE(unpackRoute(table, text + "d"), std::optional("d"s));
         RouteTable expected;
-        expected.sbGridSetup();
+        expected.setUp();
         fillData(expected);
         QVERIFY(snapshot(table) == snapshot(expected));
         // Rows ended by CR LF: the LF starts the next row's first cell.
-        QVERIFY(sbRouteUnpack(table, "1\t2\r\n3\t4\r\n5" + Sep).has_value());
+        QVERIFY(unpackRoute(table, "1\t2\r\n3\t4\r\n5" + Sep).has_value());
         QCOMPARE(rowText(table, 1, 1, 2) + "/" + rowText(table, 2, 1, 2) + "/" +
                      rowText(table, 3, 1, 2),
                  "1|2/\n3|4/\n5|"s);
@@ -106,12 +106,12 @@ private Q_SLOTS:
     {
         for (const std::string &text : {""s, "1\t2\t3\r4\t5"s}) {
             RouteTable table;
-            table.sbGridSetup();
+            table.setUp();
             fillData(table);
             moveAway(table);
             const auto before = snapshot(table);
             ChangeLog log(table);
-            QVERIFY(!sbRouteUnpack(table, text).has_value());
+            QVERIFY(!unpackRoute(table, text).has_value());
             QVERIFY(snapshot(table) == before);
             QVERIFY(log.changes.empty());
         }
@@ -124,7 +124,7 @@ private Q_SLOTS:
         // In cells every byte but TAB, CR and the separator, which structure
         // the text; in the description every byte, the separator twice.
         RouteTable source;
-        source.sbGridSetup();
+        source.setUp();
         std::string description;
         int index = 0;
         for (int value = 0; value < 256; ++value) {
@@ -136,12 +136,12 @@ private Q_SLOTS:
             ++index;
         }
         description += description;
-        const std::string text = sbRoutePack(source, description);
+        const std::string text = packRoute(source, description);
         RouteTable target;
-        target.sbGridSetup();
-        QCOMPARE(sbRouteUnpack(target, text), std::optional(description));
+        target.setUp();
+        QCOMPARE(unpackRoute(target, text), std::optional(description));
         QVERIFY(snapshot(target) == snapshot(source));
-        QCOMPARE(sbRoutePack(target, description), text);
+        QCOMPARE(packRoute(target, description), text);
     }
 
     void charsetIsWindows1252()
@@ -150,15 +150,15 @@ private Q_SLOTS:
             const char32_t high =
                 byte >= 0x80 && byte < 0xA0 ? HighControls[std::size_t(byte - 0x80)] : 0;
             const char32_t expected = high != 0 ? high : char32_t(byte);
-            QCOMPARE(uint(fnCharFromByte(static_cast<unsigned char>(byte))), uint(expected));
-            const auto back = fnByteFromChar(expected);
+            QCOMPARE(uint(charFromByte(static_cast<unsigned char>(byte))), uint(expected));
+            const auto back = byteFromChar(expected);
             QCOMPARE(back.has_value() ? int(*back) : -1, byte);
         }
         // C1 controls whose bytes carry printable characters, and characters
         // the code page lacks, have no byte.
         for (const char32_t ch : {U'\x80', U'\x82', U'\x9F', U'\u0100', U'\u2015', U'\uFFFD',
                                   U'\U0001F600', char32_t(0x110000)})
-            QVERIFY2(!fnByteFromChar(ch).has_value(), qPrintable(QString::number(uint(ch), 16)));
+            QVERIFY2(!byteFromChar(ch).has_value(), qPrintable(QString::number(uint(ch), 16)));
     }
 
     void descriptionLineBreaks_data()
@@ -183,11 +183,11 @@ private Q_SLOTS:
         QFETCH(std::string, stored);
         QFETCH(std::string, box);
         QFETCH(std::string, written);
-        QCOMPARE(fnDescriptionForBox(stored), box);
-        QCOMPARE(fnDescriptionForFile(box), written);
+        QCOMPARE(descriptionForBox(stored), box);
+        QCOMPARE(descriptionForFile(box), written);
     }
 
-    void fileNameFromPath_data()
+    void namesFileFromPath_data()
     {
         QTest::addColumn<std::string>("path");
         QTest::addColumn<std::string>("name");
@@ -207,25 +207,25 @@ private Q_SLOTS:
         // clang-format on
     }
 
-    void fileNameFromPath()
+    void namesFileFromPath()
     {
         QFETCH(std::string, path);
         QFETCH(std::string, name);
-        QCOMPARE(fnFileNameFromPath(path), name);
+        QCOMPARE(fileNameFromPath(path), name);
     }
 
     void captionFollowsTheDocument()
     {
         DocumentState document;
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
-        document.sbNamed("/home/ann/Routes/A.txt");
-        QVERIFY(!document.isUntitled() && document.DocPath == "/home/ann/Routes/A.txt");
+        document.setPath("/home/ann/Routes/A.txt");
+        QVERIFY(!document.isUntitled() && document.path == "/home/ann/Routes/A.txt");
         QCOMPARE(document.caption(), "Plenix - A"s);
-        document.sbUntitled();
-        QVERIFY(document.isUntitled() && document.DocName.empty());
+        document.makeUntitled();
+        QVERIFY(document.isUntitled() && document.name.empty());
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
-        document.CaptionPrefix = "Route - ";
-        document.sbNamed("/tmp/B.txt");
+        document.captionPrefix = "Route - ";
+        document.setPath("/tmp/B.txt");
         QCOMPARE(document.caption(), "Route - B"s);
     }
 };

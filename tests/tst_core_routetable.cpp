@@ -42,13 +42,13 @@ private Q_SLOTS:
     void setupAndClear()
     {
         RouteTable table;
-        QCOMPARE(table.HeaderLine(), ""s);
-        table.sbGridSetup();
-        QCOMPARE(table.HeaderLine(), Headers);
+        QCOMPARE(table.headerLine(), ""s);
+        table.setUp();
+        QCOMPARE(table.headerLine(), Headers);
         std::string headerCells = "|" + Headers.substr(0, Headers.size() - 1) + "|";
         std::replace(headerCells.begin(), headerCells.end(), '\t', '|');
         QCOMPARE(rowText(table, 0, 0, 11), headerCells);
-        QCOMPARE(table.CellText(1, 0) + table.CellText(12, 0) + table.CellText(60, 0), " 1 12 60"s);
+        QCOMPARE(table.cellText(1, 0) + table.cellText(12, 0) + table.cellText(60, 0), " 1 12 60"s);
         const int widths[] = {360, 750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000};
         for (int col = 0; col < RouteTable::ColCount; ++col)
             QCOMPARE(table.colWidthTwips(col), widths[col]);
@@ -56,18 +56,18 @@ private Q_SLOTS:
         QCOMPARE(cursor(table), Home);
         // Clearing empties the data cells only, and goes home.
         RouteTable expected;
-        expected.sbGridSetup();
+        expected.setUp();
         fillData(table);
         table.setCellText(60, RouteTable::ColSpare, "spare");
         expected.setCellText(60, RouteTable::ColSpare, "spare");
         moveAway(table);
-        table.sbGridClear();
+        table.clear();
         QVERIFY(snapshot(table) == snapshot(expected));
-        QCOMPARE(table.HeaderLine(), Headers);
+        QCOMPARE(table.headerLine(), Headers);
         QCOMPARE(cursor(table), Home);
     }
 
-    void lastUsedRow_data()
+    void findsLastUsedRow_data()
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
@@ -82,17 +82,17 @@ private Q_SLOTS:
         QTest::newRow("start beyond 60") << 60 << 4 << 61 << 0;
     }
 
-    void lastUsedRow()
+    void findsLastUsedRow()
     {
         QFETCH(int, row);
         QFETCH(int, col);
         QFETCH(int, startRow);
         QFETCH(int, expected);
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         table.setCellText(row, col, " "); // a blank is text
         moveAway(table);
-        QCOMPARE(int(table.fnLastUsedRow(Int16(startRow))), expected);
+        QCOMPARE(int(table.lastUsedRow(Int16(startRow))), expected);
         // Like the grid it was written for, it moves the current column to 1.
         QCOMPARE(cursor(table), "at 30,1 selecting 30,1-30,1 top 28 left 5"s);
     }
@@ -100,10 +100,10 @@ private Q_SLOTS:
     void cursorAndSelection()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         table.setTopRow(7);
         table.setLeftCol(3);
-        table.sbRowsSelect(2, 4); // selecting does not scroll
+        table.selectRows(2, 4); // selecting does not scroll
         QCOMPARE(cursor(table), "at 2,1 selecting 2,1-4,10 top 7 left 3"s);
         table.setCurrentCell(8, 9);
         table.setSelectionEnd(2, 4);
@@ -117,28 +117,28 @@ private Q_SLOTS:
         QCOMPARE(cursor(table), "at 4,5 selecting 4,2-4,5 top 7 left 3"s);
     }
 
-    void blockText()
+    void readsAndWritesBlocks()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         putRows(table, "2\n||||abc");
-        table.sbRowsSelect(1, 2);
-        QCOMPARE(table.BlockText(), "2" + tabs(9) + "\r" + tabs(4) + "abc" + tabs(5));
+        table.selectRows(1, 2);
+        QCOMPARE(table.blockText(), "2" + tabs(9) + "\r" + tabs(4) + "abc" + tabs(5));
         table.setCurrentCell(2, 5);
         table.setSelectionEnd(1, 4);
-        QCOMPARE(table.BlockText(), "\t\r\tabc"s);
+        QCOMPARE(table.blockText(), "\t\r\tabc"s);
         // Written text fills the selection from its top-left cell; what lies
         // beyond is dropped, cells it does not reach keep their text.
         fillData(table);
-        table.sbRowsSelect(1, 3);
+        table.selectRows(1, 3);
         table.setBlockText("1\t2");
         table.setCurrentCell(3, 3);
         table.setSelectionEnd(2, 2);
         table.setBlockText("A\tB\tC\rD\tE\tF\rG");
-        table.sbRowsSelect(5, 6);
+        table.selectRows(5, 6);
         table.setBlockText(tabs(10));
         RouteTable expected;
-        expected.sbGridSetup();
+        expected.setUp();
         fillData(expected);
         putRows(expected, "1|2");
         putRows(expected, "A|B\nD|E", 2, 2);
@@ -149,9 +149,9 @@ private Q_SLOTS:
     void oneNotificationPerOperation()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         ChangeLog log(table);
-        table.sbRowsSelect(2, 4);
+        table.selectRows(2, 4);
         QCOMPARE(log.changes.size(), std::size_t(1));
         QVERIFY(log.changes.back().cursorMoved && log.changes.back().cells.isEmpty());
         table.setCurrentText("x"); // the fill rule: every selected cell
@@ -160,7 +160,7 @@ private Q_SLOTS:
         QCOMPARE(log.changes.size(), std::size_t(2));
         QCOMPARE(log.changes.back().cells, (CellRange{2, 1, 4, 10}));
         table.setTopRow(20);
-        table.sbGridClear();
+        table.clear();
         QCOMPARE(log.changes.size(), std::size_t(4));
         QCOMPARE(log.changes.back().cells, (CellRange{2, 1, 4, 10}));
         QVERIFY(log.changes.back().cursorMoved && log.changes.back().scrolled);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         for (int col = 1; col <= RouteTable::ColSpare; ++col) {
             for (char32_t code = 0; code <= 0x2100; ++code) {
                 if (code != BackspaceCode &&
-                    fnCharAccepted(code, col) != expectedAccepted(code, col))
+                    isCharAccepted(code, col) != expectedAccepted(code, col))
                     QFAIL(
                         qPrintable(QStringLiteral("code %1, column %2").arg(uint(code)).arg(col)));
             }
@@ -181,12 +181,12 @@ private Q_SLOTS:
     void typingAndDeleteKeys()
     {
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         const auto type = [&table](int col, const std::string &keys) {
             table.setCurrentCell(2, Int16(col));
             for (const char c : keys)
-                sbTypeChar(table, static_cast<unsigned char>(c));
-            return table.CellText(2, col);
+                typeChar(table, static_cast<unsigned char>(c));
+            return table.cellText(2, col);
         };
         QCOMPARE(type(RouteTable::ColFlow, "12.5"), "12.5"s);
         QCOMPARE(type(RouteTable::ColFlow, "\b\b"), "12"s);
@@ -196,28 +196,28 @@ private Q_SLOTS:
         putRows(table, "|100|7");
         table.setCurrentCell(1, RouteTable::ColFlow);
         table.setSelectionEnd(1, RouteTable::ColLength);
-        sbTypeChar(table, U'0');
+        typeChar(table, U'0');
         QCOMPARE(rowText(table, 1, 1, 5), "|1000|1000|1000|"s);
-        sbTypeChar(table, BackspaceCode);
+        typeChar(table, BackspaceCode);
         QCOMPARE(rowText(table, 1, 1, 5), "|100|100|100|"s);
-        sbDeleteSelection(table);
+        deleteSelection(table);
         QCOMPARE(rowText(table, 1, 1, 5), "||||"s);
         // Backspace on an empty current cell stores nothing anywhere.
         table.setCellText(1, RouteTable::ColDiameter, "keep");
-        sbTypeChar(table, BackspaceCode);
+        typeChar(table, BackspaceCode);
         QCOMPARE(rowText(table, 1, 1, 5), "||keep||"s);
         // Letters are judged on the selection end's column: "Description" here.
         putRows(table, "|||12|run");
         table.setCurrentCell(1, RouteTable::ColLength);
         table.setSelectionEnd(1, RouteTable::ColDescription);
-        sbTypeChar(table, U'a');
+        typeChar(table, U'a');
         table.setCurrentCell(1, RouteTable::ColDescription);
         table.setSelectionEnd(1, RouteTable::ColLength);
-        sbTypeChar(table, U'b');
+        typeChar(table, U'b');
         QCOMPARE(rowText(table, 1, 4, 5), "12a|12a"s);
     }
 
-    void insertRow_data()
+    void insertsRow_data()
     {
         QTest::addColumn<QList<int>>("used");
         QTest::addColumn<int>("current");
@@ -238,15 +238,15 @@ private Q_SLOTS:
         QTest::newRow("only row 60") << QList<int>{60} << 60 << false;
     }
 
-    void insertRow()
+    void insertsRow()
     {
         QFETCH(QList<int>, used);
         QFETCH(int, current);
         QFETCH(bool, moves);
         RouteTable table;
-        table.sbGridSetup();
+        table.setUp();
         RouteTable expected;
-        expected.sbGridSetup();
+        expected.setUp();
         for (const int row : used) {
             putRows(table, sameCells(std::to_string(row)), row);
             // When rows move, the current row and every row below go down one.
@@ -255,7 +255,7 @@ private Q_SLOTS:
         }
         table.setCurrentCell(Int16(current), 3);
         table.setTopRow(20);
-        sbInsertRow(table);
+        insertRow(table);
         QVERIFY(snapshot(table) == snapshot(expected));
         QCOMPARE(cursor(table), Home);
     }
@@ -263,12 +263,12 @@ private Q_SLOTS:
     void listTextGoesHome()
     {
         RouteTable table;
-        table.sbGridSetup();
-        QCOMPARE(fnListText(table), Headers);
+        table.setUp();
+        QCOMPARE(listText(table), Headers);
         putRows(table, "|500", 3);
         moveAway(table);
         const auto before = snapshot(table);
-        QCOMPARE(fnListText(table), Headers + tabs(9) + "\r" + tabs(9) + "\r\t500" + tabs(8));
+        QCOMPARE(listText(table), Headers + tabs(9) + "\r" + tabs(9) + "\r\t500" + tabs(8));
         QVERIFY(snapshot(table) == before);
         QCOMPARE(cursor(table), Home);
     }

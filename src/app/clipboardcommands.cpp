@@ -11,27 +11,27 @@
 #include <QFile>
 #include <QGuiApplication>
 
-QString fnDescriptionClipboardText(const QPlainTextEdit &box)
+QString descriptionClipboardText(const QPlainTextEdit &box)
 {
     // The clipboard takes any character, so the text goes as UTF-8 through
     // the same line-break rule the route file uses; CR and LF never occur
     // inside a UTF-8 sequence.
-    const QByteArray text = fnDescriptionBoxText(box).toUtf8();
-    return QString::fromStdString(plenix::fnDescriptionForFile(
+    const QByteArray text = descriptionBoxText(box).toUtf8();
+    return QString::fromStdString(plenix::descriptionForFile(
         std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
-QString fnListClipboardText(plenix::RouteTable &table)
+QString listClipboardText(plenix::RouteTable &table)
 {
-    return toQString(plenix::fnListText(table));
+    return toQString(plenix::listText(table));
 }
 
-QString fnFileNameClipboardText(const plenix::DocumentState &state)
+QString fileNameClipboardText(const plenix::DocumentState &state)
 {
-    return QFile::decodeName(QByteArray::fromStdString(state.DocPath));
+    return QFile::decodeName(QByteArray::fromStdString(state.path));
 }
 
-void sbClipboardSetText(const QString &text)
+void setClipboardText(const QString &text)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();

@@ -13,11 +13,11 @@ struct DocumentState;
 // whatever the clipboard held with exactly one plain text.
 
 // The description with CR LF line breaks, as a route file stores it.
-QString fnDescriptionClipboardText(const QPlainTextEdit &box);
+QString descriptionClipboardText(const QPlainTextEdit &box);
 // The header line and the used rows, TAB between cells, CR between rows.
 // Leaves the cursor home.
-QString fnListClipboardText(plenix::RouteTable &table);
+QString listClipboardText(plenix::RouteTable &table);
 // The current file's full path; empty for an untitled route.
-QString fnFileNameClipboardText(const plenix::DocumentState &state);
+QString fileNameClipboardText(const plenix::DocumentState &state);
 
-void sbClipboardSetText(const QString &text);
+void setClipboardText(const QString &text);

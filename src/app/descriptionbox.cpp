@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-QString fnDescriptionBoxText(const QPlainTextEdit &box)
+QString descriptionBoxText(const QPlainTextEdit &box)
 {
     QString text = box.document()->toRawText();
     // The document keeps its own marks between lines; Shift+Enter gives the

@@ -7,4 +7,4 @@ class QPlainTextEdit;
 // The route description as the box holds it, every line break one LF.
 // QPlainTextEdit::toPlainText() would turn a no-break space into a plain one,
 // so a description read from a file would not be written back as it was.
-QString fnDescriptionBoxText(const QPlainTextEdit &box);
+QString descriptionBoxText(const QPlainTextEdit &box);

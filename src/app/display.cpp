@@ -4,14 +4,14 @@
 
 using namespace Qt::StringLiterals;
 
-bool fnDisplayAvailable()
+bool isDisplayAvailable()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
-QString fnNoDisplayMessage(const QString &program)
+QString noDisplayMessage(const QString &program)
 {
     return u"plenix: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
            "Plenix is a desktop program and needs a graphical session. To run it on a\n"

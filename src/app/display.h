@@ -4,8 +4,8 @@
 
 // Whether the program can open a window here: an X or Wayland display, or a
 // Qt platform chosen explicitly (offscreen, VNC, ...).
-bool fnDisplayAvailable();
+bool isDisplayAvailable();
 
 // What the program prints instead of a window when there is no display,
 // naming how to start `program` in a virtual X server.
-QString fnNoDisplayMessage(const QString &program);
+QString noDisplayMessage(const QString &program);

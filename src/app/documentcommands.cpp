@@ -37,7 +37,7 @@ QString unstorableCharacterText(const QString &offending)
 }
 } // namespace
 
-QString fnCaptionText(const plenix::DocumentState &state)
+QString captionText(const plenix::DocumentState &state)
 {
     // Qt reads "[*]" in a window title as the unsaved-changes mark and drops
     // it; doubled, it shows as typed, so a file named so keeps its name.
@@ -50,67 +50,67 @@ DocumentCommands::DocumentCommands(plenix::RouteTable &table, QPlainTextEdit &de
 {
 }
 
-void DocumentCommands::sbNew()
+void DocumentCommands::newDocument()
 {
-    m_table.sbGridClear();
+    m_table.clear();
     m_description.clear();
-    m_state.sbUntitled();
-    sbShowCaption();
+    m_state.makeUntitled();
+    showCaption();
 }
 
-void DocumentCommands::sbOpen()
+void DocumentCommands::open()
 {
-    const QString path = fnChooseFile(false);
+    const QString path = chooseFile(false);
     if (!path.isEmpty())
-        fnOpenPath(path);
+        openPath(path);
 }
 
-void DocumentCommands::sbSave()
+void DocumentCommands::save()
 {
     if (m_state.isUntitled()) {
-        sbSaveAs();
+        saveAs();
         return;
     }
-    fnWriteDocument(decodedPath(m_state.DocPath));
+    writeDocument(decodedPath(m_state.path));
 }
 
-void DocumentCommands::sbSaveAs()
+void DocumentCommands::saveAs()
 {
-    const QString path = fnChooseFile(true);
+    const QString path = chooseFile(true);
     if (!path.isEmpty())
-        fnSaveAsPath(path);
+        saveAsPath(path);
 }
 
-bool DocumentCommands::fnOpenPath(const QString &path)
+bool DocumentCommands::openPath(const QString &path)
 {
-    const RouteFileRead file = fnReadRouteFile(path);
+    const RouteFileRead file = readRouteFile(path);
     if (file.error) {
-        sbReportError(*file.error);
+        reportError(*file.error);
         return false;
     }
     std::string docText = file.bytes.toStdString();
-    const std::optional<std::string> description = plenix::sbRouteUnpack(m_table, docText);
+    const std::optional<std::string> description = plenix::unpackRoute(m_table, docText);
     if (!description) {
-        sbReportError(toQString(plenix::NotARouteFileMessage));
+        reportError(toQString(plenix::NotARouteFileMessage));
         return false;
     }
-    m_description.setPlainText(toQString(plenix::fnDescriptionForBox(*description)));
-    m_state.DocText = std::move(docText);
-    m_state.sbNamed(encodedPath(path));
-    sbShowCaption();
+    m_description.setPlainText(toQString(plenix::descriptionForBox(*description)));
+    m_state.text = std::move(docText);
+    m_state.setPath(encodedPath(path));
+    showCaption();
     return true;
 }
 
-bool DocumentCommands::fnSaveAsPath(const QString &path)
+bool DocumentCommands::saveAsPath(const QString &path)
 {
-    if (!fnWriteDocument(path))
+    if (!writeDocument(path))
         return false;
-    m_state.sbNamed(encodedPath(path));
-    sbShowCaption();
+    m_state.setPath(encodedPath(path));
+    showCaption();
     return true;
 }
 
-QString DocumentCommands::fnChooseFile(bool forSaving)
+QString DocumentCommands::chooseFile(bool forSaving)
 {
     Dialogs &dialogs = Dialogs::instance();
     const QString path = forSaving ? dialogs.saveFileName(&m_window, QStringLiteral("Save As"),
@@ -122,42 +122,42 @@ QString DocumentCommands::fnChooseFile(bool forSaving)
     return path;
 }
 
-bool DocumentCommands::fnWriteDocument(const QString &path)
+bool DocumentCommands::writeDocument(const QString &path)
 {
-    const std::optional<std::string> description = fnStoredDescription();
+    const std::optional<std::string> description = storedDescription();
     if (!description)
         return false;
-    std::string docText = plenix::sbRoutePack(m_table, *description);
-    const std::optional<QString> error = fnWriteRouteFile(
+    std::string docText = plenix::packRoute(m_table, *description);
+    const std::optional<QString> error = writeRouteFile(
         path, QByteArrayView(docText.data(), static_cast<qsizetype>(docText.size())), m_writeStep);
     if (error) {
-        sbReportError(*error);
+        reportError(*error);
         return false;
     }
-    m_state.DocText = std::move(docText);
+    m_state.text = std::move(docText);
     return true;
 }
 
 // The description as the file stores it. A character the file's character set
 // lacks is reported rather than silently replaced, and nothing is written.
-std::optional<std::string> DocumentCommands::fnStoredDescription()
+std::optional<std::string> DocumentCommands::storedDescription()
 {
     QString offending;
     const std::optional<std::string> bytes =
-        fromQString(fnDescriptionBoxText(m_description), &offending);
+        fromQString(descriptionBoxText(m_description), &offending);
     if (!bytes) {
-        sbReportError(unstorableCharacterText(offending));
+        reportError(unstorableCharacterText(offending));
         return std::nullopt;
     }
-    return plenix::fnDescriptionForFile(*bytes);
+    return plenix::descriptionForFile(*bytes);
 }
 
-void DocumentCommands::sbShowCaption()
+void DocumentCommands::showCaption()
 {
-    m_window.setWindowTitle(fnCaptionText(m_state));
+    m_window.setWindowTitle(captionText(m_state));
 }
 
-void DocumentCommands::sbReportError(const QString &description)
+void DocumentCommands::reportError(const QString &description)
 {
     Dialogs::instance().message(&m_window, QStringLiteral("plenix"),
                                 QStringLiteral("Error: ") + description);

@@ -17,7 +17,7 @@ struct DocumentState;
 } // namespace plenix
 
 // The main window's caption for a document state.
-QString fnCaptionText(const plenix::DocumentState &state);
+QString captionText(const plenix::DocumentState &state);
 
 // New, Close, Open, Save and Save As over the main window's route table,
 // description box and document state. The window's title is the caption.
@@ -33,16 +33,16 @@ public:
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
     // New and Close are the same command.
-    void sbNew();
-    void sbClose() { sbNew(); }
-    void sbOpen();
-    void sbSave();
-    void sbSaveAs();
+    void newDocument();
+    void closeDocument() { newDocument(); }
+    void open();
+    void save();
+    void saveAs();
 
     // Open and Save As of a name already chosen. False after a failure,
     // which has been reported.
-    bool fnOpenPath(const QString &path);
-    bool fnSaveAsPath(const QString &path);
+    bool openPath(const QString &path);
+    bool saveAsPath(const QString &path);
 
     // The name last chosen in either dialog; the next dialog offers it.
     QString lastFileName() const { return m_lastFileName; }
@@ -50,11 +50,11 @@ public:
     void setWriteStep(RouteFileWriteStep step) { m_writeStep = std::move(step); }
 
 private:
-    QString fnChooseFile(bool forSaving);
-    bool fnWriteDocument(const QString &path);
-    std::optional<std::string> fnStoredDescription();
-    void sbShowCaption();
-    void sbReportError(const QString &description);
+    QString chooseFile(bool forSaving);
+    bool writeDocument(const QString &path);
+    std::optional<std::string> storedDescription();
+    void showCaption();
+    void reportError(const QString &description);
 
     plenix::RouteTable &m_table;
     QPlainTextEdit &m_description;

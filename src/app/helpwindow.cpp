@@ -97,7 +97,7 @@ bool HelpWindow::showContents(const QString &helpFile, QString &error)
     return true;
 }
 
-void sbHelpContentsShow(QWidget *owner, const QString &helpFile)
+void showHelpContents(QWidget *owner, const QString &helpFile)
 {
     if (helpFile.isEmpty()) {
         Dialogs::instance().information(owner, owner->window()->windowTitle(),
@@ -122,7 +122,7 @@ void sbHelpContentsShow(QWidget *owner, const QString &helpFile)
     window->activateWindow();
 }
 
-QString fnHelpFile(const QString &configured, const QString &sourceCopy,
+QString helpFilePath(const QString &configured, const QString &sourceCopy,
                    const QString &buildProgramDir, const QString &programDir)
 {
     if (configured.isEmpty())
@@ -135,9 +135,9 @@ QString fnHelpFile(const QString &configured, const QString &sourceCopy,
     return configured;
 }
 
-QString fnHelpFile()
+QString helpFilePath()
 {
-    return fnHelpFile(QStringLiteral(PLENIX_HELP_FILE), QStringLiteral(PLENIX_HELP_SOURCE_COPY),
+    return helpFilePath(QStringLiteral(PLENIX_HELP_FILE), QStringLiteral(PLENIX_HELP_SOURCE_COPY),
                       QStringLiteral(PLENIX_BUILD_PROGRAM_DIR),
                       QCoreApplication::applicationDirPath());
 }

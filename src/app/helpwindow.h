@@ -32,15 +32,15 @@ private:
 // caption says. A file that cannot be shown is reported in a plain message.
 // Otherwise the owner's help window (made on first use) shows the contents
 // page and comes to the front; the owner stays usable.
-void sbHelpContentsShow(QWidget *owner, const QString &helpFile);
+void showHelpContents(QWidget *owner, const QString &helpFile);
 
 // The help file this build shows: the one fixed when it was built. A program
 // run from its own build folder (`buildProgramDir`, compared with the folder
 // `programDir` it runs from) shows the copy in the source tree instead, so
 // that a build needs no install to show the help it was built with. An empty
 // `configured` path means there is no help, wherever the program runs.
-QString fnHelpFile(const QString &configured, const QString &sourceCopy,
+QString helpFilePath(const QString &configured, const QString &sourceCopy,
                    const QString &buildProgramDir, const QString &programDir);
 
 // The same for this program, with the paths compiled in.
-QString fnHelpFile();
+QString helpFilePath();

@@ -7,7 +7,7 @@ void LayoutTable::record(QWidget *control, const plenix::Geometry &design, float
                          float designClientHeight)
 {
     m_entries.push_back(
-        {control, plenix::fnRatiosFromGeometry(design, designClientWidth, designClientHeight)});
+        {control, plenix::ratiosFromGeometry(design, designClientWidth, designClientHeight)});
 }
 
 void LayoutTable::apply(const QSize &client) const
@@ -18,7 +18,7 @@ void LayoutTable::apply(const QSize &client) const
     for (const Entry &entry : m_entries) {
         if (!entry.control)
             continue;
-        const plenix::Geometry g = plenix::fnGeometryFromRatios(entry.ratios, width, height);
+        const plenix::Geometry g = plenix::geometryFromRatios(entry.ratios, width, height);
         // Rounding the edges rather than the sizes keeps neighbouring
         // controls from overlapping by a pixel.
         const int left = qRound(g.left);

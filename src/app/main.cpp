@@ -1,5 +1,5 @@
 #include "display.h"
-#include "frmmain.h"
+#include "mainwindow.h"
 #include "version.h"
 
 #include <QApplication>
@@ -9,25 +9,12 @@
 
 using namespace Qt::StringLiterals;
 
-namespace Module1 {
-
-// The one main window, for the life of the process.
-frmMain *mainWindow = nullptr;
-
-void Main()
-{
-    mainWindow = new frmMain;
-    mainWindow->show();
-}
-
-} // namespace Module1
-
 int main(int argc, char *argv[])
 {
     const QString program = QString::fromLocal8Bit(argc > 0 ? argv[0] : "plenix");
-    if (!fnDisplayAvailable()) {
+    if (!isDisplayAvailable()) {
         // Say plainly what is missing instead of letting the toolkit abort.
-        std::fputs(fnNoDisplayMessage(program).toLocal8Bit().constData(), stderr);
+        std::fputs(noDisplayMessage(program).toLocal8Bit().constData(), stderr);
         return EXIT_FAILURE;
     }
     // The program reads no command line: Qt sees the program name only.
@@ -36,8 +23,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(u"plenix"_s);
     QApplication::setApplicationVersion(QStringLiteral(PLENIX_VERSION_STRING));
 
-    Module1::Main();
-    const int status = QApplication::exec();
-    delete Module1::mainWindow;
-    return status;
+    MainWindow window;
+    window.show();
+    return QApplication::exec();
 }

@@ -29,7 +29,7 @@ qint64 writeAll(QIODevice &file, QByteArrayView bytes)
 }
 } // namespace
 
-RouteFileRead fnReadRouteFile(const QString &path)
+RouteFileRead readRouteFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -56,7 +56,7 @@ RouteFileRead fnReadRouteFile(const QString &path)
     return {bytes, std::nullopt};
 }
 
-std::optional<QString> fnWriteRouteFile(const QString &path, QByteArrayView bytes,
+std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
                                         const RouteFileWriteStep &writeStep)
 {
     QSaveFile file(path);

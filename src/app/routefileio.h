@@ -22,7 +22,7 @@ struct RouteFileRead
     std::optional<QString> error;
 };
 
-RouteFileRead fnReadRouteFile(const QString &path);
+RouteFileRead readRouteFile(const QString &path);
 
 // Hands the bytes to the open file and returns how many it took, or -1.
 // The program writes them in one go; tests put in one that stops part way.
@@ -32,5 +32,5 @@ using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView 
 // only once every byte is written and flushed, so a failed write leaves the
 // file that was there untouched. An existing file keeps its permissions.
 // Returns the error, or nothing on success.
-std::optional<QString> fnWriteRouteFile(const QString &path, QByteArrayView bytes,
+std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
                                         const RouteFileWriteStep &writeStep = {});

@@ -94,7 +94,7 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return toQString(m_table.CellText(index.row() + 1, index.column() + 1));
+        return toQString(m_table.cellText(index.row() + 1, index.column() + 1));
     case Qt::TextAlignmentRole:
         // Numbers too stand at the left, as a route list is read.
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
@@ -108,8 +108,8 @@ QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int ro
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return toQString(m_table.CellText(0, section + 1));
-    return toQString(m_table.CellText(section + 1, 0));
+        return toQString(m_table.cellText(0, section + 1));
+    return toQString(m_table.cellText(section + 1, 0));
 }
 
 Qt::ItemFlags RouteModel::flags(const QModelIndex &index) const
@@ -124,7 +124,7 @@ QModelIndex RouteModel::cellIndex(int row, int col) const
     return index(row - 1, col - 1);
 }
 
-void RouteModel::sbCellsChanged(const plenix::CellRange &cells)
+void RouteModel::notifyCellsChanged(const plenix::CellRange &cells)
 {
     if (cells.isEmpty())
         return;
@@ -140,9 +140,9 @@ void RouteModel::sbCellsChanged(const plenix::CellRange &cells)
         Q_EMIT headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
 }
 
-// ----------------------------------------------------------------- RouteGrid
+// ----------------------------------------------------------------- RouteView
 
-RouteGrid::RouteGrid(RouteTable &table, QWidget *parent)
+RouteView::RouteView(RouteTable &table, QWidget *parent)
     : QTableView(parent), m_table(table), m_model(new RouteModel(table, this))
 {
     setModel(m_model);
@@ -193,49 +193,49 @@ RouteGrid::RouteGrid(RouteTable &table, QWidget *parent)
             m_table.setLeftCol(clampedCol(value + 1));
     });
 
-    m_table.setObserver([this](const plenix::TableChange &change) { sbTableChanged(change); });
-    sbColumnsSetup();
-    sbCursorShow();
-    sbScrollShow();
+    m_table.setObserver([this](const plenix::TableChange &change) { showTableChange(change); });
+    setUpColumns();
+    showCursor();
+    showScroll();
 }
 
-RouteGrid::~RouteGrid()
+RouteView::~RouteView()
 {
     m_table.setObserver({});
 }
 
-int RouteGrid::fnTwipsToPixels(int twips, bool horizontal) const
+int RouteView::twipsToPixels(int twips, bool horizontal) const
 {
-    return plenix::fnTwipsToPixels(twips, horizontal ? logicalDpiX() : logicalDpiY());
+    return plenix::twipsToPixels(twips, horizontal ? logicalDpiX() : logicalDpiY());
 }
 
-void RouteGrid::sbColumnsSetup()
+void RouteView::setUpColumns()
 {
     for (int col = 1; col <= LastCol; ++col)
-        setColumnWidth(col - 1, fnTwipsToPixels(m_table.colWidthTwips(col), true));
+        setColumnWidth(col - 1, twipsToPixels(m_table.colWidthTwips(col), true));
     verticalHeader()->setFixedWidth(
-        fnTwipsToPixels(m_table.colWidthTwips(RouteTable::ColRowNumber), true));
+        twipsToPixels(m_table.colWidthTwips(RouteTable::ColRowNumber), true));
     const int rowHeight =
-        std::max(fnTwipsToPixels(RowHeightTwips, false), fontMetrics().height() + 4);
+        std::max(twipsToPixels(RowHeightTwips, false), fontMetrics().height() + 4);
     verticalHeader()->setDefaultSectionSize(rowHeight);
     horizontalHeader()->setFixedHeight(2 * fontMetrics().lineSpacing() + 6);
 }
 
-void RouteGrid::sbTableChanged(const plenix::TableChange &change)
+void RouteView::showTableChange(const plenix::TableChange &change)
 {
     ++m_notifications;
     if (!change.cells.isEmpty()) {
-        m_model->sbCellsChanged(change.cells);
+        m_model->notifyCellsChanged(change.cells);
         if (change.cells.top == 0 || change.cells.left == 0)
-            sbColumnsSetup();
+            setUpColumns();
     }
     if (change.cursorMoved)
-        sbCursorShow();
+        showCursor();
     if (change.scrolled)
-        sbScrollShow();
+        showScroll();
 }
 
-void RouteGrid::sbCursorShow()
+void RouteView::showCursor()
 {
     QScopedValueRollback<bool> mirroring(m_mirroring, true);
     const plenix::CellRange range = m_table.selection();
@@ -247,14 +247,14 @@ void RouteGrid::sbCursorShow()
                       QItemSelectionModel::ClearAndSelect);
 }
 
-void RouteGrid::sbScrollShow()
+void RouteView::showScroll()
 {
     QScopedValueRollback<bool> mirroring(m_mirroring, true);
     verticalScrollBar()->setValue(m_table.topRow() - 1);
     horizontalScrollBar()->setValue(m_table.leftCol() - 1);
 }
 
-void RouteGrid::sbCursorMove(int row, int col, bool extend)
+void RouteView::moveCursor(int row, int col, bool extend)
 {
     RouteTable::Batch batch(m_table);
     const Int16 r = clampedRow(row);
@@ -270,7 +270,7 @@ void RouteGrid::sbCursorMove(int row, int col, bool extend)
 
 // --------------------------------------------------------------------- keys
 
-bool RouteGrid::sbNavigationKey(const QKeyEvent *event)
+bool RouteView::handleNavigationKey(const QKeyEvent *event)
 {
     const bool extend = event->modifiers().testFlag(Qt::ShiftModifier);
     const bool control = event->modifiers().testFlag(Qt::ControlModifier);
@@ -310,11 +310,11 @@ bool RouteGrid::sbNavigationKey(const QKeyEvent *event)
     default:
         return false;
     }
-    sbCursorMove(row, col, extend);
+    moveCursor(row, col, extend);
     return true;
 }
 
-void RouteGrid::keyPressEvent(QKeyEvent *event)
+void RouteView::keyPressEvent(QKeyEvent *event)
 {
     // Delete and Enter act alike whatever modifier is held.
     switch (event->key()) {
@@ -325,16 +325,16 @@ void RouteGrid::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Delete:
         event->accept();
-        plenix::sbDeleteSelection(m_table);
+        plenix::deleteSelection(m_table);
         return;
     case Qt::Key_Backspace:
         event->accept();
-        plenix::sbTypeChar(m_table, plenix::BackspaceCode);
+        plenix::typeChar(m_table, plenix::BackspaceCode);
         return;
     default:
         break;
     }
-    if (sbNavigationKey(event)) {
+    if (handleNavigationKey(event)) {
         event->accept();
         return;
     }
@@ -349,12 +349,12 @@ void RouteGrid::keyPressEvent(QKeyEvent *event)
     RouteTable::Batch batch(m_table);
     const QList<uint> codes = text.toUcs4();
     for (const uint code : codes)
-        plenix::sbTypeChar(m_table, static_cast<char32_t>(code));
+        plenix::typeChar(m_table, static_cast<char32_t>(code));
 }
 
 // -------------------------------------------------------------------- mouse
 
-QPoint RouteGrid::fnCellAtDrag(const QPoint &pos) const
+QPoint RouteView::cellAtDrag(const QPoint &pos) const
 {
     const int width = viewport()->width();
     const int height = viewport()->height();
@@ -379,7 +379,7 @@ QPoint RouteGrid::fnCellAtDrag(const QPoint &pos) const
     return {col + 1, row + 1};
 }
 
-void RouteGrid::mousePressEvent(QMouseEvent *event)
+void RouteView::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     if (event->button() == Qt::RightButton) {
@@ -392,33 +392,33 @@ void RouteGrid::mousePressEvent(QMouseEvent *event)
     if (!index.isValid())
         return;
     m_drag = Drag::Cells;
-    sbCursorMove(index.row() + 1, index.column() + 1,
+    moveCursor(index.row() + 1, index.column() + 1,
                  event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
-void RouteGrid::mouseMoveEvent(QMouseEvent *event)
+void RouteView::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
     if (m_drag != Drag::Cells || !event->buttons().testFlag(Qt::LeftButton))
         return;
-    const QPoint cell = fnCellAtDrag(event->position().toPoint());
-    sbCursorMove(cell.y(), cell.x(), true);
+    const QPoint cell = cellAtDrag(event->position().toPoint());
+    moveCursor(cell.y(), cell.x(), true);
 }
 
-void RouteGrid::mouseReleaseEvent(QMouseEvent *event)
+void RouteView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     if (event->button() == Qt::LeftButton)
         m_drag = Drag::None;
 }
 
-void RouteGrid::mouseDoubleClickEvent(QMouseEvent *event)
+void RouteView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // A double click is two presses: nothing opens.
     mousePressEvent(event);
 }
 
-bool RouteGrid::sbHeaderMouse(bool columns, QEvent *event)
+bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
 {
     auto *mouse = static_cast<QMouseEvent *>(event);
     QHeaderView *header = columns ? horizontalHeader() : verticalHeader();
@@ -466,7 +466,7 @@ bool RouteGrid::sbHeaderMouse(bool columns, QEvent *event)
     return true;
 }
 
-bool RouteGrid::eventFilter(QObject *watched, QEvent *event)
+bool RouteView::eventFilter(QObject *watched, QEvent *event)
 {
     const bool columns = watched == horizontalHeader()->viewport();
     const bool rows = watched == verticalHeader()->viewport();
@@ -477,26 +477,26 @@ bool RouteGrid::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
-        return sbHeaderMouse(columns, event);
+        return handleHeaderMouse(columns, event);
     case QEvent::ToolTip:
-        sbToolTipShow(static_cast<QHelpEvent *>(event)->globalPos());
+        showCellToolTip(static_cast<QHelpEvent *>(event)->globalPos());
         return true;
     default:
         return QTableView::eventFilter(watched, event);
     }
 }
 
-bool RouteGrid::viewportEvent(QEvent *event)
+bool RouteView::viewportEvent(QEvent *event)
 {
     // The grid has one tooltip for all of it, not one per cell.
     if (event->type() == QEvent::ToolTip) {
-        sbToolTipShow(static_cast<QHelpEvent *>(event)->globalPos());
+        showCellToolTip(static_cast<QHelpEvent *>(event)->globalPos());
         return true;
     }
     return QTableView::viewportEvent(event);
 }
 
-void RouteGrid::sbToolTipShow(const QPoint &globalPos)
+void RouteView::showCellToolTip(const QPoint &globalPos)
 {
     if (toolTip().isEmpty())
         QToolTip::hideText();

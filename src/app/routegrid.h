@@ -30,20 +30,20 @@ public:
     // The model index of a table cell (data rows and columns only).
     QModelIndex cellIndex(int row, int col) const;
     // Tells the views which table cells have new texts.
-    void sbCellsChanged(const plenix::CellRange &cells);
+    void notifyCellsChanged(const plenix::CellRange &cells);
 
 private:
     const plenix::RouteTable &m_table;
 };
 
-class RouteGrid final : public QTableView
+class RouteView final : public QTableView
 {
     Q_OBJECT
 
 public:
-    explicit RouteGrid(plenix::RouteTable &table, QWidget *parent = nullptr);
-    ~RouteGrid() override;
-    Q_DISABLE_COPY_MOVE(RouteGrid)
+    explicit RouteView(plenix::RouteTable &table, QWidget *parent = nullptr);
+    ~RouteView() override;
+    Q_DISABLE_COPY_MOVE(RouteView)
 
     RouteModel *routeModel() const { return m_model; }
     // How many changes of the table the grid has shown.
@@ -73,20 +73,20 @@ private:
         Rows
     };
 
-    void sbTableChanged(const plenix::TableChange &change);
-    void sbColumnsSetup();
-    void sbCursorShow();
-    void sbScrollShow();
+    void showTableChange(const plenix::TableChange &change);
+    void setUpColumns();
+    void showCursor();
+    void showScroll();
     // Moves the current cell, or with `extend` the selection end, and
     // scrolls the moved corner into view.
-    void sbCursorMove(int row, int col, bool extend);
-    bool sbNavigationKey(const QKeyEvent *event);
-    bool sbHeaderMouse(bool columns, QEvent *event);
-    void sbToolTipShow(const QPoint &globalPos);
+    void moveCursor(int row, int col, bool extend);
+    bool handleNavigationKey(const QKeyEvent *event);
+    bool handleHeaderMouse(bool columns, QEvent *event);
+    void showCellToolTip(const QPoint &globalPos);
     // The table cell under a point of the viewport; a point beyond an edge
     // gives the cell just past the last visible one, so a drag scrolls.
-    QPoint fnCellAtDrag(const QPoint &pos) const;
-    int fnTwipsToPixels(int twips, bool horizontal) const;
+    QPoint cellAtDrag(const QPoint &pos) const;
+    int twipsToPixels(int twips, bool horizontal) const;
 
     plenix::RouteTable &m_table;
     RouteModel *m_model;

@@ -10,7 +10,7 @@ QString toQString(std::string_view bytes)
     QString text;
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char byte : bytes) {
-        const char32_t ch = plenix::fnCharFromByte(static_cast<unsigned char>(byte));
+        const char32_t ch = plenix::charFromByte(static_cast<unsigned char>(byte));
         // Every character of the set lies in the Basic Multilingual Plane.
         text.append(QChar(static_cast<char16_t>(ch)));
     }
@@ -23,7 +23,7 @@ std::optional<std::string> fromQString(const QString &text, QString *offending)
     bytes.reserve(static_cast<std::size_t>(text.size()));
     const QList<uint> codePoints = text.toUcs4();
     for (const uint codePoint : codePoints) {
-        const auto byte = plenix::fnByteFromChar(static_cast<char32_t>(codePoint));
+        const auto byte = plenix::byteFromChar(static_cast<char32_t>(codePoint));
         if (!byte) {
             if (offending)
                 *offending = QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);

@@ -9,7 +9,7 @@
 #include <QPrinter>
 #include <QWidget>
 
-bool fnPaintWidgetPage(QWidget &widget, QPagedPaintDevice &device)
+bool paintWidgetPage(QWidget &widget, QPagedPaintDevice &device)
 {
     const QPixmap image = widget.grab();
     if (image.isNull())
@@ -26,7 +26,7 @@ bool fnPaintWidgetPage(QWidget &widget, QPagedPaintDevice &device)
     return painter.end();
 }
 
-void sbPrintWindow(QWidget &contents, const QPrinterInfo &printer)
+void printWidget(QWidget &contents, const QPrinterInfo &printer)
 {
     QWidget *window = contents.window();
     const QString title = QStringLiteral("plenix");
@@ -39,7 +39,7 @@ void sbPrintWindow(QWidget &contents, const QPrinterInfo &printer)
     }
     QPrinter device(printer, QPrinter::HighResolution);
     device.setDocName(window->windowTitle());
-    if (!fnPaintWidgetPage(contents, device) || device.printerState() == QPrinter::Error) {
+    if (!paintWidgetPage(contents, device) || device.printerState() == QPrinter::Error) {
         Dialogs::instance().message(
             window, title,
             QStringLiteral("The window could not be printed on %1.").arg(printer.printerName()));

@@ -18,7 +18,7 @@ constexpr double FlowExponent = 1.9;
 constexpr double DiameterExponent = 5.02;
 } // namespace
 
-float fnVelocity(float flow, float diameter)
+float velocity(float flow, float diameter)
 {
     if (diameter == 0)
         return 0;
@@ -26,16 +26,16 @@ float fnVelocity(float flow, float diameter)
     // Squared by multiplication: the same correctly rounded value pow(x, 2)
     // gives, at a fraction of the cost.
     const double area = feet * feet * Pi;
-    return fnToSingle(static_cast<double>(VelocityFactor) * static_cast<double>(flow) / area);
+    return toSingle(static_cast<double>(VelocityFactor) * static_cast<double>(flow) / area);
 }
 
-float fnVelocityPressure(float velocity)
+float velocityPressure(float velocity)
 {
     const double ratio = static_cast<double>(velocity) / StandardAirVelocity;
-    return fnToSingle(ratio * ratio);
+    return toSingle(ratio * ratio);
 }
 
-float fnFrictionLoss(std::int16_t qty, float length, float flow, float diameter)
+float frictionLoss(std::int16_t qty, float length, float flow, float diameter)
 {
     if (length == 0 && diameter == 0)
         return 0;
@@ -45,15 +45,15 @@ float fnFrictionLoss(std::int16_t qty, float length, float flow, float diameter)
         return 0;
     double loss = FrictionCoefficient * qty * static_cast<double>(length);
     loss *= std::pow(static_cast<double>(flow), FlowExponent);
-    return fnToSingle(loss / std::pow(static_cast<double>(diameter), DiameterExponent));
+    return toSingle(loss / std::pow(static_cast<double>(diameter), DiameterExponent));
 }
 
-float fnFittingLoss(std::int16_t qty, float velocityPressure, float lossCoef)
+float fittingLoss(std::int16_t qty, float velocityPressure, float lossCoef)
 {
     const double product = static_cast<double>(static_cast<float>(qty)) *
                            static_cast<double>(velocityPressure) *
                            static_cast<double>(lossCoef);
-    return fnToSingle(product);
+    return toSingle(product);
 }
 
 } // namespace plenix

@@ -8,19 +8,19 @@
 namespace plenix {
 
 // Mean velocity, fpm: flow over the duct's cross-section. 0 for a zero diameter.
-float fnVelocity(float flow, float diameter);
+float velocity(float flow, float diameter);
 
 // Velocity pressure, in wg, of standard air.
-float fnVelocityPressure(float velocity);
+float velocityPressure(float velocity);
 
 // Friction loss, in wg, of qty straight runs, each length feet long.
 // 0 when length and diameter are both 0, or when the flow or the diameter is
 // negative. A zero diameter under a non-zero length gives the quotient's
 // infinity (or NaN for a zero numerator).
-float fnFrictionLoss(std::int16_t qty, float length, float flow, float diameter);
+float frictionLoss(std::int16_t qty, float length, float flow, float diameter);
 
 // Loss, in wg, of qty identical fittings; an infinity when the product is
 // too large for single precision.
-float fnFittingLoss(std::int16_t qty, float velocityPressure, float lossCoef);
+float fittingLoss(std::int16_t qty, float velocityPressure, float lossCoef);
 
 } // namespace plenix

@@ -17,7 +17,7 @@ using Col = RouteTable::Column;
 // neighbour; nothing when it lies outside the 16-bit range.
 std::optional<Int16> quantityFromText(std::string_view text)
 {
-    const double rounded = std::nearbyint(NumberFromText(text));
+    const double rounded = std::nearbyint(numberFromText(text));
     if (!(rounded >= std::numeric_limits<Int16>::min() &&
           rounded <= std::numeric_limits<Int16>::max()))
         return std::nullopt;
@@ -32,52 +32,52 @@ std::string itemLossText(std::optional<Int16> qty, float flow, float diameter, f
     if (!qty)
         return std::string(NumMarker);
     if (lossCoef > 0)
-        return fnFormat(fnFittingLoss(*qty, vp, lossCoef), Pattern::TwoDecimals);
+        return formatNumber(fittingLoss(*qty, vp, lossCoef), Pattern::TwoDecimals);
     if (length != 0 && diameter == 0)
         return std::string(DivZeroMarker);
-    return fnFormat(fnFrictionLoss(*qty, length, flow, diameter), Pattern::TwoDecimals);
+    return formatNumber(frictionLoss(*qty, length, flow, diameter), Pattern::TwoDecimals);
 }
 
 } // namespace
 
-std::string fnSeparateRowsMessage(int row)
+std::string separateRowsMessage(int row)
 {
     return "Length and Loss Coef. entries should be on separate rows.\rInspect row: " +
            std::to_string(row);
 }
 
-CalculationOutcome sbCalculate(RouteTable &table)
+CalculationOutcome calculate(RouteTable &table)
 {
     RouteTable::Batch batch(table);
-    const Int16 lastRow = table.fnLastUsedRow(1);
+    const Int16 lastRow = table.lastUsedRow(1);
 
     for (Int16 row = 1; row <= lastRow; ++row) {
-        if (!table.CellText(row, Col::ColLength).empty() &&
-            !table.CellText(row, Col::ColLossCoef).empty())
-            return {true, row, fnSeparateRowsMessage(row)};
+        if (!table.cellText(row, Col::ColLength).empty() &&
+            !table.cellText(row, Col::ColLossCoef).empty())
+            return {true, row, separateRowsMessage(row)};
     }
 
     // Flow and diameter carry down from the row that last gave them.
     float flow = 0;
     float diameter = 0;
     for (Int16 row = 1; row <= lastRow; ++row) {
-        const std::string &qtyText = table.CellText(row, Col::ColQty);
+        const std::string &qtyText = table.cellText(row, Col::ColQty);
         const std::optional<Int16> qty =
             qtyText.empty() ? std::optional<Int16>(1) : quantityFromText(qtyText);
-        if (const std::string &text = table.CellText(row, Col::ColFlow); !text.empty())
-            flow = fnToSingle(NumberFromText(text));
-        if (const std::string &text = table.CellText(row, Col::ColDiameter); !text.empty())
-            diameter = fnToSingle(NumberFromText(text));
-        const std::string &lengthText = table.CellText(row, Col::ColLength);
-        const std::string &lossCoefText = table.CellText(row, Col::ColLossCoef);
-        const float length = fnToSingle(NumberFromText(lengthText));
-        const float lossCoef = fnToSingle(NumberFromText(lossCoefText));
+        if (const std::string &text = table.cellText(row, Col::ColFlow); !text.empty())
+            flow = toSingle(numberFromText(text));
+        if (const std::string &text = table.cellText(row, Col::ColDiameter); !text.empty())
+            diameter = toSingle(numberFromText(text));
+        const std::string &lengthText = table.cellText(row, Col::ColLength);
+        const std::string &lossCoefText = table.cellText(row, Col::ColLossCoef);
+        const float length = toSingle(numberFromText(lengthText));
+        const float lossCoef = toSingle(numberFromText(lossCoefText));
 
         if (!lengthText.empty() || !lossCoefText.empty()) {
-            const float velocity = fnVelocity(flow, diameter);
-            const float vp = fnVelocityPressure(velocity);
-            table.setCellText(row, Col::ColVP, fnFormat(vp, Pattern::TwoDecimals));
-            table.setCellText(row, Col::ColVelocity, fnFormat(velocity, Pattern::Whole));
+            const float speed = velocity(flow, diameter);
+            const float vp = velocityPressure(speed);
+            table.setCellText(row, Col::ColVP, formatNumber(vp, Pattern::TwoDecimals));
+            table.setCellText(row, Col::ColVelocity, formatNumber(speed, Pattern::Whole));
             table.setCellText(row, Col::ColItemSP,
                               itemLossText(qty, flow, diameter, length, lossCoef, vp));
         }
@@ -87,18 +87,18 @@ CalculationOutcome sbCalculate(RouteTable &table)
         // always holds a total (this pass wrote it, or it is the header of
         // row 1, which reads as 0). A marker above or in the item passes on
         // down, the first one of the route first, as a spreadsheet's sum does.
-        const std::string &above = table.CellText(row - 1, Col::ColRouteSP);
-        const std::string &item = table.CellText(row, Col::ColItemSP);
-        if (fnIsMarker(above) || fnIsMarker(item)) {
-            table.setCellText(row, Col::ColRouteSP, fnIsMarker(above) ? above : item);
+        const std::string &above = table.cellText(row - 1, Col::ColRouteSP);
+        const std::string &item = table.cellText(row, Col::ColItemSP);
+        if (isMarker(above) || isMarker(item)) {
+            table.setCellText(row, Col::ColRouteSP, isMarker(above) ? above : item);
             continue;
         }
-        const float previous = fnToSingle(NumberFromText(above));
-        const double total = NumberFromText(item) + static_cast<double>(previous);
-        table.setCellText(row, Col::ColRouteSP, fnFormat(total, Pattern::TwoDecimals));
+        const float previous = toSingle(numberFromText(above));
+        const double total = numberFromText(item) + static_cast<double>(previous);
+        table.setCellText(row, Col::ColRouteSP, formatNumber(total, Pattern::TwoDecimals));
     }
 
-    table.sbGridHome();
+    table.goHome();
     return {};
 }
 

@@ -7,7 +7,7 @@
 namespace plenix {
 
 // The message of the one check that stops a Calculate.
-std::string fnSeparateRowsMessage(int row);
+std::string separateRowsMessage(int row);
 
 struct CalculationOutcome
 {
@@ -20,6 +20,6 @@ struct CalculationOutcome
 
 // Fills the result columns of every used row and the running route total,
 // then goes home. Reports, as one change, everything it wrote.
-CalculationOutcome sbCalculate(RouteTable &table);
+CalculationOutcome calculate(RouteTable &table);
 
 } // namespace plenix

@@ -15,14 +15,14 @@ constexpr std::array<char16_t, 32> HighControlBlock{
 };
 } // namespace
 
-char32_t fnCharFromByte(unsigned char byte)
+char32_t charFromByte(unsigned char byte)
 {
     if (byte >= 0x80 && byte <= 0x9F)
         return HighControlBlock[static_cast<std::size_t>(byte - 0x80)];
     return byte;
 }
 
-std::optional<unsigned char> fnByteFromChar(char32_t ch)
+std::optional<unsigned char> byteFromChar(char32_t ch)
 {
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return static_cast<unsigned char>(ch);

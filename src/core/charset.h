@@ -8,8 +8,8 @@
 // control characters of the same code, so every byte survives a round trip.
 namespace plenix {
 
-char32_t fnCharFromByte(unsigned char byte);
+char32_t charFromByte(unsigned char byte);
 // The byte of a character, or nothing when the set has no such character.
-std::optional<unsigned char> fnByteFromChar(char32_t ch);
+std::optional<unsigned char> byteFromChar(char32_t ch);
 
 } // namespace plenix

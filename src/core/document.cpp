@@ -4,7 +4,7 @@
 
 namespace plenix {
 
-std::string fnFileNameFromPath(std::string_view path)
+std::string fileNameFromPath(std::string_view path)
 {
     const std::size_t slash = path.rfind('/');
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
@@ -25,19 +25,19 @@ std::string fnFileNameFromPath(std::string_view path)
 
 std::string DocumentState::caption() const
 {
-    return CaptionPrefix + (isUntitled() ? std::string(UntitledName) : DocName);
+    return captionPrefix + (isUntitled() ? std::string(UntitledName) : name);
 }
 
-void DocumentState::sbUntitled()
+void DocumentState::makeUntitled()
 {
-    DocPath.clear();
-    DocName.clear();
+    path.clear();
+    name.clear();
 }
 
-void DocumentState::sbNamed(std::string_view path)
+void DocumentState::setPath(std::string_view newPath)
 {
-    DocPath = path;
-    DocName = fnFileNameFromPath(path);
+    path = newPath;
+    name = fileNameFromPath(newPath);
 }
 
 } // namespace plenix

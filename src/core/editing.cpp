@@ -16,58 +16,58 @@ bool acceptedInDescription(char32_t code)
 }
 } // namespace
 
-bool fnCharAccepted(char32_t code, int selectionEndCol)
+bool isCharAccepted(char32_t code, int selectionEndCol)
 {
     if (acceptedAnywhere(code))
         return true;
     return selectionEndCol == RouteTable::ColDescription && acceptedInDescription(code);
 }
 
-void sbTypeChar(RouteTable &table, char32_t code)
+void typeChar(RouteTable &table, char32_t code)
 {
     if (code == BackspaceCode) {
-        const std::string &text = table.CurrentText();
+        const std::string &text = table.currentText();
         if (!text.empty())
             table.setCurrentText(std::string_view(text).substr(0, text.size() - 1));
         return;
     }
-    if (!fnCharAccepted(code, table.selectionCol()))
+    if (!isCharAccepted(code, table.selectionCol()))
         return;
-    std::string text = table.CurrentText();
+    std::string text = table.currentText();
     text += static_cast<char>(code);
     table.setCurrentText(text);
 }
 
-void sbDeleteSelection(RouteTable &table)
+void deleteSelection(RouteTable &table)
 {
     table.setCurrentText("");
 }
 
-void sbInsertRow(RouteTable &table)
+void insertRow(RouteTable &table)
 {
     RouteTable::Batch batch(table);
     const Int16 selected = table.currentRow();
-    const Int16 lastUsed = table.fnLastUsedRow(selected);
+    const Int16 lastUsed = table.lastUsedRow(selected);
     const int count = lastUsed - selected + 1;
     if (count >= 1 && selected + count <= RouteTable::DataRows) {
-        table.sbRowsSelect(selected, lastUsed);
-        const std::string moved = table.BlockText();
+        table.selectRows(selected, lastUsed);
+        const std::string moved = table.blockText();
         table.setBlockText(std::string(RouteTable::DataCols, '\t'));
-        table.sbRowsSelect(static_cast<Int16>(selected + 1), static_cast<Int16>(lastUsed + 1));
+        table.selectRows(static_cast<Int16>(selected + 1), static_cast<Int16>(lastUsed + 1));
         table.setBlockText(moved);
     }
-    table.sbGridHome();
+    table.goHome();
 }
 
-std::string fnListText(RouteTable &table)
+std::string listText(RouteTable &table)
 {
     RouteTable::Batch batch(table);
-    std::string text = table.HeaderLine();
-    if (const Int16 lastRow = table.fnLastUsedRow(1); lastRow >= 1) {
-        table.sbRowsSelect(1, lastRow);
-        text += table.BlockText();
+    std::string text = table.headerLine();
+    if (const Int16 lastRow = table.lastUsedRow(1); lastRow >= 1) {
+        table.selectRows(1, lastRow);
+        text += table.blockText();
     }
-    table.sbGridHome();
+    table.goHome();
     return text;
 }
 

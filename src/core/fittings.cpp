@@ -60,7 +60,7 @@ std::string_view trimBlanks(std::string_view text)
 
 } // namespace
 
-float fnAngleFactor(std::string_view angleText)
+float angleFactor(std::string_view angleText)
 {
     for (const AngleFactor &entry : AngleFactors) {
         if (entry.angle == angleText)
@@ -69,16 +69,16 @@ float fnAngleFactor(std::string_view angleText)
     return 0;
 }
 
-float fnElbowDiameter(const RouteTable &table)
+float elbowDiameter(const RouteTable &table)
 {
     // The header reads as 0 when no row above gives a diameter.
     int row = table.currentRow();
-    while (row > 0 && table.CellText(row, RouteTable::ColDiameter).empty())
+    while (row > 0 && table.cellText(row, RouteTable::ColDiameter).empty())
         --row;
-    return fnToSingle(NumberFromText(table.CellText(row, RouteTable::ColDiameter)));
+    return toSingle(numberFromText(table.cellText(row, RouteTable::ColDiameter)));
 }
 
-bool fnIsNumericReply(std::string_view reply)
+bool isNumericReply(std::string_view reply)
 {
     const std::string_view number = trimBlanks(reply);
     std::size_t pos = 0;
@@ -111,14 +111,14 @@ bool fnIsNumericReply(std::string_view reply)
     return pos == number.size();
 }
 
-std::string fnElbowCoefficient(std::string_view angleText, float diameter,
+std::string elbowCoefficient(std::string_view angleText, float diameter,
                                std::string_view radiusReply)
 {
-    if (diameter == 0 || radiusReply.empty() || !fnIsNumericReply(radiusReply))
+    if (diameter == 0 || radiusReply.empty() || !isNumericReply(radiusReply))
         return {};
-    const double radius = NumberFromText(radiusReply);
+    const double radius = numberFromText(radiusReply);
     if (radius == 0)
-        return fnDecimalText(ZeroRadiusCoefficient);
+        return decimalText(ZeroRadiusCoefficient);
 
     float base = BeyondLastBand;
     for (const ElbowBand &band : ElbowBands) {
@@ -128,11 +128,11 @@ std::string fnElbowCoefficient(std::string_view angleText, float diameter,
         }
     }
     const double product =
-        static_cast<double>(base) * static_cast<double>(fnAngleFactor(angleText));
-    return fnDecimalText(fnToSingle(product));
+        static_cast<double>(base) * static_cast<double>(angleFactor(angleText));
+    return decimalText(toSingle(product));
 }
 
-std::string fnElbowDescription(std::string_view angleText, std::string_view radiusReply)
+std::string elbowDescription(std::string_view angleText, std::string_view radiusReply)
 {
     std::string description = "Elbow ";
     description += angleText;
@@ -142,13 +142,13 @@ std::string fnElbowDescription(std::string_view angleText, std::string_view radi
     return description;
 }
 
-void sbFittingInsert(RouteTable &table, std::string_view coefficient,
+void insertFitting(RouteTable &table, std::string_view coefficient,
                      std::string_view description)
 {
     RouteTable::Batch batch(table);
     const int row = table.currentRow();
     table.setCellText(row, RouteTable::ColLossCoef,
-                      fnFormat(NumberFromText(coefficient), Pattern::OneOrTwoDecimals));
+                      formatNumber(numberFromText(coefficient), Pattern::OneOrTwoDecimals));
     table.setCellText(row, RouteTable::ColDescription, description);
 }
 

@@ -34,29 +34,29 @@ inline constexpr std::string_view ElbowRadiusDefault = "0";
 
 // The share of a 90-degree elbow's loss that an elbow of the angle has;
 // 0 for an angle text that is not one of the four.
-float fnAngleFactor(std::string_view angleText);
+float angleFactor(std::string_view angleText);
 
 // The duct diameter an elbow in the current row sits in: the nearest
 // non-empty "Diameter, in" cell at or above the current row, read as a
 // number. 0 when there is none, or when that cell holds no number.
-float fnElbowDiameter(const RouteTable &table);
+float elbowDiameter(const RouteTable &table);
 
 // Whether a reply is one decimal number with nothing but blanks around it.
-bool fnIsNumericReply(std::string_view reply);
+bool isNumericReply(std::string_view reply);
 
 // The elbow's loss coefficient as decimal text, for the diameter found and
 // the radius reply as typed; empty when the diameter is 0 or the reply is
 // empty or not a number. A zero radius gives 1.25 whatever the angle.
-std::string fnElbowCoefficient(std::string_view angleText, float diameter,
+std::string elbowCoefficient(std::string_view angleText, float diameter,
                                std::string_view radiusReply);
 
 // "Elbow 90 deg 18 in clr" for angle "90" and reply "18".
-std::string fnElbowDescription(std::string_view angleText, std::string_view radiusReply);
+std::string elbowDescription(std::string_view angleText, std::string_view radiusReply);
 
 // Writes the coefficient, formatted "0.0#", into "Loss Coef." and the
 // description into "Description" of the current row: those two cells only,
 // whatever else is selected.
-void sbFittingInsert(RouteTable &table, std::string_view coefficient,
+void insertFitting(RouteTable &table, std::string_view coefficient,
                      std::string_view description);
 
 } // namespace plenix

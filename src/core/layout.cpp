@@ -5,42 +5,42 @@
 
 namespace plenix {
 
-int fnTwipsToPixels(double twips, double dotsPerInch)
+int twipsToPixels(double twips, double dotsPerInch)
 {
     return static_cast<int>(std::lround(twips * dotsPerInch / TwipsPerInch));
 }
 
-float fnPixelsToTwips(int pixels, double dotsPerInch)
+float pixelsToTwips(int pixels, double dotsPerInch)
 {
     return static_cast<float>(pixels * TwipsPerInch / dotsPerInch);
 }
 
-ControlRatios fnRatiosFromGeometry(const Geometry &geometry, float clientWidth,
+ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth,
                                    float clientHeight)
 {
     // A zero client side cannot give a fraction; its fields stay 0.
     ControlRatios ratios;
     if (clientWidth != 0) {
-        ratios.WidthRatio = geometry.width / clientWidth;
-        ratios.LeftRatio = geometry.left / clientWidth;
+        ratios.widthRatio = geometry.width / clientWidth;
+        ratios.leftRatio = geometry.left / clientWidth;
     }
     if (clientHeight != 0) {
-        ratios.HeightRatio = geometry.height / clientHeight;
-        ratios.TopRatio = geometry.top / clientHeight;
+        ratios.heightRatio = geometry.height / clientHeight;
+        ratios.topRatio = geometry.top / clientHeight;
     }
     return ratios;
 }
 
-Geometry fnGeometryFromRatios(const ControlRatios &ratios, float clientWidth,
+Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth,
                               float clientHeight)
 {
     const float width = std::max(clientWidth, 0.0f);
     const float height = std::max(clientHeight, 0.0f);
-    return {width * ratios.LeftRatio, height * ratios.TopRatio, width * ratios.WidthRatio,
-            height * ratios.HeightRatio};
+    return {width * ratios.leftRatio, height * ratios.topRatio, width * ratios.widthRatio,
+            height * ratios.heightRatio};
 }
 
-Geometry fnWindowPlacement(float screenWidth, float screenHeight,
+Geometry windowPlacement(float screenWidth, float screenHeight,
                            const std::function<float(float)> &readBack)
 {
     const auto asSet = [&](float value) { return readBack ? readBack(value) : value; };

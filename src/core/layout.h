@@ -20,17 +20,17 @@ struct Geometry
 
 struct ControlRatios
 {
-    float WidthRatio = 0;
-    float HeightRatio = 0;
-    float TopRatio = 0;
-    float LeftRatio = 0;
+    float widthRatio = 0;
+    float heightRatio = 0;
+    float topRatio = 0;
+    float leftRatio = 0;
 };
 
 inline constexpr double TwipsPerInch = 1440;
 
 // Twips to a screen's whole pixels, rounded to the nearest, and back.
-int fnTwipsToPixels(double twips, double dotsPerInch);
-float fnPixelsToTwips(int pixels, double dotsPerInch);
+int twipsToPixels(double twips, double dotsPerInch);
+float pixelsToTwips(int pixels, double dotsPerInch);
 
 inline constexpr float DesignClientWidth = 15240;
 inline constexpr float DesignClientHeight = 8610;
@@ -42,26 +42,26 @@ struct DesignControl
 };
 
 inline constexpr std::array<DesignControl, 5> DesignControls{{
-    {"cmdCalculate", {11378, 480, 1335, 615}},
-    {"grdList", {960, 1800, 13935, 6375}},
-    {"txtDescription", {3811, 240, 6975, 1095}},
-    {"lblItems", {195, 4440, 615, 1815}},
-    {"lblDescription", {2528, 360, 1140, 975}},
+    {"calculateButton", {11378, 480, 1335, 615}},
+    {"routeView", {960, 1800, 13935, 6375}},
+    {"descriptionEdit", {3811, 240, 6975, 1095}},
+    {"itemsLabel", {195, 4440, 615, 1815}},
+    {"descriptionLabel", {2528, 360, 1140, 975}},
 }};
 
 // A control's geometry as fractions of the client area; a zero client side
 // leaves its two fractions at 0.
-ControlRatios fnRatiosFromGeometry(const Geometry &geometry, float clientWidth,
+ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth,
                                    float clientHeight);
 // The geometry for a client area; never negative.
-Geometry fnGeometryFromRatios(const ControlRatios &ratios, float clientWidth,
+Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth,
                               float clientHeight);
 
 // The window's outer size and place on a screen: 82% of its width and 70% of
 // its height, placed as products of those shares. Each set value is read back
 // through `readBack` before the next step uses it, so the toolkit's rounding
 // carries on as the window sees it.
-Geometry fnWindowPlacement(float screenWidth, float screenHeight,
+Geometry windowPlacement(float screenWidth, float screenHeight,
                            const std::function<float(float)> &readBack = {});
 
 } // namespace plenix

@@ -228,12 +228,12 @@ double radixNumber(std::string_view text, std::size_t pos, int radix)
 
 } // namespace
 
-bool fnIsMarker(std::string_view text)
+bool isMarker(std::string_view text)
 {
     return text == NumMarker || text == DivZeroMarker;
 }
 
-float fnToSingle(double value)
+float toSingle(double value)
 {
     // Halfway between the largest float and the next power of two: from
     // here on the value rounds to an infinity.
@@ -247,22 +247,22 @@ float fnToSingle(double value)
     return static_cast<float>(value);
 }
 
-std::string fnFormat(float value, Pattern pattern)
+std::string formatNumber(float value, Pattern pattern)
 {
     return formatDecimal(static_cast<double>(value), 7, pattern);
 }
 
-std::string fnFormat(double value, Pattern pattern)
+std::string formatNumber(double value, Pattern pattern)
 {
     return formatDecimal(value, 15, pattern);
 }
 
-std::string fnDecimalText(float value)
+std::string decimalText(float value)
 {
     return shortestDecimal(static_cast<double>(value), 7);
 }
 
-double NumberFromText(std::string_view text)
+double numberFromText(std::string_view text)
 {
     std::size_t pos = 0;
     const auto skip = [&] {

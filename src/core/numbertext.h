@@ -17,24 +17,24 @@ inline constexpr std::string_view NumMarker = "#NUM!";
 // The text of a duct row's loss when no diameter is in force.
 inline constexpr std::string_view DivZeroMarker = "#DIV/0!";
 
-bool fnIsMarker(std::string_view text);
+bool isMarker(std::string_view text);
 
 // Rounds a double to single precision; beyond the single range it gives an
 // infinity of the same sign, as the hardware does, instead of leaving it
 // undefined.
-float fnToSingle(double value);
+float toSingle(double value);
 
 // Formats a value in a pattern. The value is first written as its decimal
 // form with 7 significant digits (single precision) or 15 (double precision),
 // and that decimal text is rounded to the pattern's places, halves away from
 // zero, so that no binary noise decides a digit: 0.145f shows "0.15". A value
 // that rounds to zero shows no sign. A value that is not finite gives "#NUM!".
-std::string fnFormat(float value, Pattern pattern);
-std::string fnFormat(double value, Pattern pattern);
+std::string formatNumber(float value, Pattern pattern);
+std::string formatNumber(double value, Pattern pattern);
 
 // A single-precision value as decimal text with up to 7 significant digits,
 // in the shortest such form.
-std::string fnDecimalText(float value);
+std::string decimalText(float value);
 
 // Reads the number at the start of a text, in the manner of a BASIC Val():
 // blanks, TABs and line feeds are skipped anywhere; an optional sign, digits
@@ -42,6 +42,6 @@ std::string fnDecimalText(float value);
 // hexadecimal (&H) or octal (&O) number. Reading stops at the first character
 // that cannot continue the number; no number at all reads as 0. A value too
 // large for a double reads as an infinity.
-double NumberFromText(std::string_view text);
+double numberFromText(std::string_view text);
 
 } // namespace plenix

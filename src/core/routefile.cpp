@@ -2,21 +2,21 @@
 
 namespace plenix {
 
-std::string sbRoutePack(RouteTable &table, std::string_view description)
+std::string packRoute(RouteTable &table, std::string_view description)
 {
     RouteTable::Batch batch(table);
     std::string text;
-    if (const Int16 lastRow = table.fnLastUsedRow(1); lastRow >= 1) {
-        table.sbRowsSelect(1, lastRow);
-        text = table.BlockText();
+    if (const Int16 lastRow = table.lastUsedRow(1); lastRow >= 1) {
+        table.selectRows(1, lastRow);
+        text = table.blockText();
     }
     text += RouteSeparator;
     text += description;
-    table.sbGridHome();
+    table.goHome();
     return text;
 }
 
-std::optional<std::string> sbRouteUnpack(RouteTable &table, std::string_view docText)
+std::optional<std::string> unpackRoute(RouteTable &table, std::string_view docText)
 {
     // Only the first separator divides: any later one is part of the description.
     const std::size_t separator = docText.find(RouteSeparator);
@@ -24,14 +24,14 @@ std::optional<std::string> sbRouteUnpack(RouteTable &table, std::string_view doc
         return std::nullopt;
 
     RouteTable::Batch batch(table);
-    table.sbGridClear();
-    table.sbRowsSelect(1, RouteTable::DataRows);
+    table.clear();
+    table.selectRows(1, RouteTable::DataRows);
     table.setBlockText(docText.substr(0, separator));
-    table.sbGridHome();
+    table.goHome();
     return std::string(docText.substr(separator + 1));
 }
 
-std::string fnDescriptionForFile(std::string_view boxText)
+std::string descriptionForFile(std::string_view boxText)
 {
     std::string stored;
     stored.reserve(boxText.size() + boxText.size() / 16);
@@ -50,7 +50,7 @@ std::string fnDescriptionForFile(std::string_view boxText)
     return stored;
 }
 
-std::string fnDescriptionForBox(std::string_view stored)
+std::string descriptionForBox(std::string_view stored)
 {
     std::string text;
     text.reserve(stored.size());

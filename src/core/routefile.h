@@ -17,16 +17,16 @@ inline constexpr std::string_view NotARouteFileMessage =
 
 // The document text of the table and a description (bytes, as stored).
 // Leaves the cursor home.
-std::string sbRoutePack(RouteTable &table, std::string_view description);
+std::string packRoute(RouteTable &table, std::string_view description);
 
 // Puts a document text into the table and returns its description. A text
 // with no separator is not a route file: nothing changes and the result is
 // empty. Every byte after the first separator belongs to the description.
-std::optional<std::string> sbRouteUnpack(RouteTable &table, std::string_view docText);
+std::optional<std::string> unpackRoute(RouteTable &table, std::string_view docText);
 
 // The description box breaks lines with LF; a route file and the clipboard
 // with CR LF. A lone CR or LF read from a file becomes one line break.
-std::string fnDescriptionForFile(std::string_view boxText);
-std::string fnDescriptionForBox(std::string_view stored);
+std::string descriptionForFile(std::string_view boxText);
+std::string descriptionForBox(std::string_view stored);
 
 } // namespace plenix

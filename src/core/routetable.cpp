@@ -44,7 +44,7 @@ void CellRange::unite(const CellRange &other)
 
 RouteTable::RouteTable() = default;
 
-void RouteTable::sbGridSetup()
+void RouteTable::setUp()
 {
     Batch batch(*this);
     m_colWidths = ColumnWidthsTwips;
@@ -53,7 +53,7 @@ void RouteTable::sbGridSetup()
         setCellText(0, col, HeaderTexts[static_cast<std::size_t>(col - 1)]);
         if (col > 1)
             m_headerLine += '\t';
-        m_headerLine += CellText(0, col);
+        m_headerLine += cellText(0, col);
     }
     m_headerLine += '\r';
 
@@ -63,19 +63,19 @@ void RouteTable::sbGridSetup()
 
     for (int row = 1; row <= DataRows; ++row)
         setCellText(row, 0, " " + std::to_string(row));
-    sbGridHome();
+    goHome();
 }
 
-void RouteTable::sbGridClear()
+void RouteTable::clear()
 {
     Batch batch(*this);
     setCurrentCell(1, 1);
     setSelectionEnd(DataRows, DataCols);
     setCurrentText("");
-    sbGridHome();
+    goHome();
 }
 
-void RouteTable::sbGridHome()
+void RouteTable::goHome()
 {
     Batch batch(*this);
     setCurrentCell(1, 1);
@@ -83,28 +83,28 @@ void RouteTable::sbGridHome()
     setTopRow(1);
 }
 
-void RouteTable::sbRowsSelect(Int16 firstRow, Int16 lastRow)
+void RouteTable::selectRows(Int16 firstRow, Int16 lastRow)
 {
     Batch batch(*this);
     setCurrentCell(firstRow, 1);
     setSelectionEnd(lastRow, DataCols);
 }
 
-Int16 RouteTable::fnLastUsedRow(Int16 startRow)
+Int16 RouteTable::lastUsedRow(Int16 startRow)
 {
     Batch batch(*this);
     setCurrentCol(1);
     const int first = std::max<int>(startRow, 1);
     for (int row = DataRows; row >= first; --row) {
         for (int col = 1; col <= DataCols; ++col) {
-            if (!CellText(row, col).empty())
+            if (!cellText(row, col).empty())
                 return static_cast<Int16>(row);
         }
     }
     return 0;
 }
 
-const std::string &RouteTable::CellText(int row, int col) const
+const std::string &RouteTable::cellText(int row, int col) const
 {
     static const std::string none;
     if (!isCell(row, col))
@@ -134,7 +134,7 @@ void RouteTable::setCurrentText(std::string_view text)
     }
 }
 
-std::string RouteTable::BlockText() const
+std::string RouteTable::blockText() const
 {
     const CellRange range = selection();
     std::string text;
@@ -144,7 +144,7 @@ std::string RouteTable::BlockText() const
         for (int col = range.left; col <= range.right; ++col) {
             if (col > range.left)
                 text += '\t';
-            text += CellText(row, col);
+            text += cellText(row, col);
         }
     }
     return text;

@@ -75,33 +75,33 @@ public:
     RouteTable &operator=(const RouteTable &) = delete;
 
     // Builds the headers, row numbers and column widths; once, at start-up.
-    void sbGridSetup();
+    void setUp();
     // Empties all 600 data cells, then goes home.
-    void sbGridClear();
+    void clear();
     // Cell (1, 1) current, scrolled to the top-left.
-    void sbGridHome();
+    void goHome();
     // Selects columns 1..10 of rows firstRow..lastRow, current cell (firstRow, 1).
-    void sbRowsSelect(Int16 firstRow, Int16 lastRow);
+    void selectRows(Int16 firstRow, Int16 lastRow);
     // The last data row at or after startRow with any text in columns 1..10,
     // or 0. Like the grid it was written for, it moves the current column to 1.
-    Int16 fnLastUsedRow(Int16 startRow);
+    Int16 lastUsedRow(Int16 startRow);
 
-    const std::string &CellText(int row, int col) const;
+    const std::string &cellText(int row, int col) const;
     void setCellText(int row, int col, std::string_view text);
 
-    const std::string &CurrentText() const { return CellText(m_row, m_col); }
+    const std::string &currentText() const { return cellText(m_row, m_col); }
     // The fill rule: every cell of the selection gets the text.
     void setCurrentText(std::string_view text);
 
     // Selected cells, TAB between cells, CR between rows, no closing CR.
-    std::string BlockText() const;
+    std::string blockText() const;
     // Splits at CR and TAB and fills the selection from its top-left cell;
     // what lies beyond the selection is dropped, cells the text does not reach
     // keep their contents.
     void setBlockText(std::string_view text);
 
     // The ten column headers joined by TAB, closed by one CR; empty before setup.
-    const std::string &HeaderLine() const { return m_headerLine; }
+    const std::string &headerLine() const { return m_headerLine; }
 
     // Cursor. Moving the current cell collapses the selection onto it.
     Int16 currentRow() const { return m_row; }

@@ -1,0 +1,371 @@
+#include "mainwindow.h"
+
+#include "calculation.h"
+#include "dialogs.h"
+#include "documentcommands.h"
+#include "routegrid.h"
+#include "textcodec.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include <array>
+#include <optional>
+#include <string>
+
+using namespace Qt::StringLiterals;
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    createWidgets();
+    m_documents = std::make_unique<DocumentCommands>(m_table, *descriptionEdit, m_document, *this);
+    createMenus();
+    setUpWindow();
+}
+
+MainWindow::~MainWindow()
+{
+    // The grid stops watching the table before either goes.
+    delete routeView;
+}
+
+// ------------------------------------------------------------------ controls
+
+void MainWindow::createWidgets()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(u"client"_s);
+    setCentralWidget(m_client);
+    // The client area's size changes drive the proportional layout.
+    m_client->installEventFilter(this);
+
+    descriptionLabel = new QLabel(m_client);
+    descriptionLabel->setObjectName(u"descriptionLabel"_s);
+    descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    descriptionEdit = new QPlainTextEdit(m_client);
+    descriptionEdit->setObjectName(u"descriptionEdit"_s);
+    descriptionEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab leaves the box for the button instead of typing a TAB.
+    descriptionEdit->setTabChangesFocus(true);
+
+    calculateButton = new QPushButton(u"Calculate"_s, m_client);
+    calculateButton->setObjectName(u"calculateButton"_s);
+    connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
+
+    itemsLabel = new QLabel(m_client);
+    itemsLabel->setObjectName(u"itemsLabel"_s);
+    itemsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    routeView = new RouteView(m_table, m_client);
+    routeView->setObjectName(u"routeView"_s);
+    connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculateFromGrid);
+    connect(routeView, &RouteView::rightButtonPressed, this, &MainWindow::showPopUp);
+
+    // Grid, description, button; the labels take no focus. The grid has the
+    // focus when the window first shows.
+    setTabOrder(routeView, descriptionEdit);
+    setTabOrder(descriptionEdit, calculateButton);
+    routeView->setFocus();
+}
+
+QAction *MainWindow::addMenuAction(QMenu *menu, const char *name, const QString &caption,
+                             void (MainWindow::*handler)(), const QKeySequence &shortcut)
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        item->setShortcut(shortcut);
+    connect(item, &QAction::triggered, this, handler);
+    return item;
+}
+
+void MainWindow::addMenuSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+void MainWindow::createMenus()
+{
+    QMenu *fileMenu = menuBar()->addMenu(u"&File"_s);
+    fileMenu->setObjectName(u"fileMenu"_s);
+    addMenuAction(fileMenu, "newAction", u"&New"_s, &MainWindow::newRoute,
+               QKeySequence(Qt::CTRL | Qt::Key_N));
+    addMenuAction(fileMenu, "openAction", u"&Open..."_s, &MainWindow::openRoute,
+               QKeySequence(Qt::CTRL | Qt::Key_O));
+    addMenuAction(fileMenu, "closeAction", u"&Close"_s, &MainWindow::closeRoute);
+    addMenuSeparator(fileMenu, "fileSeparator0");
+    addMenuAction(fileMenu, "saveAction", u"&Save"_s, &MainWindow::saveRoute,
+               QKeySequence(Qt::CTRL | Qt::Key_S));
+    addMenuAction(fileMenu, "saveAsAction", u"Save &As..."_s, &MainWindow::saveRouteAs);
+    addMenuSeparator(fileMenu, "fileSeparator1");
+    addMenuAction(fileMenu, "printAction", u"&Print"_s, &MainWindow::printWindow,
+               QKeySequence(Qt::CTRL | Qt::Key_P));
+    addMenuAction(fileMenu, "exitAction", u"E&xit"_s, &MainWindow::exitProgram);
+
+    QMenu *editMenu = menuBar()->addMenu(u"&Edit"_s);
+    editMenu->setObjectName(u"editMenu"_s);
+    addMenuAction(editMenu, "clearDescriptionAction", u"Clear &Description"_s,
+               &MainWindow::clearDescription);
+    addMenuAction(editMenu, "clearListAction", u"Clear &List"_s, &MainWindow::clearList);
+    addMenuAction(editMenu, "insertRowAction", u"&Insert Row at Selected Cell"_s,
+               &MainWindow::insertRow);
+
+    QMenu *toolsMenu = menuBar()->addMenu(u"&Tools"_s);
+    toolsMenu->setObjectName(u"toolsMenu"_s);
+    addMenuAction(toolsMenu, "copyDescriptionAction", u"Send &Description to Clipboard"_s,
+               &MainWindow::copyDescription);
+    addMenuAction(toolsMenu, "copyListAction",
+               u"Send &List to Clipboard  (for pasting into other programs)"_s,
+               &MainWindow::copyList);
+    addMenuAction(toolsMenu, "copyFileNameAction", u"Send &FileName to Clipboard"_s,
+               &MainWindow::copyFileName);
+
+    QMenu *optionsMenu = menuBar()->addMenu(u"&Options"_s);
+    optionsMenu->setObjectName(u"optionsMenu"_s);
+    toolTipsAction = addMenuAction(optionsMenu, "toolTipsAction", u"Show &ToolTips"_s,
+                                   &MainWindow::toggleToolTips);
+    toolTipsAction->setCheckable(true);
+    toolTipsAction->setChecked(true);
+
+    QMenu *helpMenu = menuBar()->addMenu(u"&Help"_s);
+    helpMenu->setObjectName(u"helpMenu"_s);
+    addMenuAction(helpMenu, "helpTopicsAction", u"&Help Topics"_s, &MainWindow::showHelpTopics);
+    addMenuSeparator(helpMenu, "fileSeparator2");
+    addMenuAction(helpMenu, "aboutAction", u"&About "_s, &MainWindow::showAbout);
+
+    // The two pop-ups belong to the window but stand on no menu bar.
+    fittingsMenu = new QMenu(u"MyPopupMenu"_s, this);
+    fittingsMenu->setObjectName(u"fittingsMenu"_s);
+    using Handler = void (MainWindow::*)();
+    constexpr std::array<Handler, plenix::FittingCommands.size()> fittingHandlers{
+        &MainWindow::insertElbow90,       &MainWindow::insertElbow60,
+        &MainWindow::insertElbow45,       &MainWindow::insertElbow30,
+        &MainWindow::insertBranchEntry90, &MainWindow::insertBranchEntry60,
+        &MainWindow::insertBranchEntry45, &MainWindow::insertBranchEntry30,
+    };
+    constexpr std::array<const char *, plenix::FittingCommands.size()> fittingNames{
+        "elbow90Action",       "elbow60Action",       "elbow45Action",       "elbow30Action",
+        "branchEntry90Action", "branchEntry60Action", "branchEntry45Action", "branchEntry30Action",
+    };
+    for (std::size_t item = 0; item < plenix::FittingCommands.size(); ++item) {
+        const plenix::FittingCommand &command = plenix::FittingCommands[item];
+        // The elbows come first; a line parts them from the branch entries.
+        if (item > 0 && command.kind != plenix::FittingCommands[item - 1].kind)
+            addMenuSeparator(fittingsMenu, "fileSeparator3");
+        addMenuAction(fittingsMenu, fittingNames[item], toQString(command.caption), fittingHandlers[item]);
+    }
+
+    hintMenu = new QMenu(u"MyPopupMenu2"_s, this);
+    hintMenu->setObjectName(u"hintMenu"_s);
+    addMenuAction(hintMenu, "hintAction",
+               u"Select a cell in the Loss Coef column for Insert Fitting feature."_s,
+               &MainWindow::showHint);
+}
+
+// ------------------------------------------------------------------ start-up
+
+void MainWindow::setUpWindow()
+{
+    // The platform's default icon stands in the title bar.
+    setWindowIcon(QIcon());
+    setUpLabels();
+    setToolTipsShown(true);
+    // Taken while the window still has its design size, before it is resized.
+    recordLayout();
+    placeWindow();
+    m_table.setUp();
+    m_document.captionPrefix = plenix::DefaultCaptionPrefix;
+    showCaption();
+}
+
+void MainWindow::setUpLabels()
+{
+    itemsLabel->setText(u"Duct\nRoute\nItem\nList"_s);
+    descriptionLabel->setText(u"Duct Route\nDescription"_s);
+}
+
+void MainWindow::recordLayout()
+{
+    m_layout.clear();
+    for (const plenix::DesignControl &design : plenix::DesignControls) {
+        auto *control =
+            m_client->findChild<QWidget *>(toQString(design.name), Qt::FindDirectChildrenOnly);
+        if (control)
+            m_layout.record(control, design.geometry, plenix::DesignClientWidth,
+                            plenix::DesignClientHeight);
+    }
+}
+
+void MainWindow::placeWindow()
+{
+    const QScreen *display = screen();
+    if (!display)
+        return;
+    const QRect area = display->geometry();
+    const double dpiX = display->logicalDotsPerInchX();
+    const double dpiY = display->logicalDotsPerInchY();
+    using plenix::pixelsToTwips;
+    using plenix::twipsToPixels;
+    // The window keeps whole pixels, so each value is read back as it was set.
+    const auto readBack = [dpiX](float twips) {
+        return pixelsToTwips(twipsToPixels(twips, dpiX), dpiX);
+    };
+    const plenix::Geometry window = plenix::windowPlacement(
+        pixelsToTwips(area.width(), dpiX), pixelsToTwips(area.height(), dpiY), readBack);
+    resize(twipsToPixels(window.width, dpiX), twipsToPixels(window.height, dpiY));
+    move(area.x() + twipsToPixels(window.left, dpiX),
+         area.y() + twipsToPixels(window.top, dpiY));
+}
+
+void MainWindow::showCaption()
+{
+    // Paths, and so the file's name, are in the file system's encoding.
+    setWindowTitle(captionText(m_document));
+}
+
+// -------------------------------------------------------------------- layout
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        layoutControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::layoutControls()
+{
+    m_layout.apply(m_client->size());
+}
+
+// ------------------------------------------------------------------ shutdown
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    closeOtherWindows();
+    // Closing is never refused, and nothing is asked or saved.
+    event->accept();
+}
+
+void MainWindow::closeOtherWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto window = windows.crbegin(); window != windows.crend(); ++window) {
+        if (*window != this && (*window)->isVisible())
+            (*window)->close();
+    }
+}
+
+void MainWindow::exitProgram()
+{
+    close();
+}
+
+// ------------------------------------------------------------- the grid
+
+void MainWindow::calculate()
+{
+    runCalculate();
+}
+
+void MainWindow::calculateFromGrid()
+{
+    runCalculate();
+}
+
+void MainWindow::runCalculate()
+{
+    const plenix::CalculationOutcome outcome = plenix::calculate(m_table);
+    if (!outcome.stopped)
+        return;
+    QString text = toQString(outcome.message);
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Dialogs::instance().information(this, u"Plenix"_s, text);
+}
+
+void MainWindow::showPopUp(const QPoint &globalPos)
+{
+    // The pop-up follows the current cell, not the cell under the pointer.
+    QMenu *popup = m_table.currentCol() == plenix::RouteTable::ColLossCoef ? fittingsMenu : hintMenu;
+    popup->exec(globalPos);
+}
+
+// --------------------------------------------------------------- fittings
+
+void MainWindow::runFittingCommand(std::size_t item)
+{
+    const plenix::FittingCommand &command = plenix::FittingCommands[item];
+    if (command.kind == plenix::FittingCommand::Kind::BranchEntry) {
+        plenix::insertFitting(m_table, command.coefficient, command.caption);
+        return;
+    }
+    const float diameter = plenix::elbowDiameter(m_table);
+    if (diameter == 0)
+        return;
+    const std::optional<QString> reply =
+        Dialogs::instance().askText(this, u"plenix"_s, toQString(plenix::ElbowRadiusPrompt),
+                                    toQString(plenix::ElbowRadiusDefault));
+    // Cancel is an empty reply; either way the reply is kept as typed.
+    m_elbowRadiusText = reply.value_or(QString());
+    // A character the cells cannot hold makes no number.
+    const std::optional<std::string> radius = fromQString(m_elbowRadiusText);
+    if (!radius)
+        return;
+    const std::string coefficient = plenix::elbowCoefficient(command.angle, diameter, *radius);
+    if (coefficient.empty())
+        return;
+    plenix::insertFitting(m_table, coefficient,
+                            plenix::elbowDescription(command.angle, *radius));
+}
+
+void MainWindow::insertElbow90()
+{
+    runFittingCommand(0);
+}
+
+void MainWindow::insertElbow60()
+{
+    runFittingCommand(1);
+}
+
+void MainWindow::insertElbow45()
+{
+    runFittingCommand(2);
+}
+
+void MainWindow::insertElbow30()
+{
+    runFittingCommand(3);
+}
+
+void MainWindow::insertBranchEntry90()
+{
+    runFittingCommand(4);
+}
+
+void MainWindow::insertBranchEntry60()
+{
+    runFittingCommand(5);
+}
+
+void MainWindow::insertBranchEntry45()
+{
+    runFittingCommand(6);
+}
+
+void MainWindow::insertBranchEntry30()
+{
+    runFittingCommand(7);
+}
+
+void MainWindow::showHint()
+{
+    // The hint only tells; choosing it just closes the pop-up.
+}

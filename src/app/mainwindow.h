@@ -1,0 +1,133 @@
+#pragma once
+
+#include "document.h"
+#include "fittings.h"
+#include "layouttable.h"
+#include "routetable.h"
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QString>
+
+#include <cstddef>
+#include <memory>
+
+class DocumentCommands;
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class RouteView;
+
+// The main window: a coordinator. It owns the route table, the document
+// state, the last elbow radius reply and the layout table for its whole life,
+// and turns menu choices, button clicks, grid keys and mouse presses into
+// calls of the core, whose results the widgets show. Every rule of arithmetic
+// and text format lives in the core; the grid view, the layout table and the
+// dialog seam are their own classes.
+//
+// The command handlers are grouped by menu: mainwindow.cpp holds start-up,
+// layout, the grid's events, Calculate, the fittings pop-up and shutdown;
+// mainwindow_file.cpp the File menu; mainwindow_edit.cpp the Edit and Tools menus;
+// mainwindow_help.cpp the Options and Help menus.
+class MainWindow final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+    // Switches the three tooltips and the check mark of Options > Show ToolTips.
+    void setToolTipsShown(bool checked);
+
+    plenix::RouteTable &routeTable() { return m_table; }
+    const plenix::DocumentState &document() const { return m_document; }
+    // The last reply to the elbow radius prompt, exactly as typed.
+    const QString &elbowRadiusText() const { return m_elbowRadiusText; }
+    const LayoutTable &layoutTable() const { return m_layout; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    // File
+    void newRoute();
+    void openRoute();
+    void closeRoute();
+    void saveRoute();
+    void saveRouteAs();
+    void printWindow();
+    void exitProgram();
+    // Edit
+    void clearDescription();
+    void clearList();
+    void insertRow();
+    // Tools
+    void copyDescription();
+    void copyList();
+    void copyFileName();
+    // Options and Help
+    void toggleToolTips();
+    void showHelpTopics();
+    void showAbout();
+    // The fittings pop-up and the hint pop-up
+    void insertElbow90();
+    void insertElbow60();
+    void insertElbow45();
+    void insertElbow30();
+    void insertBranchEntry90();
+    void insertBranchEntry60();
+    void insertBranchEntry45();
+    void insertBranchEntry30();
+    void showHint();
+    // Controls
+    void calculate();
+    void calculateFromGrid();
+    void showPopUp(const QPoint &globalPos);
+
+private:
+    void createWidgets();
+    void createMenus();
+    QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
+                        void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
+    void addMenuSeparator(QMenu *menu, const char *name);
+
+    void setUpWindow();
+    void layoutControls();
+    void closeOtherWindows();
+    void setUpLabels();
+    void recordLayout();
+    void placeWindow();
+
+    // Runs Calculate as the button and the Enter key do.
+    void runCalculate();
+    // Runs the fitting command of the pop-up's item.
+    void runFittingCommand(std::size_t item);
+    void showCaption();
+
+    // The window's data.
+    plenix::RouteTable m_table;
+    plenix::DocumentState m_document;
+    QString m_elbowRadiusText;
+    LayoutTable m_layout;
+    // New, Open, Close, Save and Save As over the table, the description box
+    // and the document state; made once the description box exists.
+    std::unique_ptr<DocumentCommands> m_documents;
+
+    // Controls.
+    QWidget *m_client = nullptr;
+    RouteView *routeView = nullptr;
+    QPushButton *calculateButton = nullptr;
+    QPlainTextEdit *descriptionEdit = nullptr;
+    QLabel *itemsLabel = nullptr;
+    QLabel *descriptionLabel = nullptr;
+
+    // Menus; the two pop-ups never stand on the menu bar.
+    QAction *toolTipsAction = nullptr;
+    QMenu *fittingsMenu = nullptr;
+    QMenu *hintMenu = nullptr;
+};

@@ -1,0 +1,45 @@
+// The Options menu's tooltip switch and the Help menu.
+#include "mainwindow.h"
+
+#include "aboutdialog.h"
+#include "helpwindow.h"
+#include "routegrid.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+void MainWindow::setToolTipsShown(bool checked)
+{
+    toolTipsAction->setChecked(checked);
+    if (checked) {
+        routeView->setToolTip(
+            u" Enter:   Flow, Dia;   Length or Loss Coef;   Qty and Description are optional "_s);
+        calculateButton->setToolTip(u" Determines: SP , VP, Vel "_s);
+        descriptionEdit->setToolTip(u" Route description is optional "_s);
+    } else {
+        routeView->setToolTip(QString());
+        calculateButton->setToolTip(QString());
+        descriptionEdit->setToolTip(QString());
+    }
+}
+
+void MainWindow::toggleToolTips()
+{
+    // The menu item has already flipped its own check mark.
+    setToolTipsShown(toolTipsAction->isChecked());
+}
+
+void MainWindow::showHelpTopics()
+{
+    showHelpContents(this, helpFilePath());
+}
+
+void MainWindow::showAbout()
+{
+    // Modal over this window, which takes no input until the dialog closes.
+    AboutDialog dialog(this);
+    dialog.exec();
+}
