@@ -58,6 +58,7 @@ const struct { const char *tag, *route, *expected; } Routes[] = {
     {"diameter 0", "|1000|0|100\n|1000|12|100\n||||After", DivZero},
     {"no diameter, no flow", "|||10\n|1000|12|100\n||||After", DivZero},
     {"no diameter, negative length", "|1000||-10\n|1000|12|100\n||||After", DivZero},
+    {"no diameter, negative flow", "|-1000||100\n|1000|12|100", "0.|0.||0.\n0.21|0.1|1273|0.21"},
     {"stale marker in a text row", "|1000|12|100\n||||||#DIV/0!\n|||100",
      "0.21|0.1|1273|0.21\n#DIV/0!|||#DIV/0!\n0.21|0.1|1273|#DIV/0!"},
     // As in a spreadsheet's sum, the route shows its first failure.

@@ -33,7 +33,8 @@ std::string itemLossText(std::optional<Int16> qty, float flow, float diameter, f
         return std::string(NumMarker);
     if (lossCoef > 0)
         return formatNumber(fittingLoss(*qty, vp, lossCoef), Pattern::TwoDecimals);
-    if (length != 0 && diameter == 0)
+    // A negative flow has no friction loss to divide, whatever the diameter.
+    if (length != 0 && diameter == 0 && !(flow < 0))
         return std::string(DivZeroMarker);
     return formatNumber(frictionLoss(*qty, length, flow, diameter), Pattern::TwoDecimals);
 }
