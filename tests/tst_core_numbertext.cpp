@@ -52,6 +52,8 @@ const FormatCase FormatCases[] = {
 };
 // clang-format on
 
+const std::string Zeros(330, '0');
+
 struct ReadCase
 {
     std::string text;
@@ -70,9 +72,20 @@ const ReadCase ReadCases[] = {
     {"1E2.5", 100}, {"1e5e5", 100000}, {"1E-400", 0}, {"1E400", Inf}, {"-1E400", -Inf},
     {"5E99999999999999999999", Inf}, {std::string(400, '9'), Inf},
     {"123456789012345678901234567890", 123456789012345678901234567890.0},
+    // Out of range by where the first significant digit stands, not by the
+    // sign of the written exponent; a blank sends the text the long way.
+    {"0." + Zeros + "1", 0}, {"1" + Zeros + "E-5", Inf}, {"-1" + Zeros + "D-5", -Inf},
+    {"0." + Zeros + "1E400", 1e69}, {"0 ." + Zeros + "1E400", 1e69}, {"1 " + Zeros + "E-5", Inf},
+    {" 1E-310", 1e-310}, {"1 E-310", 1e-310}, {"0 E999999999999999999999", 0},
+    // Correctly rounded however many digits: the 2^53 + 1 tie and just past it.
+    {"9007199254740993", 0x1p53}, {"9007199254740993 .00000000000000000001", 0x1.0000000000001p53},
     // Radix prefixes.
     {"&H1F", 31}, {"&h1f", 31}, {"&H1G", 1}, {"&H", 0}, {"&H 1F", 31}, {"&O17", 15},
-    {"&O178", 15}, {"&O8", 0},
+    {"&O178", 15}, {"&O8", 0}, {"&HFFFF", 0xFFFF}, {"&H00000000000000000000001", 1},
+    // Long ones rounded once: to even at a tie, up when a later digit breaks it.
+    {"&H3FDCFA416AC4C91", 0x3FDCFA416AC4C91p0}, {"&H20000000000001", 0x20000000000001p0},
+    {"&H2000000000000100001", 0x2000000000000100001p0}, {"&O" + std::string(25, '7'), 0x1p75},
+    {"&H" + std::string(300, 'F'), Inf},
     // Reading stops at the first character that cannot continue.
     {"12 in", 12}, {"1,200", 1}, {"1-2", 1}, {"abc", 0}, {"Route SP, in wg", 0}, {"#NUM!", 0},
     {"7\xB0", 7}, {"7\0"s "8", 7}, {"0x10", 0}, {"inf", 0}, {"nan", 0},

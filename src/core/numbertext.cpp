@@ -211,19 +211,40 @@ std::optional<double> plainNumber(std::string_view text)
     return value;
 }
 
-// "&H1F" or "&O17", blanks skipped as everywhere else.
+// "&H1F" or "&O17", blanks skipped as everywhere else. The digits are
+// gathered exactly, as many bits as a 64-bit integer holds and a sticky bit
+// for any set bit below them, and the double is rounded once from that:
+// building the value digit by digit in double precision would round at every
+// digit past the 53rd bit.
 double radixNumber(std::string_view text, std::size_t pos, int radix)
 {
-    double value = 0;
+    const int bitsPerDigit = radix == 16 ? 4 : 3;
+    std::uint64_t high = 0;
+    bool sticky = false;
+    long long droppedBits = 0;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         if (isSkipped(c))
             continue;
         if (!isDigitOfRadix(c, radix))
             break;
-        value = value * radix + digitValue(c);
+        const auto digit = static_cast<std::uint64_t>(digitValue(c));
+        if (high >> (64 - bitsPerDigit) == 0) {
+            high = high << bitsPerDigit | digit;
+        } else {
+            // At least 61 bits are held: the digit only decides ties.
+            sticky = sticky || digit != 0;
+            droppedBits += bitsPerDigit;
+        }
     }
-    return value;
+    // The lowest held bit lies far below the 53 that stay, so setting it
+    // breaks a tie upward without moving any other rounding.
+    if (sticky)
+        high |= 1;
+    const double value = static_cast<double>(high);
+    if (droppedBits > 2000)
+        return std::numeric_limits<double>::infinity();
+    return std::ldexp(value, static_cast<int>(droppedBits));
 }
 
 } // namespace
@@ -290,75 +311,88 @@ double numberFromText(std::string_view text)
     if (const auto plain = plainNumber(text.substr(pos)))
         return *plain;
 
-    // Otherwise gather the number's characters without the blanks, then let
-    // the standard library convert it, correctly rounded.
-    std::string number;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        if (text[pos] == '-')
-            number += '-';
+    // Otherwise gather the digits without the blanks and the point, and the
+    // written exponent, then let the standard library convert them.
+    const bool negative = pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         ++pos;
-    }
-    bool anyDigit = false;
-    bool point = false;
+    std::string digits;
+    long long integerDigits = -1;
     for (; pos < text.size(); ++pos) {
         const char c = text[pos];
         if (isSkipped(c))
             continue;
-        if (c >= '0' && c <= '9') {
-            number += c;
-            anyDigit = true;
-        } else if (c == '.' && !point) {
-            point = true;
-            number += c;
-        } else {
+        if (c >= '0' && c <= '9')
+            digits += c;
+        else if (c == '.' && integerDigits < 0)
+            integerDigits = static_cast<long long>(digits.size());
+        else
             break;
-        }
     }
-    if (!anyDigit)
+    if (digits.empty())
         return 0;
+    if (integerDigits < 0)
+        integerDigits = static_cast<long long>(digits.size());
 
     // The exponent is read only when a digit follows its letter and sign;
     // an absurd one saturates instead of overflowing the integer.
+    long long exponent = 0;
     std::size_t look = pos;
     if (look < text.size() &&
         (text[look] == 'E' || text[look] == 'e' || text[look] == 'D' || text[look] == 'd')) {
         ++look;
         while (look < text.size() && isSkipped(text[look]))
             ++look;
-        bool negative = false;
+        bool negativeExponent = false;
         if (look < text.size() && (text[look] == '+' || text[look] == '-')) {
-            negative = text[look] == '-';
+            negativeExponent = text[look] == '-';
             ++look;
         }
-        long exponent = 0;
-        bool exponentDigit = false;
         for (; look < text.size(); ++look) {
             const char c = text[look];
             if (isSkipped(c))
                 continue;
             if (c < '0' || c > '9')
                 break;
-            exponentDigit = true;
-            if (exponent < 100000)
+            if (exponent < 1'000'000'000'000'000)
                 exponent = exponent * 10 + (c - '0');
         }
-        if (exponentDigit) {
-            number += 'e';
-            number += std::to_string(negative ? -exponent : exponent);
-        }
+        if (negativeExponent)
+            exponent = -exponent;
     }
 
+    // Whether a value is out of range depends on where its first significant
+    // digit stands, not on the written exponent alone: leading zeros and long
+    // runs of integer digits move it as much as the exponent does.
+    const double zero = negative ? -0.0 : 0.0;
+    const double infinity = negative ? -std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::infinity();
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return zero;
+    const std::size_t last = digits.find_last_not_of('0');
+    const long long magnitude = integerDigits - static_cast<long long>(first) - 1 + exponent;
+    if (magnitude > 400)
+        return infinity;
+    if (magnitude < -400)
+        return zero;
+
+    // d.ddd...e<magnitude>, which the standard conversion rounds correctly
+    // however many digits it has.
+    std::string number;
+    number.reserve(last - first + 16);
+    if (negative)
+        number += '-';
+    number += digits[first];
+    number += '.';
+    number.append(digits, first + 1, last - first);
+    number += 'e';
+    number += std::to_string(magnitude);
     double value = 0;
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     (void)end;
-    if (ec == std::errc::result_out_of_range) {
-        // Too large reads as an infinity, too small as zero, signed alike.
-        const bool negative = number.front() == '-';
-        const std::size_t e = number.find('e');
-        const bool tiny = e != std::string::npos && number[e + 1] == '-';
-        const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-        return negative ? -magnitude : magnitude;
-    }
+    if (ec == std::errc::result_out_of_range)
+        return magnitude < 0 ? zero : infinity;
     return value;
 }
 
