@@ -49,6 +49,22 @@ const FormatCase FormatCases[] = {
     {P2, Double, 0.0049999999, "0."}, {P2, Double, -0.001, "0."},
     {P2, Double, 123456789, "123456789."},
     {P0, Double, 2.4999999, "2"}, {P0, Double, 16777217, "16777217"}, {P1, Double, 0.445, "0.45"},
+    // Ties and near ties, each held to the quick and the exact way alike.
+    {P2, Single, 0.125, "0.13"}, {P2, Single, -0.125, "-0.13"}, {P2, Single, 0.005, "0.01"},
+    {P2, Single, -0.005, "-0.01"}, {P2, Single, -2.675, "-2.68"}, {P2, Single, -1.005, "-1.01"},
+    {P2, Single, 0.015, "0.02"}, {P2, Single, 0.14499993, "0.14"}, {P2, Single, 1272.115, "1272.12"},
+    {P2, Single, 1272.125, "1272.13"}, {P2, Single, 1272.1149, "1272.12"},
+    {P2, Single, 1272.1144, "1272.11"},
+    {P0, Single, 1.5, "2"}, {P0, Single, -0.5, "-1"}, {P0, Single, -1.5, "-2"},
+    {P0, Single, 2.5, "3"}, {P0, Single, 1272.5, "1273"}, {P0, Single, 1272.4999, "1273"},
+    {P0, Single, 1272.4994, "1272"},
+    {P0, Single, 8388607.5, "8388608"},
+    {P1, Single, 0.125, "0.13"}, {P1, Single, -0.005, "-0.01"}, {P1, Single, 0.05, "0.05"},
+    {P2, Double, 0.125, "0.13"}, {P2, Double, -1.005, "-1.01"}, {P2, Double, -0.145, "-0.15"},
+    {P2, Double, 2.675, "2.68"}, {P2, Double, 1272.115, "1272.12"},
+    {P2, Double, 0.144999999999999, "0.14"}, {P2, Double, 0.1449999999999999, "0.15"},
+    {P0, Double, 2.5, "3"}, {P0, Double, -0.5, "-1"}, {P0, Double, 1272.4999999999, "1272"},
+    {P0, Double, 4503599627370495.5, "4503599627370500"}, {P1, Double, -0.005, "-0.01"},
 };
 // clang-format on
 
@@ -114,10 +130,14 @@ private Q_SLOTS:
     void formats()
     {
         QFETCH(FormatCase, format);
-        const std::string text = format.single
-                                     ? formatNumber(static_cast<float>(format.value), format.pattern)
-                                     : formatNumber(format.value, format.pattern);
+        const auto single = static_cast<float>(format.value);
+        const std::string text = format.single ? formatNumber(single, format.pattern)
+                                               : formatNumber(format.value, format.pattern);
+        const std::string exactly = format.single
+                                        ? formatNumberExactly(single, format.pattern)
+                                        : formatNumberExactly(format.value, format.pattern);
         QCOMPARE(text, std::string(format.text));
+        QCOMPARE(exactly, std::string(format.text));
     }
 
     void nonFiniteValuesShowNumMarker()

@@ -102,7 +102,7 @@ bool roundToUnitsQuickly(double value, int significantDigits, int places, bool &
     return true;
 }
 
-std::string formatDecimal(double value, int significantDigits, Pattern pattern)
+std::string formatDecimal(double value, int significantDigits, Pattern pattern, bool quickly)
 {
     if (!std::isfinite(value))
         return std::string(NumMarker);
@@ -110,7 +110,7 @@ std::string formatDecimal(double value, int significantDigits, Pattern pattern)
     bool negative = false;
     char units[MaxUnitDigits];
     std::size_t length = 0;
-    if (!roundToUnitsQuickly(value, significantDigits, places, negative, units, length))
+    if (!quickly || !roundToUnitsQuickly(value, significantDigits, places, negative, units, length))
         length = roundToUnits(value, significantDigits, places, negative, units);
     const bool isZero = length == 1 && units[0] == '0';
     if (pattern == Pattern::Whole && isZero)
@@ -270,12 +270,22 @@ float toSingle(double value)
 
 std::string formatNumber(float value, Pattern pattern)
 {
-    return formatDecimal(static_cast<double>(value), 7, pattern);
+    return formatDecimal(static_cast<double>(value), 7, pattern, true);
 }
 
 std::string formatNumber(double value, Pattern pattern)
 {
-    return formatDecimal(value, 15, pattern);
+    return formatDecimal(value, 15, pattern, true);
+}
+
+std::string formatNumberExactly(float value, Pattern pattern)
+{
+    return formatDecimal(static_cast<double>(value), 7, pattern, false);
+}
+
+std::string formatNumberExactly(double value, Pattern pattern)
+{
+    return formatDecimal(value, 15, pattern, false);
 }
 
 std::string decimalText(float value)

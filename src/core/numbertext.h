@@ -32,6 +32,12 @@ float toSingle(double value);
 std::string formatNumber(float value, Pattern pattern);
 std::string formatNumber(double value, Pattern pattern);
 
+// The same formats, always by writing the decimal form first. formatNumber
+// takes a quicker way where it can prove the text comes out the same; the
+// tests and the number fuzzer hold it to these for every value and pattern.
+std::string formatNumberExactly(float value, Pattern pattern);
+std::string formatNumberExactly(double value, Pattern pattern);
+
 // A single-precision value as decimal text with up to 7 significant digits,
 // in the shortest such form.
 std::string decimalText(float value);
