@@ -241,10 +241,7 @@ double radixNumber(std::string_view text, std::size_t pos, int radix)
     // breaks a tie upward without moving any other rounding.
     if (sticky)
         high |= 1;
-    const double value = static_cast<double>(high);
-    if (droppedBits > 2000)
-        return std::numeric_limits<double>::infinity();
-    return std::ldexp(value, static_cast<int>(droppedBits));
+    return std::ldexp(static_cast<double>(high), static_cast<int>(std::min(droppedBits, 2000LL)));
 }
 
 } // namespace
@@ -296,12 +293,8 @@ std::string decimalText(float value)
 double numberFromText(std::string_view text)
 {
     std::size_t pos = 0;
-    const auto skip = [&] {
-        while (pos < text.size() && isSkipped(text[pos]))
-            ++pos;
-    };
-
-    skip();
+    while (pos < text.size() && isSkipped(text[pos]))
+        ++pos;
     if (pos + 1 < text.size() && text[pos] == '&') {
         std::size_t next = pos + 1;
         while (next < text.size() && isSkipped(text[next]))
@@ -390,7 +383,6 @@ double numberFromText(std::string_view text)
     // d.ddd...e<magnitude>, which the standard conversion rounds correctly
     // however many digits it has.
     std::string number;
-    number.reserve(last - first + 16);
     if (negative)
         number += '-';
     number += digits[first];

@@ -47,7 +47,7 @@ std::string decimalText(float value);
 // with at most one decimal point and an optional exponent (E or D); or a
 // hexadecimal (&H) or octal (&O) number. Reading stops at the first character
 // that cannot continue the number; no number at all reads as 0. A value too
-// large for a double reads as an infinity.
+// large for a double reads as an infinity of its sign, one too small as 0.
 double numberFromText(std::string_view text);
 
 } // namespace plenix
