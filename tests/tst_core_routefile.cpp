@@ -1,13 +1,14 @@
 // Route files: the used rows as block text, the separator byte, the
-// description; their line breaks and 8-bit character set; the file's name in
-// the window caption.
+// description; their line breaks and 8-bit character set; the document that
+// opens and saves them, its caption and its unsaved changes.
 #include "charset.h"
-#include "document.h"
+#include "routedocument.h"
 #include "routefile.h"
 
 #include "coretest.h"
 
 #include <array>
+#include <sstream>
 
 using namespace plenix;
 using namespace coretest;
@@ -68,7 +69,6 @@ private Q_SLOTS:
         source.setCellText(5, RouteTable::ColSpare, "never stored");
         moveAway(source);
         QCOMPARE(packRoute(source, description), stored);
-        QCOMPARE(cursor(source), Home);
         // Read back over another route, of which nothing survives.
         RouteTable target;
         target.setUp();
@@ -216,17 +216,98 @@ private Q_SLOTS:
 
     void captionFollowsTheDocument()
     {
-        DocumentState document;
+        RouteDocument document;
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
         document.setPath("/home/ann/Routes/A.txt");
-        QVERIFY(!document.isUntitled() && document.path == "/home/ann/Routes/A.txt");
+        QVERIFY(!document.isUntitled() && document.path() == "/home/ann/Routes/A.txt");
         QCOMPARE(document.caption(), "Plenix - A"s);
-        document.makeUntitled();
-        QVERIFY(document.isUntitled() && document.name.empty());
+        document.clear();
+        QVERIFY(document.isUntitled() && document.name().empty());
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
-        document.captionPrefix = "Route - ";
-        document.setPath("/tmp/B.txt");
-        QCOMPARE(document.caption(), "Route - B"s);
+    }
+
+    void documentOpensText_data()
+    {
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<std::string>("row1"); // after a successful open
+        QTest::addColumn<std::string>("description");
+        // clang-format off
+        QTest::newRow("route") << "7\t500" + tabs(8) + Sep + "Main\r\nrun" << true << "7|500||||||||"s << "Main\r\nrun"s;
+        QTest::newRow("separator only") << Sep << true << "|||||||||"s << ""s;
+        QTest::newRow("lone CR kept as read") << Sep + "a\rb" << true << "|||||||||"s << "a\rb"s;
+        QTest::newRow("no separator") << "7\t500\rMain"s << false << ""s << ""s;
+        QTest::newRow("empty") << ""s << false << ""s << ""s;
+        // clang-format on
+    }
+
+    // An open that fails leaves the route, the description, the file and the
+    // unsaved changes as they were; one that succeeds has no unsaved changes.
+    void documentOpensText()
+    {
+        QFETCH(std::string, text);
+        QFETCH(bool, opens);
+        QFETCH(std::string, row1);
+        QFETCH(std::string, description);
+        RouteDocument document;
+        fillData(document.table());
+        document.setDescription("old");
+        document.setPath("/tmp/old.txt");
+        moveAway(document.table());
+        const auto cells = snapshot(document.table());
+        QCOMPARE(document.openText(text), opens);
+        QCOMPARE(document.path(), "/tmp/old.txt"s);
+        QCOMPARE(document.isModified(), !opens);
+        if (!opens) {
+            QVERIFY(snapshot(document.table()) == cells);
+            QCOMPARE(document.description(), "old"s);
+            return;
+        }
+        QCOMPARE(rowText(document.table(), 1), row1);
+        QCOMPARE(rowText(document.table(), 2), std::string(9, '|'));
+        QCOMPARE(document.description(), description);
+        QCOMPARE(cursor(document.table()), Home);
+        QCOMPARE(document.fileText(), text);
+    }
+
+    void documentKnowsItsUnsavedChanges_data()
+    {
+        QTest::addColumn<std::string>("steps");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("fresh") << ""s << false;
+        QTest::newRow("cell typed") << "cell"s << true;
+        QTest::newRow("cell set to what it holds") << "cell saved cell"s << false;
+        QTest::newRow("cursor moved") << "cursor"s << false;
+        QTest::newRow("description typed") << "description"s << true;
+        QTest::newRow("description unchanged") << "description saved description"s << false;
+        QTest::newRow("saved") << "cell description saved"s << false;
+        QTest::newRow("opened") << "cell open"s << false;
+        QTest::newRow("edited after opening") << "open cell"s << true;
+        QTest::newRow("failed open") << "description badOpen"s << true;
+        QTest::newRow("cleared") << "cell clear"s << false;
+    }
+
+    void documentKnowsItsUnsavedChanges()
+    {
+        QFETCH(std::string, steps);
+        QFETCH(bool, modified);
+        RouteDocument document;
+        std::istringstream words(steps);
+        for (std::string step; words >> step;) {
+            if (step == "cell")
+                document.table().setCellText(4, RouteTable::ColFlow, "500");
+            else if (step == "cursor")
+                moveAway(document.table());
+            else if (step == "description")
+                document.setDescription("Main");
+            else if (step == "saved")
+                document.markSaved();
+            else if (step == "open" || step == "badOpen")
+                QCOMPARE(document.openText(step == "open" ? "1" + Sep : "1"), step == "open");
+            else if (step == "clear")
+                document.clear();
+        }
+        QCOMPARE(document.isModified(), modified);
     }
 };
 
