@@ -121,13 +121,13 @@ inline void moveAway(RouteTable &table)
 
 struct ChangeLog
 {
-    RouteTable &table;
+    RouteTable &watched;
     std::vector<plenix::TableChange> changes;
-    explicit ChangeLog(RouteTable &table) : table(table)
+    explicit ChangeLog(RouteTable &table) : watched(table)
     {
         table.addListener(this, [this](const plenix::TableChange &change) { changes.push_back(change); });
     }
-    ~ChangeLog() { table.removeListener(this); }
+    ~ChangeLog() { watched.removeListener(this); }
     ChangeLog(const ChangeLog &) = delete;
     ChangeLog &operator=(const ChangeLog &) = delete;
 };

@@ -153,6 +153,7 @@ private Q_SLOTS:
         QVERIFY(writeAll(file, "\t1\t\t\t\t\t\t\t\t\x80one\rtwo\nthree\r\n"));
         QVERIFY(m_w->commands.openPath(file));
         QCOMPARE(m_w->description->toPlainText(), u"one\ntwo\nthree\n"_s);
+        QVERIFY(!m_w->document.isModified()); // showing the description is no edit
         m_w->commands.save();
         QCOMPARE(readAll(file), QByteArray("\t1\t\t\t\t\t\t\t\t\x80one\r\ntwo\r\nthree\r\n"));
     }
@@ -327,8 +328,9 @@ private Q_SLOTS:
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(sample, permissions));
         m_w->description->setPlainText(u"changed"_s);
+        QVERIFY(m_w->document.isModified() && m_w->document.description() == "changed");
         m_w->commands.save();
-        QVERIFY(messages().isEmpty());
+        QVERIFY(messages().isEmpty() && !m_w->document.isModified());
         QVERIFY(readAll(sample).endsWith("\x80"
                                          "changed"));
         QCOMPARE(QFile::permissions(sample) & ~(QFile::ReadUser | QFile::WriteUser), permissions);

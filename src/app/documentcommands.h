@@ -29,8 +29,7 @@ QString captionText(const plenix::RouteDocument &document);
 class DocumentCommands final
 {
 public:
-    DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description,
-                     QWidget &window);
+    DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description, QWidget &window);
     ~DocumentCommands();
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 

@@ -41,7 +41,8 @@ void RouteDocument::followTable(const TableChange &change)
     // The header row and the row numbers are not the route's; only the
     // data cells are.
     const CellRange &cells = change.cells;
-    if (!cells.isEmpty() && cells.bottom >= 1 && cells.right >= 1 && cells.left <= RouteTable::DataCols)
+    if (!cells.isEmpty() && cells.bottom >= 1 && cells.right >= 1 &&
+        cells.left <= RouteTable::DataCols)
         m_modified = true;
 }
 

@@ -60,7 +60,7 @@ RouteFileRead readRouteFile(const QString &path)
 }
 
 std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
-                                        const RouteFileWriteStep &writeStep)
+                                      const RouteFileWriteStep &writeStep)
 {
     QSaveFile file(path);
     // Writing straight into the target would empty it before the new text is
@@ -101,7 +101,8 @@ std::optional<QString> openDocument(plenix::RouteDocument &document, const QStri
     const RouteFileRead file = readRouteFile(path);
     if (file.error)
         return file.error;
-    const std::string_view text(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size()));
+    const std::string_view text(file.bytes.constData(),
+                                static_cast<std::size_t>(file.bytes.size()));
     if (!document.openText(text))
         return QString::fromLatin1(plenix::NotARouteFileMessage.data(),
                                    static_cast<qsizetype>(plenix::NotARouteFileMessage.size()));

@@ -38,7 +38,7 @@ using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView 
 // file that was there untouched. An existing file keeps its permissions.
 // Returns the error, or nothing on success.
 std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
-                                        const RouteFileWriteStep &writeStep = {});
+                                      const RouteFileWriteStep &writeStep = {});
 
 // A path as the document keeps it (absolute, in the file system's encoding)
 // and back.
