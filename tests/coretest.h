@@ -121,11 +121,15 @@ inline void moveAway(RouteTable &table)
 
 struct ChangeLog
 {
+    RouteTable &watched;
     std::vector<plenix::TableChange> changes;
-    explicit ChangeLog(RouteTable &table)
+    explicit ChangeLog(RouteTable &table) : watched(table)
     {
-        table.setObserver([this](const plenix::TableChange &change) { changes.push_back(change); });
+        table.addListener(this, [this](const plenix::TableChange &change) { changes.push_back(change); });
     }
+    ~ChangeLog() { watched.removeListener(this); }
+    ChangeLog(const ChangeLog &) = delete;
+    ChangeLog &operator=(const ChangeLog &) = delete;
 };
 
 } // namespace coretest

@@ -7,8 +7,7 @@
 #include "documentcommands.h"
 #include "routefileio.h"
 
-#include "document.h"
-#include "routetable.h"
+#include "routedocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,16 +25,12 @@ namespace {
 // The parts of the main window the document commands work on.
 struct DocumentWindow
 {
-    DocumentWindow()
-    {
-        table.setUp();
-        window.setWindowTitle(captionText(state));
-    }
+    DocumentWindow() { window.setWindowTitle(captionText(document)); }
     QWidget window;
     QPlainTextEdit *description = new QPlainTextEdit(&window);
-    RouteTable table;
-    plenix::DocumentState state;
-    DocumentCommands commands{table, *description, state, window};
+    plenix::RouteDocument document;
+    RouteTable &table = document.table();
+    DocumentCommands commands{document, *description, window};
 };
 
 // Everything a failed command must leave alone.
@@ -43,11 +38,13 @@ struct Snapshot
 {
     std::vector<std::string> cells;
     QString description, caption;
-    std::string docPath, docName, docText;
+    std::string docPath, docName, docDescription;
+    bool modified;
 
     explicit Snapshot(const DocumentWindow &w)
         : description(w.description->toPlainText()), caption(w.window.windowTitle()),
-          docPath(w.state.path), docName(w.state.name), docText(w.state.text)
+          docPath(w.document.path()), docName(w.document.name()),
+          docDescription(w.document.description()), modified(w.document.isModified())
     {
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col <= RouteTable::DataCols; ++col)
@@ -156,6 +153,7 @@ private Q_SLOTS:
         QVERIFY(writeAll(file, "\t1\t\t\t\t\t\t\t\t\x80one\rtwo\nthree\r\n"));
         QVERIFY(m_w->commands.openPath(file));
         QCOMPARE(m_w->description->toPlainText(), u"one\ntwo\nthree\n"_s);
+        QVERIFY(!m_w->document.isModified()); // showing the description is no edit
         m_w->commands.save();
         QCOMPARE(readAll(file), QByteArray("\t1\t\t\t\t\t\t\t\t\x80one\r\ntwo\r\nthree\r\n"));
     }
@@ -221,7 +219,7 @@ private Q_SLOTS:
         m_dialogs.fileNames = {other};
         m_w->commands.saveAs();
         m_w->commands.open(); // cancelled
-        QCOMPARE(m_w->state.path, other.toStdString());
+        QCOMPARE(m_w->document.path(), other.toStdString());
         QCOMPARE(calls().size(), 3);
         QCOMPARE(calls()[1].initial, QString());
         QCOMPARE(calls()[2].kind, u"openFileName"_s);
@@ -330,8 +328,9 @@ private Q_SLOTS:
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(sample, permissions));
         m_w->description->setPlainText(u"changed"_s);
+        QVERIFY(m_w->document.isModified() && m_w->document.description() == "changed");
         m_w->commands.save();
-        QVERIFY(messages().isEmpty());
+        QVERIFY(messages().isEmpty() && !m_w->document.isModified());
         QVERIFY(readAll(sample).endsWith("\x80"
                                          "changed"));
         QCOMPARE(QFile::permissions(sample) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
@@ -351,7 +350,7 @@ private Q_SLOTS:
         m_w->table.setCurrentCell(2, 4);
         close ? m_w->commands.closeDocument() : m_w->commands.newDocument();
         QCOMPARE(m_w->window.windowTitle(), u"Plenix - Untitled"_s);
-        QVERIFY(m_w->state.path.empty() && m_w->state.name.empty());
+        QVERIFY(m_w->document.path().empty() && !m_w->document.isModified());
         QVERIFY(m_w->description->toPlainText().isEmpty());
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col <= RouteTable::DataCols; ++col)

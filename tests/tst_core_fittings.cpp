@@ -15,7 +15,7 @@ std::string inCell(std::string_view coefficient)
     RouteTable table;
     table.setUp();
     table.setCurrentCell(1, RouteTable::ColLossCoef);
-    insertFitting(table, coefficient, "d");
+    writeFitting(table, coefficient, "d");
     return table.cellText(1, RouteTable::ColLossCoef);
 }
 
@@ -26,30 +26,36 @@ class TestFittings final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void popupCommands()
+    void fittingRows_data()
     {
-        // Caption, angle, and for branch entries the text that reaches the cell.
-        // clang-format off
-        const char *const expected[][3] = {
-            {"Elbow 90 deg", "90", ""}, {"Elbow 60 deg", "60", ""},
-            {"Elbow 45 deg", "45", ""}, {"Elbow 30 deg", "30", ""},
-            {"Branch Entry 90 deg", "90", "1.0"}, {"Branch Entry 60 deg", "60", "0.44"},
-            {"Branch Entry 45 deg", "45", "0.28"}, {"Branch Entry 30 deg", "30", "0.18"}};
-        // clang-format on
-        for (std::size_t i = 0; i < FittingCommands.size(); ++i) {
-            const FittingCommand &command = FittingCommands[i];
-            QCOMPARE(std::string(command.caption), std::string(expected[i][0]));
-            QCOMPARE(std::string(command.angle), std::string(expected[i][1]));
-            QCOMPARE(command.kind == FittingCommand::Kind::Elbow, i < 4);
-            if (i >= 4)
-                QCOMPARE(inCell(command.coefficient), std::string(expected[i][2]));
-        }
-        QCOMPARE(std::string(ElbowRadiusPrompt), "Enter elbow center line radius, in"s);
-        QCOMPARE(std::string(ElbowRadiusDefault), "0"s);
-        QVERIFY(angleFactor("15") == 0 && angleFactor("90.0") == 0);
-        // The elbow's description keeps the reply as typed, blanks and all.
-        QCOMPARE(elbowDescription("90", "18"), "Elbow 90 deg 18 in clr"s);
-        QCOMPARE(elbowDescription("30", " 15 "), "Elbow 30 deg  15  in clr"s);
+        // Each row of the pop-up's table run in row 2, below a duct of
+        // diameter 10, with the reply " 15 " (R = 1.5 D) where it asks.
+        QTest::addColumn<int>("item");
+        QTest::addColumn<std::string>("cells"); // description|coefficient
+        const char *const expected[] = {
+            "Elbow 90 deg  15  in clr|0.39", "Elbow 60 deg  15  in clr|0.26",
+            "Elbow 45 deg  15  in clr|0.2",  "Elbow 30 deg  15  in clr|0.11",
+            "Branch Entry 90 deg|1.0",       "Branch Entry 60 deg|0.44",
+            "Branch Entry 45 deg|0.28",      "Branch Entry 30 deg|0.18"};
+        static_assert(std::size(expected) == Fittings.size());
+        for (int item = 0; item < int(Fittings.size()); ++item)
+            QTest::newRow(expected[item]) << item << std::string(expected[item]);
+    }
+
+    void fittingRows()
+    {
+        QFETCH(int, item);
+        QFETCH(std::string, cells);
+        const Fitting &fitting = Fittings[std::size_t(item)];
+        RouteTable table;
+        table.setUp();
+        table.setCellText(1, RouteTable::ColDiameter, "10");
+        table.setCurrentCell(2, RouteTable::ColLossCoef);
+        // A reply that is no number inserts no elbow; branch entries ask nothing.
+        QCOMPARE(insertFitting(table, fitting, 10, "12 in"), !fitting.asksForRadius());
+        QCOMPARE(rowText(table, 2) == std::string(9, '|'), fitting.asksForRadius());
+        QVERIFY(insertFitting(table, fitting, elbowDiameter(table), " 15 "));
+        QCOMPARE(rowText(table, 2, RouteTable::ColDescription, RouteTable::ColLossCoef), cells);
     }
 
     void elbowCoefficients_data()
@@ -155,7 +161,7 @@ private Q_SLOTS:
         // Three rows selected, current cell in the top one.
         table.setCurrentCell(1, RouteTable::ColLossCoef);
         table.setSelectionEnd(3, RouteTable::ColLossCoef);
-        insertFitting(table, "0.28", "Branch Entry 45 deg");
+        writeFitting(table, "0.28", "Branch Entry 45 deg");
         QCOMPARE(rowText(table, 1), "o|o|o|20|Branch Entry 45 deg|0.28|o|o|o|o"s);
         QCOMPARE(rowText(table, 2), "o|o|o|o|o|o|o|o|o|o"s);
         QCOMPARE(rowText(table, 3), "o|o|o|o|o|o|o|o|o|o"s);

@@ -1,13 +1,14 @@
 // Route files: the used rows as block text, the separator byte, the
-// description; their line breaks and 8-bit character set; the file's name in
-// the window caption.
+// description; their line breaks and 8-bit character set; the document that
+// opens and saves them, its caption and its unsaved changes.
 #include "charset.h"
-#include "document.h"
+#include "routedocument.h"
 #include "routefile.h"
 
 #include "coretest.h"
 
 #include <array>
+#include <sstream>
 
 using namespace plenix;
 using namespace coretest;
@@ -68,7 +69,6 @@ private Q_SLOTS:
         source.setCellText(5, RouteTable::ColSpare, "never stored");
         moveAway(source);
         QCOMPARE(packRoute(source, description), stored);
-        QCOMPARE(cursor(source), Home);
         // Read back over another route, of which nothing survives.
         RouteTable target;
         target.setUp();
@@ -100,23 +100,6 @@ private Q_SLOTS:
         QCOMPARE(rowText(table, 1, 1, 2) + "/" + rowText(table, 2, 1, 2) + "/" +
                      rowText(table, 3, 1, 2),
                  "1|2/\n3|4/\n5|"s);
-    }
-
-    void textWithoutSeparatorChangesNothing()
-    {
-        for (const std::string &text : {""s, "1\t2\t3\r4\t5"s}) {
-            RouteTable table;
-            table.setUp();
-            fillData(table);
-            moveAway(table);
-            const auto before = snapshot(table);
-            ChangeLog log(table);
-            QVERIFY(!unpackRoute(table, text).has_value());
-            QVERIFY(snapshot(table) == before);
-            QVERIFY(log.changes.empty());
-        }
-        QCOMPARE(std::string(NotARouteFileMessage),
-                 "the file is not a route file (no separator byte found)"s);
     }
 
     void everyByteRoundTrips()
@@ -216,17 +199,96 @@ private Q_SLOTS:
 
     void captionFollowsTheDocument()
     {
-        DocumentState document;
+        RouteDocument document;
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
         document.setPath("/home/ann/Routes/A.txt");
-        QVERIFY(!document.isUntitled() && document.path == "/home/ann/Routes/A.txt");
+        QVERIFY(!document.isUntitled() && document.path() == "/home/ann/Routes/A.txt");
         QCOMPARE(document.caption(), "Plenix - A"s);
-        document.makeUntitled();
-        QVERIFY(document.isUntitled() && document.name.empty());
+        document.clear();
+        QVERIFY(document.isUntitled() && document.name().empty());
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
-        document.captionPrefix = "Route - ";
-        document.setPath("/tmp/B.txt");
-        QCOMPARE(document.caption(), "Route - B"s);
+    }
+
+    void documentOpensText_data()
+    {
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<std::string>("description");
+        // clang-format off
+        QTest::newRow("route") << "7\t500" + tabs(8) + Sep + "Main\r\nrun" << true << "Main\r\nrun"s;
+        QTest::newRow("separator only") << Sep << true << ""s;
+        QTest::newRow("lone CR kept as read") << Sep + "a\rb" << true << "a\rb"s;
+        QTest::newRow("no separator") << "1\t2\t3\r4\t5"s << false << ""s;
+        QTest::newRow("empty") << ""s << false << ""s;
+        // clang-format on
+    }
+
+    // An open that fails leaves the route, the description, the file and the
+    // unsaved changes as they were, and tells no listener anything; one that
+    // succeeds goes home and has no unsaved changes.
+    void documentOpensText()
+    {
+        QFETCH(std::string, text);
+        QFETCH(bool, opens);
+        QFETCH(std::string, description);
+        RouteDocument document;
+        fillData(document.table());
+        document.setDescription("old");
+        document.setPath("/tmp/old.txt");
+        moveAway(document.table());
+        const auto cells = snapshot(document.table());
+        ChangeLog log(document.table());
+        QCOMPARE(document.openText(text), opens);
+        QCOMPARE(document.path(), "/tmp/old.txt"s);
+        QCOMPARE(document.isModified(), !opens);
+        if (!opens) {
+            QVERIFY(snapshot(document.table()) == cells && log.changes.empty());
+            QCOMPARE(document.description(), "old"s);
+            return;
+        }
+        QCOMPARE(document.description(), description);
+        QCOMPARE(document.fileText(), text);
+        QCOMPARE(cursor(document.table()), Home);
+    }
+
+    void documentKnowsItsUnsavedChanges_data()
+    {
+        QTest::addColumn<std::string>("steps");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("fresh") << ""s << false;
+        QTest::newRow("cell typed") << "cell"s << true;
+        QTest::newRow("cell set to what it holds") << "cell saved cell"s << false;
+        QTest::newRow("cursor moved") << "cursor"s << false;
+        QTest::newRow("description typed") << "description"s << true;
+        QTest::newRow("description unchanged") << "description saved description"s << false;
+        QTest::newRow("saved") << "cell description saved"s << false;
+        QTest::newRow("opened") << "cell open"s << false;
+        QTest::newRow("edited after opening") << "open cell"s << true;
+        QTest::newRow("failed open") << "description badOpen"s << true;
+        QTest::newRow("cleared") << "cell clear"s << false;
+    }
+
+    void documentKnowsItsUnsavedChanges()
+    {
+        QFETCH(std::string, steps);
+        QFETCH(bool, modified);
+        RouteDocument document;
+        std::istringstream words(steps);
+        for (std::string step; words >> step;) {
+            if (step == "cell")
+                document.table().setCellText(4, RouteTable::ColFlow, "500");
+            else if (step == "cursor")
+                moveAway(document.table());
+            else if (step == "description")
+                document.setDescription("Main");
+            else if (step == "saved")
+                document.markSaved();
+            else if (step == "open" || step == "badOpen")
+                QCOMPARE(document.openText(step == "open" ? "1" + Sep : "1"), step == "open");
+            else if (step == "clear")
+                document.clear();
+        }
+        QCOMPARE(document.isModified(), modified);
     }
 };
 

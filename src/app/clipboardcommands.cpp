@@ -3,12 +3,13 @@
 #include "descriptionbox.h"
 #include "textcodec.h"
 
-#include "document.h"
+#include "routefileio.h"
+
 #include "editing.h"
+#include "routedocument.h"
 #include "routefile.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 
 QString descriptionClipboardText(const QPlainTextEdit &box)
@@ -21,14 +22,14 @@ QString descriptionClipboardText(const QPlainTextEdit &box)
         std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
-QString listClipboardText(plenix::RouteTable &table)
+QString listClipboardText(const plenix::RouteTable &table)
 {
     return toQString(plenix::listText(table));
 }
 
-QString fileNameClipboardText(const plenix::DocumentState &state)
+QString fileNameClipboardText(const plenix::RouteDocument &document)
 {
-    return QFile::decodeName(QByteArray::fromStdString(state.path));
+    return pathText(document.path());
 }
 
 void setClipboardText(const QString &text)

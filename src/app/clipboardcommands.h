@@ -5,8 +5,8 @@
 class QPlainTextEdit;
 
 namespace plenix {
+class RouteDocument;
 class RouteTable;
-struct DocumentState;
 } // namespace plenix
 
 // The texts the Tools menu hands to other programs. Each command replaces
@@ -15,9 +15,8 @@ struct DocumentState;
 // The description with CR LF line breaks, as a route file stores it.
 QString descriptionClipboardText(const QPlainTextEdit &box);
 // The header line and the used rows, TAB between cells, CR between rows.
-// Leaves the cursor home.
-QString listClipboardText(plenix::RouteTable &table);
+QString listClipboardText(const plenix::RouteTable &table);
 // The current file's full path; empty for an untitled route.
-QString fileNameClipboardText(const plenix::DocumentState &state);
+QString fileNameClipboardText(const plenix::RouteDocument &document);
 
 void setClipboardText(const QString &text);

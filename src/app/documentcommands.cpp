@@ -4,27 +4,16 @@
 #include "dialogs.h"
 #include "textcodec.h"
 
-#include "document.h"
+#include "routedocument.h"
 #include "routefile.h"
 #include "routetable.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QWidget>
 
 namespace {
 const QString RouteFileFilter = QStringLiteral("Text Files (*.txt)");
-
-std::string encodedPath(const QString &path)
-{
-    return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
-}
-
-QString decodedPath(const std::string &path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 QString unstorableCharacterText(const QString &offending)
 {
@@ -37,24 +26,34 @@ QString unstorableCharacterText(const QString &offending)
 }
 } // namespace
 
-QString captionText(const plenix::DocumentState &state)
+QString captionText(const plenix::RouteDocument &document)
 {
     // Qt reads "[*]" in a window title as the unsaved-changes mark and drops
-    // it; doubled, it shows as typed, so a file named so keeps its name.
-    return decodedPath(state.caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    // it; doubled, it shows as typed, so a file named so keeps its name. The
+    // file's name is in the file system's encoding, like its path.
+    return pathText(document.caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
-DocumentCommands::DocumentCommands(plenix::RouteTable &table, QPlainTextEdit &description,
-                                   plenix::DocumentState &state, QWidget &window)
-    : m_table(table), m_description(description), m_state(state), m_window(window)
+DocumentCommands::DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description,
+                                   QWidget &window)
+    : m_document(document), m_description(description), m_window(window)
 {
+    m_boxEdits = QObject::connect(&m_description, &QPlainTextEdit::textChanged, &m_description,
+                                  [this] { takeDescription(); });
+}
+
+DocumentCommands::~DocumentCommands()
+{
+    QObject::disconnect(m_boxEdits);
 }
 
 void DocumentCommands::newDocument()
 {
-    m_table.clear();
-    m_description.clear();
-    m_state.makeUntitled();
+    m_document.clear();
+    {
+        QScopedValueRollback<bool> showing(m_showingDescription, true);
+        m_description.clear();
+    }
     showCaption();
 }
 
@@ -67,11 +66,11 @@ void DocumentCommands::open()
 
 void DocumentCommands::save()
 {
-    if (m_state.isUntitled()) {
+    if (m_document.isUntitled()) {
         saveAs();
         return;
     }
-    writeDocument(decodedPath(m_state.path));
+    writeDocument(pathText(m_document.path()));
 }
 
 void DocumentCommands::saveAs()
@@ -83,20 +82,11 @@ void DocumentCommands::saveAs()
 
 bool DocumentCommands::openPath(const QString &path)
 {
-    const RouteFileRead file = readRouteFile(path);
-    if (file.error) {
-        reportError(*file.error);
+    if (const std::optional<QString> error = openDocument(m_document, path)) {
+        reportError(*error);
         return false;
     }
-    std::string docText = file.bytes.toStdString();
-    const std::optional<std::string> description = plenix::unpackRoute(m_table, docText);
-    if (!description) {
-        reportError(toQString(plenix::NotARouteFileMessage));
-        return false;
-    }
-    m_description.setPlainText(toQString(plenix::descriptionForBox(*description)));
-    m_state.text = std::move(docText);
-    m_state.setPath(encodedPath(path));
+    showDescription();
     showCaption();
     return true;
 }
@@ -105,7 +95,6 @@ bool DocumentCommands::saveAsPath(const QString &path)
 {
     if (!writeDocument(path))
         return false;
-    m_state.setPath(encodedPath(path));
     showCaption();
     return true;
 }
@@ -127,14 +116,13 @@ bool DocumentCommands::writeDocument(const QString &path)
     const std::optional<std::string> description = storedDescription();
     if (!description)
         return false;
-    std::string docText = plenix::packRoute(m_table, *description);
-    const std::optional<QString> error = writeRouteFile(
-        path, QByteArrayView(docText.data(), static_cast<qsizetype>(docText.size())), m_writeStep);
-    if (error) {
+    m_document.setDescription(*description);
+    // Saving ends at home, whether or not the write then succeeds.
+    m_document.table().goHome();
+    if (const std::optional<QString> error = saveDocument(m_document, path, m_writeStep)) {
         reportError(*error);
         return false;
     }
-    m_state.text = std::move(docText);
     return true;
 }
 
@@ -152,9 +140,27 @@ std::optional<std::string> DocumentCommands::storedDescription()
     return plenix::descriptionForFile(*bytes);
 }
 
+void DocumentCommands::takeDescription()
+{
+    if (m_showingDescription)
+        return;
+    // A character the file cannot store still changes the route; Save
+    // reports it.
+    if (const std::optional<std::string> bytes = fromQString(descriptionBoxText(m_description)))
+        m_document.setDescription(plenix::descriptionForFile(*bytes));
+    else
+        m_document.markModified();
+}
+
+void DocumentCommands::showDescription()
+{
+    QScopedValueRollback<bool> showing(m_showingDescription, true);
+    m_description.setPlainText(toQString(plenix::descriptionForBox(m_document.description())));
+}
+
 void DocumentCommands::showCaption()
 {
-    m_window.setWindowTitle(captionText(m_state));
+    m_window.setWindowTitle(captionText(m_document));
 }
 
 void DocumentCommands::reportError(const QString &description)

@@ -2,6 +2,7 @@
 
 #include "routefileio.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <QtGlobal>
 
@@ -12,24 +13,24 @@ class QPlainTextEdit;
 class QWidget;
 
 namespace plenix {
-class RouteTable;
-struct DocumentState;
+class RouteDocument;
 } // namespace plenix
 
-// The main window's caption for a document state.
-QString captionText(const plenix::DocumentState &state);
+// The main window's caption for a document.
+QString captionText(const plenix::RouteDocument &document);
 
-// New, Close, Open, Save and Save As over the main window's route table,
-// description box and document state. The window's title is the caption.
-// Every failure ends its command with one "Error: " box and leaves the
-// document as it was: the route, the description, the caption and the
-// current file change only after a file was read and understood, or written
-// in full.
+// New, Close, Open, Save and Save As of the main window's document, which the
+// description box mirrors: typing in the box changes the document's
+// description, and a document opened or emptied shows in the box. The
+// window's title is the caption. Every failure ends its command with one
+// "Error: " box and leaves the document as it was: the route, the
+// description, the caption and the current file change only after a file was
+// read and understood, or written in full.
 class DocumentCommands final
 {
 public:
-    DocumentCommands(plenix::RouteTable &table, QPlainTextEdit &description,
-                     plenix::DocumentState &state, QWidget &window);
+    DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description, QWidget &window);
+    ~DocumentCommands();
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
     // New and Close are the same command.
@@ -53,13 +54,16 @@ private:
     QString chooseFile(bool forSaving);
     bool writeDocument(const QString &path);
     std::optional<std::string> storedDescription();
+    void takeDescription();
+    void showDescription();
     void showCaption();
     void reportError(const QString &description);
 
-    plenix::RouteTable &m_table;
+    plenix::RouteDocument &m_document;
     QPlainTextEdit &m_description;
-    plenix::DocumentState &m_state;
     QWidget &m_window;
     QString m_lastFileName;
     RouteFileWriteStep m_writeStep;
+    QMetaObject::Connection m_boxEdits;
+    bool m_showingDescription = false;
 };

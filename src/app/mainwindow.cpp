@@ -16,16 +16,28 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+// "elbow90Action" for "Elbow 90 deg", "branchEntry45Action" for "Branch Entry
+// 45 deg": the caption's words but the unit, run together.
+QString fittingActionName(const plenix::Fitting &fitting)
+{
+    QStringList words = toQString(fitting.caption).split(u' ');
+    words.removeAll(u"deg"_s);
+    words.first() = words.first().toLower();
+    return words.join(QString()) + u"Action"_s;
+}
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     createWidgets();
-    m_documents = std::make_unique<DocumentCommands>(m_table, *descriptionEdit, m_document, *this);
+    m_documents = std::make_unique<DocumentCommands>(m_document, *descriptionEdit, *this);
     createMenus();
     setUpWindow();
 }
@@ -64,7 +76,7 @@ void MainWindow::createWidgets()
     itemsLabel->setObjectName(u"itemsLabel"_s);
     itemsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    routeView = new RouteView(m_table, m_client);
+    routeView = new RouteView(m_document.table(), m_client);
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculateFromGrid);
     connect(routeView, &RouteView::rightButtonPressed, this, &MainWindow::showPopUp);
@@ -144,23 +156,14 @@ void MainWindow::createMenus()
     // The two pop-ups belong to the window but stand on no menu bar.
     fittingsMenu = new QMenu(u"MyPopupMenu"_s, this);
     fittingsMenu->setObjectName(u"fittingsMenu"_s);
-    using Handler = void (MainWindow::*)();
-    constexpr std::array<Handler, plenix::FittingCommands.size()> fittingHandlers{
-        &MainWindow::insertElbow90,       &MainWindow::insertElbow60,
-        &MainWindow::insertElbow45,       &MainWindow::insertElbow30,
-        &MainWindow::insertBranchEntry90, &MainWindow::insertBranchEntry60,
-        &MainWindow::insertBranchEntry45, &MainWindow::insertBranchEntry30,
-    };
-    constexpr std::array<const char *, plenix::FittingCommands.size()> fittingNames{
-        "elbow90Action",       "elbow60Action",       "elbow45Action",       "elbow30Action",
-        "branchEntry90Action", "branchEntry60Action", "branchEntry45Action", "branchEntry30Action",
-    };
-    for (std::size_t item = 0; item < plenix::FittingCommands.size(); ++item) {
-        const plenix::FittingCommand &command = plenix::FittingCommands[item];
+    for (std::size_t item = 0; item < plenix::Fittings.size(); ++item) {
+        const plenix::Fitting &fitting = plenix::Fittings[item];
         // The elbows come first; a line parts them from the branch entries.
-        if (item > 0 && command.kind != plenix::FittingCommands[item - 1].kind)
+        if (item > 0 && fitting.coefficient != plenix::Fittings[item - 1].coefficient)
             addMenuSeparator(fittingsMenu, "fileSeparator3");
-        addMenuAction(fittingsMenu, fittingNames[item], toQString(command.caption), fittingHandlers[item]);
+        QAction *action = fittingsMenu->addAction(toQString(fitting.caption));
+        action->setObjectName(fittingActionName(fitting));
+        connect(action, &QAction::triggered, this, [this, &fitting] { insertFitting(fitting); });
     }
 
     hintMenu = new QMenu(u"MyPopupMenu2"_s, this);
@@ -181,8 +184,6 @@ void MainWindow::setUpWindow()
     // Taken while the window still has its design size, before it is resized.
     recordLayout();
     placeWindow();
-    m_table.setUp();
-    m_document.captionPrefix = plenix::DefaultCaptionPrefix;
     showCaption();
 }
 
@@ -282,7 +283,7 @@ void MainWindow::calculateFromGrid()
 
 void MainWindow::runCalculate()
 {
-    const plenix::CalculationOutcome outcome = plenix::calculate(m_table);
+    const plenix::CalculationOutcome outcome = plenix::calculate(m_document.table());
     if (!outcome.stopped)
         return;
     QString text = toQString(outcome.message);
@@ -293,20 +294,22 @@ void MainWindow::runCalculate()
 void MainWindow::showPopUp(const QPoint &globalPos)
 {
     // The pop-up follows the current cell, not the cell under the pointer.
-    QMenu *popup = m_table.currentCol() == plenix::RouteTable::ColLossCoef ? fittingsMenu : hintMenu;
+    QMenu *popup = m_document.table().currentCol() == plenix::RouteTable::ColLossCoef
+                       ? fittingsMenu
+                       : hintMenu;
     popup->exec(globalPos);
 }
 
 // --------------------------------------------------------------- fittings
 
-void MainWindow::runFittingCommand(std::size_t item)
+void MainWindow::insertFitting(const plenix::Fitting &fitting)
 {
-    const plenix::FittingCommand &command = plenix::FittingCommands[item];
-    if (command.kind == plenix::FittingCommand::Kind::BranchEntry) {
-        plenix::insertFitting(m_table, command.coefficient, command.caption);
+    plenix::RouteTable &table = m_document.table();
+    if (!fitting.asksForRadius()) {
+        plenix::insertFitting(table, fitting);
         return;
     }
-    const float diameter = plenix::elbowDiameter(m_table);
+    const float diameter = plenix::elbowDiameter(table);
     if (diameter == 0)
         return;
     const std::optional<QString> reply =
@@ -315,54 +318,8 @@ void MainWindow::runFittingCommand(std::size_t item)
     // Cancel is an empty reply; either way the reply is kept as typed.
     m_elbowRadiusText = reply.value_or(QString());
     // A character the cells cannot hold makes no number.
-    const std::optional<std::string> radius = fromQString(m_elbowRadiusText);
-    if (!radius)
-        return;
-    const std::string coefficient = plenix::elbowCoefficient(command.angle, diameter, *radius);
-    if (coefficient.empty())
-        return;
-    plenix::insertFitting(m_table, coefficient,
-                            plenix::elbowDescription(command.angle, *radius));
-}
-
-void MainWindow::insertElbow90()
-{
-    runFittingCommand(0);
-}
-
-void MainWindow::insertElbow60()
-{
-    runFittingCommand(1);
-}
-
-void MainWindow::insertElbow45()
-{
-    runFittingCommand(2);
-}
-
-void MainWindow::insertElbow30()
-{
-    runFittingCommand(3);
-}
-
-void MainWindow::insertBranchEntry90()
-{
-    runFittingCommand(4);
-}
-
-void MainWindow::insertBranchEntry60()
-{
-    runFittingCommand(5);
-}
-
-void MainWindow::insertBranchEntry45()
-{
-    runFittingCommand(6);
-}
-
-void MainWindow::insertBranchEntry30()
-{
-    runFittingCommand(7);
+    if (const std::optional<std::string> radius = fromQString(m_elbowRadiusText))
+        plenix::insertFitting(table, fitting, diameter, *radius);
 }
 
 void MainWindow::showHint()

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "document.h"
 #include "fittings.h"
 #include "layouttable.h"
-#include "routetable.h"
+#include "routedocument.h"
 
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QString>
 
-#include <cstddef>
 #include <memory>
 
 class DocumentCommands;
@@ -20,8 +18,8 @@ class QPlainTextEdit;
 class QPushButton;
 class RouteView;
 
-// The main window: a coordinator. It owns the route table, the document
-// state, the last elbow radius reply and the layout table for its whole life,
+// The main window: a coordinator. It owns the route document (the route
+// table, the description, the current file), the last elbow radius reply and the layout table for its whole life,
 // and turns menu choices, button clicks, grid keys and mouse presses into
 // calls of the core, whose results the widgets show. Every rule of arithmetic
 // and text format lives in the core; the grid view, the layout table and the
@@ -43,8 +41,8 @@ public:
     // Switches the three tooltips and the check mark of Options > Show ToolTips.
     void setToolTipsShown(bool checked);
 
-    plenix::RouteTable &routeTable() { return m_table; }
-    const plenix::DocumentState &document() const { return m_document; }
+    plenix::RouteTable &routeTable() { return m_document.table(); }
+    const plenix::RouteDocument &document() const { return m_document; }
     // The last reply to the elbow radius prompt, exactly as typed.
     const QString &elbowRadiusText() const { return m_elbowRadiusText; }
     const LayoutTable &layoutTable() const { return m_layout; }
@@ -74,15 +72,7 @@ private Q_SLOTS:
     void toggleToolTips();
     void showHelpTopics();
     void showAbout();
-    // The fittings pop-up and the hint pop-up
-    void insertElbow90();
-    void insertElbow60();
-    void insertElbow45();
-    void insertElbow30();
-    void insertBranchEntry90();
-    void insertBranchEntry60();
-    void insertBranchEntry45();
-    void insertBranchEntry30();
+    // The hint pop-up
     void showHint();
     // Controls
     void calculate();
@@ -105,17 +95,16 @@ private:
 
     // Runs Calculate as the button and the Enter key do.
     void runCalculate();
-    // Runs the fitting command of the pop-up's item.
-    void runFittingCommand(std::size_t item);
+    // Runs a command of the fittings pop-up.
+    void insertFitting(const plenix::Fitting &fitting);
     void showCaption();
 
     // The window's data.
-    plenix::RouteTable m_table;
-    plenix::DocumentState m_document;
+    plenix::RouteDocument m_document;
     QString m_elbowRadiusText;
     LayoutTable m_layout;
-    // New, Open, Close, Save and Save As over the table, the description box
-    // and the document state; made once the description box exists.
+    // New, Open, Close, Save and Save As of the document, which the
+    // description box mirrors; made once the box exists.
     std::unique_ptr<DocumentCommands> m_documents;
 
     // Controls.

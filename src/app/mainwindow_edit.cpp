@@ -14,12 +14,12 @@ void MainWindow::clearDescription()
 
 void MainWindow::clearList()
 {
-    m_table.clear();
+    m_document.table().clear();
 }
 
 void MainWindow::insertRow()
 {
-    plenix::insertRow(m_table);
+    plenix::insertRow(m_document.table());
 }
 
 void MainWindow::copyDescription()
@@ -29,7 +29,8 @@ void MainWindow::copyDescription()
 
 void MainWindow::copyList()
 {
-    setClipboardText(listClipboardText(m_table));
+    setClipboardText(listClipboardText(m_document.table()));
+    m_document.table().goHome();
 }
 
 void MainWindow::copyFileName()

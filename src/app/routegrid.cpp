@@ -193,7 +193,7 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
             m_table.setLeftCol(clampedCol(value + 1));
     });
 
-    m_table.setObserver([this](const plenix::TableChange &change) { showTableChange(change); });
+    m_table.addListener(this, [this](const plenix::TableChange &change) { showTableChange(change); });
     setUpColumns();
     showCursor();
     showScroll();
@@ -201,7 +201,7 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
 
 RouteView::~RouteView()
 {
-    m_table.setObserver({});
+    m_table.removeListener(this);
 }
 
 int RouteView::twipsToPixels(int twips, bool horizontal) const

@@ -50,6 +50,8 @@ std::string separateRowsMessage(int row)
 CalculationOutcome calculate(RouteTable &table)
 {
     RouteTable::Batch batch(table);
+    // The cursor leaves its column even when the check below stops the pass.
+    table.setCurrentCol(RouteTable::ColQty);
     const Int16 lastRow = table.lastUsedRow(1);
 
     for (Int16 row = 1; row <= lastRow; ++row) {

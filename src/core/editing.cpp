@@ -59,15 +59,11 @@ void insertRow(RouteTable &table)
     table.goHome();
 }
 
-std::string listText(RouteTable &table)
+std::string listText(const RouteTable &table)
 {
-    RouteTable::Batch batch(table);
     std::string text = table.headerLine();
-    if (const Int16 lastRow = table.lastUsedRow(1); lastRow >= 1) {
-        table.selectRows(1, lastRow);
-        text += table.blockText();
-    }
-    table.goHome();
+    if (const Int16 lastRow = table.lastUsedRow(1); lastRow >= 1)
+        text += table.rowsText(1, lastRow);
     return text;
 }
 

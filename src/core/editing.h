@@ -28,7 +28,7 @@ void deleteSelection(RouteTable &table);
 void insertRow(RouteTable &table);
 
 // The list for the clipboard: the header line, then the used rows as block
-// text. Goes home.
-std::string listText(RouteTable &table);
+// text.
+std::string listText(const RouteTable &table);
 
 } // namespace plenix

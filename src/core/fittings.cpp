@@ -132,24 +132,36 @@ std::string elbowCoefficient(std::string_view angleText, float diameter,
     return decimalText(toSingle(product));
 }
 
-std::string elbowDescription(std::string_view angleText, std::string_view radiusReply)
+std::string fittingDescription(const Fitting &fitting, std::string_view radiusReply)
 {
-    std::string description = "Elbow ";
-    description += angleText;
-    description += " deg ";
-    description += radiusReply;
-    description += " in clr";
+    std::string description(fitting.caption);
+    if (fitting.description == Fitting::Description::CaptionWithRadius) {
+        description += ' ';
+        description += radiusReply;
+        description += " in clr";
+    }
     return description;
 }
 
-void insertFitting(RouteTable &table, std::string_view coefficient,
-                     std::string_view description)
+void writeFitting(RouteTable &table, std::string_view coefficient, std::string_view description)
 {
     RouteTable::Batch batch(table);
     const int row = table.currentRow();
     table.setCellText(row, RouteTable::ColLossCoef,
                       formatNumber(numberFromText(coefficient), Pattern::OneOrTwoDecimals));
     table.setCellText(row, RouteTable::ColDescription, description);
+}
+
+bool insertFitting(RouteTable &table, const Fitting &fitting, float diameter,
+                   std::string_view radiusReply)
+{
+    const std::string coefficient =
+        fitting.asksForRadius() ? elbowCoefficient(fitting.value, diameter, radiusReply)
+                                : std::string(fitting.value);
+    if (coefficient.empty())
+        return false;
+    writeFitting(table, coefficient, fittingDescription(fitting, radiusReply));
+    return true;
 }
 
 } // namespace plenix

@@ -9,24 +9,41 @@
 namespace plenix {
 
 // One command of the fittings pop-up, in the order the pop-up lists them.
-struct FittingCommand
+// Adding a fitting means adding a row to the table below.
+struct Fitting
 {
-    enum class Kind { Elbow, BranchEntry };
-    Kind kind;
-    std::string_view caption;     // "Elbow 90 deg", "Branch Entry 45 deg", ...
-    std::string_view angle;       // "90", "60", "45" or "30"
-    std::string_view coefficient; // branch entries only: the fixed text
+    // Where the coefficient comes from: a fixed text, or the elbow rule for
+    // an angle and the radius the user is asked for.
+    enum class Coefficient { Fixed, ElbowRule };
+    // What the "Description" cell gets: the caption, or the caption, the
+    // radius reply as typed and " in clr".
+    enum class Description { Caption, CaptionWithRadius };
+
+    std::string_view caption;
+    Coefficient coefficient;
+    std::string_view value; // Fixed: the coefficient text; ElbowRule: the angle text
+    Description description;
+
+    bool asksForRadius() const { return coefficient == Coefficient::ElbowRule; }
 };
 
-inline constexpr std::array<FittingCommand, 8> FittingCommands{{
-    {FittingCommand::Kind::Elbow, "Elbow 90 deg", "90", ""},
-    {FittingCommand::Kind::Elbow, "Elbow 60 deg", "60", ""},
-    {FittingCommand::Kind::Elbow, "Elbow 45 deg", "45", ""},
-    {FittingCommand::Kind::Elbow, "Elbow 30 deg", "30", ""},
-    {FittingCommand::Kind::BranchEntry, "Branch Entry 90 deg", "90", "1.00"},
-    {FittingCommand::Kind::BranchEntry, "Branch Entry 60 deg", "60", "0.44"},
-    {FittingCommand::Kind::BranchEntry, "Branch Entry 45 deg", "45", "0.28"},
-    {FittingCommand::Kind::BranchEntry, "Branch Entry 30 deg", "30", "0.18"},
+inline constexpr std::array<Fitting, 8> Fittings{{
+    {"Elbow 90 deg", Fitting::Coefficient::ElbowRule, "90",
+     Fitting::Description::CaptionWithRadius},
+    {"Elbow 60 deg", Fitting::Coefficient::ElbowRule, "60",
+     Fitting::Description::CaptionWithRadius},
+    {"Elbow 45 deg", Fitting::Coefficient::ElbowRule, "45",
+     Fitting::Description::CaptionWithRadius},
+    {"Elbow 30 deg", Fitting::Coefficient::ElbowRule, "30",
+     Fitting::Description::CaptionWithRadius},
+    {"Branch Entry 90 deg", Fitting::Coefficient::Fixed, "1.00",
+     Fitting::Description::Caption},
+    {"Branch Entry 60 deg", Fitting::Coefficient::Fixed, "0.44",
+     Fitting::Description::Caption},
+    {"Branch Entry 45 deg", Fitting::Coefficient::Fixed, "0.28",
+     Fitting::Description::Caption},
+    {"Branch Entry 30 deg", Fitting::Coefficient::Fixed, "0.18",
+     Fitting::Description::Caption},
 }};
 
 inline constexpr std::string_view ElbowRadiusPrompt = "Enter elbow center line radius, in";
@@ -50,13 +67,18 @@ bool isNumericReply(std::string_view reply);
 std::string elbowCoefficient(std::string_view angleText, float diameter,
                                std::string_view radiusReply);
 
-// "Elbow 90 deg 18 in clr" for angle "90" and reply "18".
-std::string elbowDescription(std::string_view angleText, std::string_view radiusReply);
+// The description the fitting's rule gives for a radius reply as typed.
+std::string fittingDescription(const Fitting &fitting, std::string_view radiusReply);
 
 // Writes the coefficient, formatted "0.0#", into "Loss Coef." and the
 // description into "Description" of the current row: those two cells only,
 // whatever else is selected.
-void insertFitting(RouteTable &table, std::string_view coefficient,
-                     std::string_view description);
+void writeFitting(RouteTable &table, std::string_view coefficient, std::string_view description);
+
+// Puts the fitting into the current row. An elbow's coefficient comes from
+// the diameter found and the radius reply; false, and nothing changes, when
+// none results.
+bool insertFitting(RouteTable &table, const Fitting &fitting, float diameter = 0,
+                   std::string_view radiusReply = {});
 
 } // namespace plenix

@@ -2,17 +2,13 @@
 
 namespace plenix {
 
-std::string packRoute(RouteTable &table, std::string_view description)
+std::string packRoute(const RouteTable &table, std::string_view description)
 {
-    RouteTable::Batch batch(table);
     std::string text;
-    if (const Int16 lastRow = table.lastUsedRow(1); lastRow >= 1) {
-        table.selectRows(1, lastRow);
-        text = table.blockText();
-    }
+    if (const Int16 lastRow = table.lastUsedRow(1); lastRow >= 1)
+        text = table.rowsText(1, lastRow);
     text += RouteSeparator;
     text += description;
-    table.goHome();
     return text;
 }
 

@@ -16,12 +16,12 @@ inline constexpr std::string_view NotARouteFileMessage =
     "the file is not a route file (no separator byte found)";
 
 // The document text of the table and a description (bytes, as stored).
-// Leaves the cursor home.
-std::string packRoute(RouteTable &table, std::string_view description);
+std::string packRoute(const RouteTable &table, std::string_view description);
 
-// Puts a document text into the table and returns its description. A text
-// with no separator is not a route file: nothing changes and the result is
-// empty. Every byte after the first separator belongs to the description.
+// Puts a document text into the table, goes home and returns its
+// description. A text with no separator is not a route file: nothing changes
+// and the result is empty. Every byte after the first separator belongs to
+// the description.
 std::optional<std::string> unpackRoute(RouteTable &table, std::string_view docText);
 
 // The description box breaks lines with LF; a route file and the clipboard

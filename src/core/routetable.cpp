@@ -90,10 +90,8 @@ void RouteTable::selectRows(Int16 firstRow, Int16 lastRow)
     setSelectionEnd(lastRow, DataCols);
 }
 
-Int16 RouteTable::lastUsedRow(Int16 startRow)
+Int16 RouteTable::lastUsedRow(Int16 startRow) const
 {
-    Batch batch(*this);
-    setCurrentCol(1);
     const int first = std::max<int>(startRow, 1);
     for (int row = DataRows; row >= first; --row) {
         for (int col = 1; col <= DataCols; ++col) {
@@ -134,9 +132,8 @@ void RouteTable::setCurrentText(std::string_view text)
     }
 }
 
-std::string RouteTable::blockText() const
+std::string RouteTable::blockText(const CellRange &range) const
 {
-    const CellRange range = selection();
     std::string text;
     for (int row = range.top; row <= range.bottom; ++row) {
         if (row > range.top)
@@ -148,6 +145,11 @@ std::string RouteTable::blockText() const
         }
     }
     return text;
+}
+
+std::string RouteTable::rowsText(Int16 firstRow, Int16 lastRow) const
+{
+    return blockText({firstRow, 1, lastRow, DataCols});
 }
 
 void RouteTable::setBlockText(std::string_view text)
@@ -268,8 +270,20 @@ void RouteTable::endBatch()
         return;
     const TableChange change = m_pending;
     m_pending = {};
-    if (m_observer)
-        m_observer(change);
+    // A copy, so that a listener may add or remove listeners while it runs.
+    const auto listeners = m_listeners;
+    for (const auto &entry : listeners)
+        entry.second(change);
+}
+
+void RouteTable::addListener(const void *owner, Listener listener)
+{
+    m_listeners.emplace_back(owner, std::move(listener));
+}
+
+void RouteTable::removeListener(const void *owner)
+{
+    std::erase_if(m_listeners, [owner](const auto &entry) { return entry.first == owner; });
 }
 
 } // namespace plenix

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace plenix {
 
@@ -68,7 +70,7 @@ public:
         ColSpare = 11,
     };
 
-    using Observer = std::function<void(const TableChange &)>;
+    using Listener = std::function<void(const TableChange &)>;
 
     RouteTable();
     RouteTable(const RouteTable &) = delete;
@@ -82,9 +84,8 @@ public:
     void goHome();
     // Selects columns 1..10 of rows firstRow..lastRow, current cell (firstRow, 1).
     void selectRows(Int16 firstRow, Int16 lastRow);
-    // The last data row at or after startRow with any text in columns 1..10,
-    // or 0. Like the grid it was written for, it moves the current column to 1.
-    Int16 lastUsedRow(Int16 startRow);
+    // The last data row at or after startRow with any text in columns 1..10, or 0.
+    Int16 lastUsedRow(Int16 startRow) const;
 
     const std::string &cellText(int row, int col) const;
     void setCellText(int row, int col, std::string_view text);
@@ -94,7 +95,10 @@ public:
     void setCurrentText(std::string_view text);
 
     // Selected cells, TAB between cells, CR between rows, no closing CR.
-    std::string blockText() const;
+    std::string blockText() const { return blockText(selection()); }
+    std::string blockText(const CellRange &range) const;
+    // The block text of columns 1..10 of the rows, without selecting them.
+    std::string rowsText(Int16 firstRow, Int16 lastRow) const;
     // Splits at CR and TAB and fills the selection from its top-left cell;
     // what lies beyond the selection is dropped, cells the text does not reach
     // keep their contents.
@@ -128,7 +132,11 @@ public:
     // The grid width that setup asks for: columns 0..10 plus 330 twips.
     int gridWidthTwips() const { return m_gridWidth; }
 
-    void setObserver(Observer observer) { m_observer = std::move(observer); }
+    // Any number of listeners follow the table: the grid, and whatever else
+    // shows or records the route. Each is known by its owner, which removes
+    // it before it goes.
+    void addListener(const void *owner, Listener listener);
+    void removeListener(const void *owner);
 
     // Holds back notifications until the outermost batch ends, then reports
     // everything that changed as one change. Every operation of the table
@@ -172,7 +180,7 @@ private:
     Int16 m_topRow = 1;
     Int16 m_leftCol = 1;
 
-    Observer m_observer;
+    std::vector<std::pair<const void *, Listener>> m_listeners;
     TableChange m_pending;
     int m_batchDepth = 0;
 };

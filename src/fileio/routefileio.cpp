@@ -1,5 +1,8 @@
 #include "routefileio.h"
 
+#include "routedocument.h"
+#include "routefile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -57,7 +60,7 @@ RouteFileRead readRouteFile(const QString &path)
 }
 
 std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
-                                        const RouteFileWriteStep &writeStep)
+                                      const RouteFileWriteStep &writeStep)
 {
     QSaveFile file(path);
     // Writing straight into the target would empty it before the new text is
@@ -80,5 +83,41 @@ std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
     }
     if (!file.commit())
         return file.errorString();
+    return std::nullopt;
+}
+
+std::string documentPath(const QString &path)
+{
+    return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+}
+
+QString pathText(const std::string &documentPath)
+{
+    return QFile::decodeName(QByteArray::fromStdString(documentPath));
+}
+
+std::optional<QString> openDocument(plenix::RouteDocument &document, const QString &path)
+{
+    const RouteFileRead file = readRouteFile(path);
+    if (file.error)
+        return file.error;
+    const std::string_view text(file.bytes.constData(),
+                                static_cast<std::size_t>(file.bytes.size()));
+    if (!document.openText(text))
+        return QString::fromLatin1(plenix::NotARouteFileMessage.data(),
+                                   static_cast<qsizetype>(plenix::NotARouteFileMessage.size()));
+    document.setPath(documentPath(path));
+    return std::nullopt;
+}
+
+std::optional<QString> saveDocument(plenix::RouteDocument &document, const QString &path,
+                                    const RouteFileWriteStep &writeStep)
+{
+    const std::string text = document.fileText();
+    if (std::optional<QString> error = writeRouteFile(
+            path, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())), writeStep))
+        return error;
+    document.setPath(documentPath(path));
+    document.markSaved();
     return std::nullopt;
 }

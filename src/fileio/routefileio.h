@@ -6,8 +6,13 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QIODevice;
+
+namespace plenix {
+class RouteDocument;
+} // namespace plenix
 
 // Route files are read and written whole within one command. A failure comes
 // back as the system's description of it, ready for the "Error: " box.
@@ -33,4 +38,19 @@ using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView 
 // file that was there untouched. An existing file keeps its permissions.
 // Returns the error, or nothing on success.
 std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
-                                        const RouteFileWriteStep &writeStep = {});
+                                      const RouteFileWriteStep &writeStep = {});
+
+// A path as the document keeps it (absolute, in the file system's encoding)
+// and back.
+std::string documentPath(const QString &path);
+QString pathText(const std::string &documentPath);
+
+// Open: the route and description of the file at `path`, which then names
+// the document. A failure changes nothing.
+std::optional<QString> openDocument(plenix::RouteDocument &document, const QString &path);
+
+// Save and Save As: the document's file text written to `path`, which then
+// names the document; the document counts as saved. A failure changes
+// nothing, neither on disk nor in the document.
+std::optional<QString> saveDocument(plenix::RouteDocument &document, const QString &path,
+                                    const RouteFileWriteStep &writeStep = {});

@@ -1,0 +1,92 @@
+#include "routedocument.h"
+
+#include "routefile.h"
+
+#include <cctype>
+
+namespace plenix {
+
+std::string fileNameFromPath(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    constexpr std::string_view routeExtension = ".txt";
+    if (name.size() > routeExtension.size()) {
+        const std::string_view ending = name.substr(name.size() - routeExtension.size());
+        bool isRouteExtension = true;
+        for (std::size_t i = 0; i < ending.size(); ++i) {
+            const auto c = static_cast<unsigned char>(ending[i]);
+            if (std::tolower(c) != routeExtension[i])
+                isRouteExtension = false;
+        }
+        if (isRouteExtension)
+            name.remove_suffix(routeExtension.size());
+    }
+    return std::string(name);
+}
+
+RouteDocument::RouteDocument()
+{
+    m_table.setUp();
+    m_table.addListener(this, [this](const TableChange &change) { followTable(change); });
+}
+
+RouteDocument::~RouteDocument()
+{
+    m_table.removeListener(this);
+}
+
+void RouteDocument::followTable(const TableChange &change)
+{
+    // The header row and the row numbers are not the route's; only the
+    // data cells are.
+    const CellRange &cells = change.cells;
+    if (!cells.isEmpty() && cells.bottom >= 1 && cells.right >= 1 &&
+        cells.left <= RouteTable::DataCols)
+        m_modified = true;
+}
+
+void RouteDocument::setDescription(std::string_view stored)
+{
+    if (m_description == stored)
+        return;
+    m_description = stored;
+    m_modified = true;
+}
+
+void RouteDocument::setPath(std::string_view path)
+{
+    m_path = path;
+    m_name = fileNameFromPath(path);
+}
+
+std::string RouteDocument::caption() const
+{
+    return std::string(CaptionPrefix) + (isUntitled() ? std::string(UntitledName) : m_name);
+}
+
+std::string RouteDocument::fileText() const
+{
+    return packRoute(m_table, m_description);
+}
+
+bool RouteDocument::openText(std::string_view text)
+{
+    std::optional<std::string> description = unpackRoute(m_table, text);
+    if (!description)
+        return false;
+    m_description = std::move(*description);
+    m_modified = false;
+    return true;
+}
+
+void RouteDocument::clear()
+{
+    m_table.clear();
+    m_description.clear();
+    m_path.clear();
+    m_name.clear();
+    m_modified = false;
+}
+
+} // namespace plenix

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "routetable.h"
+
+#include <string>
+#include <string_view>
+
+namespace plenix {
+
+inline constexpr std::string_view CaptionPrefix = "Plenix - ";
+inline constexpr std::string_view UntitledName = "Untitled";
+
+// A file's name for the caption: the path without its folders and without a
+// final ".txt" in any letter case. Another extension, or none, stays.
+std::string fileNameFromPath(std::string_view path);
+
+// The route being edited: its table, its description, the file it belongs
+// to and whether it holds changes that file lacks. It reads and writes file
+// texts, never files; paths are in the file system's encoding.
+class RouteDocument final
+{
+public:
+    // The table is set up and empty, the description empty, no file named.
+    RouteDocument();
+    ~RouteDocument();
+    RouteDocument(const RouteDocument &) = delete;
+    RouteDocument &operator=(const RouteDocument &) = delete;
+
+    RouteTable &table() { return m_table; }
+    const RouteTable &table() const { return m_table; }
+
+    // The description as a route file stores it: Windows-1252 bytes, lines
+    // broken by CR LF (or whatever a file read in held).
+    const std::string &description() const { return m_description; }
+    void setDescription(std::string_view stored);
+
+    // Empty for an untitled route.
+    const std::string &path() const { return m_path; }
+    const std::string &name() const { return m_name; }
+    bool isUntitled() const { return m_path.empty(); }
+    // Names the file after it has been read or written.
+    void setPath(std::string_view path);
+    std::string caption() const;
+
+    // Set by every change to a data cell or to the description; cleared when
+    // the route is opened, saved or emptied.
+    bool isModified() const { return m_modified; }
+    void markModified() { m_modified = true; }
+    void markSaved() { m_modified = false; }
+
+    // What Save writes.
+    std::string fileText() const;
+    // Takes the route and description of a file's text and goes home. A text
+    // without separator is not a route file: false, and nothing changes. The
+    // path is the caller's to name.
+    bool openText(std::string_view text);
+    // New and Close: the table and description emptied, no file named.
+    void clear();
+
+private:
+    void followTable(const TableChange &change);
+
+    RouteTable m_table;
+    std::string m_description;
+    std::string m_path;
+    std::string m_name;
+    bool m_modified = false;
+};
+
+} // namespace plenix
