@@ -16,7 +16,9 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <utility>
 
 using plenix::Int16;
 using plenix::LastGridCol;
@@ -31,26 +33,21 @@ constexpr qreal GridPointSize = 8.25;
 
 std::optional<NavKey> navKey(int key)
 {
-    switch (key) {
-    case Qt::Key_Up:
-        return NavKey::Up;
-    case Qt::Key_Down:
-        return NavKey::Down;
-    case Qt::Key_Left:
-        return NavKey::Left;
-    case Qt::Key_Right:
-        return NavKey::Right;
-    case Qt::Key_PageUp:
-        return NavKey::PageUp;
-    case Qt::Key_PageDown:
-        return NavKey::PageDown;
-    case Qt::Key_Home:
-        return NavKey::Home;
-    case Qt::Key_End:
-        return NavKey::End;
-    default:
-        return std::nullopt;
+    static constexpr std::array<std::pair<int, NavKey>, 8> keys{{
+        {Qt::Key_Up, NavKey::Up},
+        {Qt::Key_Down, NavKey::Down},
+        {Qt::Key_Left, NavKey::Left},
+        {Qt::Key_Right, NavKey::Right},
+        {Qt::Key_PageUp, NavKey::PageUp},
+        {Qt::Key_PageDown, NavKey::PageDown},
+        {Qt::Key_Home, NavKey::Home},
+        {Qt::Key_End, NavKey::End},
+    }};
+    for (const auto &[qtKey, navKey] : keys) {
+        if (qtKey == key)
+            return navKey;
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -175,20 +172,6 @@ void RouteView::showScroll()
     horizontalScrollBar()->setValue(m_table.leftCol() - 1);
 }
 
-// --------------------------------------------------------------------- keys
-
-bool RouteView::handleNavigationKey(const QKeyEvent *event)
-{
-    const std::optional<NavKey> key = navKey(event->key());
-    if (!key)
-        return false;
-    plenix::moveByKey(m_table, *key,
-                      {.shift = event->modifiers().testFlag(Qt::ShiftModifier),
-                       .control = event->modifiers().testFlag(Qt::ControlModifier)},
-                      measure());
-    return true;
-}
-
 void RouteView::keyPressEvent(QKeyEvent *event)
 {
     // Delete and Enter act alike whatever modifier is held.
@@ -209,8 +192,13 @@ void RouteView::keyPressEvent(QKeyEvent *event)
     default:
         break;
     }
-    if (handleNavigationKey(event)) {
+    if (const std::optional<NavKey> key = navKey(event->key())) {
         event->accept();
+        const Qt::KeyboardModifiers held = event->modifiers();
+        plenix::moveByKey(m_table, *key,
+                          {.shift = held.testFlag(Qt::ShiftModifier),
+                           .control = held.testFlag(Qt::ControlModifier)},
+                          measure());
         return;
     }
     // Control and Alt combinations are commands, not characters.
@@ -226,8 +214,6 @@ void RouteView::keyPressEvent(QKeyEvent *event)
     for (const uint code : codes)
         plenix::typeChar(m_table, static_cast<char32_t>(code));
 }
-
-// -------------------------------------------------------------------- mouse
 
 void RouteView::mousePressEvent(QMouseEvent *event)
 {

@@ -57,7 +57,6 @@ private:
     void showScroll();
     // The cell area as the core's grid operations see it.
     plenix::Viewport measure() const;
-    bool handleNavigationKey(const QKeyEvent *event);
     bool handleHeaderMouse(bool columns, QEvent *event);
     void showCellToolTip(const QPoint &globalPos);
     int twipsToPixels(int twips, bool horizontal) const;
