@@ -22,16 +22,16 @@ constexpr Viewport View{400, 200, 20, 144};
 std::string state(const RouteTable &t)
 {
     char text[80];
-    std::snprintf(text, sizeof text, "%d,%d %d,%d top %d left %d", t.currentRow(),
-                  t.currentCol(), t.selectionRow(), t.selectionCol(), t.topRow(), t.leftCol());
+    std::snprintf(text, sizeof text, "%d,%d %d,%d top %d left %d", t.currentRow(), t.currentCol(),
+                  t.selectionRow(), t.selectionCol(), t.topRow(), t.leftCol());
     return text;
 }
 
 bool place(RouteTable &table, const std::string &start)
 {
     int row = 0, col = 0, endRow = 0, endCol = 0, top = 0, left = 0;
-    if (std::sscanf(start.c_str(), "%d,%d %d,%d top %d left %d", &row, &col, &endRow, &endCol,
-                    &top, &left) != 6)
+    if (std::sscanf(start.c_str(), "%d,%d %d,%d top %d left %d", &row, &col, &endRow, &endCol, &top,
+                    &left) != 6)
         return false;
     table.setUp();
     table.setCurrentCell(Int16(row), Int16(col));
@@ -48,9 +48,9 @@ bool place(RouteTable &table, const std::string &start)
 bool act(RouteTable &table, const std::string &action, const Viewport &view)
 {
     static const std::map<std::string, NavKey> keys{
-        {"Up", NavKey::Up},         {"Down", NavKey::Down},         {"Left", NavKey::Left},
-        {"Right", NavKey::Right},   {"PageUp", NavKey::PageUp},     {"PageDown", NavKey::PageDown},
-        {"Home", NavKey::Home},     {"End", NavKey::End}};
+        {"Up", NavKey::Up},       {"Down", NavKey::Down},     {"Left", NavKey::Left},
+        {"Right", NavKey::Right}, {"PageUp", NavKey::PageUp}, {"PageDown", NavKey::PageDown},
+        {"Home", NavKey::Home},   {"End", NavKey::End}};
     std::istringstream in(action);
     std::string word;
     in >> word;

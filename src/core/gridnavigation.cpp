@@ -184,10 +184,10 @@ void clickCell(RouteTable &table, int row, int col, bool extend, const Viewport 
 
 void dragTo(RouteTable &table, int x, int y, const Viewport &view)
 {
-    const int row = dragCell(y, view.height, LastRow,
-                             [&](int at) { return rowAt(table, at, view); });
-    const int col = dragCell(x, view.width, LastGridCol,
-                             [&](int at) { return colAt(table, at, view); });
+    const int row =
+        dragCell(y, view.height, LastRow, [&](int at) { return rowAt(table, at, view); });
+    const int col =
+        dragCell(x, view.width, LastGridCol, [&](int at) { return colAt(table, at, view); });
     moveTo(table, row, col, true, view);
 }
 
