@@ -80,11 +80,21 @@ for id in "${ids[@]}"; do
 done
 
 # The scratch tree: the working tree's files, uncommitted changes included.
-# Unchanged files keep their times, so the build stays incremental.
+# Only files whose content differs are copied, and they get the time of the
+# copy, so the build stays incremental and never misses a change.
 echo "== Copying the working tree to $scratch/tree"
-mkdir -p "$scratch/tree"
+rm -rf "$scratch/incoming"
+mkdir -p "$scratch/tree" "$scratch/incoming"
 git ls-files -z -co --exclude-standard | grep -zv '^build/' |
-    tar --null -T - -cf - | tar -C "$scratch/tree" -xf -
+    tar --null -T - -cf - | tar -C "$scratch/incoming" -xf -
+(cd "$scratch/incoming" && find . -type f -print0) | while IFS= read -r -d '' file; do
+    if ! cmp -s "$scratch/incoming/$file" "$scratch/tree/$file"; then
+        mkdir -p "$(dirname "$scratch/tree/$file")"
+        cp "$scratch/incoming/$file" "$scratch/tree/$file"
+        chmod --reference="$scratch/incoming/$file" "$scratch/tree/$file"
+    fi
+done
+rm -rf "$scratch/incoming"
 cd "$scratch/tree"
 source scripts/preset-env.sh
 jobs=${MUTANTS_JOBS:-$jobs}
