@@ -111,13 +111,15 @@ run_tests || { echo "the unchanged tree fails its tests: $scratch/test.log" >&2;
 
 results=()
 failures=0
+report() { # result of the mutant $id in $file
+    [[ $1 == MISSED || $1 == NOT-APPLICABLE ]] && failures=$((failures + 1))
+    printf '%-28s %s\n' "$id" "$1"
+    results+=("| $id | \`$file\` | $1 |")
+}
 for id in "${ids[@]}"; do
     file=$(mutant_tool list "$list" | awk -F'\t' -v id="$id" '$1 == id { print $2 }')
     if [[ ! -f $file ]]; then
-        result=NOT-APPLICABLE
-        failures=$((failures + 1))
-        printf '%-28s %s\n' "$id" "$result"
-        results+=("$(printf '| %s | `%s` | %s |' "$id" "$file" "$result")")
+        report NOT-APPLICABLE
         continue
     fi
     cp -p "$file" "$scratch/original"
@@ -135,9 +137,7 @@ for id in "${ids[@]}"; do
     # compiles it again.
     cp "$scratch/original" "$file"
     touch "$file"
-    [[ $result == MISSED || $result == NOT-APPLICABLE ]] && failures=$((failures + 1))
-    printf '%-28s %s\n' "$id" "$result"
-    results+=("$(printf '| %s | `%s` | %s |' "$id" "$file" "$result")")
+    report "$result"
 done
 build || true
 
