@@ -8,6 +8,7 @@
 // PLENIX_GOLDEN_WRITE=1 writes the .expected file of a route that has none
 // (and skips it); read a new one through before committing it.
 #include "calculation.h"
+#include "routedocument.h"
 #include "routefile.h"
 
 #include "coretest.h"
@@ -30,14 +31,13 @@ struct Outcome
 // window's commands run.
 Outcome openCalculateSave(std::string_view fileBytes)
 {
-    RouteTable table;
-    table.setUp();
-    const std::optional<std::string> stored = unpackRoute(table, fileBytes);
-    if (!stored)
+    RouteDocument document;
+    if (!document.openText(fileBytes))
         return {std::string(NotARouteFileMessage), {}};
-    const std::string boxText = descriptionForBox(*stored);
-    const CalculationOutcome calculation = calculate(table);
-    return {calculation.message, packRoute(table, descriptionForFile(boxText))};
+    // The window shows the description in its box and saves what the box holds.
+    document.setDescription(descriptionForFile(descriptionForBox(document.description())));
+    const CalculationOutcome calculation = calculate(document.table());
+    return {calculation.message, document.fileText()};
 }
 
 std::string readBytes(const QString &path)
