@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The route list as UTF-8 text for other programs: TSV, CSV with its
-// quoting and line-end choices, and JSON read back by a real parser.
+// The route list as UTF-8 text for other programs: the character set and the
+// CSV's quoting and line-end choices. The TSV and JSON of whole routes are
+// read back by real parsers in the plenix-calc test (tests/cli).
 #include "tableexport.h"
 
 #include "coretest.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 using namespace plenix;
 using namespace coretest;
@@ -58,52 +55,6 @@ private Q_SLOTS:
         const TextRows rows{{"a", "b"}, {"1", ""}};
         QCOMPARE(csvText(rows), "a,b\r\n1,\r\n"s);
         QCOMPARE(csvText(rows, {"\n", true}), "\xEF\xBB\xBF" "a,b\n1,\n"s);
-    }
-
-    void tsvKeepsOneLinePerRow()
-    {
-        QCOMPARE(tsvText({{"Item Qty", "Flow, cfm"}, {"\n2", "a\tb"}}),
-                 "Item Qty\tFlow, cfm\n 2\ta b\n"s);
-    }
-
-    void listRowsRunToLastUsedRow()
-    {
-        RouteTable table;
-        table.setUp();
-        table.setCellText(3, 2, "500");
-        const TextRows rows = listRows(table);
-        QCOMPARE(rows.size(), std::size_t{4});
-        QCOMPARE(rows[0][9], "Route SP, in wg"s);
-        QCOMPARE(rows[1], std::vector<std::string>(10));
-        QCOMPARE(rows[3][1], "500"s);
-    }
-
-    void jsonReadsBackThroughAParser_data()
-    {
-        QTest::addColumn<std::string>("text");
-        QTest::newRow("plain") << "Supply"s;
-        QTest::newRow("quotes and backslash") << "12\" \\ duct"s;
-        QTest::newRow("control characters") << "a\r\nb\tc\x01\x1F"s;
-        QTest::newRow("non-ASCII") << "\xE2\x82\xAC \xC3\xA9"s;
-    }
-    void jsonReadsBackThroughAParser()
-    {
-        QFETCH(std::string, text);
-        const QString expected = QString::fromStdString(text);
-        const TextRows rows{{"Description", "Loss Coef."}, {text, "0.28"}, {"", ""}};
-        for (const std::string &message : {""s, text}) {
-            QJsonParseError error{};
-            const QJsonObject route = QJsonDocument::fromJson(
-                QByteArray::fromStdString(jsonRoute(text, text, rows, message)), &error).object();
-            QCOMPARE(error.error, QJsonParseError::NoError);
-            QCOMPARE(route.value(u"file").toString(), expected);
-            QCOMPARE(route.value(u"description").toString(), expected);
-            const QJsonArray list = route.value(u"rows").toArray();
-            QCOMPARE(list.size(), 2);
-            QCOMPARE(list[0].toObject().value(u"Description").toString(), expected);
-            QCOMPARE(list[0].toObject().value(u"Loss Coef.").toString(), u"0.28");
-            QCOMPARE(route.contains(u"message"), !message.empty());
-        }
     }
 };
 
