@@ -5,6 +5,7 @@
 # opens the file again, sends the list to the clipboard, and checks the saved
 # bytes and the clipboard text exactly. The expected bytes are the golden
 # file of the worked example, which the core's golden test checks as well.
+# Last, the program is started with the file named on its command line.
 #
 # Usage: e2e.sh path/to/plenix [work-dir [worked-example.expected]]
 set -euo pipefail
@@ -100,5 +101,11 @@ cmp "$work/expected-list.txt" "$work/clipboard.txt" || fail "the clipboard list 
 import -window root "$work/screen.png"
 deviation=$(convert "$work/screen.png" -colorspace Gray -format '%[fx:standard_deviation]' info:)
 awk -v d="$deviation" 'BEGIN { exit !(d > 0.02) }' || fail "the screenshot is blank ($deviation)"
+
+# `plenix FILE` opens the route at start, as File > Open would.
+kill "$app"; wait "$app" 2>/dev/null || true
+QT_QPA_PLATFORM=xcb "$plenix" "$route" >>"$work/plenix.log" 2>&1 &
+app=$!
+wait_for_window '^Plenix - worked example$' >/dev/null
 
 echo "e2e: 1 passed, 0 failed"
