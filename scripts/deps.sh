@@ -11,7 +11,7 @@ packages=(
     libbenchmark-dev clang libclang-rt-14-dev clang-tidy
     # tests that run the program in a real X server, and their checks
     xvfb xauth xfonts-base x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
-    desktop-file-utils appstream man-db
+    desktop-file-utils appstream python3 man-db
     # coverage report
     gcovr
 )
