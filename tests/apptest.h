@@ -8,7 +8,7 @@
 // hanging.
 #include "dialogs.h"
 #include "mainwindow.h"
-#include "routegrid.h"
+#include "routeview.h"
 #include "textcodec.h"
 
 #include <QAbstractItemView>

@@ -3,7 +3,7 @@
 #include "calculation.h"
 #include "dialogs.h"
 #include "documentcommands.h"
-#include "routegrid.h"
+#include "routeview.h"
 #include "textcodec.h"
 
 #include <QApplication>

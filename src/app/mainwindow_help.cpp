@@ -3,7 +3,7 @@
 
 #include "aboutdialog.h"
 #include "helpwindow.h"
-#include "routegrid.h"
+#include "routeview.h"
 
 #include <QAction>
 #include <QPlainTextEdit>

@@ -1,41 +1,19 @@
 #pragma once
 
+#include "routemodel.h"
 #include "routetable.h"
 
-#include <QAbstractTableModel>
 #include <QTableView>
+
+namespace plenix {
+struct Viewport;
+}
 
 // The route grid: a view of the core's route table and nothing else. The
 // table owns every cell text, the current cell, the selection end and the
 // scroll position; the grid shows them and turns keys and mouse presses into
-// table operations. Each change the table reports is shown in one repaint.
-
-// The table's data rows 1..60 and columns 1..11 as a Qt model; row 0 (the
-// column headers) and column 0 (the row numbers) are the header data.
-class RouteModel final : public QAbstractTableModel
-{
-    Q_OBJECT
-
-public:
-    explicit RouteModel(const plenix::RouteTable &table, QObject *parent = nullptr);
-    Q_DISABLE_COPY_MOVE(RouteModel)
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex &index) const override;
-
-    // The model index of a table cell (data rows and columns only).
-    QModelIndex cellIndex(int row, int col) const;
-    // Tells the views which table cells have new texts.
-    void notifyCellsChanged(const plenix::CellRange &cells);
-
-private:
-    const plenix::RouteTable &m_table;
-};
-
+// the core's grid operations. Each change the table reports is shown in one
+// repaint.
 class RouteView final : public QTableView
 {
     Q_OBJECT
@@ -77,15 +55,10 @@ private:
     void setUpColumns();
     void showCursor();
     void showScroll();
-    // Moves the current cell, or with `extend` the selection end, and
-    // scrolls the moved corner into view.
-    void moveCursor(int row, int col, bool extend);
-    bool handleNavigationKey(const QKeyEvent *event);
+    // The cell area as the core's grid operations see it.
+    plenix::Viewport measure() const;
     bool handleHeaderMouse(bool columns, QEvent *event);
     void showCellToolTip(const QPoint &globalPos);
-    // The table cell under a point of the viewport; a point beyond an edge
-    // gives the cell just past the last visible one, so a drag scrolls.
-    QPoint cellAtDrag(const QPoint &pos) const;
     int twipsToPixels(int twips, bool horizontal) const;
 
     plenix::RouteTable &m_table;

@@ -1,6 +1,8 @@
-#include "routegrid.h"
+#include "routeview.h"
 
+#include "celldelegate.h"
 #include "editing.h"
+#include "gridnavigation.h"
 #include "layout.h"
 #include "textcodec.h"
 
@@ -9,138 +11,46 @@
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QToolTip>
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
 
 using plenix::Int16;
+using plenix::LastGridCol;
+using plenix::NavKey;
 using plenix::RouteTable;
 
 namespace {
 
-constexpr int LastCol = RouteTable::ColCount - 1;
 // The grid's rows are one line of text high, as a route list is read line by line.
 constexpr int RowHeightTwips = 240;
 constexpr qreal GridPointSize = 8.25;
 
-Int16 clampedRow(int row)
+std::optional<NavKey> navKey(int key)
 {
-    return static_cast<Int16>(std::clamp(row, 1, static_cast<int>(RouteTable::DataRows)));
-}
-
-Int16 clampedCol(int col)
-{
-    return static_cast<Int16>(std::clamp(col, 1, LastCol));
-}
-
-// Draws the current cell unhighlighted inside a heavy rectangle, so that it
-// stands out from the rest of the selection even when the grid has no focus.
-class CellDelegate final : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
-        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
-        const bool current = view && view->currentIndex() == index;
-        QStyleOptionViewItem cell(option);
-        cell.state &= ~QStyle::State_HasFocus;
-        if (current) {
-            // The view has already drawn the selection behind every selected cell.
-            cell.state &= ~QStyle::State_Selected;
-            painter->fillRect(option.rect, option.palette.brush(QPalette::Base));
-        }
-        QStyledItemDelegate::paint(painter, cell, index);
-        if (!current)
-            return;
-        painter->save();
-        QPen pen(option.palette.color(QPalette::Active, QPalette::Text), 2);
-        pen.setJoinStyle(Qt::MiterJoin);
-        painter->setPen(pen);
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
-        painter->restore();
+    static constexpr std::array<std::pair<int, NavKey>, 8> keys{{
+        {Qt::Key_Up, NavKey::Up},
+        {Qt::Key_Down, NavKey::Down},
+        {Qt::Key_Left, NavKey::Left},
+        {Qt::Key_Right, NavKey::Right},
+        {Qt::Key_PageUp, NavKey::PageUp},
+        {Qt::Key_PageDown, NavKey::PageDown},
+        {Qt::Key_Home, NavKey::Home},
+        {Qt::Key_End, NavKey::End},
+    }};
+    for (const auto &[qtKey, navKey] : keys) {
+        if (qtKey == key)
+            return navKey;
     }
-};
+    return std::nullopt;
+}
 
 } // namespace
-
-// ---------------------------------------------------------------- RouteModel
-
-RouteModel::RouteModel(const RouteTable &table, QObject *parent)
-    : QAbstractTableModel(parent), m_table(table)
-{
-}
-
-int RouteModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : RouteTable::DataRows;
-}
-
-int RouteModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : LastCol;
-}
-
-QVariant RouteModel::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid())
-        return {};
-    switch (role) {
-    case Qt::DisplayRole:
-        return toQString(m_table.cellText(index.row() + 1, index.column() + 1));
-    case Qt::TextAlignmentRole:
-        // Numbers too stand at the left, as a route list is read.
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
-    default:
-        return {};
-    }
-}
-
-QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Horizontal)
-        return toQString(m_table.cellText(0, section + 1));
-    return toQString(m_table.cellText(section + 1, 0));
-}
-
-Qt::ItemFlags RouteModel::flags(const QModelIndex &index) const
-{
-    if (!index.isValid())
-        return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-}
-
-QModelIndex RouteModel::cellIndex(int row, int col) const
-{
-    return index(row - 1, col - 1);
-}
-
-void RouteModel::notifyCellsChanged(const plenix::CellRange &cells)
-{
-    if (cells.isEmpty())
-        return;
-    const int top = std::max(cells.top, 1);
-    const int left = std::max(cells.left, 1);
-    const int bottom = std::min<int>(cells.bottom, RouteTable::DataRows);
-    const int right = std::min(cells.right, LastCol);
-    if (top <= bottom && left <= right)
-        Q_EMIT dataChanged(cellIndex(top, left), cellIndex(bottom, right), {Qt::DisplayRole});
-    if (cells.top == 0 && left <= right)
-        Q_EMIT headerDataChanged(Qt::Horizontal, left - 1, right - 1);
-    if (cells.left == 0 && top <= bottom)
-        Q_EMIT headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
-}
-
-// ----------------------------------------------------------------- RouteView
 
 RouteView::RouteView(RouteTable &table, QWidget *parent)
     : QTableView(parent), m_table(table), m_model(new RouteModel(table, this))
@@ -149,7 +59,8 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
     setItemDelegate(new CellDelegate(this));
 
     // Typing goes into the table through the key handler; there is no
-    // in-place editor, and the selection is the table's, not Qt's.
+    // in-place editor, and the selection and the scrolling are the table's,
+    // not Qt's.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
     setTabKeyNavigation(false);
@@ -184,13 +95,15 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
         header->viewport()->installEventFilter(this);
     }
 
+    // The wheel, the scroll bars and a resize scroll the view itself; the
+    // table follows.
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (!m_mirroring)
-            m_table.setTopRow(clampedRow(value + 1));
+            m_table.setTopRow(static_cast<Int16>(value + 1));
     });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (!m_mirroring)
-            m_table.setLeftCol(clampedCol(value + 1));
+            m_table.setLeftCol(static_cast<Int16>(value + 1));
     });
 
     m_table.addListener(this, [this](const plenix::TableChange &change) { showTableChange(change); });
@@ -209,9 +122,14 @@ int RouteView::twipsToPixels(int twips, bool horizontal) const
     return plenix::twipsToPixels(twips, horizontal ? logicalDpiX() : logicalDpiY());
 }
 
+plenix::Viewport RouteView::measure() const
+{
+    return {viewport()->width(), viewport()->height(), rowHeight(0), double(logicalDpiX())};
+}
+
 void RouteView::setUpColumns()
 {
-    for (int col = 1; col <= LastCol; ++col)
+    for (int col = 1; col <= LastGridCol; ++col)
         setColumnWidth(col - 1, twipsToPixels(m_table.colWidthTwips(col), true));
     verticalHeader()->setFixedWidth(
         twipsToPixels(m_table.colWidthTwips(RouteTable::ColRowNumber), true));
@@ -254,66 +172,6 @@ void RouteView::showScroll()
     horizontalScrollBar()->setValue(m_table.leftCol() - 1);
 }
 
-void RouteView::moveCursor(int row, int col, bool extend)
-{
-    RouteTable::Batch batch(m_table);
-    const Int16 r = clampedRow(row);
-    const Int16 c = clampedCol(col);
-    if (extend)
-        m_table.setSelectionEnd(r, c);
-    else
-        m_table.setCurrentCell(r, c);
-    // Scrolling moves the view's scroll bars, which report the new first row
-    // and column to the table; the batch shows it all at once.
-    scrollTo(m_model->cellIndex(r, c), QAbstractItemView::EnsureVisible);
-}
-
-// --------------------------------------------------------------------- keys
-
-bool RouteView::handleNavigationKey(const QKeyEvent *event)
-{
-    const bool extend = event->modifiers().testFlag(Qt::ShiftModifier);
-    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
-    // Shift moves the selection end and leaves the current cell where it is.
-    int row = extend ? m_table.selectionRow() : m_table.currentRow();
-    int col = extend ? m_table.selectionCol() : m_table.currentCol();
-    const int page = std::max(1, viewport()->height() / std::max(1, rowHeight(0)) - 1);
-    switch (event->key()) {
-    case Qt::Key_Up:
-        --row;
-        break;
-    case Qt::Key_Down:
-        ++row;
-        break;
-    case Qt::Key_Left:
-        --col;
-        break;
-    case Qt::Key_Right:
-        ++col;
-        break;
-    case Qt::Key_PageUp:
-        row -= page;
-        break;
-    case Qt::Key_PageDown:
-        row += page;
-        break;
-    case Qt::Key_Home:
-        col = 1;
-        if (control)
-            row = 1;
-        break;
-    case Qt::Key_End:
-        col = LastCol;
-        if (control)
-            row = RouteTable::DataRows;
-        break;
-    default:
-        return false;
-    }
-    moveCursor(row, col, extend);
-    return true;
-}
-
 void RouteView::keyPressEvent(QKeyEvent *event)
 {
     // Delete and Enter act alike whatever modifier is held.
@@ -334,8 +192,13 @@ void RouteView::keyPressEvent(QKeyEvent *event)
     default:
         break;
     }
-    if (handleNavigationKey(event)) {
+    if (const std::optional<NavKey> key = navKey(event->key())) {
         event->accept();
+        const Qt::KeyboardModifiers held = event->modifiers();
+        plenix::moveByKey(m_table, *key,
+                          {.shift = held.testFlag(Qt::ShiftModifier),
+                           .control = held.testFlag(Qt::ControlModifier)},
+                          measure());
         return;
     }
     // Control and Alt combinations are commands, not characters.
@@ -352,33 +215,6 @@ void RouteView::keyPressEvent(QKeyEvent *event)
         plenix::typeChar(m_table, static_cast<char32_t>(code));
 }
 
-// -------------------------------------------------------------------- mouse
-
-QPoint RouteView::cellAtDrag(const QPoint &pos) const
-{
-    const int width = viewport()->width();
-    const int height = viewport()->height();
-    const auto lastVisible = [](int at, int count) { return at < 0 ? count - 1 : at; };
-
-    int row = 0;
-    if (pos.y() < 0) {
-        row = std::max(rowAt(0), 0) - 1;
-    } else if (pos.y() >= height) {
-        row = lastVisible(rowAt(height - 1), m_model->rowCount()) + 1;
-    } else {
-        row = lastVisible(rowAt(pos.y()), m_model->rowCount());
-    }
-    int col = 0;
-    if (pos.x() < 0) {
-        col = std::max(columnAt(0), 0) - 1;
-    } else if (pos.x() >= width) {
-        col = lastVisible(columnAt(width - 1), m_model->columnCount()) + 1;
-    } else {
-        col = lastVisible(columnAt(pos.x()), m_model->columnCount());
-    }
-    return {col + 1, row + 1};
-}
-
 void RouteView::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
@@ -392,8 +228,8 @@ void RouteView::mousePressEvent(QMouseEvent *event)
     if (!index.isValid())
         return;
     m_drag = Drag::Cells;
-    moveCursor(index.row() + 1, index.column() + 1,
-                 event->modifiers().testFlag(Qt::ShiftModifier));
+    plenix::clickCell(m_table, index.row() + 1, index.column() + 1,
+                      event->modifiers().testFlag(Qt::ShiftModifier), measure());
 }
 
 void RouteView::mouseMoveEvent(QMouseEvent *event)
@@ -401,8 +237,8 @@ void RouteView::mouseMoveEvent(QMouseEvent *event)
     event->accept();
     if (m_drag != Drag::Cells || !event->buttons().testFlag(Qt::LeftButton))
         return;
-    const QPoint cell = cellAtDrag(event->position().toPoint());
-    moveCursor(cell.y(), cell.x(), true);
+    const QPoint pos = event->position().toPoint();
+    plenix::dragTo(m_table, pos.x(), pos.y(), measure());
 }
 
 void RouteView::mouseReleaseEvent(QMouseEvent *event)
@@ -425,9 +261,9 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
     const QPoint pos = mouse->position().toPoint();
     const int at = columns ? pos.x() : pos.y();
     const int extent = columns ? header->viewport()->width() : header->viewport()->height();
-    int section = header->logicalIndexAt(std::clamp(at, 0, std::max(extent - 1, 0)));
-    if (section < 0)
-        section = header->count() - 1;
+    // The header under the pointer, kept inside the header's own extent.
+    const int section = header->logicalIndexAt(std::clamp(at, 0, std::max(extent - 1, 0)));
+    const int cell = section < 0 ? header->count() : section + 1;
 
     if (event->type() == QEvent::MouseButtonRelease) {
         if (mouse->button() == Qt::LeftButton)
@@ -438,10 +274,7 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
         const Drag wanted = columns ? Drag::Columns : Drag::Rows;
         if (m_drag != wanted || !mouse->buttons().testFlag(Qt::LeftButton))
             return true;
-        if (columns)
-            m_table.setSelectionEnd(RouteTable::DataRows, clampedCol(section + 1));
-        else
-            m_table.setSelectionEnd(clampedRow(section + 1), LastCol);
+        columns ? plenix::dragColumnHeader(m_table, cell) : plenix::dragRowHeader(m_table, cell);
         return true;
     }
     // A press or a double click.
@@ -452,17 +285,8 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
     if (mouse->button() != Qt::LeftButton)
         return true;
     setFocus(Qt::MouseFocusReason);
-    RouteTable::Batch batch(m_table);
-    if (columns) {
-        // A column header selects the column's data cells, from the top.
-        m_drag = Drag::Columns;
-        m_table.setCurrentCell(1, clampedCol(section + 1));
-        m_table.setSelectionEnd(RouteTable::DataRows, clampedCol(section + 1));
-    } else {
-        m_drag = Drag::Rows;
-        m_table.setCurrentCell(clampedRow(section + 1), 1);
-        m_table.setSelectionEnd(clampedRow(section + 1), LastCol);
-    }
+    m_drag = columns ? Drag::Columns : Drag::Rows;
+    columns ? plenix::clickColumnHeader(m_table, cell) : plenix::clickRowHeader(m_table, cell);
     return true;
 }
 

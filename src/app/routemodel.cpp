@@ -1,0 +1,76 @@
+#include "routemodel.h"
+
+#include "gridnavigation.h"
+#include "textcodec.h"
+
+#include <algorithm>
+
+using plenix::LastGridCol;
+using plenix::RouteTable;
+
+RouteModel::RouteModel(const RouteTable &table, QObject *parent)
+    : QAbstractTableModel(parent), m_table(table)
+{
+}
+
+int RouteModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : RouteTable::DataRows;
+}
+
+int RouteModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : LastGridCol;
+}
+
+QVariant RouteModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return toQString(m_table.cellText(index.row() + 1, index.column() + 1));
+    case Qt::TextAlignmentRole:
+        // Numbers too stand at the left, as a route list is read.
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+    default:
+        return {};
+    }
+}
+
+QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return toQString(m_table.cellText(0, section + 1));
+    return toQString(m_table.cellText(section + 1, 0));
+}
+
+Qt::ItemFlags RouteModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+QModelIndex RouteModel::cellIndex(int row, int col) const
+{
+    return index(row - 1, col - 1);
+}
+
+void RouteModel::notifyCellsChanged(const plenix::CellRange &cells)
+{
+    if (cells.isEmpty())
+        return;
+    const int top = std::max(cells.top, 1);
+    const int left = std::max(cells.left, 1);
+    const int bottom = std::min<int>(cells.bottom, RouteTable::DataRows);
+    const int right = std::min(cells.right, LastGridCol);
+    if (top <= bottom && left <= right)
+        Q_EMIT dataChanged(cellIndex(top, left), cellIndex(bottom, right), {Qt::DisplayRole});
+    if (cells.top == 0 && left <= right)
+        Q_EMIT headerDataChanged(Qt::Horizontal, left - 1, right - 1);
+    if (cells.left == 0 && top <= bottom)
+        Q_EMIT headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
+}

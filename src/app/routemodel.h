@@ -1,0 +1,32 @@
+#pragma once
+
+#include "routetable.h"
+
+#include <QAbstractTableModel>
+
+// The table's data rows 1..60 and columns 1..11 as a Qt model; row 0 (the
+// column headers) and column 0 (the row numbers) are the header data. The
+// table owns every text; the model only reads it and passes on what changed.
+class RouteModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit RouteModel(const plenix::RouteTable &table, QObject *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(RouteModel)
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // The model index of a table cell (data rows and columns only).
+    QModelIndex cellIndex(int row, int col) const;
+    // Tells the views which table cells have new texts.
+    void notifyCellsChanged(const plenix::CellRange &cells);
+
+private:
+    const plenix::RouteTable &m_table;
+};
