@@ -24,13 +24,26 @@ flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -Isrc/core)
 core_sources=(src/core/*.cpp)
-targets=(fuzz_numbertext fuzz_routefile)
+core_targets=(fuzz_numbertext fuzz_routefile fuzz_editing)
+# The file module and the character set conversion need QtCore.
+qt_targets=(fuzz_fileio)
+qt_sources=(src/fileio/*.cpp src/app/textcodec.cpp)
+targets=("${core_targets[@]}" "${qt_targets[@]}")
 
-for target in "${targets[@]}"; do
+for target in "${core_targets[@]}"; do
     echo "== Building $target"
     "$cxx" "${flags[@]}" "fuzz/$target.cpp" "${core_sources[@]}" -o "$out/$target"
 done
+read -ra qt_flags <<<"$(pkg-config --cflags Qt6Core)"
+read -ra qt_libs <<<"$(pkg-config --libs Qt6Core)"
+for target in "${qt_targets[@]}"; do
+    echo "== Building $target"
+    "$cxx" "${flags[@]}" -fPIC -Isrc/fileio -Isrc/app "${qt_flags[@]}" "fuzz/$target.cpp" \
+        "${qt_sources[@]}" "${core_sources[@]}" "${qt_libs[@]}" -o "$out/$target"
+done
 
+# The new targets start from the route file seeds.
+declare -A seeds=([fuzz_editing]=fuzz_routefile [fuzz_fileio]=fuzz_routefile)
 failed=()
 for target in "${targets[@]}"; do
     echo "== Fuzzing $target for ${seconds}s"
@@ -38,7 +51,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     if ! "$out/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$out/$target-" \
-        "$corpus" "fuzz/corpus/$target"; then
+        "$corpus" "fuzz/corpus/${seeds[$target]:-$target}"; then
         failed+=("$target")
     fi
 done
