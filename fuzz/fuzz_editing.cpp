@@ -49,19 +49,31 @@ void edit(RouteDocument &document, Input &in)
     const std::size_t before = table.rowsTextSize();
     bool limited = true;
     switch (op % 8) {
-    case 0: typeChar(table, in.next() % 2 ? in.next() : BackspaceCode); break;
-    case 1: deleteSelection(table); break;
-    case 2: table.setCurrentText(in.slice()); break;
-    case 3: insertRow(table); break;
+    case 0:
+        typeChar(table, in.next() % 2 ? in.next() : BackspaceCode);
+        break;
+    case 1:
+        deleteSelection(table);
+        break;
+    case 2:
+        table.setCurrentText(in.slice());
+        break;
+    case 3:
+        insertRow(table);
+        break;
     case 4:
-        table.setCurrentCell(static_cast<Int16>(in.next() % 64), static_cast<Int16>(in.next() % 13));
+        table.setCurrentCell(static_cast<Int16>(in.next() % 64),
+                             static_cast<Int16>(in.next() % 13));
         limited = false;
         break;
     case 5:
-        table.setSelectionEnd(static_cast<Int16>(in.next() % 64), static_cast<Int16>(in.next() % 13));
+        table.setSelectionEnd(static_cast<Int16>(in.next() % 64),
+                              static_cast<Int16>(in.next() % 13));
         limited = false;
         break;
-    case 6: table.setBlockText(in.slice()); break;
+    case 6:
+        table.setBlockText(in.slice());
+        break;
     default: {
         const Fitting &fitting = Fittings[in.next() % Fittings.size()];
         const std::string_view reply = in.slice();

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString read = folder().filePath(QStringLiteral("in.txt"));
     const QString saved = folder().filePath(QStringLiteral("out.txt"));
     QFile file(read);
-    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+          file.write(bytes) == bytes.size());
     file.close();
 
     plenix::RouteDocument document;
@@ -58,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         check(!back.error && back.bytes.toStdString() == document.fileText());
         plenix::RouteDocument again;
         check(!openDocument(again, saved).has_value());
-        check(again.fileText() == document.fileText() && again.description() == document.description());
+        check(again.fileText() == document.fileText() &&
+              again.description() == document.description());
     } else {
         check(document.description() == "before" && document.isUntitled());
     }

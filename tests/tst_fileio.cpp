@@ -17,25 +17,27 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
-#include <sched.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr uid_t Owner = 54321;   // a user this process is not
-constexpr uid_t Member = 54322;  // another, in the shared group
+constexpr uid_t Owner = 54321;  // a user this process is not
+constexpr uid_t Member = 54322; // another, in the shared group
 constexpr gid_t Shared = 54400;
 
 struct stat statOf(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     ::stat(QFile::encodeName(path).constData(), &status);
     return status;
 }
@@ -85,12 +87,13 @@ QString writeAs(uid_t uid, const std::vector<gid_t> &groups, const QString &path
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        if (::setgroups(groups.size(), groups.data()) != 0 || ::setresgid(groups[0], groups[0], groups[0]) != 0 ||
-            ::setresuid(uid, uid, uid) != 0)
+        if (::setgroups(groups.size(), groups.data()) != 0 ||
+            ::setresgid(groups[0], groups[0], groups[0]) != 0 || ::setresuid(uid, uid, uid) != 0)
             ::_exit(2);
         const std::optional<QString> error = writeRouteFile(path, bytes);
         const QByteArray text = error ? error->toUtf8() : QByteArray();
-        const bool sent = ::write(channel[1], text.constData(), static_cast<std::size_t>(text.size())) == text.size();
+        const bool sent = ::write(channel[1], text.constData(),
+                                  static_cast<std::size_t>(text.size())) == text.size();
         ::_exit(sent ? 0 : 3);
     }
     ::close(channel[1]);
@@ -160,7 +163,8 @@ private Q_SLOTS:
         if (throughLink)
             QVERIFY(QFile::link(special, named));
         const struct stat before = statOf(special);
-        const QStringList filesBefore = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        const QStringList filesBefore =
+            QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
         // Reading a pipe that has no writer would wait for ever.
         const RouteFileRead read = readRouteFile(named);
@@ -174,7 +178,8 @@ private Q_SLOTS:
         const struct stat after = statOf(special);
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(after.st_ino, before.st_ino);
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), filesBefore);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System),
+                 filesBefore);
     }
 
     void save_keeps_the_file_and_all_it_was_data()
@@ -215,7 +220,8 @@ private Q_SLOTS:
         if (setup.startsWith(u"full")) {
             folder = path(u"full"_s);
             QVERIFY(QDir().mkdir(folder));
-            QVERIFY(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") == 0);
+            QVERIFY(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                            "size=64k") == 0);
             file = folder + u"/route.txt"_s;
         } else if (setup == u"long name") {
             file = path(QString(251, u'n') + u".txt"_s);
@@ -232,7 +238,8 @@ private Q_SLOTS:
             QVERIFY(own(file, Owner, Owner, 07755));
         if (setup == u"hard link" || setup == u"full, hard link") {
             other = folder + u"/other.txt"_s;
-            QVERIFY(::link(QFile::encodeName(file).constData(), QFile::encodeName(other).constData()) == 0);
+            QVERIFY(::link(QFile::encodeName(file).constData(),
+                           QFile::encodeName(other).constData()) == 0);
         }
         if (setup == u"symlink") {
             other = file;
@@ -254,7 +261,9 @@ private Q_SLOTS:
         if (setup == u"mounted") {
             const QString mounted = path(u"mounted.txt"_s);
             QVERIFY(writeAll(mounted, "stand-in"));
-            QVERIFY(::mount(QFile::encodeName(file).constData(), QFile::encodeName(mounted).constData(), nullptr, MS_BIND, nullptr) == 0);
+            QVERIFY(::mount(QFile::encodeName(file).constData(),
+                            QFile::encodeName(mounted).constData(), nullptr, MS_BIND,
+                            nullptr) == 0);
             other = file;
             file = mounted;
         }
@@ -286,7 +295,8 @@ private Q_SLOTS:
             QCOMPARE(after.st_ino, before.st_ino);
         // No temporary file or backup left anywhere.
         QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), filesBefore);
-        QCOMPARE(QDir(path(u"cache/plenix"_s)).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(path(u"cache/plenix"_s)).entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
     }
 
     void new_file_appears_whole_or_not_at_all()
@@ -297,11 +307,13 @@ private Q_SLOTS:
         ::umask(mask);
         const QString folder = path(u"full"_s);
         QVERIFY(QDir().mkdir(folder));
-        QVERIFY(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") == 0);
+        QVERIFY(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") ==
+                0);
         const QString file = folder + u"/new.txt"_s;
         QCOMPARE(writeRouteFile(file, QByteArray(256 * 1024, '\x80')),
                  u"\"%1\": No space left on device"_s.arg(file));
-        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
         QCOMPARE(writeRouteFile(file, "\x80new"), std::nullopt);
         QCOMPARE(readAll(file), QByteArray("\x80new"));
         QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
@@ -330,7 +342,8 @@ private Q_SLOTS:
     {
         const QString file = path(u"two\nlines.txt"_s);
         const RouteFileRead read = readRouteFile(file);
-        QCOMPARE(*read.error, u"\"%1\": No such file or directory"_s.arg(path(u"two\u240Alines.txt"_s)));
+        QCOMPARE(*read.error,
+                 u"\"%1\": No such file or directory"_s.arg(path(u"two\u240Alines.txt"_s)));
     }
 };
 

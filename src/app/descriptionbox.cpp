@@ -30,8 +30,9 @@ void setUpDescriptionBox(QPlainTextEdit &box)
     box.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the box for the button instead of typing a TAB.
     box.setTabChangesFocus(true);
-    QObject::connect(box.document(), &QTextDocument::contentsChange, &box,
-                     [&box](int position, int, int added) { followLineLengths(box, position, added); });
+    QObject::connect(
+        box.document(), &QTextDocument::contentsChange, &box,
+        [&box](int position, int, int added) { followLineLengths(box, position, added); });
 }
 
 QString descriptionBoxText(const QPlainTextEdit &box)

@@ -25,10 +25,12 @@ std::optional<std::string> fromQString(const QString &text, QString *offending)
     bytes.reserve(static_cast<std::size_t>(text.size()));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text.at(i);
-        const bool pair = ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const bool pair =
+            ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         // Every character of the set lies in the Basic Multilingual Plane,
         // and no surrogate stands for one.
-        const auto byte = pair || ch.isSurrogate() ? std::nullopt : plenix::byteFromChar(ch.unicode());
+        const auto byte =
+            pair || ch.isSurrogate() ? std::nullopt : plenix::byteFromChar(ch.unicode());
         if (!byte) {
             if (offending)
                 *offending = text.mid(i, pair ? 2 : 1);

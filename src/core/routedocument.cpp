@@ -90,7 +90,8 @@ void RouteDocument::setPath(std::string_view path)
 
 std::string RouteDocument::caption() const
 {
-    return std::string(CaptionPrefix) + (isUntitled() ? std::string(UntitledName) : oneLineName(m_name));
+    return std::string(CaptionPrefix) +
+           (isUntitled() ? std::string(UntitledName) : oneLineName(m_name));
 }
 
 std::string RouteDocument::fileText() const

@@ -240,9 +240,8 @@ bool RouteTable::setBlockText(std::string_view text)
     });
     if (!admits(after))
         return false;
-    forEachBlockField(text, [this](int row, int col, std::string_view field) {
-        setCellText(row, col, field);
-    });
+    forEachBlockField(
+        text, [this](int row, int col, std::string_view field) { setCellText(row, col, field); });
     return true;
 }
 

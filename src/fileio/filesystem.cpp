@@ -34,8 +34,8 @@ QByteArray nativeName(const QString &path)
 QString shownPath(const QString &path)
 {
     const QByteArray name = nativeName(path);
-    const std::string oneLine = plenix::oneLineName(std::string_view(
-        name.constData(), static_cast<std::size_t>(name.size())));
+    const std::string oneLine = plenix::oneLineName(
+        std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
     return QLatin1Char('"') + QFile::decodeName(QByteArray::fromStdString(oneLine)) +
            QLatin1Char('"');
 }
@@ -56,10 +56,10 @@ std::optional<QString> notAFileReason(const QString &path, const struct stat &st
         return std::nullopt;
     if (S_ISDIR(status.st_mode))
         return failureText(path, EISDIR);
-    const char *kind = S_ISFIFO(status.st_mode)                              ? "a named pipe"
-                       : S_ISSOCK(status.st_mode)                            ? "a socket"
+    const char *kind = S_ISFIFO(status.st_mode)                             ? "a named pipe"
+                       : S_ISSOCK(status.st_mode)                           ? "a socket"
                        : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) ? "a device"
-                                                                             : "a special file";
+                                                                            : "a special file";
     return failureText(path, QStringLiteral("this is %1, not a regular file; a route is read "
                                             "from and written to regular files only")
                                  .arg(QLatin1StringView(kind)));
@@ -85,8 +85,7 @@ bool writeFully(int fd, const char *data, qint64 size)
 {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t put =
-            ::pwrite(fd, data + done, static_cast<std::size_t>(size - done), done);
+        const ssize_t put = ::pwrite(fd, data + done, static_cast<std::size_t>(size - done), done);
         if (put < 0 && errno == EINTR)
             continue;
         if (put < 0)

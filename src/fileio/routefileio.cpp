@@ -20,7 +20,9 @@ RouteFileRead readRouteFile(const QString &path)
 {
     const QByteArray name = nativeName(path);
     // Looked at before it is opened: opening a device can already act on it.
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(name.constData(), &status) != 0)
         return {{}, failureText(path, errno)};
     if (std::optional<QString> reason = notAFileReason(path, status))

@@ -33,8 +33,7 @@ public:
     // Opens a new file from a mkstemp pattern ending in "XXXXXX" and
     // `suffixLength` more bytes.
     ScratchFile(QByteArray pattern, int suffixLength)
-        : m_name(std::move(pattern)),
-          m_fd(::mkostemps(m_name.data(), suffixLength, O_CLOEXEC))
+        : m_name(std::move(pattern)), m_fd(::mkostemps(m_name.data(), suffixLength, O_CLOEXEC))
     {
     }
     ~ScratchFile()
@@ -61,7 +60,9 @@ private:
 QByteArray folderOf(const QByteArray &name)
 {
     const qsizetype slash = name.lastIndexOf('/');
-    return slash < 0 ? QByteArrayLiteral(".") : slash == 0 ? QByteArrayLiteral("/") : name.left(slash);
+    return slash < 0    ? QByteArrayLiteral(".")
+           : slash == 0 ? QByteArrayLiteral("/")
+                        : name.left(slash);
 }
 
 // A short name, whatever the target's: a target name of 255 bytes leaves no
@@ -143,7 +144,9 @@ Attempt replaceBeside(const QString &path, const QByteArray &target, const struc
     if (std::optional<QString> error = putBytes(path, scratch.fd(), bytes, writeStep))
         return {true, error};
     // The owner before the mode: a new owner clears the set-id bits.
-    struct stat made {};
+    struct stat made
+    {
+    };
     if (::fchown(scratch.fd(), old.st_uid, old.st_gid) != 0 ||
         ::fchmod(scratch.fd(), old.st_mode & 07777) != 0 || ::fstat(scratch.fd(), &made) != 0 ||
         made.st_uid != old.st_uid || made.st_gid != old.st_gid ||
@@ -191,7 +194,9 @@ std::optional<QString> writeInPlace(const QString &path, const QByteArray &targe
                                     const RouteFileWriteStep &writeStep)
 {
     Descriptor file(::open(target.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (!file.isOpen() || ::fstat(file.get(), &status) != 0)
         return failureText(path, errno);
     if (std::optional<QString> reason = notAFileReason(path, status))
@@ -230,7 +235,9 @@ std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
                                       const RouteFileWriteStep &writeStep)
 {
     const QByteArray name = nativeName(path);
-    struct stat old {};
+    struct stat old
+    {
+    };
     if (::stat(name.constData(), &old) != 0) {
         if (errno != ENOENT)
             return failureText(path, errno);
