@@ -7,16 +7,19 @@
 void MainWindow::newRoute()
 {
     m_documents->newDocument();
+    resultsRefreshed();
 }
 
 void MainWindow::openRoute()
 {
-    m_documents->open();
+    if (m_documents->open())
+        resultsRefreshed();
 }
 
 void MainWindow::closeRoute()
 {
     m_documents->closeDocument();
+    resultsRefreshed();
 }
 
 void MainWindow::saveRoute()
