@@ -16,6 +16,11 @@ void MainWindow::openRoute()
         resultsRefreshed();
 }
 
+void MainWindow::openFile(const QString &path)
+{
+    m_documents->openPath(path);
+}
+
 void MainWindow::closeRoute()
 {
     m_documents->closeDocument();
