@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report commands of the File menu, Qt's real print preview, and the
 // pressure profile panel. What the report says is tested in the core; its
 // pages, the exports' files and printing through a spooler in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the route report lists and how, the rows its figures are out of date
 // from, and the pressure profile the chart draws.
 #include "profile.h"

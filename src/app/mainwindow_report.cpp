@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The route report: printed through the preview, exported as PDF and CSV,
 // and the pressure profile panel.
 #include "mainwindow.h"
@@ -116,7 +117,7 @@ void MainWindow::printReport()
 {
     const RouteReport report = routeReport(m_document, m_firstStaleRow);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(report.content.routeName));
+    printer.setDocName(pathText(report.content.routeName));
     Dialogs::instance().printPreview(this, printer,
                                      [&report](QPrinter &device) { paintReport(device, report); });
 }

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile.h"
 
 #include "numbertext.h"
-#include "report.h"
+#include "tableexport.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ PressureProfile pressureProfile(const RouteTable &table)
     for (Int16 row = 1; row <= lastRow; ++row) {
         ProfilePoint point;
         point.row = row;
-        point.description = utf8FromCells(table.cellText(row, Col::ColDescription));
+        point.description = utf8FromStored(table.cellText(row, Col::ColDescription));
         const bool item = !table.cellText(row, Col::ColLength).empty() ||
                           !table.cellText(row, Col::ColLossCoef).empty();
         const std::string &loss = table.cellText(row, Col::ColItemSP);

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "report.h"
 
 #include "airflow.h"
-#include "charset.h"
 #include "routedocument.h"
+#include "tableexport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -65,11 +66,11 @@ std::vector<std::string> descriptionLines(std::string_view stored)
         }
         if (c == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n')
             ++i;
-        lines.push_back(utf8FromCells(line));
+        lines.push_back(utf8FromStored(line));
         line.clear();
     }
     if (!line.empty() || lines.empty())
-        lines.push_back(utf8FromCells(line));
+        lines.push_back(utf8FromStored(line));
     return lines;
 }
 
@@ -83,26 +84,6 @@ Int16 firstStaleRowAfter(Int16 firstStale, const TableChange &change)
     return firstStale == 0 ? top : std::min(firstStale, top);
 }
 
-std::string utf8FromCells(std::string_view stored)
-{
-    std::string utf8;
-    utf8.reserve(stored.size());
-    for (const char byte : stored) {
-        const char32_t ch = charFromByte(static_cast<unsigned char>(byte));
-        if (ch < 0x80) {
-            utf8 += static_cast<char>(ch);
-        } else if (ch < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (ch >> 6));
-            utf8 += static_cast<char>(0x80 | (ch & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (ch >> 12));
-            utf8 += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (ch & 0x3F));
-        }
-    }
-    return utf8;
-}
-
 ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow)
 {
     const RouteTable &table = document.table();
@@ -113,7 +94,7 @@ ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow)
         report.descriptionLines = descriptionLines(document.description());
     report.constants = constantLines();
     for (std::size_t i = 0; i < report.headers.size(); ++i)
-        report.headers[i] = utf8FromCells(table.cellText(0, static_cast<int>(i) + 1));
+        report.headers[i] = utf8FromStored(table.cellText(0, static_cast<int>(i) + 1));
 
     const Int16 lastRow = table.lastUsedRow(1);
     for (Int16 number = 1; number <= lastRow; ++number) {
@@ -121,7 +102,7 @@ ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow)
         row.number = number;
         bool empty = true;
         for (std::size_t i = 0; i < row.cells.size(); ++i) {
-            row.cells[i] = utf8FromCells(table.cellText(number, static_cast<int>(i) + 1));
+            row.cells[i] = utf8FromStored(table.cellText(number, static_cast<int>(i) + 1));
             empty = empty && row.cells[i].empty();
         }
         if (empty)
@@ -134,7 +115,7 @@ ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow)
         report.rows.push_back(std::move(row));
     }
     if (lastRow > 0)
-        report.total = utf8FromCells(table.cellText(lastRow, Col::ColRouteSP));
+        report.total = utf8FromStored(table.cellText(lastRow, Col::ColRouteSP));
     return report;
 }
 

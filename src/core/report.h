@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "routetable.h"
@@ -64,9 +65,6 @@ inline bool isResultColumn(int col)
 {
     return col >= RouteTable::ColItemSP && col <= RouteTable::ColRouteSP;
 }
-
-// Stored Windows-1252 bytes as UTF-8.
-std::string utf8FromCells(std::string_view stored);
 
 ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow);
 
