@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -118,6 +119,9 @@ void MainWindow::printReport()
     const RouteReport report = routeReport(m_document, m_firstStaleRow);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(pathText(report.content.routeName));
+    // The paper the printer is set up with, not Qt's guess from the locale.
+    if (const QPrinterInfo info(printer); !info.isNull())
+        printer.setPageSize(info.defaultPageSize());
     Dialogs::instance().printPreview(this, printer,
                                      [&report](QPrinter &device) { paintReport(device, report); });
 }

@@ -41,6 +41,11 @@ QFont fontOf(double points, bool bold = false, bool italic = false)
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setItalic(italic);
+    // No ligatures: a print path that turns the PDF into PostScript and back
+    // loses what "ff" or "fi" stood for, and the text no longer reads as it
+    // was written. Qt sets no ligature in spaced text; a fiftieth of a
+    // device dot is no space to see.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
     return font;
 }
 
