@@ -140,14 +140,6 @@ void ProfileChart::setOutOfDate(bool outOfDate)
         item->setOpacity(outOfDate ? 0.35 : 1.0);
 }
 
-QStringList ProfileChart::labelTexts() const
-{
-    QStringList texts;
-    for (const QGraphicsSimpleTextItem *label : m_labels)
-        texts.append(label->text());
-    return texts;
-}
-
 QGraphicsSimpleTextItem *ProfileChart::addLabel(const QString &text, const QColor &color)
 {
     auto *label = new QGraphicsSimpleTextItem(text, this);

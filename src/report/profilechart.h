@@ -30,8 +30,6 @@ public:
     void setOutOfDate(bool outOfDate);
     bool isOutOfDate() const { return m_outOfDate; }
     const plenix::PressureProfile &profile() const { return m_profile; }
-    // The labels as placed: a description or a marker each; a test reads them.
-    QStringList labelTexts() const;
 
 private:
     void clearProfile();
