@@ -3,6 +3,7 @@
 #include "routefile.h"
 
 #include <cctype>
+#include <utility>
 
 namespace plenix {
 
@@ -50,8 +51,10 @@ void RouteDocument::setDescription(std::string_view stored)
 {
     if (m_description == stored)
         return;
-    m_description = stored;
+    std::string before = std::exchange(m_description, std::string(stored));
     m_modified = true;
+    if (m_descriptionHook)
+        m_descriptionHook(before);
 }
 
 void RouteDocument::setPath(std::string_view path)
