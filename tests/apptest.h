@@ -17,8 +17,10 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -32,7 +34,8 @@ using namespace Qt::StringLiterals;
 
 struct DialogCall
 {
-    QString kind; // "information", "message", "askText", "openFileName", "saveFileName"
+    QString kind; // "information", "message", "askText", "openFileName", "saveFileName",
+                  // "askSaveChanges"
     QString title;
     QString text;    // the message, the prompt or the file filter
     QString initial; // the pre-filled reply or file name
@@ -46,6 +49,8 @@ public:
     // prompt with no reply left.
     QList<std::optional<QString>> replies;
     QStringList fileNames;
+    // Answers to "Save changes?" in order; none left stands for Cancel.
+    QList<SaveChoice> saveChoices;
 
     // clang-format off
     void information(QWidget *, const QString &title, const QString &text) override
@@ -61,6 +66,9 @@ public:
     QString saveFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
     { calls.append({u"saveFileName"_s, title, filter, initialName}); return next(fileNames); }
+    SaveChoice askSaveChanges(QWidget *, const QString &name) override
+    { calls.append({u"askSaveChanges"_s, {}, name, {}});
+      return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst(); }
     // clang-format on
     template <typename T> static T next(QList<T> &answers)
     {
@@ -210,6 +218,8 @@ public:
     void choose(const QString &action) { control<QAction>(action)->trigger(); }
 
     plenix::RouteTable &table() { return window->routeTable(); }
+    // The caption as the title bar shows it, unsaved-changes mark included.
+    QString title() const { return window->windowHandle()->title(); }
     QString cell(int row, int col) { return toQString(table().cellText(row, col)); }
     void setCell(int row, int col, const QString &text)
     {
@@ -331,6 +341,8 @@ public:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
+        /* Settings go to a test folder, never the user's. */                                    \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \
         TestClass test;                                                                            \

@@ -66,6 +66,23 @@ QString Dialogs::saveFileName(QWidget *parent, const QString &title, const QStri
     return runFileDialog(parent, QFileDialog::AcceptSave, title, filter, initialName);
 }
 
+Dialogs::SaveChoice Dialogs::askSaveChanges(QWidget *parent, const QString &name)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("plenix"),
+                    QStringLiteral("Save changes to %1 before closing?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 Dialogs &Dialogs::instance()
 {
     static Dialogs qtDialogs;

@@ -2,6 +2,7 @@
 
 #include "fittings.h"
 #include "layouttable.h"
+#include "recentroutes.h"
 #include "routedocument.h"
 
 #include <QKeySequence>
@@ -16,6 +17,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QSessionManager;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
@@ -28,7 +30,8 @@ class RouteView;
 // The command handlers are grouped by menu: mainwindow.cpp holds start-up,
 // layout, the grid's events, Calculate, the fittings pop-up and shutdown;
 // mainwindow_file.cpp the File menu; mainwindow_edit.cpp the Edit and Tools menus;
-// mainwindow_help.cpp the Options and Help menus.
+// mainwindow_help.cpp the Options and Help menus; mainwindow_history.cpp
+// undo and redo, the recent routes and the session's end.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
@@ -46,6 +49,11 @@ public:
     // The last reply to the elbow radius prompt, exactly as typed.
     const QString &elbowRadiusText() const { return m_elbowRadiusText; }
     const LayoutTable &layoutTable() const { return m_layout; }
+    DocumentCommands &documents() { return *m_documents; }
+
+    // Opens a route named outside the window, such as on the command line,
+    // after asking about unsaved changes. False when it stays unopened.
+    bool openFile(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -61,6 +69,8 @@ private Q_SLOTS:
     void printWindow();
     void exitProgram();
     // Edit
+    void undo();
+    void redo();
     void clearDescription();
     void clearList();
     void insertRow();
@@ -85,6 +95,12 @@ private:
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
                         void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
     void addMenuSeparator(QMenu *menu, const char *name);
+    // Undo, Redo and the recent routes: mainwindow_history.cpp.
+    void createHistoryActions(QMenu *editMenu);
+    void createRecentMenu(QMenu *fileMenu);
+    void showRecentRoutes();
+    void openRecent(const QString &path);
+    void commitSession(QSessionManager &session);
 
     void setUpWindow();
     void layoutControls();
@@ -106,6 +122,7 @@ private:
     // New, Open, Close, Save and Save As of the document, which the
     // description box mirrors; made once the box exists.
     std::unique_ptr<DocumentCommands> m_documents;
+    RecentRoutes m_recent;
 
     // Controls.
     QWidget *m_client = nullptr;
@@ -117,6 +134,9 @@ private:
 
     // Menus; the two pop-ups never stand on the menu bar.
     QAction *toolTipsAction = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
+    QMenu *recentMenu = nullptr;
     QMenu *fittingsMenu = nullptr;
     QMenu *hintMenu = nullptr;
 };
