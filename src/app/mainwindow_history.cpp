@@ -2,12 +2,14 @@
 // named from outside, and the end of the desktop session.
 #include "mainwindow.h"
 
+#include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSessionManager>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +28,7 @@ void MainWindow::createHistoryActions(QMenu *editMenu)
     connect(&stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
     connect(&stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
     addMenuSeparator(editMenu, "editSeparator0");
+    leaveKeysToWindow(*descriptionEdit, undoAction->shortcuts() + redoAction->shortcuts());
 
     connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitSession);
 }
