@@ -70,6 +70,7 @@ void EditHistory::restart()
 {
     m_stack.clear();
     followStack();
+    Q_EMIT restarted();
 }
 
 void EditHistory::markSaved()

@@ -44,6 +44,8 @@ public:
 
 Q_SIGNALS:
     void modifiedChanged(bool modified);
+    // Open or New: no step before the present state.
+    void restarted();
     // Undo or redo put another description into the document.
     void descriptionRestored();
 
