@@ -46,10 +46,15 @@ DocumentCommands::DocumentCommands(plenix::RouteDocument &document, QPlainTextEd
                      [this](bool modified) { m_window.setWindowModified(modified); });
     QObject::connect(&m_history, &EditHistory::descriptionRestored, &m_window,
                      [this] { showDescription(); });
+    m_document.table().addListener(this, [this](const plenix::TableChange &change) {
+        if (change.refused)
+            reportError(QLatin1StringView(plenix::TooLargeEditMessage));
+    });
 }
 
 DocumentCommands::~DocumentCommands()
 {
+    m_document.table().removeListener(this);
     QObject::disconnect(m_boxEdits);
 }
 

@@ -41,6 +41,11 @@ public:
     ~MainWindow() override;
     Q_DISABLE_COPY_MOVE(MainWindow)
 
+    // Open of a file named at start: the route, or the "Error: " box. Asks
+    // first about unsaved changes, as any Open does. False when it stays
+    // unopened.
+    bool openFile(const QString &path);
+
     // Switches the three tooltips and the check mark of Options > Show ToolTips.
     void setToolTipsShown(bool checked);
 
@@ -50,10 +55,6 @@ public:
     const QString &elbowRadiusText() const { return m_elbowRadiusText; }
     const LayoutTable &layoutTable() const { return m_layout; }
     DocumentCommands &documents() { return *m_documents; }
-
-    // Opens a route named outside the window, such as on the command line,
-    // after asking about unsaved changes. False when it stays unopened.
-    bool openFile(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

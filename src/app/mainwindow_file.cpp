@@ -14,6 +14,11 @@ void MainWindow::openRoute()
     m_documents->open();
 }
 
+bool MainWindow::openFile(const QString &path)
+{
+    return m_documents->openAfterAsking(path);
+}
+
 void MainWindow::closeRoute()
 {
     m_documents->closeDocument();

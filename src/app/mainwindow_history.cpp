@@ -1,5 +1,5 @@
-// Undo and Redo of the Edit menu, File > Recent Routes, opening a route
-// named from outside, and the end of the desktop session.
+// Undo and Redo of the Edit menu, File > Recent Routes and the end of the
+// desktop session.
 #include "mainwindow.h"
 
 #include "descriptionbox.h"
@@ -81,11 +81,6 @@ void MainWindow::openRecent(const QString &path)
         return;
     }
     m_documents->openAfterAsking(path);
-}
-
-bool MainWindow::openFile(const QString &path)
-{
-    return m_documents->openAfterAsking(path);
 }
 
 void MainWindow::commitSession(QSessionManager &session)
