@@ -34,8 +34,9 @@ private:
     QString write(const QString &name, const QByteArray &bytes)
     {
         QFile file(path(name));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? file.fileName()
-                                                                                  : QString();
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
     }
     QPlainTextEdit *description() { return m_app.control<QPlainTextEdit>(u"descriptionEdit"_s); }
     QUndoStack &stack() { return m_app.window->documents().history().stack(); }
@@ -67,7 +68,8 @@ private:
             else if (step.startsWith(u"describe:"))
                 description()->setFocus(), QTest::keyClicks(description(), arg);
             else if (step.startsWith(u"key:"))
-                QTest::keyClick(m_app.grid, step == u"key:Delete" ? Qt::Key_Delete : Qt::Key_Return);
+                QTest::keyClick(m_app.grid,
+                                step == u"key:Delete" ? Qt::Key_Delete : Qt::Key_Return);
             else
                 m_app.choose(step + u"Action"_s);
         }
@@ -89,11 +91,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("choice"); // a Choice, or -1: Save, which fails
         const QStringList commands{u"new"_s,  u"open"_s,     u"close"_s,
                                    u"exit"_s, u"closeBox"_s, u"commandLine"_s};
-        const QList<std::pair<const char *, int>> choices{
-            {"Save", int(Choice::Save)},
-            {"Discard", int(Choice::Discard)},
-            {"Cancel", int(Choice::Cancel)},
-            {"Save fails", -1}};
+        const QList<std::pair<const char *, int>> choices{{"Save", int(Choice::Save)},
+                                                          {"Discard", int(Choice::Discard)},
+                                                          {"Cancel", int(Choice::Cancel)},
+                                                          {"Save fails", -1}};
         for (const QString &command : commands) {
             for (const auto &[name, choice] : choices)
                 QTest::addRow("%s, %s", qPrintable(command), name) << command << choice;

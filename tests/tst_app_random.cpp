@@ -119,7 +119,8 @@ private:
                                m_dir.filePath(u"missing/c.txt"_s)};
         m_app.dialogs.fileNames = {any(names)};
         using Choice = Dialogs::SaveChoice;
-        m_app.dialogs.saveChoices = {any(std::array{Choice::Save, Choice::Discard, Choice::Cancel})};
+        m_app.dialogs.saveChoices = {
+            any(std::array{Choice::Save, Choice::Discard, Choice::Cancel})};
     }
 
     // Every data cell and the description.

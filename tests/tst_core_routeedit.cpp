@@ -76,21 +76,36 @@ private Q_SLOTS:
         QTest::addColumn<std::string>("change");
         QTest::addColumn<int>("edits");
         QTest::addColumn<bool>("typing");
-        QTest::newRow("typed character") << "at:2,3"s << "type:7"s << 1 << true;
-        QTest::newRow("fill of a selection") << "at:1,2 select:3,4"s << "type:5"s << 1 << true;
-        QTest::newRow("backspace") << "at:1,2"s << "type:<"s << 1 << true;
-        QTest::newRow("rejected character") << "at:1,2"s << "type:z"s << 0 << false;
-        QTest::newRow("delete") << "at:1,2 select:2,6"s << "delete"s << 1 << false;
-        QTest::newRow("insert row") << "at:2,4"s << "insertRow"s << 1 << false;
-        QTest::newRow("insert row, nothing below") << "at:9,4"s << "insertRow"s << 0 << false;
-        QTest::newRow("clear list") << "at:3,5"s << "clearList"s << 1 << false;
-        QTest::newRow("fitting") << "at:4,6"s << "fitting"s << 1 << false;
-        QTest::newRow("calculate") << "at:2,2 select:3,3"s << "calculate"s << 1 << false;
-        QTest::newRow("calculate again") << "calculate at:2,2"s << "calculate"s << 0 << false;
-        QTest::newRow("description") << "describe:old"s << "describe:new"s << 1 << true;
-        QTest::newRow("description unchanged") << "describe:old"s << "describe:old"s << 0 << false;
-        QTest::newRow("cursor only") << ""s << "at:5,5 select:6,6"s << 0 << false;
-        QTest::newRow("moves and types") << "at:3,3"s << "at:1,2 type:5 at:4,4"s << 1 << true;
+        QTest::newRow("typed character") << "at:2,3"s
+                                         << "type:7"s << 1 << true;
+        QTest::newRow("fill of a selection") << "at:1,2 select:3,4"s
+                                             << "type:5"s << 1 << true;
+        QTest::newRow("backspace") << "at:1,2"s
+                                   << "type:<"s << 1 << true;
+        QTest::newRow("rejected character") << "at:1,2"s
+                                            << "type:z"s << 0 << false;
+        QTest::newRow("delete") << "at:1,2 select:2,6"s
+                                << "delete"s << 1 << false;
+        QTest::newRow("insert row") << "at:2,4"s
+                                    << "insertRow"s << 1 << false;
+        QTest::newRow("insert row, nothing below") << "at:9,4"s
+                                                   << "insertRow"s << 0 << false;
+        QTest::newRow("clear list") << "at:3,5"s
+                                    << "clearList"s << 1 << false;
+        QTest::newRow("fitting") << "at:4,6"s
+                                 << "fitting"s << 1 << false;
+        QTest::newRow("calculate") << "at:2,2 select:3,3"s
+                                   << "calculate"s << 1 << false;
+        QTest::newRow("calculate again") << "calculate at:2,2"s
+                                         << "calculate"s << 0 << false;
+        QTest::newRow("description") << "describe:old"s
+                                     << "describe:new"s << 1 << true;
+        QTest::newRow("description unchanged") << "describe:old"s
+                                               << "describe:old"s << 0 << false;
+        QTest::newRow("cursor only") << ""s
+                                     << "at:5,5 select:6,6"s << 0 << false;
+        QTest::newRow("moves and types") << "at:3,3"s
+                                         << "at:1,2 type:5 at:4,4"s << 1 << true;
     }
 
     void eachChangeUndoesAndRedoesExactly()

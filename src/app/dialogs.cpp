@@ -43,8 +43,8 @@ void Dialogs::message(QWidget *parent, const QString &title, const QString &text
     showBox(parent, QMessageBox::NoIcon, title, text);
 }
 
-std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title,
-                                        const QString &label, const QString &initial)
+std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title, const QString &label,
+                                        const QString &initial)
 {
     bool ok = false;
     const QString reply =

@@ -43,8 +43,7 @@ private:
 };
 
 EditHistory::EditHistory(plenix::RouteDocument &document, QObject *parent)
-    : QObject(parent), m_document(document),
-      m_recorder(document, [this](plenix::RouteEdit edit) {
+    : QObject(parent), m_document(document), m_recorder(document, [this](plenix::RouteEdit edit) {
           m_stack.push(new EditCommand(*this, std::move(edit)));
       })
 {

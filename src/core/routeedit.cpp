@@ -36,8 +36,12 @@ bool sameCells(const std::vector<CellEdit> &a, const std::vector<CellEdit> &b)
 
 CursorState CursorState::of(const RouteTable &table)
 {
-    return {table.currentRow(), table.currentCol(), table.selectionRow(),
-            table.selectionCol(), table.topRow(),     table.leftCol()};
+    return {.row = table.currentRow(),
+            .col = table.currentCol(),
+            .selectionRow = table.selectionRow(),
+            .selectionCol = table.selectionCol(),
+            .topRow = table.topRow(),
+            .leftCol = table.leftCol()};
 }
 
 void CursorState::restore(RouteTable &table) const
@@ -96,9 +100,8 @@ bool RouteEdit::continuesTyping(const RouteEdit &next) const
     if (!typing || !next.typing)
         return false;
     const bool describing = cells.empty() && next.cells.empty();
-    const bool typingInCells = !descriptionBefore && !next.descriptionBefore &&
-                               !cells.empty() && sameCells(cells, next.cells) &&
-                               next.serial == serial + 1;
+    const bool typingInCells = !descriptionBefore && !next.descriptionBefore && !cells.empty() &&
+                               sameCells(cells, next.cells) && next.serial == serial + 1;
     return describing || typingInCells;
 }
 
