@@ -18,8 +18,10 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <functional>
@@ -34,7 +36,7 @@ using namespace Qt::StringLiterals;
 struct DialogCall
 {
     QString kind; // "information", "message", "askText", "openFileName", "saveFileName",
-                  // "printPreview"
+                  // "printPreview", "askSaveChanges"
     QString title;
     QString text;    // the message, the prompt or the file filter
     QString initial; // the pre-filled reply or file name
@@ -50,6 +52,8 @@ public:
     QStringList fileNames;
     // Where the print preview's pages go: painted into this PDF file.
     QString previewPdf;
+    // Answers to "Save changes?" in order; none left stands for Cancel.
+    QList<SaveChoice> saveChoices;
 
     // clang-format off
     void information(QWidget *, const QString &title, const QString &text) override
@@ -73,6 +77,9 @@ public:
         printer.setOutputFileName(previewPdf);
         paint(printer);
     }
+    SaveChoice askSaveChanges(QWidget *, const QString &name) override
+    { calls.append({u"askSaveChanges"_s, {}, name, {}});
+      return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst(); }
     // clang-format on
     template <typename T> static T next(QList<T> &answers)
     {
@@ -222,6 +229,8 @@ public:
     void choose(const QString &action) { control<QAction>(action)->trigger(); }
 
     plenix::RouteTable &table() { return window->routeTable(); }
+    // The caption as the title bar shows it, unsaved-changes mark included.
+    QString title() const { return window->windowHandle()->title(); }
     QString cell(int row, int col) { return toQString(table().cellText(row, col)); }
     void setCell(int row, int col, const QString &text)
     {
@@ -343,6 +352,8 @@ public:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
+        /* Settings go to a test folder, never the user's. */                                    \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \
         TestClass test;                                                                            \

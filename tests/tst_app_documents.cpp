@@ -80,6 +80,12 @@ private:
 
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QList<apptest::DialogCall> &calls() { return m_dialogs.calls; }
+    // The caption as the title bar shows it.
+    QString title() const
+    {
+        m_w->window.winId();
+        return m_w->window.windowHandle()->title();
+    }
     QStringList messages() const { return m_dialogs.messages(); }
     // The usual starting point: a window that has opened a small route file.
     QString openSample()
@@ -180,7 +186,7 @@ private Q_SLOTS:
         QCOMPARE(calls()[0].title, u"Save As"_s);
         QCOMPARE(calls()[0].text, u"Text Files (*.txt)"_s);
         QCOMPARE(readAll(file), QByteArray("\x80"));
-        QCOMPARE(m_w->window.windowTitle(), u"Plenix - A"_s);
+        QCOMPARE(title(), u"Plenix - A"_s);
     }
 
     void caption_shows_the_file_name_data()
@@ -201,8 +207,7 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         m_dialogs.fileNames = {path(fileName)};
         m_w->commands.saveAs();
-        m_w->window.winId();
-        QCOMPARE(m_w->window.windowHandle()->title(), shown);
+        QCOMPARE(title(), shown);
     }
 
     // Cancel changes nothing; the name last chosen in either dialog, even
@@ -262,6 +267,7 @@ private Q_SLOTS:
         const Snapshot before(*m_w);
 
         m_dialogs.fileNames = {path(name)};
+        m_dialogs.saveChoices = {Dialogs::SaveChoice::Discard};
         m_w->commands.open();
 
         QCOMPARE(messages(), QStringList{message.replace(u"<file>"_s, path(name))});
@@ -350,7 +356,7 @@ private Q_SLOTS:
         QVERIFY(!openSample().isEmpty());
         m_w->table.setCurrentCell(2, 4);
         close ? m_w->commands.closeDocument() : m_w->commands.newDocument();
-        QCOMPARE(m_w->window.windowTitle(), u"Plenix - Untitled"_s);
+        QCOMPARE(title(), u"Plenix - Untitled"_s);
         QVERIFY(m_w->document.path().empty() && !m_w->document.isModified());
         QVERIFY(m_w->description->toPlainText().isEmpty());
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
@@ -396,7 +402,7 @@ private Q_SLOTS:
                  (QStringList{u"Save As|Text Files (*.txt)"_s, u"Open|Text Files (*.txt)"_s}));
         QVERIFY2(guard.unexpected.isEmpty(), qPrintable(guard.unexpected.join(u'|')));
         QCOMPARE(m_w->table.cellText(1, RouteTable::ColFlow), std::string("640"));
-        QCOMPARE(m_w->window.windowTitle(), u"Plenix - typed"_s);
+        QCOMPARE(title(), u"Plenix - typed"_s);
     }
 };
 

@@ -189,12 +189,12 @@ private Q_SLOTS:
         m_app.choose(u"saveAction"_s);
         QCOMPARE(m_app.dialogs.calls.size(), 1);
         QCOMPARE(m_app.dialogs.calls[0].kind, u"saveFileName"_s);
-        QCOMPARE(m_app.window->windowTitle(), u"Plenix - Level 2 \u00e9"_s);
+        QCOMPARE(m_app.title(), u"Plenix - Level 2 \u00e9"_s);
         m_app.choose(u"copyFileNameAction"_s);
         QCOMPARE(clipboardText(), file);
 
         m_app.choose(u"newAction"_s);
-        QCOMPARE(m_app.window->windowTitle(), u"Plenix - Untitled"_s);
+        QCOMPARE(m_app.title(), u"Plenix - Untitled"_s);
         QCOMPARE(m_app.shown(1, 2), QString());
         QCOMPARE(description()->toPlainText(), QString());
         m_app.choose(u"copyFileNameAction"_s);
@@ -203,11 +203,11 @@ private Q_SLOTS:
         m_app.dialogs.fileNames = {file};
         m_app.choose(u"openAction"_s);
         QCOMPARE(m_app.dialogs.calls.last().initial, file);
-        QCOMPARE(m_app.window->windowTitle(), u"Plenix - Level 2 \u00e9"_s);
+        QCOMPARE(m_app.title(), u"Plenix - Level 2 \u00e9"_s);
         QCOMPARE(m_app.shown(1, 9), velocity);
         QCOMPARE(description()->toPlainText(), u"Main\nrun"_s);
         m_app.choose(u"closeAction"_s);
-        QCOMPARE(m_app.window->windowTitle(), u"Plenix - Untitled"_s);
+        QCOMPARE(m_app.title(), u"Plenix - Untitled"_s);
         QCOMPARE(m_app.cell(1, 2), QString());
     }
 

@@ -2,9 +2,13 @@
 // headers, right clicks with the pop-up answered or dismissed, wheel, resizes
 // and menu commands (whose own outcomes the other window tests check) with the dialogs answered at
 // random, drawn from a seeded generator so that a run repeats exactly. After every batch the grid
-// must still be whole, the view must agree with the route table and Qt must not have warned.
+// must still be whole, the view must agree with the route table and Qt must not have warned;
+// undoing everything since the last Open or New must give back the texts it opened, and redoing
+// it all the texts before.
 // PLENIX_RANDOM_SEED replays a run, PLENIX_RANDOM_EVENTS sets its length.
 #include "apptest.h"
+
+#include "documentcommands.h"
 
 #include <QAbstractItemModelTester>
 #include <QPrinterInfo>
@@ -85,6 +89,7 @@ private:
     int m_done = 0;
     QStringList m_log; // the events since the last check
     QString m_frame;
+    QString m_opened; // the texts when the history last started
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 
     int pick(int count) { return int(m_random() % quint32(std::max(count, 1))); }
@@ -113,6 +118,20 @@ private:
         const std::array names{QString(), m_dir.filePath(u"a.txt"_s), m_dir.path(),
                                m_dir.filePath(u"missing/c.txt"_s)};
         m_app.dialogs.fileNames = {any(names)};
+        using Choice = Dialogs::SaveChoice;
+        m_app.dialogs.saveChoices = {
+            any(std::array{Choice::Save, Choice::Discard, Choice::Cancel})};
+    }
+
+    // Every data cell and the description.
+    QString texts()
+    {
+        QString text = toQString(m_app.window->document().description());
+        for (int row = 1; row <= RouteTable::DataRows; ++row) {
+            for (int col = 1; col <= RouteTable::DataCols; ++col)
+                text += u'|' + m_app.cell(row, col);
+        }
+        return text;
     }
 
     // Half of the characters from what numbers are made of, so that
@@ -230,7 +249,7 @@ private:
         static const QStringList names =
             u"new open close save saveAs print clearDescription clearList insertRow insertRow "
             "copyDescription copyList copyFileName toolTips helpTopics about elbow90 elbow30 "
-            "branchEntry60 branchEntry45"_s.split(u' ');
+            "branchEntry60 branchEntry45 undo undo redo"_s.split(u' ');
         scriptDialogs();
         // Often enough that the grid is seen filling from empty.
         const QString name = (chance(20) ? u"clearList"_s : any(names)) + u"Action"_s;
@@ -311,6 +330,16 @@ private:
                     broken << u"cell %1,%2 shown as \"%3\""_s.arg(row).arg(col).arg(shown);
             }
         }
+        QUndoStack &history = m_app.window->documents().history().stack();
+        expect(m_app.window->isWindowModified() == !history.isClean() &&
+                   m_app.window->document().isModified() == !history.isClean(),
+               u"unsaved mark differs from the history"_s);
+        const QString now = texts();
+        const int steps = history.index();
+        history.setIndex(0);
+        expect(texts() == m_opened, u"undoing everything gave "_s + texts());
+        history.setIndex(steps);
+        expect(texts() == now, u"redoing everything gave "_s + texts());
         expect(recordedWarnings.isEmpty(), u"Qt warned: "_s + recordedWarnings.join(u"; "_s));
         expect(m_app.guard.unexpected.isEmpty(),
                u"unexpected windows: "_s + m_app.guard.unexpected.join(u"; "_s));
@@ -340,6 +369,9 @@ private Q_SLOTS:
     {
         QVERIFY(m_app.open());
         m_frame = frame();
+        m_opened = texts();
+        connect(&m_app.window->documents().history(), &EditHistory::restarted, this,
+                [this] { m_opened = texts(); });
         // Checks the model at once and after every change it reports.
         m_tester = std::make_unique<QAbstractItemModelTester>(
             m_app.grid->routeModel(), QAbstractItemModelTester::FailureReportingMode::Fatal);

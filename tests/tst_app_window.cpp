@@ -97,7 +97,7 @@ private Q_SLOTS:
 
     void starts_untitled_and_empty()
     {
-        QCOMPARE(m_app.window->windowTitle(), u"Plenix - Untitled"_s);
+        QCOMPARE(m_app.title(), u"Plenix - Untitled"_s);
         QCOMPARE(m_app.cursor(), u"1,1 1,1"_s);
         QCOMPARE(m_app.table().topRow(), 1);
         QCOMPARE(m_app.window->elbowRadiusText(), QString());
@@ -152,11 +152,11 @@ private Q_SLOTS:
         };
         // clang-format off
         row("menu bar", {}, u"fileMenu=&File=|editMenu=&Edit=|viewMenu=&View=|toolsMenu=&Tools=|optionsMenu=&Options=|helpMenu=&Help="_s);
-        row("File", u"fileMenu"_s, u"newAction=&New=Ctrl+N|openAction=&Open...=Ctrl+O|closeAction=&Close=|"
+        row("File", u"fileMenu"_s, u"newAction=&New=Ctrl+N|openAction=&Open...=Ctrl+O|recentMenu=Recent &Routes=|closeAction=&Close=|"
             "fileSeparator0=-=|saveAction=&Save=Ctrl+S|saveAsAction=Save &As...=|fileSeparator1=-=|"
             "printAction=&Print=Ctrl+P|printReportAction=Print &Report...=|"
             "exportPdfAction=Export P&DF...=|exportCsvAction=Export CS&V...=|exitAction=E&xit="_s);
-        row("Edit", u"editMenu"_s, u"clearDescriptionAction=Clear &Description=|clearListAction=Clear &List=|"
+        row("Edit", u"editMenu"_s, u"undoAction=&Undo=Ctrl+Z|redoAction=&Redo=Ctrl+Y|editSeparator0=-=|clearDescriptionAction=Clear &Description=|clearListAction=Clear &List=|"
             "insertRowAction=&Insert Row at Selected Cell="_s);
         row("View", u"viewMenu"_s, u"profileAction=&Pressure Profile="_s);
         row("Tools", u"toolsMenu"_s, u"copyDescriptionAction=Send &Description to Clipboard=|"
@@ -282,11 +282,11 @@ private Q_SLOTS:
         QTest::newRow("close box") << false;
     }
 
-    // With a typed route and another window open: both close, nothing asked.
+    // With no unsaved changes and another window open: both close, nothing
+    // asked.
     void exit_and_close_box_close_at_once()
     {
         QFETCH(bool, byMenu);
-        m_app.typeAt(1, 2, u"1000"_s);
         QWidget other;
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));

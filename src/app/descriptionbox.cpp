@@ -1,10 +1,34 @@
 #include "descriptionbox.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
 
 namespace {
+// A text box claims its editing keys before the window's shortcuts see them;
+// this declines the claim for the keys given.
+class KeyRelease final : public QObject
+{
+public:
+    KeyRelease(const QList<QKeySequence> &keys, QObject *parent) : QObject(parent), m_keys(keys) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (m_keys.contains(QKeySequence(key->keyCombination()))) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QList<QKeySequence> m_keys;
+};
+
 // Qt's layout of a line that has no blank to break at grows with the square
 // of its length when it looks for word boundaries first (1 MB: 90 s); broken
 // anywhere it grows only linearly. Lines this long are no prose anyway.
@@ -45,4 +69,10 @@ QString descriptionBoxText(const QPlainTextEdit &box)
             ch = u'\n';
     }
     return text;
+}
+
+void leaveKeysToWindow(QPlainTextEdit &box, const QList<QKeySequence> &keys)
+{
+    box.setUndoRedoEnabled(false);
+    box.installEventFilter(new KeyRelease(keys, &box));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QString>
 
 class QPlainTextEdit;
@@ -11,3 +13,7 @@ void setUpDescriptionBox(QPlainTextEdit &box);
 // QPlainTextEdit::toPlainText() would turn a no-break space into a plain one,
 // so a description read from a file would not be written back as it was.
 QString descriptionBoxText(const QPlainTextEdit &box);
+
+// The box keeps no undo history of its own; the window's Undo and Redo keys
+// reach the window's actions instead of being taken by the box.
+void leaveKeysToWindow(QPlainTextEdit &box, const QList<QKeySequence> &keys);

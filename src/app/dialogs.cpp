@@ -45,8 +45,8 @@ void Dialogs::message(QWidget *parent, const QString &title, const QString &text
     showBox(parent, QMessageBox::NoIcon, title, text);
 }
 
-std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title,
-                                        const QString &label, const QString &initial)
+std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title, const QString &label,
+                                        const QString &initial)
 {
     bool ok = false;
     const QString reply =
@@ -76,6 +76,23 @@ void Dialogs::printPreview(QWidget *parent, QPrinter &printer,
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter *device) { paint(*device); });
     dialog.exec();
+}
+
+Dialogs::SaveChoice Dialogs::askSaveChanges(QWidget *parent, const QString &name)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("plenix"),
+                    QStringLiteral("Save changes to %1 before closing?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 Dialogs &Dialogs::instance()

@@ -16,6 +16,13 @@ class Dialogs
 public:
     virtual ~Dialogs() = default;
 
+    enum class SaveChoice
+    {
+        Save,
+        Discard,
+        Cancel
+    };
+
     // A message with the information icon and OK.
     virtual void information(QWidget *parent, const QString &title, const QString &text);
     // A message with no icon and OK.
@@ -32,6 +39,10 @@ public:
     // from it goes wherever the person chooses there.
     virtual void printPreview(QWidget *parent, QPrinter &printer,
                               const std::function<void(QPrinter &)> &paint);
+
+    // "Save changes to NAME before closing?" with Save, Discard and Cancel;
+    // closing the box is Cancel.
+    virtual SaveChoice askSaveChanges(QWidget *parent, const QString &name);
 
     static Dialogs &instance();
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.

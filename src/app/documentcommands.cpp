@@ -28,18 +28,24 @@ QString unstorableCharacterText(const QString &offending)
 
 QString captionText(const plenix::RouteDocument &document)
 {
-    // Qt reads "[*]" in a window title as the unsaved-changes mark and drops
-    // it; doubled, it shows as typed, so a file named so keeps its name. The
-    // file's name is in the file system's encoding, like its path.
-    return pathText(document.caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    // Qt reads "[*]" in a window title as the place of the unsaved-changes
+    // mark; doubled, it shows as typed, so a file named so keeps its name.
+    // The file's name is in the file system's encoding, like its path.
+    return pathText(document.caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
+           QStringLiteral("[*]");
 }
 
 DocumentCommands::DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description,
                                    QWidget &window)
-    : m_document(document), m_description(description), m_window(window)
+    : m_document(document), m_description(description), m_window(window), m_history(document)
 {
+    m_description.setUndoRedoEnabled(false);
     m_boxEdits = QObject::connect(&m_description, &QPlainTextEdit::textChanged, &m_description,
                                   [this] { takeDescription(); });
+    QObject::connect(&m_history, &EditHistory::modifiedChanged, &m_window,
+                     [this](bool modified) { m_window.setWindowModified(modified); });
+    QObject::connect(&m_history, &EditHistory::descriptionRestored, &m_window,
+                     [this] { showDescription(); });
     m_document.table().addListener(this, [this](const plenix::TableChange &change) {
         if (change.refused)
             reportError(QLatin1StringView(plenix::TooLargeEditMessage));
@@ -54,44 +60,73 @@ DocumentCommands::~DocumentCommands()
 
 void DocumentCommands::newDocument()
 {
-    m_document.clear();
+    if (!mayDiscardChanges())
+        return;
+    m_history.runUnrecorded([this] { m_document.clear(); });
     {
         QScopedValueRollback<bool> showing(m_showingDescription, true);
         m_description.clear();
     }
+    m_history.restart();
     showCaption();
 }
 
 bool DocumentCommands::open()
 {
+    if (!mayDiscardChanges())
+        return false;
     const QString path = chooseFile(false);
     return !path.isEmpty() && openPath(path);
 }
 
-void DocumentCommands::save()
+bool DocumentCommands::openAfterAsking(const QString &path)
 {
-    if (m_document.isUntitled()) {
-        saveAs();
-        return;
-    }
-    writeDocument(pathText(m_document.path()));
+    return mayDiscardChanges() && openPath(path);
 }
 
-void DocumentCommands::saveAs()
+bool DocumentCommands::save()
+{
+    if (m_document.isUntitled())
+        return saveAs();
+    return writeDocument(pathText(m_document.path()));
+}
+
+bool DocumentCommands::saveAs()
 {
     const QString path = chooseFile(true);
-    if (!path.isEmpty())
-        saveAsPath(path);
+    return !path.isEmpty() && saveAsPath(path);
+}
+
+bool DocumentCommands::mayDiscardChanges()
+{
+    if (!m_document.isModified())
+        return true;
+    const QString name =
+        m_document.isUntitled() ? QStringLiteral("Untitled") : pathText(m_document.name());
+    switch (Dialogs::instance().askSaveChanges(&m_window, name)) {
+    case Dialogs::SaveChoice::Save:
+        return save();
+    case Dialogs::SaveChoice::Discard:
+        return true;
+    case Dialogs::SaveChoice::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool DocumentCommands::openPath(const QString &path)
 {
-    if (const std::optional<QString> error = openDocument(m_document, path)) {
+    std::optional<QString> error;
+    m_history.runUnrecorded([&] { error = openDocument(m_document, path); });
+    if (error) {
         reportError(*error);
         return false;
     }
+    m_history.restart();
     showDescription();
     showCaption();
+    if (m_fileNamed)
+        m_fileNamed(pathText(m_document.path()));
     return true;
 }
 
@@ -127,6 +162,9 @@ bool DocumentCommands::writeDocument(const QString &path)
         reportError(*error);
         return false;
     }
+    m_history.markSaved();
+    if (m_fileNamed)
+        m_fileNamed(pathText(m_document.path()));
     return true;
 }
 
@@ -153,7 +191,7 @@ void DocumentCommands::takeDescription()
     if (const std::optional<std::string> bytes = fromQString(descriptionBoxText(m_description)))
         m_document.setDescription(plenix::descriptionForFile(*bytes));
     else
-        m_document.markModified();
+        m_history.markModified();
 }
 
 void DocumentCommands::showDescription()

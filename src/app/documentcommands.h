@@ -1,11 +1,13 @@
 #pragma once
 
+#include "edithistory.h"
 #include "routefileio.h"
 
 #include <QMetaObject>
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,6 +28,11 @@ QString captionText(const plenix::RouteDocument &document);
 // "Error: " box and leaves the document as it was: the route, the
 // description, the caption and the current file change only after a file was
 // read and understood, or written in full.
+//
+// The commands also keep the undo history (the box's own is off, so that
+// the description's edits are steps of the one history) and the window's
+// unsaved-changes mark. New, Open and a file opened by name ask before they
+// discard unsaved changes, as Exit does through mayDiscardChanges().
 class DocumentCommands final
 {
 public:
@@ -33,18 +40,35 @@ public:
     ~DocumentCommands();
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
+    EditHistory &history() { return m_history; }
+
     // New and Close are the same command.
     void newDocument();
     void closeDocument() { newDocument(); }
     // False when nothing was opened: cancelled, or failed and reported.
     bool open();
-    void save();
-    void saveAs();
+    bool save();
+    bool saveAs();
+    // Open of a file named elsewhere (the command line, the recent routes),
+    // after asking about unsaved changes.
+    bool openAfterAsking(const QString &path);
+
+    // With unsaved changes, asks whether to save them first: true when they
+    // were saved or may be discarded, false on Cancel or a failed Save.
+    bool mayDiscardChanges();
 
     // Open and Save As of a name already chosen. False after a failure,
     // which has been reported.
     bool openPath(const QString &path);
     bool saveAsPath(const QString &path);
+
+    // Told the path of each file opened or saved.
+    void setFileNamedHook(std::function<void(const QString &path)> hook)
+    {
+        m_fileNamed = std::move(hook);
+    }
+    // Shows the document's description in the box.
+    void showDescription();
 
     // The name last chosen in either dialog; the next dialog offers it.
     QString lastFileName() const { return m_lastFileName; }
@@ -56,7 +80,6 @@ private:
     bool writeDocument(const QString &path);
     std::optional<std::string> storedDescription();
     void takeDescription();
-    void showDescription();
     void showCaption();
     void reportError(const QString &description);
 
@@ -66,5 +89,7 @@ private:
     QString m_lastFileName;
     RouteFileWriteStep m_writeStep;
     QMetaObject::Connection m_boxEdits;
+    EditHistory m_history;
+    std::function<void(const QString &)> m_fileNamed;
     bool m_showingDescription = false;
 };

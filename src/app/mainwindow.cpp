@@ -123,6 +123,7 @@ void MainWindow::createMenus()
                QKeySequence(Qt::CTRL | Qt::Key_N));
     addMenuAction(fileMenu, "openAction", u"&Open..."_s, &MainWindow::openRoute,
                QKeySequence(Qt::CTRL | Qt::Key_O));
+    createRecentMenu(fileMenu);
     addMenuAction(fileMenu, "closeAction", u"&Close"_s, &MainWindow::closeRoute);
     addMenuSeparator(fileMenu, "fileSeparator0");
     addMenuAction(fileMenu, "saveAction", u"&Save"_s, &MainWindow::saveRoute,
@@ -136,6 +137,7 @@ void MainWindow::createMenus()
 
     QMenu *editMenu = menuBar()->addMenu(u"&Edit"_s);
     editMenu->setObjectName(u"editMenu"_s);
+    createHistoryActions(editMenu);
     addMenuAction(editMenu, "clearDescriptionAction", u"Clear &Description"_s,
                &MainWindow::clearDescription);
     addMenuAction(editMenu, "clearListAction", u"Clear &List"_s, &MainWindow::clearList);
@@ -264,8 +266,12 @@ void MainWindow::layoutControls()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Exit and the close box alike offer to save unsaved changes first.
+    if (!m_documents->mayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
     closeOtherWindows();
-    // Closing is never refused, and nothing is asked or saved.
     event->accept();
 }
 
@@ -297,7 +303,8 @@ void MainWindow::calculateFromGrid()
 
 void MainWindow::runCalculate()
 {
-    const plenix::CalculationOutcome outcome = plenix::calculate(m_document.table());
+    plenix::CalculationOutcome outcome;
+    m_documents->history().run([&] { outcome = plenix::calculate(m_document.table()); });
     if (!outcome.stopped) {
         resultsRefreshed();
         return;

@@ -2,6 +2,7 @@
 
 #include "fittings.h"
 #include "layouttable.h"
+#include "recentroutes.h"
 #include "routedocument.h"
 
 #include <QKeySequence>
@@ -18,6 +19,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
+class QSessionManager;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
@@ -31,7 +33,8 @@ class RouteView;
 // layout, the grid's events, Calculate, the fittings pop-up and shutdown;
 // mainwindow_file.cpp the File menu; mainwindow_edit.cpp the Edit and Tools menus;
 // mainwindow_help.cpp the Options and Help menus; mainwindow_report.cpp the
-// report, the exports and the pressure profile panel.
+// report, the exports and the pressure profile panel; mainwindow_history.cpp
+// undo and redo, the recent routes and the session's end.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
@@ -41,8 +44,10 @@ public:
     ~MainWindow() override;
     Q_DISABLE_COPY_MOVE(MainWindow)
 
-    // Open of a file named at start: the route, or the "Error: " box.
-    void openFile(const QString &path);
+    // Open of a file named at start: the route, or the "Error: " box. Asks
+    // first about unsaved changes, as any Open does. False when it stays
+    // unopened.
+    bool openFile(const QString &path);
 
     // Switches the three tooltips and the check mark of Options > Show ToolTips.
     void setToolTipsShown(bool checked);
@@ -52,6 +57,7 @@ public:
     // The last reply to the elbow radius prompt, exactly as typed.
     const QString &elbowRadiusText() const { return m_elbowRadiusText; }
     const LayoutTable &layoutTable() const { return m_layout; }
+    DocumentCommands &documents() { return *m_documents; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -70,6 +76,8 @@ private Q_SLOTS:
     void exportCsv();
     void exitProgram();
     // Edit
+    void undo();
+    void redo();
     void clearDescription();
     void clearList();
     void insertRow();
@@ -103,6 +111,12 @@ private:
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
                         void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
     void addMenuSeparator(QMenu *menu, const char *name);
+    // Undo, Redo and the recent routes: mainwindow_history.cpp.
+    void createHistoryActions(QMenu *editMenu);
+    void createRecentMenu(QMenu *fileMenu);
+    void showRecentRoutes();
+    void openRecent(const QString &path);
+    void commitSession(QSessionManager &session);
 
     void setUpWindow();
     void layoutControls();
@@ -129,6 +143,7 @@ private:
     // The first row whose results an input change has put out of date since
     // they were last current; 0 when none.
     plenix::Int16 m_firstStaleRow = 0;
+    RecentRoutes m_recent;
 
     // Controls.
     QWidget *m_client = nullptr;
@@ -144,6 +159,9 @@ private:
     // Menus; the two pop-ups never stand on the menu bar.
     QAction *toolTipsAction = nullptr;
     QAction *profileAction = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
+    QMenu *recentMenu = nullptr;
     QMenu *fittingsMenu = nullptr;
     QMenu *hintMenu = nullptr;
 };

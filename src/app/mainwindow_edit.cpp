@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "clipboardcommands.h"
+#include "documentcommands.h"
 
 #include "editing.h"
 
@@ -9,17 +10,18 @@
 
 void MainWindow::clearDescription()
 {
-    descriptionEdit->clear();
+    // One step of its own, not joined to the typing before it.
+    m_documents->history().run([this] { descriptionEdit->clear(); });
 }
 
 void MainWindow::clearList()
 {
-    m_document.table().clear();
+    m_documents->history().run([this] { m_document.table().clear(); });
 }
 
 void MainWindow::insertRow()
 {
-    plenix::insertRow(m_document.table());
+    m_documents->history().run([this] { plenix::insertRow(m_document.table()); });
 }
 
 void MainWindow::copyDescription()

@@ -16,9 +16,9 @@ void MainWindow::openRoute()
         resultsRefreshed();
 }
 
-void MainWindow::openFile(const QString &path)
+bool MainWindow::openFile(const QString &path)
 {
-    m_documents->openPath(path);
+    return m_documents->openAfterAsking(path);
 }
 
 void MainWindow::closeRoute()

@@ -3,6 +3,7 @@
 #include "routefile.h"
 
 #include <cctype>
+#include <utility>
 
 namespace plenix {
 
@@ -70,9 +71,11 @@ void RouteDocument::setDescription(std::string_view stored)
 {
     if (m_description == stored)
         return;
-    m_description = stored;
+    std::string before = std::exchange(m_description, std::string(stored));
     m_modified = true;
     limitTable();
+    if (m_descriptionHook)
+        m_descriptionHook(before);
 }
 
 void RouteDocument::limitTable()

@@ -2,6 +2,7 @@
 
 #include "routetable.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,9 @@ public:
     // broken by CR LF (or whatever a file read in held).
     const std::string &description() const { return m_description; }
     void setDescription(std::string_view stored);
+    // Told of every change of the description, with the text it replaced.
+    using DescriptionHook = std::function<void(const std::string &before)>;
+    void setDescriptionHook(DescriptionHook hook) { m_descriptionHook = std::move(hook); }
 
     // Empty for an untitled route.
     const std::string &path() const { return m_path; }
@@ -49,10 +53,12 @@ public:
     std::string caption() const;
 
     // Set by every change to a data cell or to the description; cleared when
-    // the route is opened, saved or emptied.
+    // the route is opened, saved or emptied, and by whoever knows that undoing
+    // brought back what was saved.
     bool isModified() const { return m_modified; }
     void markModified() { m_modified = true; }
     void markSaved() { m_modified = false; }
+    void setModified(bool modified) { m_modified = modified; }
 
     // What Save writes, and its length, counted without building it.
     std::string fileText() const;
@@ -74,6 +80,7 @@ private:
     std::string m_path;
     std::string m_name;
     bool m_modified = false;
+    DescriptionHook m_descriptionHook;
 };
 
 } // namespace plenix

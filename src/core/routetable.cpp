@@ -118,6 +118,8 @@ void RouteTable::setCellText(int row, int col, std::string_view text)
     if (target == text)
         return;
     Batch batch(*this);
+    if (m_writeHook)
+        m_writeHook(row, col, target);
     target.assign(text);
     markCell(row, col);
 }

@@ -73,6 +73,8 @@ public:
     };
 
     using Listener = std::function<void(const TableChange &)>;
+    // Sees a cell's text just before a write replaces it.
+    using WriteHook = std::function<void(int row, int col, const std::string &before)>;
 
     RouteTable();
     RouteTable(const RouteTable &) = delete;
@@ -150,6 +152,9 @@ public:
     // it before it goes.
     void addListener(const void *owner, Listener listener);
     void removeListener(const void *owner);
+    // One hook at most, for whatever records edits for undoing; an empty one
+    // removes it.
+    void setWriteHook(WriteHook hook) { m_writeHook = std::move(hook); }
 
     // Holds back notifications until the outermost batch ends, then reports
     // everything that changed as one change. Every operation of the table
@@ -201,6 +206,7 @@ private:
     Int16 m_leftCol = 1;
 
     std::vector<std::pair<const void *, Listener>> m_listeners;
+    WriteHook m_writeHook;
     TableChange m_pending;
     std::size_t m_textLimit = static_cast<std::size_t>(-1);
     int m_batchDepth = 0;

@@ -47,7 +47,8 @@ keys() { xdotool key --delay 30 "$@"; }
 focus_main() { xdotool windowfocus --sync "$main"; sleep 0.2; }
 type_text() { xdotool type --delay 30 -- "$1"; }
 
-QT_QPA_PLATFORM=xcb "$plenix" >"$work/plenix.log" 2>&1 &
+# The recent routes go to a settings folder of the run, not the user's.
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb "$plenix" >"$work/plenix.log" 2>&1 &
 app=$!
 main=$(wait_for_window '^Plenix - Untitled$')
 focus_main

@@ -1,0 +1,98 @@
+#include "edithistory.h"
+
+#include "routedocument.h"
+
+#include <QUndoCommand>
+
+#include <utility>
+
+// One recorded edit. It has already happened when it is pushed, so the
+// stack's first redo does nothing.
+class EditCommand final : public QUndoCommand
+{
+public:
+    EditCommand(EditHistory &history, plenix::RouteEdit edit)
+        : m_history(history), m_edit(std::move(edit))
+    {
+    }
+    Q_DISABLE_COPY_MOVE(EditCommand)
+
+    void undo() override { m_history.apply(m_edit, true); }
+    void redo() override
+    {
+        if (!std::exchange(m_pushed, false))
+            m_history.apply(m_edit, false);
+    }
+    int id() const override { return m_edit.typing ? TypingId : -1; }
+    bool mergeWith(const QUndoCommand *other) override
+    {
+        const auto &next = static_cast<const EditCommand *>(other)->m_edit;
+        if (!m_edit.continuesTyping(next))
+            return false;
+        m_edit.append(next);
+        // Typed and rubbed out again: no step at all.
+        setObsolete(m_edit.isEmpty());
+        return true;
+    }
+
+private:
+    static constexpr int TypingId = 1;
+    EditHistory &m_history;
+    plenix::RouteEdit m_edit;
+    bool m_pushed = true;
+};
+
+EditHistory::EditHistory(plenix::RouteDocument &document, QObject *parent)
+    : QObject(parent), m_document(document), m_recorder(document, [this](plenix::RouteEdit edit) {
+          m_stack.push(new EditCommand(*this, std::move(edit)));
+      })
+{
+    connect(&m_stack, &QUndoStack::indexChanged, this, &EditHistory::followStack);
+    connect(&m_stack, &QUndoStack::cleanChanged, this, &EditHistory::followStack);
+}
+
+EditHistory::~EditHistory() = default;
+
+void EditHistory::run(const std::function<void()> &command)
+{
+    plenix::EditRecorder::Group group(m_recorder);
+    command();
+}
+
+void EditHistory::runUnrecorded(const std::function<void()> &command)
+{
+    plenix::EditRecorder::Pause pause(m_recorder);
+    command();
+}
+
+void EditHistory::restart()
+{
+    m_stack.clear();
+    followStack();
+    Q_EMIT restarted();
+}
+
+void EditHistory::markSaved()
+{
+    m_stack.setClean();
+    followStack();
+}
+
+void EditHistory::markModified()
+{
+    m_document.markModified();
+    Q_EMIT modifiedChanged(true);
+}
+
+void EditHistory::apply(const plenix::RouteEdit &edit, bool backwards)
+{
+    backwards ? m_recorder.undo(edit) : m_recorder.redo(edit);
+    if (edit.descriptionBefore)
+        Q_EMIT descriptionRestored();
+}
+
+void EditHistory::followStack()
+{
+    m_document.setModified(!m_stack.isClean());
+    Q_EMIT modifiedChanged(m_document.isModified());
+}

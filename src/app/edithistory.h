@@ -1,0 +1,60 @@
+#pragma once
+
+#include "routeedit.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+#include <functional>
+
+namespace plenix {
+class RouteDocument;
+} // namespace plenix
+
+// The document's undo history. Every change to the route or the description
+// becomes one step on its own, whoever makes it: the core's recorder catches
+// each operation of the table and each change of the description. A command
+// that writes in several operations runs through run() to be one step.
+// Keystrokes in the same cells, or in the description box, join into one
+// step until something else happens in between.
+//
+// The history also knows what was last saved: the document has unsaved
+// changes exactly when the stack is not at its clean index.
+class EditHistory final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EditHistory(plenix::RouteDocument &document, QObject *parent = nullptr);
+    ~EditHistory() override;
+    Q_DISABLE_COPY_MOVE(EditHistory)
+
+    QUndoStack &stack() { return m_stack; }
+
+    // One step for whatever the command changes; none if it changes nothing.
+    void run(const std::function<void()> &command);
+    // Changes that are no step: Open and New, which then restart.
+    void runUnrecorded(const std::function<void()> &command);
+    // A fresh history with nothing unsaved.
+    void restart();
+    // The present state is what the file holds.
+    void markSaved();
+    // Tells the window about unsaved changes that no step holds.
+    void markModified();
+
+Q_SIGNALS:
+    void modifiedChanged(bool modified);
+    // Open or New: no step before the present state.
+    void restarted();
+    // Undo or redo put another description into the document.
+    void descriptionRestored();
+
+private:
+    friend class EditCommand;
+    void apply(const plenix::RouteEdit &edit, bool backwards);
+    void followStack();
+
+    plenix::RouteDocument &m_document;
+    QUndoStack m_stack;
+    plenix::EditRecorder m_recorder;
+};

@@ -1,0 +1,95 @@
+// Undo and Redo of the Edit menu, File > Recent Routes and the end of the
+// desktop session.
+#include "mainwindow.h"
+
+#include "descriptionbox.h"
+#include "dialogs.h"
+#include "documentcommands.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSessionManager>
+
+using namespace Qt::StringLiterals;
+
+void MainWindow::createHistoryActions(QMenu *editMenu)
+{
+    QUndoStack &stack = m_documents->history().stack();
+    undoAction = addMenuAction(editMenu, "undoAction", u"&Undo"_s, &MainWindow::undo);
+    redoAction = addMenuAction(editMenu, "redoAction", u"&Redo"_s, &MainWindow::redo);
+    // Set one by one: the platform's standard Redo may lack one of the two.
+    undoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    undoAction->setEnabled(stack.canUndo());
+    redoAction->setEnabled(stack.canRedo());
+    connect(&stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    addMenuSeparator(editMenu, "editSeparator0");
+    leaveKeysToWindow(*descriptionEdit, undoAction->shortcuts() + redoAction->shortcuts());
+
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::commitSession);
+}
+
+void MainWindow::undo()
+{
+    m_documents->history().stack().undo();
+}
+
+void MainWindow::redo()
+{
+    m_documents->history().stack().redo();
+}
+
+void MainWindow::createRecentMenu(QMenu *fileMenu)
+{
+    recentMenu = fileMenu->addMenu(u"Recent &Routes"_s);
+    recentMenu->setObjectName(u"recentMenu"_s);
+    connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentRoutes);
+    m_documents->setFileNamedHook([this](const QString &path) {
+        m_recent.add(path);
+        showRecentRoutes();
+    });
+    showRecentRoutes();
+}
+
+void MainWindow::showRecentRoutes()
+{
+    recentMenu->clear();
+    const QStringList paths = m_recent.paths();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
+        QString caption = QFileInfo(path).fileName().replace(u'&', u"&&"_s);
+        QAction *item = recentMenu->addAction(u"&%1 %2"_s.arg(i + 1).arg(caption));
+        item->setObjectName(u"recentAction%1"_s.arg(i + 1));
+        item->setToolTip(path);
+        connect(item, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    recentMenu->setEnabled(!paths.isEmpty());
+}
+
+void MainWindow::openRecent(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        m_recent.remove(path);
+        showRecentRoutes();
+        Dialogs::instance().message(
+            this, u"plenix"_s,
+            u"The route %1 no longer exists; it has been taken off the recent routes."_s.arg(path));
+        return;
+    }
+    m_documents->openAfterAsking(path);
+}
+
+void MainWindow::commitSession(QSessionManager &session)
+{
+    // Without leave to ask, the session ends as the platform decides.
+    if (!session.allowsInteraction())
+        return;
+    const bool mayEnd = m_documents->mayDiscardChanges();
+    session.release();
+    if (!mayEnd)
+        session.cancel();
+}

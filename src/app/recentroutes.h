@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The routes last opened or saved, most recent first, kept in the user's
+// settings: the program's one setting.
+class RecentRoutes final
+{
+public:
+    static constexpr int MaxCount = 8;
+
+    QStringList paths() const;
+    // Puts the path first, once.
+    void add(const QString &path);
+    void remove(const QString &path);
+
+private:
+    void store(const QStringList &paths);
+};
