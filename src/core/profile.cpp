@@ -5,6 +5,7 @@
 #include "tableexport.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace plenix {
 
@@ -12,11 +13,16 @@ namespace {
 
 using Col = RouteTable::Column;
 
+// A cell typed over can hold a number no axis can show (1E999); such a cell
+// breaks the line as a marker does.
 std::optional<double> figure(const std::string &text)
 {
     if (text.empty() || isMarker(text))
         return std::nullopt;
-    return numberFromText(text);
+    const double value = numberFromText(text);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
