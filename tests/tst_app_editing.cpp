@@ -4,11 +4,12 @@
 // button's pop-ups and the fitting commands.
 #include "apptest.h"
 
-#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -383,13 +384,14 @@ private Q_SLOTS:
         m_app.clickCell(4, 6, Qt::ShiftModifier);
         QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), item),
                  u"fittingsMenu"_s);
+        // Why nothing was written stands in the status bar.
+        QCOMPARE(m_app.window->statusBar()->currentMessage().isEmpty(), !coefficient.isEmpty());
         if (prompts) {
             QCOMPARE(m_app.dialogs.calls.size(), 1);
             const apptest::DialogCall call = m_app.dialogs.calls[0];
-            QCOMPARE(call.kind, u"askText"_s);
-            QCOMPARE(call.title, u"plenix"_s);
-            QCOMPARE(call.text, u"Enter elbow center line radius, in"_s);
-            QCOMPARE(call.initial, u"0"_s);
+            QCOMPARE(call.kind, u"askElbowRadius"_s);
+            QCOMPARE(call.title, item.mid(5, 2)); // the angle of "elbowNNAction"
+            QCOMPARE(call.text, u"10"_s);
             // Kept as typed, even when it gives no coefficient.
             QCOMPARE(m_app.window->elbowRadiusText(), reply.value_or(QString()));
         } else {
@@ -422,43 +424,42 @@ private Q_SLOTS:
         QCOMPARE(m_app.cell(2, 6), QString());
     }
 
-    // The radius prompt in Qt's real input dialog, answered with 18 under a
-    // duct of diameter 12.
-    void elbow_prompt_in_the_real_input_dialog()
+    // The real radius prompt under a duct of diameter 12: it shows the
+    // diameter and, as 18 is typed, the ratio and the coefficient.
+    void elbow_prompt_in_the_real_dialog()
     {
         setDuct();
         m_app.clickCell(2, 6);
         Dialogs::setInstance(nullptr);
-        QString title, label, prefilled;
-        bool answered = false;
+        QStringList seen;
         m_app.guard.expect([&](QWidget *shown) {
             auto *menu = qobject_cast<QMenu *>(shown);
             if (!menu)
                 return shown->close(), void();
             m_app.guard.expect([&](QWidget *prompt) {
-                auto *dialog = qobject_cast<QInputDialog *>(prompt);
-                if (!dialog)
+                auto *dialog = qobject_cast<QDialog *>(prompt);
+                auto *reply = prompt->findChild<QLineEdit *>(u"replyEdit"_s);
+                auto *preview = prompt->findChild<QLabel *>(u"previewLabel"_s);
+                if (!dialog || !reply || !preview)
                     return prompt->close(), void();
-                title = dialog->windowTitle();
-                label = dialog->labelText();
-                prefilled = dialog->textValue();
-                dialog->setTextValue(u"18"_s);
+                seen << dialog->windowTitle() << reply->text()
+                     << apptest::child<QLabel>(*prompt, u"diameterLabel"_s)->text();
+                reply->selectAll();
+                QTest::keyClicks(reply, u"18"_s);
+                seen << preview->text();
                 dialog->accept();
-                answered = true;
             });
             menu->setActiveAction(menu->findChild<QAction *>(u"elbow90Action"_s));
             QTest::keyClick(menu, Qt::Key_Return);
         });
         QTest::mouseClick(m_app.grid->viewport(), Qt::RightButton, Qt::NoModifier,
                           m_app.cellPoint(2, 6));
-        QTRY_VERIFY_WITH_TIMEOUT(answered, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 4, 3000);
         Dialogs::setInstance(&m_app.dialogs);
-        QCOMPARE(title, u"plenix"_s);
-        QCOMPARE(label, u"Enter elbow center line radius, in"_s);
-        QCOMPARE(prefilled, u"0"_s);
+        QCOMPARE(seen, (QStringList{u"plenix"_s, u"0"_s, u"Diameter in force: 12 in"_s,
+                                    u"R/D = 1.5, coefficient 0.39"_s}));
         QCOMPARE(m_app.cell(2, 6), u"0.39"_s);
         QCOMPARE(m_app.cell(2, 5), u"Elbow 90 deg 18 in clr"_s);
-        QCOMPARE(m_app.window->elbowRadiusText(), u"18"_s);
     }
 };
 

@@ -28,6 +28,8 @@ std::string fileNameFromPath(std::string_view path)
 RouteDocument::RouteDocument()
 {
     m_table.setUp();
+    // The headers and row numbers are no route.
+    m_marks.reset();
     m_table.addListener(this, [this](const TableChange &change) { followTable(change); });
 }
 
@@ -77,6 +79,7 @@ bool RouteDocument::openText(std::string_view text)
         return false;
     m_description = std::move(*description);
     m_modified = false;
+    m_marks.reset();
     return true;
 }
 
@@ -87,6 +90,7 @@ void RouteDocument::clear()
     m_path.clear();
     m_name.clear();
     m_modified = false;
+    m_marks.reset();
 }
 
 } // namespace plenix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "marks.h"
 #include "routetable.h"
 
 #include <string>
@@ -28,6 +29,9 @@ public:
 
     RouteTable &table() { return m_table; }
     const RouteTable &table() const { return m_table; }
+    // Out-of-date results and doubtful inputs; Open and New clear them.
+    RouteMarks &marks() { return m_marks; }
+    const RouteMarks &marks() const { return m_marks; }
 
     // The description as a route file stores it: Windows-1252 bytes, lines
     // broken by CR LF (or whatever a file read in held).
@@ -61,6 +65,7 @@ private:
     void followTable(const TableChange &change);
 
     RouteTable m_table;
+    RouteMarks m_marks{m_table};
     std::string m_description;
     std::string m_path;
     std::string m_name;
