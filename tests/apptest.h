@@ -285,6 +285,13 @@ public:
     QString rightClick(QWidget *target, const QPoint &pos, const QString &item = {},
                        QRect *shownAt = nullptr)
     {
+        return popUp([&] { QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos); },
+                     item, shownAt);
+    }
+    // The same for a pop-up that `open` brings up.
+    QString popUp(const std::function<void()> &open, const QString &item = {},
+                  QRect *shownAt = nullptr)
+    {
         QString opened = u"none"_s;
         guard.expect([&](QWidget *shown) {
             auto *menu = qobject_cast<QMenu *>(shown);
@@ -297,7 +304,7 @@ public:
             menu->setActiveAction(action);
             QTest::keyClick(menu, Qt::Key_Return);
         });
-        QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos);
+        open();
         if (!QTest::qWaitFor(
                 [this] { return !guard.waiting() && !QApplication::activePopupWidget(); }, 2000))
             return u"still open"_s;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace plenix {
 
@@ -100,9 +101,12 @@ void RouteMarks::typeChar(char32_t code)
         report(marked);
         return;
     }
-    m_typing = true;
+    // Noted before the write, which the table may report at once.
+    const bool writes = code == BackspaceCode ? !m_table.currentText().empty()
+                                              : isCharAccepted(code, m_table.selectionCol());
+    if (writes)
+        m_typed.unite(m_table.selection());
     plenix::typeChar(m_table, code);
-    m_typing = false;
 }
 
 void RouteMarks::calculated()
@@ -121,6 +125,7 @@ void RouteMarks::reset()
 void RouteMarks::followTable(const TableChange &change)
 {
     const CellRange &cells = change.cells;
+    const CellRange typed = std::exchange(m_typed, {});
     if (cells.isEmpty())
         return;
     const int top = std::max(cells.top, 1);
@@ -135,7 +140,7 @@ void RouteMarks::followTable(const TableChange &change)
         // Typing more characters keeps what was left out; any other new
         // text, or an emptied cell, ends it.
         for (int row = top; row <= bottom; ++row) {
-            if (!m_typing || m_table.cellText(row, col).empty())
+            if (!typed.contains(row, col) || m_table.cellText(row, col).empty())
                 dropped(row, col).clear();
         }
     }

@@ -70,7 +70,9 @@ private:
     Listener m_listener;
     int m_firstStale = 0;
     int m_lastUsed = 0;
-    bool m_typing = false;
+    // The cells typing has written since the table last reported; a batch
+    // may hold back the report until after several characters.
+    CellRange m_typed;
     std::array<std::u32string, RouteTable::RowCount * RouteTable::ColCount> m_dropped;
 };
 
