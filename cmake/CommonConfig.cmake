@@ -26,3 +26,11 @@ if(PLENIX_COVERAGE)
     target_compile_options(plenix_common INTERFACE --coverage -O0)
     target_link_options(plenix_common INTERFACE --coverage)
 endif()
+if(PLENIX_FUZZ)
+    # The core is instrumented for libFuzzer's coverage feedback; only the
+    # fuzz targets themselves link libFuzzer's main.
+    target_compile_options(plenix_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+        -fno-omit-frame-pointer)
+    target_link_options(plenix_common INTERFACE -fsanitize=address,undefined)
+endif()

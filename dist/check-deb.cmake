@@ -32,6 +32,10 @@ endforeach()
 execute_process(COMMAND ${DPKG_DEB} --contents ${debs} OUTPUT_VARIABLE contents)
 foreach(file
         ${BINDIR}/plenix
+        ${BINDIR}/plenix-calc
+        ${MANDIR}/man1/plenix.1
+        ${MANDIR}/man1/plenix-calc.1
+        ${DATADIR}/doc/plenix/copyright
         ${DATADIR}/applications/plenix.desktop
         ${DATADIR}/icons/hicolor/scalable/apps/plenix.svg
         ${DATADIR}/metainfo/${APPSTREAM_ID}.metainfo.xml

@@ -8,13 +8,18 @@
 # Each program is started RUNS times, alternating; the medians are compared.
 #
 # Usage: scripts/bench-startup.sh [build-dir] [runs]
+# The default build folder is the release preset's, built when missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build-release}
+build=${1:-build/release}
 runs=${2:-15}
 
 if [[ ! -x $build/src/app/plenix || ! -x $build/bench/bare_window ]]; then
-    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    if [[ $build == build/release ]]; then
+        cmake --preset release >/dev/null
+    else
+        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
     cmake --build "$build" -j "$(nproc)" --target plenix bare_window >/dev/null
 fi
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets in fuzz/ with clang straight from the core's
-# sources (no CMake needed) and runs each for a bounded time.
+# Builds the libFuzzer targets in fuzz/ with clang (the fuzz preset) and runs
+# each for a bounded time.
 #
 #   scripts/fuzz.sh [seconds]     seconds per target, 30 by default
 #
-# New inputs found go to build-fuzz/corpus-<target>/, never into the seed
+# New inputs found go to build/fuzz/corpus-<target>/, never into the seed
 # corpus in fuzz/corpus/. A crash, a sanitizer report or a failed check
-# leaves its input in build-fuzz/ and makes the script exit non-zero.
+# leaves its input in build/fuzz/ and makes the script exit non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,27 +16,20 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then
     exit 2
 fi
 
-cxx=${FUZZ_CXX:-clang++}
-out=build-fuzz
-mkdir -p "$out"
-
-flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer
-       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
-       -Isrc/core)
-core_sources=(src/core/*.cpp)
+out=build/fuzz
 targets=(fuzz_numbertext fuzz_routefile)
 
-for target in "${targets[@]}"; do
-    echo "== Building $target"
-    "$cxx" "${flags[@]}" "fuzz/$target.cpp" "${core_sources[@]}" -o "$out/$target"
-done
+source scripts/preset-env.sh
+echo "== Building ${targets[*]}"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
 
 failed=()
 for target in "${targets[@]}"; do
     echo "== Fuzzing $target for ${seconds}s"
     corpus="$out/corpus-$target"
     mkdir -p "$corpus"
-    if ! "$out/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    if ! "$out/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$out/$target-" \
         "$corpus" "fuzz/corpus/$target"; then
         failed+=("$target")

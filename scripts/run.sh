@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Plenix and starts it.
+# Installs what is missing, builds Plenix (the release preset) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$(nproc)" --target plenix
-exec ./build/src/app/plenix
+source scripts/preset-env.sh
+cmake --preset release "${preset_flags[@]}"
+cmake --build --preset release -j "$jobs" --target plenix
+exec ./build/release/src/app/plenix

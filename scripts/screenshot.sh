@@ -2,11 +2,12 @@
 # Takes docs/screenshot.png: starts Plenix in a virtual X server, types the
 # worked example route with xdotool, calculates it, changes one length and
 # photographs the window with its marks.
-# Needs a built program (./scripts/run.sh or the test command builds it).
+# Needs a built program: ./scripts/run.sh builds it, and PLENIX=path/to/plenix
+# takes another.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-program=${PLENIX:-./build/src/app/plenix}
+program=${PLENIX:-./build/release/src/app/plenix}
 output=${1:-docs/screenshot.png}
 
 if [[ -z ${INSIDE_XVFB:-} ]]; then

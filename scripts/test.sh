@@ -1,27 +1,30 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Plenix and runs the whole test suite:
-# the core and window tests, all of them once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the window's random-input test at its full
-# length there), and a bounded fuzzing run.
+# the core and window tests, the naming check, all tests once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer (the window's random-input
+# test at its full length there), and a bounded fuzzing run. Builds use the
+# presets of CMakePresets.json; CI (CI=true) turns warnings into errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/deps.sh
+source scripts/preset-env.sh
 
-jobs=$(nproc)
-werror=OFF
-[[ ${CI:-} == true ]] && werror=ON
+echo "== Lines of code"
+./scripts/count-lines.sh
 
 echo "== Build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLENIX_WERROR="$werror"
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure --no-tests=error -j "$jobs"
+cmake --preset dev "${preset_flags[@]}"
+cmake --build --preset dev -j "$jobs"
+ctest --preset dev -j "$jobs"
+
+echo "== Names"
+./scripts/lint.sh
 
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLENIX_CORE_ONLY=OFF \
-    -DPLENIX_SANITIZE=ON -DPLENIX_BUILD_BENCH=OFF -DPLENIX_WERROR="$werror"
-cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan --output-on-failure --no-tests=error -j "$jobs"
+cmake --preset asan-ubsan "${preset_flags[@]}"
+cmake --build --preset asan-ubsan -j "$jobs"
+ctest --preset asan-ubsan -j "$jobs"
 
 echo "== Fuzzing"
 ./scripts/fuzz.sh "${FUZZ_SECONDS:-30}"

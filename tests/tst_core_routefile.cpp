@@ -180,6 +180,7 @@ private Q_SLOTS:
         QTest::newRow("no extension") << "/home/ann/Routes/Main"s << "Main"s;
         QTest::newRow("other extension") << "/tmp/route.csv"s << "route.csv"s;
         QTest::newRow("txt not last") << "/tmp/notes.txt.bak"s << "notes.txt.bak"s;
+        QTest::newRow("only an extension") << "/tmp/.txt"s << ".txt"s;
         QTest::newRow("only the final txt") << "/tmp/x.txt.txt"s << "x.txt"s;
         QTest::newRow("txt without dot") << "/tmp/atxt"s << "atxt"s;
         QTest::newRow("txt in a folder only") << "/data.txt/route"s << "route"s;

@@ -3,27 +3,81 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+void setUpParser(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(u"Static-pressure loss of round duct routes."_s);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(u"route"_s, u"A route file to open, as File > Open does."_s,
+                                 u"[ROUTE]"_s);
+}
+
+void setNames()
+{
+    QCoreApplication::setApplicationName(u"plenix"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLENIX_VERSION_STRING));
+}
+
+// --help and --version need no window, so they are answered before anything
+// asks for a display.
+bool asksForInformation(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    setUpParser(parser);
+    parser.parse(arguments);
+    return parser.isSet(u"help"_s) || parser.isSet(u"help-all"_s) || parser.isSet(u"version"_s);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (asksForInformation(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        setNames();
+        QCommandLineParser parser;
+        setUpParser(parser);
+        parser.process(app); // prints and exits
+    }
     const QString program = QString::fromLocal8Bit(argc > 0 ? argv[0] : "plenix");
     if (!isDisplayAvailable()) {
         // Say plainly what is missing instead of letting the toolkit abort.
         std::fputs(noDisplayMessage(program).toLocal8Bit().constData(), stderr);
         return EXIT_FAILURE;
     }
-    // The program reads no command line: Qt sees the program name only.
-    int qtArgc = argc > 0 ? 1 : 0;
-    QApplication app(qtArgc, argv);
-    QApplication::setApplicationName(u"plenix"_s);
-    QApplication::setApplicationVersion(QStringLiteral(PLENIX_VERSION_STRING));
+    // Qt takes its own options (-platform, -style, ...) out of the command
+    // line; what is left is ours.
+    QApplication app(argc, argv);
+    setNames();
+    QCommandLineParser parser;
+    setUpParser(parser);
+    parser.process(app);
+    const QStringList routes = parser.positionalArguments();
+    if (routes.size() > 1) {
+        std::fputs("plenix: one route file at a time\n", stderr);
+        return EXIT_FAILURE;
+    }
 
     MainWindow window;
     window.show();
+    if (!routes.isEmpty()) {
+        // Once the window shows, so that an "Error: " box has it as owner.
+        QTimer::singleShot(0, &window, [&window, route = routes.constFirst()] {
+            window.openFile(route);
+        });
+    }
     return QApplication::exec();
 }

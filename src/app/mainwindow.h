@@ -38,6 +38,9 @@ public:
     ~MainWindow() override;
     Q_DISABLE_COPY_MOVE(MainWindow)
 
+    // Open of a file named at start: the route, or the "Error: " box.
+    void openFile(const QString &path);
+
     // Switches the three tooltips and the check mark of Options > Show ToolTips.
     void setToolTipsShown(bool checked);
 

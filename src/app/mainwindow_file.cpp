@@ -14,6 +14,11 @@ void MainWindow::openRoute()
     m_documents->open();
 }
 
+void MainWindow::openFile(const QString &path)
+{
+    m_documents->openPath(path);
+}
+
 void MainWindow::closeRoute()
 {
     m_documents->closeDocument();

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calcoptions.h"
+
+#include "exitstatus.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ParsedOptions usageError(const QString &reason)
+{
+    return {{}, ExitFailed, u"plenix-calc: %1\nTry 'plenix-calc --help' for more information.\n"_s.arg(reason)};
+}
+
+} // namespace
+
+ParsedOptions parseCalcOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Calculates route files as the Plenix window does and prints their tables.\n"
+        "Exit status: 0 all well, 1 a route stopped at the validation check or holds\n"
+        "stale results (--check), 2 a usage error or a file that cannot be read or written."_s);
+    const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
+    const QCommandLineOption versionOption(u"version"_s, u"Show the version and exit."_s);
+    const QCommandLineOption formatOption(u"format"_s,
+                                          u"Print tables as tsv (the default), csv or json."_s,
+                                          u"format"_s, u"tsv"_s);
+    const QCommandLineOption outputOption({u"o"_s, u"output"_s},
+                                          u"Write the calculated route to <file> (one route only)."_s,
+                                          u"file"_s);
+    const QCommandLineOption inPlaceOption({u"i"_s, u"in-place"_s},
+                                           u"Rewrite each route file with its results."_s);
+    const QCommandLineOption checkOption(
+        u"check"_s, u"Write nothing; name each route whose stored results are stale."_s);
+    const QCommandLineOption quietOption({u"q"_s, u"quiet"_s}, u"Print no tables."_s);
+    parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
+                       checkOption, quietOption});
+    parser.addPositionalArgument(u"routes"_s, u"Route files; - reads one from standard input."_s,
+                                 u"ROUTE..."_s);
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption))
+        return {{}, ExitOk, parser.helpText()};
+    if (parser.isSet(versionOption))
+        return {{}, ExitOk, u"%1 %2\n"_s.arg(QCoreApplication::applicationName(),
+                                             QCoreApplication::applicationVersion())};
+
+    CalcOptions options;
+    options.files = parser.positionalArguments();
+    const std::optional<OutputFormat> format = outputFormatNamed(parser.value(formatOption));
+    if (!format)
+        return usageError(u"unknown format '%1' (tsv, csv or json)"_s.arg(parser.value(formatOption)));
+    options.format = *format;
+    options.outputFile = parser.value(outputOption);
+    options.inPlace = parser.isSet(inPlaceOption);
+    options.check = parser.isSet(checkOption);
+    options.quiet = parser.isSet(quietOption);
+
+    if (options.files.isEmpty())
+        return usageError(u"no route file given"_s);
+    const bool writes = options.inPlace || parser.isSet(outputOption);
+    if (options.check && writes)
+        return usageError(u"--check writes nothing and takes no --output or --in-place"_s);
+    if (options.inPlace && parser.isSet(outputOption))
+        return usageError(u"--output and --in-place exclude each other"_s);
+    if (parser.isSet(outputOption) && (options.files.size() != 1 || options.outputFile.isEmpty()))
+        return usageError(u"--output takes one route and a file name"_s);
+    if (options.inPlace && options.files.contains(u"-"_s))
+        return usageError(u"standard input cannot be rewritten in place"_s);
+    return {options, std::nullopt, {}};
+}

@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// plenix-calc: the window's Calculate for route files, from a shell.
+#include "calcoptions.h"
+#include "exitstatus.h"
+#include "routerun.h"
+#include "tableoutput.h"
+#include "version.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void print(std::FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+void print(std::FILE *stream, const std::string &bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"plenix-calc"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(PLENIX_VERSION_STRING));
+
+    const ParsedOptions parsed = parseCalcOptions(QCoreApplication::arguments());
+    if (parsed.exitStatus) {
+        print(*parsed.exitStatus == ExitOk ? stdout : stderr, parsed.text.toLocal8Bit());
+        return *parsed.exitStatus;
+    }
+    const CalcOptions &options = parsed.options;
+
+    int status = ExitOk;
+    bool printedAny = false;
+    for (const QString &file : options.files) {
+        // A failure on one route does not stop the others.
+        const RouteRun run = runRoute(file, options);
+        status = std::max(status, run.status);
+        if (!run.diagnostic.isEmpty()) {
+            std::fflush(stdout);
+            print(stderr, (run.diagnostic + u'\n').toLocal8Bit());
+        }
+        if (!run.document || !options.printsTables())
+            continue;
+        const bool named = options.files.size() > 1 && options.format != OutputFormat::Json;
+        if (named && printedAny)
+            print(stdout, std::string("\n"));
+        print(stdout, printedRoute(options.format, file, *run.document, run.stopMessage, named));
+        printedAny = true;
+    }
+
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        print(stderr, u"plenix-calc: standard output: %1\n"_s
+                          .arg(QString::fromLocal8Bit(std::strerror(errno)))
+                          .toLocal8Bit());
+        return ExitFailed;
+    }
+    return status;
+}

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "routerun.h"
+
+#include "calculation.h"
+#include "exitstatus.h"
+#include "routedocument.h"
+#include "routefile.h"
+#include "routefileio.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using plenix::RouteDocument;
+using plenix::RouteTable;
+
+namespace {
+
+QString fileError(const QString &file, const QString &reason)
+{
+    return u"plenix-calc: %1: %2"_s.arg(file, reason);
+}
+
+// A pipe has no size to check beforehand, so the limit is kept while reading.
+std::optional<QString> openStandardInput(RouteDocument &document)
+{
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
+        return in.errorString();
+    QByteArray bytes;
+    std::array<char, 64 * 1024> chunk{};
+    for (qint64 got; (got = in.read(chunk.data(), qint64{chunk.size()})) != 0;) {
+        if (got < 0)
+            return in.errorString();
+        if (bytes.size() + got > MaxRouteFileBytes)
+            return QString::fromLocal8Bit(std::strerror(EFBIG));
+        bytes.append(chunk.data(), static_cast<qsizetype>(got));
+    }
+    if (!document.openText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        return QString::fromLatin1(plenix::NotARouteFileMessage.data(),
+                                   static_cast<qsizetype>(plenix::NotARouteFileMessage.size()));
+    return std::nullopt;
+}
+
+std::vector<std::string> rowTexts(const RouteTable &table)
+{
+    std::vector<std::string> rows;
+    for (plenix::Int16 row = 1; row <= RouteTable::DataRows; ++row)
+        rows.push_back(table.rowsText(row, row));
+    return rows;
+}
+
+std::string oneLine(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    return text;
+}
+
+} // namespace
+
+RouteRun runRoute(const QString &file, const CalcOptions &options)
+{
+    RouteRun run;
+    auto document = std::make_unique<RouteDocument>();
+    const std::optional<QString> readError =
+        file == u"-" ? openStandardInput(*document) : openDocument(*document, file);
+    if (readError) {
+        run.status = ExitFailed;
+        run.diagnostic = fileError(file, *readError);
+        return run;
+    }
+
+    // The window shows the description in its box and saves the box's text,
+    // which settles its line breaks; a file written here must be the same.
+    document->setDescription(
+        plenix::descriptionForFile(plenix::descriptionForBox(document->description())));
+    const std::vector<std::string> stored = rowTexts(document->table());
+    const plenix::CalculationOutcome outcome = plenix::calculate(document->table());
+    run.document = std::move(document);
+    if (outcome.stopped) {
+        run.status = ExitRouteFlagged;
+        run.stopMessage = oneLine(outcome.message);
+        run.diagnostic = u"%1: %2"_s.arg(file, QString::fromStdString(run.stopMessage));
+        return run;
+    }
+
+    if (options.check) {
+        const std::vector<std::string> fresh = rowTexts(run.document->table());
+        const auto differing = std::mismatch(stored.begin(), stored.end(), fresh.begin());
+        if (differing.first != stored.end()) {
+            run.status = ExitRouteFlagged;
+            run.diagnostic = u"%1: stored results differ from a fresh Calculate. Inspect row: %2"_s
+                                 .arg(file)
+                                 .arg(differing.first - stored.begin() + 1);
+        }
+        return run;
+    }
+
+    const QString target = options.inPlace ? file : options.outputFile;
+    if (!target.isEmpty()) {
+        if (const std::optional<QString> error = saveDocument(*run.document, target)) {
+            run.status = ExitFailed;
+            run.diagnostic = fileError(target, *error);
+        }
+    }
+    return run;
+}

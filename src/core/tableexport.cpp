@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tableexport.h"
+
+#include "charset.h"
+
+#include <cstdio>
+
+namespace plenix {
+
+namespace {
+
+void appendUtf8(std::string &out, char32_t ch)
+{
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+        out += static_cast<char>(0xC0 | (ch >> 6));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+        // Windows-1252 reaches no further than the Basic Multilingual Plane.
+        out += static_cast<char>(0xE0 | (ch >> 12));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+}
+
+bool needsCsvQuotes(std::string_view field)
+{
+    return field.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+} // namespace
+
+std::string utf8FromStored(std::string_view stored)
+{
+    std::string out;
+    out.reserve(stored.size());
+    for (const char byte : stored)
+        appendUtf8(out, charFromByte(static_cast<unsigned char>(byte)));
+    return out;
+}
+
+TextRows listRows(const RouteTable &table)
+{
+    const Int16 lastRow = table.lastUsedRow(1);
+    TextRows rows;
+    rows.reserve(static_cast<std::size_t>(lastRow) + 1);
+    for (int row = 0; row <= lastRow; ++row) {
+        std::vector<std::string> &fields = rows.emplace_back();
+        for (int col = 1; col <= RouteTable::DataCols; ++col)
+            fields.push_back(utf8FromStored(table.cellText(row, col)));
+    }
+    return rows;
+}
+
+std::string tsvText(const TextRows &rows)
+{
+    std::string out;
+    for (const std::vector<std::string> &fields : rows) {
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                out += '\t';
+            for (const char c : fields[i])
+                out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string csvRecord(const std::vector<std::string> &fields, const CsvFormat &format)
+{
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        if (!needsCsvQuotes(fields[i])) {
+            out += fields[i];
+            continue;
+        }
+        out += '"';
+        for (const char c : fields[i]) {
+            if (c == '"')
+                out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    out += format.lineEnd;
+    return out;
+}
+
+std::string csvText(const TextRows &rows, const CsvFormat &format)
+{
+    std::string out = format.byteOrderMark ? "\xEF\xBB\xBF" : "";
+    for (const std::vector<std::string> &fields : rows)
+        out += csvRecord(fields, format);
+    return out;
+}
+
+std::string jsonString(std::string_view utf8)
+{
+    std::string out = "\"";
+    for (const char c : utf8) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+                out += escape;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + '"';
+}
+
+std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
+                      std::string_view message)
+{
+    std::string out = "{\"file\":" + jsonString(file) +
+                      ",\"description\":" + jsonString(description) + ",\"rows\":[";
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        out += row > 1 ? ",{" : "{";
+        for (std::size_t col = 0; col < rows[row].size(); ++col) {
+            if (col > 0)
+                out += ',';
+            out += jsonString(rows.front().at(col)) + ':' + jsonString(rows[row][col]);
+        }
+        out += '}';
+    }
+    out += ']';
+    if (!message.empty())
+        out += ",\"message\":" + jsonString(message);
+    return out + '}';
+}
+
+} // namespace plenix

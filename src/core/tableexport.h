@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "routetable.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The route as other programs read it: the columns and texts of the list on
+// the clipboard, in UTF-8, written as TSV, CSV or JSON. Pure text: the
+// callers decide where it goes.
+namespace plenix {
+
+// Stored Windows-1252 bytes (cells, descriptions) as UTF-8.
+std::string utf8FromStored(std::string_view stored);
+
+// The ten column headers, then one entry per row from row 1 to the last used
+// row, each with its ten cell texts in UTF-8.
+using TextRows = std::vector<std::vector<std::string>>;
+TextRows listRows(const RouteTable &table);
+
+// TAB between fields, LF after every row. TSV has no quoting, so a line
+// break or TAB inside a cell (a route file written with CR LF rows leaves
+// line feeds in cells) is written as a blank.
+std::string tsvText(const TextRows &rows);
+
+// RFC 4180 records: a field is quoted, with its quotes doubled, only when it
+// holds a comma, a double quote, CR or LF. The line end follows every record.
+// A spreadsheet on Windows wants CR LF and a byte order mark to take the file
+// as UTF-8; the RFC's CR LF without the mark is the default.
+struct CsvFormat
+{
+    std::string_view lineEnd = "\r\n";
+    bool byteOrderMark = false;
+};
+std::string csvRecord(const std::vector<std::string> &fields, const CsvFormat &format = {});
+std::string csvText(const TextRows &rows, const CsvFormat &format = {});
+
+// A JSON string literal of UTF-8 text, quotes included.
+std::string jsonString(std::string_view utf8);
+
+// One route as one JSON object on one line: "file", "description", "rows"
+// (each row an object keyed by the column headers, the first entry of
+// `rows`), and "message" when the message is not empty.
+std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
+                      std::string_view message);
+
+} // namespace plenix

@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""plenix-calc driven from outside with no display. Every golden route goes
+through -o and must give its expected bytes, or stop with its message and
+write nothing; --check must name the first row a fresh Calculate changes;
+the CSV and JSON are read back by Python's own parsers and must hold the
+cells of the expected file. Then the exit statuses of failures, standard
+input, --in-place and --version.
+
+Usage: plenix_calc_test.py PLENIX_CALC ROUTES_DIR VERSION WORK_DIR"""
+import csv
+import io
+import json
+import os
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+calc, routes, version, work = sys.argv[1], Path(sys.argv[2]), sys.argv[3], Path(sys.argv[4])
+shutil.rmtree(work, ignore_errors=True)
+work.mkdir(parents=True)
+env = {k: v for k, v in os.environ.items()
+       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+failures = []
+
+
+def run(*args, stdin=b""):
+    done = subprocess.run([calc, *map(str, args)], input=stdin, capture_output=True,
+                          env=env, timeout=60)
+    return done.returncode, done.stdout, done.stderr.decode()
+
+
+def expect(ok, what):
+    if not ok:
+        failures.append(what)
+
+
+UNASSIGNED = {0x81, 0x8D, 0x8F, 0x90, 0x9D}  # kept as the control of that code
+
+
+def text(stored):
+    return "".join(chr(b) if b in UNASSIGNED else bytes([b]).decode("cp1252") for b in stored)
+
+
+def route_cells(stored):
+    """The used rows of a route file as ten texts each, and its description."""
+    grid, _, description = stored.partition(b"\x80")
+    rows = [(row.split("\t") + [""] * 10)[:10] for row in text(grid).split("\r")][:60]
+    while rows and not any(rows[-1]):
+        rows.pop()
+    return rows, text(description)
+
+
+for route in sorted(routes.glob("*.route")):
+    name, written = route.stem, work / (route.stem + ".out")
+    message_file, expected_file = route.with_suffix(".message"), route.with_suffix(".expected")
+    status, _, err = run("-o", written, route)
+    if message_file.exists():
+        message = message_file.read_bytes().decode().replace("\r", " ")
+        expect(status == 1 and err == f"{route}: {message}\n", f"{name}: stop gave {status} {err!r}")
+        expect(not written.exists(), f"{name}: a stopped route was written")
+        rows, description = route_cells(route.read_bytes())
+    else:
+        message = None
+        expect(status == 0 and err == "", f"{name}: -o gave {status} {err!r}")
+        expect(written.exists() and written.read_bytes() == expected_file.read_bytes(),
+               f"{name}: the written file differs from {expected_file.name}")
+        rows, description = route_cells(expected_file.read_bytes())
+        before, _ = route_cells(route.read_bytes())
+        stale = next((i + 1 for i in range(max(len(rows), len(before)))
+                      if (before + [[""] * 10] * 60)[i] != (rows + [[""] * 10] * 60)[i]), None)
+        status, _, err = run("--check", route)
+        expect((status, err) == ((1, f"{route}: stored results differ from a fresh Calculate. "
+                                     f"Inspect row: {stale}\n") if stale else (0, "")),
+               f"{name}: --check gave {status} {err!r}, stale row {stale}")
+        expect(run("--check", expected_file)[0] == 0, f"{name}: its expected file is stale")
+
+    _, out, _ = run("--format=csv", route)
+    table = list(csv.reader(io.StringIO(out.decode(), newline="")))
+    header = table[0] if table else []
+    expect(len(header) == 10 and table[1:] == rows, f"{name}: CSV {table!r}")
+    _, out, _ = run("--format=json", route)
+    read = json.loads(out)
+    expect([[row[h] for h in header] for row in read["rows"]] == rows, f"{name}: JSON rows")
+    expect((read["file"], read["description"], read.get("message")) == (str(route), description, message),
+           f"{name}: JSON {read!r}")
+    _, out, _ = run(route)
+    tsv = [line.split("\t") for line in out.decode().split("\n")]
+    expect(tsv == [header] + [[c.replace("\n", " ") for c in row] for row in rows] + [[""]],
+           f"{name}: TSV {tsv!r}")
+
+# Failures: each file has its say, the others go on, the worst status wins.
+good = next(r for r in sorted(routes.glob("*.route")) if r.with_suffix(".expected").exists())
+expected = good.with_suffix(".expected").read_bytes()
+missing, folder, plain = work / "missing.txt", work / "folder.txt", work / "plain.txt"
+folder.mkdir()
+plain.write_bytes(b"a text without the separator\r\n")
+status, out, err = run(missing, good, folder, plain)
+expect(status == 2 and [line.split(": ")[:2] for line in err.splitlines()] ==
+       [["plenix-calc", str(missing)], ["plenix-calc", str(folder)], ["plenix-calc", str(plain)]],
+       f"failures gave {status} {err!r}")
+rows_of_good = len(expected.partition(b"\x80")[0].split(b"\r"))
+expect(out.startswith(f"{good}\n".encode()) and len(out.splitlines()) == rows_of_good + 2,
+       f"the readable route among failures printed {out!r}")
+
+copy = work / "in place.txt"
+shutil.copy(good, copy)
+status, _, _ = run("-i", copy, missing)
+expect(status == 2 and copy.read_bytes() == expected, "-i beside a missing file")
+status, _, _ = run("-o", work / "no-such-folder" / "x.txt", good)
+expect(status == 2 and not (work / "no-such-folder").exists(), "-o into a missing folder")
+status, _, _ = run("-o", work / "stdin.txt", "-", stdin=good.read_bytes())
+expect(status == 0 and (work / "stdin.txt").read_bytes() == expected, "- read from standard input")
+expect(run("-o", work / "two.txt", good, good)[0] == 2, "-o with two routes is a usage error")
+expect(run("--version")[1] == f"plenix-calc {version}\n".encode(), "--version")
+
+for failure in failures:
+    print("FAIL:", failure, file=sys.stderr)
+print(f"plenix-calc: {len(failures)} failed")
+sys.exit(1 if failures else 0)
