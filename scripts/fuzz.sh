@@ -17,13 +17,15 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then
 fi
 
 out=build/fuzz
-targets=(fuzz_numbertext fuzz_routefile)
+targets=(fuzz_numbertext fuzz_routefile fuzz_editing fuzz_fileio)
 
 source scripts/preset-env.sh
 echo "== Building ${targets[*]}"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"
 
+# The new targets start from the route file seeds.
+declare -A seeds=([fuzz_editing]=fuzz_routefile [fuzz_fileio]=fuzz_routefile)
 failed=()
 for target in "${targets[@]}"; do
     echo "== Fuzzing $target for ${seconds}s"
@@ -31,7 +33,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     if ! "$out/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$out/$target-" \
-        "$corpus" "fuzz/corpus/$target"; then
+        "$corpus" "fuzz/corpus/${seeds[$target]:-$target}"; then
         failed+=("$target")
     fi
 done

@@ -174,6 +174,24 @@ private Q_SLOTS:
         QCOMPARE(m_app.cell(3, 2) + u'|' + m_app.cell(4, 2), u"1|1"_s);
     }
 
+    // A huge cell shows only its start, and a fill that would outgrow the
+    // route file's limit is refused with a message.
+    void huge_cell_is_cut_for_show_and_its_fill_refused()
+    {
+        const QString huge(1 << 20, u'7');
+        m_app.setCell(1, 2, huge);
+        const QString shown = m_app.shown(1, 2);
+        QVERIFY(shown.size() < 2000 && shown.endsWith(QChar(0x2026)));
+        QVERIFY(huge.startsWith(shown.chopped(1)));
+        m_app.clickCell(1, 2);
+        m_app.clickCell(60, 10, Qt::ShiftModifier);
+        QTest::keyClicks(m_app.grid, u"1"_s);
+        QCOMPARE(m_app.dialogs.messages().size(), 1);
+        QVERIFY(m_app.dialogs.messages().constFirst().startsWith(u"Error: the edit was not made"_s));
+        QCOMPARE(m_app.cell(1, 2), huge);
+        QCOMPARE(m_app.cell(1, 3), QString());
+    }
+
     void delete_empties_the_selection_data()
     {
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");

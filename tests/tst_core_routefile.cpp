@@ -2,11 +2,13 @@
 // description; their line breaks and 8-bit character set; the document that
 // opens and saves them, its caption and its unsaved changes.
 #include "charset.h"
+#include "editing.h"
 #include "routedocument.h"
 #include "routefile.h"
 
 #include "coretest.h"
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
@@ -205,9 +207,70 @@ private Q_SLOTS:
         document.setPath("/home/ann/Routes/A.txt");
         QVERIFY(!document.isUntitled() && document.path() == "/home/ann/Routes/A.txt");
         QCOMPARE(document.caption(), "Plenix - A"s);
+        // Control characters show as their pictures, on one line.
+        document.setPath("/r/a\nb\x7F\x01.txt");
+        QCOMPARE(document.caption(), "Plenix - a\u240Ab\u2421\u2401"s);
         document.clear();
         QVERIFY(document.isUntitled() && document.name().empty());
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
+    }
+
+    void editsBeyondTheFileLimitAreRefused_data()
+    {
+        QTest::addColumn<std::string>("route"); // rows of '|'-separated cells
+        QTest::addColumn<int>("room");          // bytes the description leaves the rows
+        QTest::addColumn<std::string>("edit");
+        QTest::addColumn<bool>("made");
+        const std::string megabyte(1 << 20, '7');
+        // clang-format off
+        QTest::newRow("fill up to the limit") << ""s << 20 << "type 11"s << true;
+        QTest::newRow("fill one byte beyond") << ""s << 20 << "type 12"s << false;
+        QTest::newRow("digit on 1 MB in all cells") << megabyte << (64 << 20) - 2 << "all 1"s << false;
+        QTest::newRow("paste up to the limit") << ""s << 20 << "paste 1\t2\t345678901"s << true;
+        QTest::newRow("paste beyond, in a later row") << ""s << 20 << "paste 1\r2"s << false;
+        QTest::newRow("insert row at the limit") << "12345678901"s << 20 << "insert"s << false;
+        QTest::newRow("insert row with room") << "12345678901"s << 30 << "insert"s << true;
+        QTest::newRow("delete while beyond") << "1|2\n3"s << 5 << "delete"s << true;
+        QTest::newRow("shorter while beyond") << "12345678"s << 5 << "type 1"s << true;
+        // clang-format on
+    }
+
+    // The rows' share of the file is counted without building it, and an
+    // edit that would let the file outgrow its limit changes nothing and
+    // says so.
+    void editsBeyondTheFileLimitAreRefused()
+    {
+        QFETCH(std::string, route);
+        QFETCH(int, room);
+        QFETCH(std::string, edit);
+        QFETCH(bool, made);
+        RouteDocument document;
+        RouteTable &table = document.table();
+        putRows(table, route);
+        document.setDescription(std::string(MaxFileTextBytes - 1 - std::size_t(room), 'd'));
+        table.setCurrentCell(1, 1);
+        if (!edit.starts_with("type"))
+            table.setSelectionEnd(RouteTable::DataRows, RouteTable::DataCols);
+        const auto before = snapshot(table);
+        ChangeLog log(table);
+
+        const std::string argument = edit.substr(edit.find(' ') + 1);
+        if (edit.starts_with("type"))
+            table.setCurrentText(std::string(std::stoul(argument), 'x'));
+        if (edit.starts_with("all"))
+            typeChar(table, U'1');
+        if (edit.starts_with("paste"))
+            table.setBlockText(argument);
+        if (edit == "insert")
+            insertRow(table);
+        if (edit == "delete")
+            deleteSelection(table);
+
+        QCOMPARE(snapshot(table) != before, made);
+        QCOMPARE(std::ranges::none_of(log.changes, [](const auto &c) { return c.refused; }), made);
+        QCOMPARE(document.fileTextSize(), document.fileText().size());
+        if (made && edit != "delete" && edit != "type 1")
+            QVERIFY(document.fileTextSize() <= MaxFileTextBytes);
     }
 
     void documentOpensText_data()

@@ -1,7 +1,39 @@
 #include "descriptionbox.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextDocument>
+
+namespace {
+// Qt's layout of a line that has no blank to break at grows with the square
+// of its length when it looks for word boundaries first (1 MB: 90 s); broken
+// anywhere it grows only linearly. Lines this long are no prose anyway.
+constexpr int LongLineChars = 10000;
+
+void followLineLengths(QPlainTextEdit &box, int position, int added)
+{
+    const QTextDocument &document = *box.document();
+    bool hasLongLine = false;
+    for (QTextBlock block = document.findBlock(position);
+         block.isValid() && block.position() <= position + added; block = block.next())
+        hasLongLine = hasLongLine || block.length() > LongLineChars;
+    const bool wholeText = position == 0 && added >= document.characterCount() - 1;
+    if (hasLongLine)
+        box.setWordWrapMode(QTextOption::WrapAnywhere);
+    else if (wholeText)
+        box.setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+} // namespace
+
+void setUpDescriptionBox(QPlainTextEdit &box)
+{
+    box.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab leaves the box for the button instead of typing a TAB.
+    box.setTabChangesFocus(true);
+    QObject::connect(
+        box.document(), &QTextDocument::contentsChange, &box,
+        [&box](int position, int, int added) { followLineLengths(box, position, added); });
+}
 
 QString descriptionBoxText(const QPlainTextEdit &box)
 {

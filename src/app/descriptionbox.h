@@ -4,6 +4,9 @@
 
 class QPlainTextEdit;
 
+// The description box's settings, for the window and for benchmarks.
+void setUpDescriptionBox(QPlainTextEdit &box);
+
 // The route description as the box holds it, every line break one LF.
 // QPlainTextEdit::toPlainText() would turn a no-break space into a plain one,
 // so a description read from a file would not be written back as it was.

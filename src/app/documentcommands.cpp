@@ -40,10 +40,15 @@ DocumentCommands::DocumentCommands(plenix::RouteDocument &document, QPlainTextEd
 {
     m_boxEdits = QObject::connect(&m_description, &QPlainTextEdit::textChanged, &m_description,
                                   [this] { takeDescription(); });
+    m_document.table().addListener(this, [this](const plenix::TableChange &change) {
+        if (change.refused)
+            reportError(QLatin1StringView(plenix::TooLargeEditMessage));
+    });
 }
 
 DocumentCommands::~DocumentCommands()
 {
+    m_document.table().removeListener(this);
     QObject::disconnect(m_boxEdits);
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "calculation.h"
+#include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
 #include "routeview.h"
@@ -65,9 +66,7 @@ void MainWindow::createWidgets()
 
     descriptionEdit = new QPlainTextEdit(m_client);
     descriptionEdit->setObjectName(u"descriptionEdit"_s);
-    descriptionEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Tab leaves the box for the button instead of typing a TAB.
-    descriptionEdit->setTabChangesFocus(true);
+    setUpDescriptionBox(*descriptionEdit);
 
     calculateButton = new QPushButton(u"Calculate"_s, m_client);
     calculateButton->setObjectName(u"calculateButton"_s);

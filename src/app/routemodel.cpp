@@ -32,13 +32,27 @@ int RouteModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : LastGridCol;
 }
 
+namespace {
+// More characters than the widest column shows at any size, so painting a
+// cell costs the same whatever its length; a longer text is cut and ends in
+// an ellipsis. The table keeps every byte.
+constexpr std::size_t ShownCellChars = 1024;
+
+QString shownText(const std::string &text)
+{
+    if (text.size() <= ShownCellChars)
+        return toQString(text);
+    return toQString(std::string_view(text).substr(0, ShownCellChars)) + QChar(0x2026);
+}
+} // namespace
+
 QVariant RouteModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return toQString(m_table.cellText(index.row() + 1, index.column() + 1));
+        return shownText(m_table.cellText(index.row() + 1, index.column() + 1));
     case Qt::TextAlignmentRole:
         // Numbers too stand at the left, as a route list is read.
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));

@@ -38,7 +38,7 @@ constexpr qreal GridPointSize = 8.25;
 // How often a drag held beyond the cell area's edge scrolls on by one step.
 constexpr int AutoScrollMs = 60;
 // A giant cell's tooltip shows its beginning only.
-constexpr qsizetype MaxToolTipChars = 2000;
+constexpr std::size_t MaxToolTipChars = 2000;
 
 std::optional<NavKey> navKey(int key)
 {
@@ -412,9 +412,11 @@ QString RouteView::cellToolTip(const QPoint &viewportPos) const
         return {};
     if (QString marks = index.data(Qt::ToolTipRole).toString(); !marks.isEmpty())
         return marks;
-    const QString text = index.data().toString();
-    if (text.size() > MaxToolTipChars)
-        return text.left(MaxToolTipChars) + QChar(0x2026);
+    // The whole text, not the part the cell is given to draw.
+    const std::string &cell = m_table.cellText(index.row() + 1, index.column() + 1);
+    if (cell.size() > MaxToolTipChars)
+        return toQString(std::string_view(cell).substr(0, MaxToolTipChars)) + QChar(0x2026);
+    const QString text = toQString(cell);
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     if (fontMetrics().horizontalAdvance(text) <= columnWidth(index.column()) - 2 * margin)
         return {};

@@ -2,7 +2,6 @@
 
 #include "charset.h"
 
-#include <QList>
 #include <QStringView>
 
 QString toQString(std::string_view bytes)
@@ -19,14 +18,22 @@ QString toQString(std::string_view bytes)
 
 std::optional<std::string> fromQString(const QString &text, QString *offending)
 {
+    // Read character by character, not through toUcs4(): that would hold a
+    // copy four times the text's length, and turn a lone surrogate into a
+    // replacement character the text does not hold.
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(text.size()));
-    const QList<uint> codePoints = text.toUcs4();
-    for (const uint codePoint : codePoints) {
-        const auto byte = plenix::byteFromChar(static_cast<char32_t>(codePoint));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        const bool pair =
+            ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        // Every character of the set lies in the Basic Multilingual Plane,
+        // and no surrogate stands for one.
+        const auto byte =
+            pair || ch.isSurrogate() ? std::nullopt : plenix::byteFromChar(ch.unicode());
         if (!byte) {
             if (offending)
-                *offending = QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1);
+                *offending = text.mid(i, pair ? 2 : 1);
             return std::nullopt;
         }
         bytes.push_back(static_cast<char>(*byte));

@@ -51,9 +51,11 @@ void insertRow(RouteTable &table)
     const int count = lastUsed - selected + 1;
     if (count >= 1 && selected + count <= RouteTable::DataRows) {
         table.selectRows(selected, lastUsed);
-        const std::string moved = table.blockText();
-        table.setBlockText(std::string(RouteTable::DataCols, '\t'));
-        table.selectRows(static_cast<Int16>(selected + 1), static_cast<Int16>(lastUsed + 1));
+        // One paste, an empty row first, so that the limit on the route's
+        // text refuses the whole move or none of it.
+        const std::string moved =
+            std::string(RouteTable::DataCols - 1, '\t') + '\r' + table.blockText();
+        table.selectRows(selected, static_cast<Int16>(lastUsed + 1));
         table.setBlockText(moved);
     }
     table.goHome();

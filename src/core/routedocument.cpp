@@ -25,9 +25,29 @@ std::string fileNameFromPath(std::string_view path)
     return std::string(name);
 }
 
+std::string oneLineName(std::string_view name)
+{
+    std::string shown;
+    shown.reserve(name.size());
+    for (const char c : name) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code >= 0x20 && code != 0x7F) {
+            shown += c;
+            continue;
+        }
+        // U+2400 + code, or U+2421 for DEL, in UTF-8: E2 90 xx.
+        const unsigned picture = code == 0x7F ? 0x21 : code;
+        shown += '\xE2';
+        shown += '\x90';
+        shown += static_cast<char>(0x80 | picture);
+    }
+    return shown;
+}
+
 RouteDocument::RouteDocument()
 {
     m_table.setUp();
+    limitTable();
     // The headers and row numbers are no route.
     m_marks.reset();
     m_table.addListener(this, [this](const TableChange &change) { followTable(change); });
@@ -54,6 +74,14 @@ void RouteDocument::setDescription(std::string_view stored)
         return;
     m_description = stored;
     m_modified = true;
+    limitTable();
+}
+
+void RouteDocument::limitTable()
+{
+    // One byte for the separator.
+    const std::size_t used = m_description.size() + 1;
+    m_table.setTextLimit(used < MaxFileTextBytes ? MaxFileTextBytes - used : 0);
 }
 
 void RouteDocument::setPath(std::string_view path)
@@ -64,7 +92,8 @@ void RouteDocument::setPath(std::string_view path)
 
 std::string RouteDocument::caption() const
 {
-    return std::string(CaptionPrefix) + (isUntitled() ? std::string(UntitledName) : m_name);
+    return std::string(CaptionPrefix) +
+           (isUntitled() ? std::string(UntitledName) : oneLineName(m_name));
 }
 
 std::string RouteDocument::fileText() const
@@ -72,12 +101,21 @@ std::string RouteDocument::fileText() const
     return packRoute(m_table, m_description);
 }
 
+std::size_t RouteDocument::fileTextSize() const
+{
+    return packedSize(m_table, m_description.size());
+}
+
 bool RouteDocument::openText(std::string_view text)
 {
+    // A file within the limit must open whatever description the route had.
+    m_table.setTextLimit(MaxFileTextBytes);
     std::optional<std::string> description = unpackRoute(m_table, text);
+    if (description)
+        m_description = std::move(*description);
+    limitTable();
     if (!description)
         return false;
-    m_description = std::move(*description);
     m_modified = false;
     m_marks.reset();
     return true;
@@ -87,6 +125,7 @@ void RouteDocument::clear()
 {
     m_table.clear();
     m_description.clear();
+    limitTable();
     m_path.clear();
     m_name.clear();
     m_modified = false;

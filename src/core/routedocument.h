@@ -15,6 +15,12 @@ inline constexpr std::string_view UntitledName = "Untitled";
 // final ".txt" in any letter case. Another extension, or none, stays.
 std::string fileNameFromPath(std::string_view path);
 
+// A file name or path shown on one line: each control character (codes 0 to
+// 31 and 127) becomes its visible picture from the Control Pictures block,
+// so "a<LF>b" reads "a\u240Ab". Other bytes stay as they are (UTF-8 paths
+// stay valid).
+std::string oneLineName(std::string_view name);
+
 // The route being edited: its table, its description, the file it belongs
 // to and whether it holds changes that file lacks. It reads and writes file
 // texts, never files; paths are in the file system's encoding.
@@ -52,8 +58,9 @@ public:
     void markModified() { m_modified = true; }
     void markSaved() { m_modified = false; }
 
-    // What Save writes.
+    // What Save writes, and its length, counted without building it.
     std::string fileText() const;
+    std::size_t fileTextSize() const;
     // Takes the route and description of a file's text and goes home. A text
     // without separator is not a route file: false, and nothing changes. The
     // path is the caller's to name.
@@ -63,6 +70,8 @@ public:
 
 private:
     void followTable(const TableChange &change);
+    // Leaves the grid the room that the description leaves in a route file.
+    void limitTable();
 
     RouteTable m_table;
     RouteMarks m_marks{m_table};

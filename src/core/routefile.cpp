@@ -12,6 +12,11 @@ std::string packRoute(const RouteTable &table, std::string_view description)
     return text;
 }
 
+std::size_t packedSize(const RouteTable &table, std::size_t descriptionSize)
+{
+    return table.rowsTextSize() + 1 + descriptionSize;
+}
+
 std::optional<std::string> unpackRoute(RouteTable &table, std::string_view docText)
 {
     // Only the first separator divides: any later one is part of the description.

@@ -15,8 +15,21 @@ inline constexpr char RouteSeparator = '\x80';
 inline constexpr std::string_view NotARouteFileMessage =
     "the file is not a route file (no separator byte found)";
 
+// The most bytes a route file may hold, in both directions: Open refuses a
+// larger file before reading it, Save refuses to write one, and an edit that
+// would make the route's file text larger is not made. No real route comes
+// near it; the bound keeps a wrong file or a runaway paste from eating the
+// memory.
+inline constexpr std::size_t MaxFileTextBytes = std::size_t{64} * 1024 * 1024;
+inline constexpr std::string_view TooLargeEditMessage =
+    "the edit was not made: the route's file would grow beyond 64 MiB, the most a route "
+    "file may hold";
+
 // The document text of the table and a description (bytes, as stored).
 std::string packRoute(const RouteTable &table, std::string_view description);
+
+// The length packRoute would give, without building the text.
+std::size_t packedSize(const RouteTable &table, std::size_t descriptionSize);
 
 // Puts a document text into the table, goes home and returns its
 // description. A text with no separator is not a route file: nothing changes

@@ -122,14 +122,64 @@ void RouteTable::setCellText(int row, int col, std::string_view text)
     markCell(row, col);
 }
 
-void RouteTable::setCurrentText(std::string_view text)
+bool RouteTable::setCurrentText(std::string_view text)
 {
     Batch batch(*this);
     const CellRange range = selection();
+    CellSizes after = cellSizes();
+    for (int row = std::max(range.top, 1); row <= range.bottom; ++row) {
+        for (int col = std::max(range.left, 1); col <= std::min<int>(range.right, DataCols); ++col)
+            after[static_cast<std::size_t>((row - 1) * DataCols + col - 1)] = text.size();
+    }
+    if (!admits(after))
+        return false;
     for (int row = range.top; row <= range.bottom; ++row) {
         for (int col = range.left; col <= range.right; ++col)
             setCellText(row, col, text);
     }
+    return true;
+}
+
+RouteTable::CellSizes RouteTable::cellSizes() const
+{
+    CellSizes sizes{};
+    for (int row = 1; row <= DataRows; ++row) {
+        for (int col = 1; col <= DataCols; ++col)
+            sizes[static_cast<std::size_t>((row - 1) * DataCols + col - 1)] =
+                cellText(row, col).size();
+    }
+    return sizes;
+}
+
+std::size_t RouteTable::rowsTextSize(const CellSizes &sizes)
+{
+    std::size_t total = 0;
+    std::size_t usedRows = 0;
+    for (std::size_t row = 0; row < DataRows; ++row) {
+        for (std::size_t col = 0; col < DataCols; ++col) {
+            const std::size_t size = sizes[row * DataCols + col];
+            total += size;
+            if (size > 0)
+                usedRows = row + 1;
+        }
+    }
+    // Nine TABs in every row, a CR between rows.
+    return usedRows == 0 ? 0 : total + usedRows * DataCols - 1;
+}
+
+std::size_t RouteTable::rowsTextSize() const
+{
+    return rowsTextSize(cellSizes());
+}
+
+bool RouteTable::admits(const CellSizes &after)
+{
+    const std::size_t size = rowsTextSize(after);
+    if (size <= m_textLimit || size <= rowsTextSize())
+        return true;
+    Batch batch(*this);
+    m_pending.refused = true;
+    return false;
 }
 
 std::string RouteTable::blockText(const CellRange &range) const
@@ -152,9 +202,11 @@ std::string RouteTable::rowsText(Int16 firstRow, Int16 lastRow) const
     return blockText({firstRow, 1, lastRow, DataCols});
 }
 
-void RouteTable::setBlockText(std::string_view text)
+// Calls visit(row, col, field) for each field of a block text in the
+// selection, in order.
+template <typename Visit>
+void RouteTable::forEachBlockField(std::string_view text, Visit visit) const
 {
-    Batch batch(*this);
     const CellRange range = selection();
     int row = range.top;
     std::size_t lineStart = 0;
@@ -165,7 +217,7 @@ void RouteTable::setBlockText(std::string_view text)
         std::size_t fieldStart = 0;
         while (col <= range.right) {
             const std::size_t fieldEnd = std::min(line.find('\t', fieldStart), line.size());
-            setCellText(row, col, line.substr(fieldStart, fieldEnd - fieldStart));
+            visit(row, col, line.substr(fieldStart, fieldEnd - fieldStart));
             ++col;
             if (fieldEnd == line.size())
                 break;
@@ -176,6 +228,21 @@ void RouteTable::setBlockText(std::string_view text)
             break;
         lineStart = lineEnd + 1;
     }
+}
+
+bool RouteTable::setBlockText(std::string_view text)
+{
+    Batch batch(*this);
+    CellSizes after = cellSizes();
+    forEachBlockField(text, [&after](int row, int col, std::string_view field) {
+        if (isDataRow(row) && col >= 1 && col <= DataCols)
+            after[static_cast<std::size_t>((row - 1) * DataCols + col - 1)] = field.size();
+    });
+    if (!admits(after))
+        return false;
+    forEachBlockField(
+        text, [this](int row, int col, std::string_view field) { setCellText(row, col, field); });
+    return true;
 }
 
 void RouteTable::setCurrentRow(Int16 row)
@@ -264,8 +331,8 @@ void RouteTable::endBatch()
 {
     if (--m_batchDepth > 0)
         return;
-    const bool changed =
-        !m_pending.cells.isEmpty() || m_pending.cursorMoved || m_pending.scrolled;
+    const bool changed = !m_pending.cells.isEmpty() || m_pending.cursorMoved ||
+                         m_pending.scrolled || m_pending.refused;
     if (!changed)
         return;
     const TableChange change = m_pending;

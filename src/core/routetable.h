@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -38,6 +39,7 @@ struct TableChange
     CellRange cells;          // cells whose text changed; empty when none did
     bool cursorMoved = false; // current cell or selection end
     bool scrolled = false;    // top row or left column
+    bool refused = false;     // an edit was not made: the text limit forbade it
 };
 
 // The route grid's data: 61 rows by 12 columns of 8-bit text cells, with the
@@ -91,8 +93,9 @@ public:
     void setCellText(int row, int col, std::string_view text);
 
     const std::string &currentText() const { return cellText(m_row, m_col); }
-    // The fill rule: every cell of the selection gets the text.
-    void setCurrentText(std::string_view text);
+    // The fill rule: every cell of the selection gets the text. False, with
+    // nothing changed and the refusal reported, when the text limit forbids.
+    bool setCurrentText(std::string_view text);
 
     // Selected cells, TAB between cells, CR between rows, no closing CR.
     std::string blockText() const { return blockText(selection()); }
@@ -101,8 +104,18 @@ public:
     std::string rowsText(Int16 firstRow, Int16 lastRow) const;
     // Splits at CR and TAB and fills the selection from its top-left cell;
     // what lies beyond the selection is dropped, cells the text does not reach
-    // keep their contents.
-    void setBlockText(std::string_view text);
+    // keep their contents. False, with nothing changed and the refusal
+    // reported, when the text limit forbids.
+    bool setBlockText(std::string_view text);
+
+    // The length of the block text of the used rows, which a route file
+    // stores; counted, not built.
+    std::size_t rowsTextSize() const;
+    // The fill rule and block pastes refuse an edit after which that length
+    // would exceed the limit, unless the edit makes it no longer. Cells set
+    // one by one are not limited: they are the program's own short texts.
+    void setTextLimit(std::size_t limit) { m_textLimit = limit; }
+    std::size_t textLimit() const { return m_textLimit; }
 
     // The ten column headers joined by TAB, closed by one CR; empty before setup.
     const std::string &headerLine() const { return m_headerLine; }
@@ -165,6 +178,13 @@ private:
     {
         return static_cast<std::size_t>(row) * ColCount + static_cast<std::size_t>(col);
     }
+    using CellSizes = std::array<std::size_t, std::size_t{DataRows} * DataCols>;
+    CellSizes cellSizes() const;
+    static std::size_t rowsTextSize(const CellSizes &sizes);
+    // Whether an edit that leaves the data cells at these sizes may be made;
+    // reports the refusal when not.
+    bool admits(const CellSizes &after);
+    template <typename Visit> void forEachBlockField(std::string_view text, Visit visit) const;
     void markCell(int row, int col);
     void markCursor() { m_pending.cursorMoved = true; }
     void endBatch();
@@ -182,6 +202,7 @@ private:
 
     std::vector<std::pair<const void *, Listener>> m_listeners;
     TableChange m_pending;
+    std::size_t m_textLimit = static_cast<std::size_t>(-1);
     int m_batchDepth = 0;
 };
 

@@ -3,87 +3,58 @@
 #include "routedocument.h"
 #include "routefile.h"
 
+#include "filesystem.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <array>
 #include <cerrno>
-#include <cstring>
 
-namespace {
-QString systemText(int errorCode)
-{
-    return QString::fromLocal8Bit(std::strerror(errorCode));
-}
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-// Qt words a few failures in its own terms; the system's wording is the one
-// users know from every other program.
-QString openFailureText(const QString &path, const QFileDevice &file)
-{
-    if (QFileInfo(path).isDir())
-        return systemText(EISDIR);
-    return file.errorString();
-}
-
-qint64 writeAll(QIODevice &file, QByteArrayView bytes)
-{
-    return file.write(bytes.data(), bytes.size());
-}
-} // namespace
+using namespace fileio;
 
 RouteFileRead readRouteFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, openFailureText(path, file)};
-    if (!file.isSequential() && file.size() > MaxRouteFileBytes)
-        return {{}, systemText(EFBIG)};
+    const QByteArray name = nativeName(path);
+    // Looked at before it is opened: opening a device can already act on it.
+    struct stat status
+    {
+    };
+    if (::stat(name.constData(), &status) != 0)
+        return {{}, failureText(path, errno)};
+    if (std::optional<QString> reason = notAFileReason(path, status))
+        return {{}, reason};
+    // Non-blocking, and checked again once open, in case a pipe took the
+    // file's place meanwhile: opening a pipe for reading would wait for a
+    // writer for ever.
+    Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.isOpen() || ::fstat(file.get(), &status) != 0)
+        return {{}, failureText(path, errno)};
+    if (std::optional<QString> reason = notAFileReason(path, status))
+        return {{}, reason};
+    if (status.st_size > MaxRouteFileBytes)
+        return {{}, failureText(path, EFBIG)};
 
-    // Read in pieces rather than trusting size(): a pipe or a device reports
-    // none, and must not be read without bound.
-    QByteArray bytes;
-    if (!file.isSequential())
-        bytes.reserve(static_cast<qsizetype>(file.size()));
-    std::array<char, 64 * 1024> chunk{};
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), static_cast<qint64>(chunk.size()));
-        if (got < 0)
-            return {{}, file.errorString()};
-        if (got == 0)
-            break;
-        if (bytes.size() + got > MaxRouteFileBytes)
-            return {{}, systemText(EFBIG)};
-        bytes.append(chunk.data(), static_cast<qsizetype>(got));
+    // One buffer of the file's size, and one byte more to see whether the
+    // file grew past the limit while it was read.
+    QByteArray bytes(static_cast<qsizetype>(status.st_size) + 1, Qt::Uninitialized);
+    qint64 got = readFully(file.get(), bytes.data(), bytes.size());
+    if (got < 0)
+        return {{}, failureText(path, errno)};
+    while (got == bytes.size()) {
+        if (bytes.size() > MaxRouteFileBytes)
+            return {{}, failureText(path, EFBIG)};
+        bytes.resize(qMin(bytes.size() * 2, MaxRouteFileBytes + 1));
+        const qint64 more = readFully(file.get(), bytes.data() + got, bytes.size() - got);
+        if (more < 0)
+            return {{}, failureText(path, errno)};
+        got += more;
     }
-    return {bytes, std::nullopt};
-}
-
-std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
-                                      const RouteFileWriteStep &writeStep)
-{
-    QSaveFile file(path);
-    // Writing straight into the target would empty it before the new text is
-    // safely on disk.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return openFailureText(path, file);
-
-    const qint64 written = writeStep ? writeStep(file, bytes) : writeAll(file, bytes);
-    // commit() on Qt 6.4 can report success after a short write, so every
-    // step is checked here before the rename.
-    if (written != bytes.size() || !file.flush()) {
-        const QString why = file.error() != QFileDevice::NoError
-                                ? file.errorString()
-                                : QStringLiteral("only %1 of %2 bytes could be written")
-                                      .arg(qMax(written, qint64{0}))
-                                      .arg(bytes.size());
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+    bytes.truncate(static_cast<qsizetype>(got));
+    return {std::move(bytes), std::nullopt};
 }
 
 std::string documentPath(const QString &path)
@@ -98,14 +69,16 @@ QString pathText(const std::string &documentPath)
 
 std::optional<QString> openDocument(plenix::RouteDocument &document, const QString &path)
 {
-    const RouteFileRead file = readRouteFile(path);
+    RouteFileRead file = readRouteFile(path);
     if (file.error)
         return file.error;
-    const std::string_view text(file.bytes.constData(),
-                                static_cast<std::size_t>(file.bytes.size()));
-    if (!document.openText(text))
-        return QString::fromLatin1(plenix::NotARouteFileMessage.data(),
-                                   static_cast<qsizetype>(plenix::NotARouteFileMessage.size()));
+    const bool understood = document.openText(
+        std::string_view(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size())));
+    // The file's bytes are no longer needed by the time the window shows
+    // the description.
+    file.bytes = QByteArray();
+    if (!understood)
+        return failureText(path, QLatin1StringView(plenix::NotARouteFileMessage));
     document.setPath(documentPath(path));
     return std::nullopt;
 }
@@ -113,6 +86,12 @@ std::optional<QString> openDocument(plenix::RouteDocument &document, const QStri
 std::optional<QString> saveDocument(plenix::RouteDocument &document, const QString &path,
                                     const RouteFileWriteStep &writeStep)
 {
+    // Refused before the disk is touched: Open would refuse the file.
+    if (const std::size_t size = document.fileTextSize(); size > plenix::MaxFileTextBytes)
+        return failureText(path, QStringLiteral("the route's file would hold %1 bytes, more than "
+                                                "the %2 (64 MiB) a route file may hold")
+                                     .arg(size)
+                                     .arg(plenix::MaxFileTextBytes));
     const std::string text = document.fileText();
     if (std::optional<QString> error = writeRouteFile(
             path, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())), writeStep))

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "routefile.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,11 +17,13 @@ class RouteDocument;
 } // namespace plenix
 
 // Route files are read and written whole within one command. A failure comes
-// back as the system's description of it, ready for the "Error: " box.
+// back as the file's name and the system's description of the failure, ready
+// for the "Error: " box. Only regular files are read or written, once
+// symbolic links are followed: a pipe, socket or device is refused without
+// waiting on it and without changing it.
 
-// No route file comes anywhere near this size. A larger file is refused
-// before it is read, so a wrong pick in the Open dialog cannot eat the memory.
-inline constexpr qint64 MaxRouteFileBytes = qint64{64} * 1024 * 1024;
+// The core's limit on a route file, as a file size.
+inline constexpr qint64 MaxRouteFileBytes = static_cast<qint64>(plenix::MaxFileTextBytes);
 
 struct RouteFileRead
 {
@@ -33,10 +37,12 @@ RouteFileRead readRouteFile(const QString &path);
 // The program writes them in one go; tests put in one that stops part way.
 using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView bytes)>;
 
-// Writes into a temporary file beside `path` and renames that over `path`
-// only once every byte is written and flushed, so a failed write leaves the
-// file that was there untouched. An existing file keeps its permissions.
-// Returns the error, or nothing on success.
+// Writes the bytes to `path`; an existing file keeps its owner, group, mode
+// bits and hard links, and a failed write leaves its old content. The text
+// goes into a temporary file beside it that is renamed over it once written
+// and synced; where that new file could not keep all of these, the file is
+// written in place after its old content is copied to a backup, from which
+// it is restored on failure. Returns the error, or nothing on success.
 std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
                                       const RouteFileWriteStep &writeStep = {});
 

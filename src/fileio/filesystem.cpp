@@ -1,0 +1,125 @@
+#include "filesystem.h"
+
+#include "routedocument.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
+namespace fileio {
+
+Descriptor::~Descriptor()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool Descriptor::close()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    // Linux frees the descriptor even when close fails, so it is never
+    // retried.
+    return fd < 0 || ::close(fd) == 0;
+}
+
+QByteArray nativeName(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+QString shownPath(const QString &path)
+{
+    const QByteArray name = nativeName(path);
+    const std::string oneLine = plenix::oneLineName(
+        std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    return QLatin1Char('"') + QFile::decodeName(QByteArray::fromStdString(oneLine)) +
+           QLatin1Char('"');
+}
+
+QString failureText(const QString &path, int errorCode)
+{
+    return failureText(path, QString::fromLocal8Bit(std::strerror(errorCode)));
+}
+
+QString failureText(const QString &path, const QString &reason)
+{
+    return shownPath(path) + QStringLiteral(": ") + reason;
+}
+
+std::optional<QString> notAFileReason(const QString &path, const struct stat &status)
+{
+    if (S_ISREG(status.st_mode))
+        return std::nullopt;
+    if (S_ISDIR(status.st_mode))
+        return failureText(path, EISDIR);
+    const char *kind = S_ISFIFO(status.st_mode)                             ? "a named pipe"
+                       : S_ISSOCK(status.st_mode)                           ? "a socket"
+                       : S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode) ? "a device"
+                                                                            : "a special file";
+    return failureText(path, QStringLiteral("this is %1, not a regular file; a route is read "
+                                            "from and written to regular files only")
+                                 .arg(QLatin1StringView(kind)));
+}
+
+qint64 readFully(int fd, char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got = ::read(fd, data + done, static_cast<std::size_t>(size - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+bool writeFully(int fd, const char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t put = ::pwrite(fd, data + done, static_cast<std::size_t>(size - done), done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+bool copyContent(int from, int to, qint64 size)
+{
+    QByteArray chunk(qint64{1} << 20, Qt::Uninitialized);
+    for (qint64 done = 0; done < size;) {
+        const auto want = static_cast<std::size_t>(qMin(size - done, qint64{chunk.size()}));
+        const ssize_t got = ::pread(from, chunk.data(), want, done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            if (got == 0)
+                errno = EIO; // the copy came up short
+            return false;
+        }
+        for (qint64 put = 0; put < got;) {
+            const ssize_t n = ::pwrite(to, chunk.constData() + put,
+                                       static_cast<std::size_t>(got - put), done + put);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return false;
+            put += n;
+        }
+        done += got;
+    }
+    return true;
+}
+
+} // namespace fileio

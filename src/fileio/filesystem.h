@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+#include <sys/stat.h>
+
+// The small POSIX layer under the route file module: descriptors that close
+// themselves, the system's wording of a failure with the file named in it,
+// and what kind of thing a path leads to.
+namespace fileio {
+
+class Descriptor final
+{
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor();
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return m_fd; }
+    bool isOpen() const { return m_fd >= 0; }
+    // Closes now; false with errno set when the close reports a failure,
+    // which for a file just written means its bytes may not have arrived.
+    bool close();
+
+private:
+    int m_fd;
+};
+
+QByteArray nativeName(const QString &path);
+
+// The path as a message shows it: on one line, quoted.
+QString shownPath(const QString &path);
+// "<path>": <the system's text for the error code>
+QString failureText(const QString &path, int errorCode);
+QString failureText(const QString &path, const QString &reason);
+
+// Nothing for a regular file; otherwise why a route cannot live in what the
+// status describes.
+std::optional<QString> notAFileReason(const QString &path, const struct stat &status);
+
+// Reads until the buffer is full or the file ends; the count, or -1.
+qint64 readFully(int fd, char *data, qint64 size);
+// Writes everything from the file's start on, or fails; false with errno set.
+bool writeFully(int fd, const char *data, qint64 size);
+// The first `size` bytes of one file written over the start of another.
+bool copyContent(int from, int to, qint64 size);
+
+} // namespace fileio

@@ -1,0 +1,351 @@
+// The route file module on real files: what it refuses to read or write,
+// and that a save keeps the file's owner, group, mode bits and links, and
+// its old content when the write fails. As root the test works in a mount
+// namespace of its own, for a full disk and a file mounted on its own, and
+// saves as other users by their numbers; without root those cases skip.
+#include "routefileio.h"
+
+#include "routedocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr uid_t Owner = 54321;  // a user this process is not
+constexpr uid_t Member = 54322; // another, in the shared group
+constexpr gid_t Shared = 54400;
+
+struct stat statOf(const QString &path)
+{
+    struct stat status
+    {
+    };
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool own(const QString &path, uid_t uid, gid_t gid, mode_t mode)
+{
+    const QByteArray name = QFile::encodeName(path);
+    return ::chown(name.constData(), uid, gid) == 0 && ::chmod(name.constData(), mode) == 0;
+}
+
+// Makes a pipe, socket or device at `path`, as the kind names it.
+bool makeSpecial(const QString &kind, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == u"pipe")
+        return ::mkfifo(name.constData(), 0666) == 0;
+    if (kind == u"device")
+        return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
+// Writes as another user in a child process; the error text, or empty.
+QString writeAs(uid_t uid, const std::vector<gid_t> &groups, const QString &path,
+                const QByteArray &bytes)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return u"no pipe"_s;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgroups(groups.size(), groups.data()) != 0 ||
+            ::setresgid(groups[0], groups[0], groups[0]) != 0 || ::setresuid(uid, uid, uid) != 0)
+            ::_exit(2);
+        const std::optional<QString> error = writeRouteFile(path, bytes);
+        const QByteArray text = error ? error->toUtf8() : QByteArray();
+        const bool sent = ::write(channel[1], text.constData(),
+                                  static_cast<std::size_t>(text.size())) == text.size();
+        ::_exit(sent ? 0 : 3);
+    }
+    ::close(channel[1]);
+    QByteArray text;
+    char chunk[512];
+    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;)
+        text.append(chunk, got);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QString::fromUtf8(text)
+                                                         : u"child failed"_s;
+}
+} // namespace
+
+class FileIoTest final : public QObject
+{
+    Q_OBJECT
+
+    std::optional<QTemporaryDir> m_dir;
+    bool m_root = ::geteuid() == 0;
+    bool m_mounts = false;
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Mounts made from here on are this process's own and go with it.
+        m_mounts = m_root && ::unshare(CLONE_NEWNS) == 0 &&
+                   ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    }
+
+    void init()
+    {
+        m_dir.emplace();
+        QVERIFY(m_dir->isValid());
+        // Other users must reach the files.
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+    }
+
+    void cleanup()
+    {
+        ::umount2(QFile::encodeName(path(u"full"_s)).constData(), MNT_DETACH);
+        ::umount2(QFile::encodeName(path(u"mounted.txt"_s)).constData(), MNT_DETACH);
+    }
+
+    void only_regular_files_are_read_or_written_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("named pipe") << u"pipe"_s << false;
+        QTest::newRow("link to a named pipe") << u"pipe"_s << true;
+        QTest::newRow("socket") << u"socket"_s << false;
+        QTest::newRow("device") << u"device"_s << false;
+    }
+
+    void only_regular_files_are_read_or_written()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, throughLink);
+        if (kind == u"device" && !m_root)
+            QSKIP("making a device takes root");
+        const QString special = path(u"special.txt"_s);
+        QVERIFY(makeSpecial(kind, special));
+        const QString named = throughLink ? path(u"link.txt"_s) : special;
+        if (throughLink)
+            QVERIFY(QFile::link(special, named));
+        const struct stat before = statOf(special);
+        const QStringList filesBefore =
+            QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+        // Reading a pipe that has no writer would wait for ever.
+        const RouteFileRead read = readRouteFile(named);
+        QVERIFY(read.error && read.bytes.isEmpty());
+        const std::optional<QString> written = writeRouteFile(named, "\t1\x80");
+        QVERIFY(written);
+        for (const QString &error : {*read.error, *written}) {
+            QVERIFY2(error.startsWith(u'"' + named + u"\": this is a"_s), qPrintable(error));
+            QVERIFY2(error.contains(u"not a regular file"_s), qPrintable(error));
+        }
+        const struct stat after = statOf(special);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System),
+                 filesBefore);
+    }
+
+    void save_keeps_the_file_and_all_it_was_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("error"); // empty: the save succeeds
+        // clang-format off
+        QTest::newRow("root saves a user's file") << u"owned"_s << QString();
+        QTest::newRow("mode 000") << u"mode 000"_s << QString();
+        QTest::newRow("set-id and sticky bits") << u"set-id"_s << QString();
+        QTest::newRow("second hard link") << u"hard link"_s << QString();
+        QTest::newRow("symbolic link") << u"symlink"_s << QString();
+        QTest::newRow("name of 255 bytes") << u"long name"_s << QString();
+        QTest::newRow("group member, shared folder") << u"group"_s << QString();
+        QTest::newRow("folder not writable") << u"closed folder"_s << QString();
+        QTest::newRow("file mounted on its own") << u"mounted"_s << QString();
+        QTest::newRow("full disk") << u"full"_s << u"No space left on device"_s;
+        QTest::newRow("full disk, in place") << u"full, hard link"_s << u"No space left on device"_s;
+        // clang-format on
+    }
+
+    void save_keeps_the_file_and_all_it_was()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, error);
+        if (!m_root)
+            QSKIP("owners and mounts need root");
+        if ((setup == u"mounted" || setup.startsWith(u"full")) && !m_mounts)
+            QSKIP("no mount namespace here");
+        const QByteArray old = "\t7\x80old route";
+        const QByteArray text = QByteArray("\t1250\t8\x80new ") + QByteArray(256 * 1024, 'x');
+        QString folder = m_dir->path();
+        QString file = path(u"route.txt"_s);
+        QString other; // a second name for the same content, or empty
+        uid_t writer = 0;
+        std::vector<gid_t> groups{0};
+
+        if (setup.startsWith(u"full")) {
+            folder = path(u"full"_s);
+            QVERIFY(QDir().mkdir(folder));
+            QVERIFY(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                            "size=64k") == 0);
+            file = folder + u"/route.txt"_s;
+        } else if (setup == u"long name") {
+            file = path(QString(251, u'n') + u".txt"_s);
+        } else if (setup == u"closed folder") {
+            folder = path(u"closed"_s);
+            QVERIFY(QDir().mkdir(folder));
+            file = folder + u"/route.txt"_s;
+        }
+        QVERIFY(writeAll(file, old));
+        QVERIFY(own(file, Owner, Owner, 0640));
+        if (setup == u"mode 000")
+            QVERIFY(own(file, 0, 0, 0));
+        if (setup == u"set-id")
+            QVERIFY(own(file, Owner, Owner, 07755));
+        if (setup == u"hard link" || setup == u"full, hard link") {
+            other = folder + u"/other.txt"_s;
+            QVERIFY(::link(QFile::encodeName(file).constData(),
+                           QFile::encodeName(other).constData()) == 0);
+        }
+        if (setup == u"symlink") {
+            other = file;
+            file = path(u"link.txt"_s);
+            QVERIFY(QFile::link(other, file));
+        }
+        if (setup == u"group") {
+            QVERIFY(own(folder, 0, Shared, 02775) && own(file, Owner, Shared, 0664));
+            writer = Member;
+            groups = {Shared};
+        }
+        if (setup == u"closed folder") {
+            QVERIFY(own(file, Owner, Owner, 0644) && own(folder, Owner, Owner, 0555));
+            QVERIFY(own(m_dir->path(), Owner, Owner, 0755)); // for the cache folder
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(path(u"cache"_s)));
+            writer = Owner;
+            groups = {Owner};
+        }
+        if (setup == u"mounted") {
+            const QString mounted = path(u"mounted.txt"_s);
+            QVERIFY(writeAll(mounted, "stand-in"));
+            QVERIFY(::mount(QFile::encodeName(file).constData(),
+                            QFile::encodeName(mounted).constData(), nullptr, MS_BIND,
+                            nullptr) == 0);
+            other = file;
+            file = mounted;
+        }
+        const struct stat before = statOf(file);
+        const QStringList filesBefore = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+
+        const QString message = writer == 0 ? writeRouteFile(file, text).value_or(QString())
+                                            : writeAs(writer, groups, file, text);
+        qunsetenv("XDG_CACHE_HOME");
+
+        if (error.isEmpty()) {
+            QVERIFY2(message.isEmpty(), qPrintable(message));
+        } else {
+            QCOMPARE(message, u"\"%1\": %2"_s.arg(file, error));
+        }
+        const QByteArray expected = error.isEmpty() ? text : old;
+        QCOMPARE(readAll(file).size(), expected.size());
+        QVERIFY(readAll(file) == expected);
+        if (!other.isEmpty())
+            QVERIFY(readAll(other) == expected);
+        const struct stat after = statOf(file);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_nlink, before.st_nlink);
+        if (setup == u"symlink")
+            QVERIFY(QFileInfo(file).isSymLink());
+        else if (!other.isEmpty())
+            QCOMPARE(after.st_ino, before.st_ino);
+        // No temporary file or backup left anywhere.
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), filesBefore);
+        QCOMPARE(QDir(path(u"cache/plenix"_s)).entryList(QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    void new_file_appears_whole_or_not_at_all()
+    {
+        if (!m_mounts)
+            QSKIP("no mount namespace here");
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        const QString folder = path(u"full"_s);
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") ==
+                0);
+        const QString file = folder + u"/new.txt"_s;
+        QCOMPARE(writeRouteFile(file, QByteArray(256 * 1024, '\x80')),
+                 u"\"%1\": No space left on device"_s.arg(file));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        QCOMPARE(writeRouteFile(file, "\x80new"), std::nullopt);
+        QCOMPARE(readAll(file), QByteArray("\x80new"));
+        QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
+    }
+
+    // One limit both ways: the largest route Save writes, Open reads.
+    void save_refuses_a_route_that_open_would_refuse()
+    {
+        const QString file = path(u"big.txt"_s);
+        QVERIFY(writeAll(file, "old"));
+        plenix::RouteDocument document;
+        document.setDescription(std::string(plenix::MaxFileTextBytes, 'd'));
+        const std::optional<QString> error = saveDocument(document, file);
+        QVERIFY(error && error->contains(u"%1 bytes"_s.arg(MaxRouteFileBytes + 1)));
+        QCOMPARE(readAll(file), QByteArray("old"));
+        QVERIFY(document.isUntitled());
+
+        document.setDescription(std::string(plenix::MaxFileTextBytes - 1, 'd'));
+        QCOMPARE(saveDocument(document, file), std::nullopt);
+        plenix::RouteDocument reopened;
+        QCOMPARE(openDocument(reopened, file), std::nullopt);
+        QVERIFY(reopened.description() == document.description());
+    }
+
+    void file_name_in_a_message_stays_on_one_line()
+    {
+        const QString file = path(u"two\nlines.txt"_s);
+        const RouteFileRead read = readRouteFile(file);
+        QCOMPARE(*read.error,
+                 u"\"%1\": No such file or directory"_s.arg(path(u"two\u240Alines.txt"_s)));
+    }
+};
+
+QTEST_GUILESS_MAIN(FileIoTest)
+#include "tst_fileio.moc"
