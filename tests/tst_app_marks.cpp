@@ -49,18 +49,18 @@ private Q_SLOTS:
     void tooltips_data()
     {
         QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("text");  // written into row 2
-        QTest::addColumn<QString>("typed"); // then typed into it
+        QTest::addColumn<QString>("text");     // written into row 2
+        QTest::addColumn<QString>("typed");    // then typed into it
         QTest::addColumn<QString>("expected"); // empty: the grid's own hint
         const QString longText = u"Elbow 90 deg 18.75 in clr, then the rest of a long note"_s;
         QTest::newRow("a short description") << 5 << u"abc"_s << QString() << QString();
         QTest::newRow("a text cut short") << 5 << longText << QString() << longText;
-        QTest::newRow("a giant text") << 5 << QString(5000, u'x') << QString()
-                                      << QString(2000, u'x') + QChar(0x2026);
+        QTest::newRow("a giant text")
+            << 5 << QString(5000, u'x') << QString() << QString(2000, u'x') + QChar(0x2026);
         QTest::newRow("a plain flow") << 2 << u"1200"_s << QString() << QString();
         QTest::newRow("a flow with a unit") << 2 << u"12in"_s << QString() << u"Reads as 12"_s;
-        QTest::newRow("a minus typed") << 2 << QString() << u"-1200"_s
-                                       << u"Reads as 1200\nTyped but left out: -"_s;
+        QTest::newRow("a minus typed")
+            << 2 << QString() << u"-1200"_s << u"Reads as 1200\nTyped but left out: -"_s;
     }
 
     // The tooltip of a cell: its mark, or the whole of a text its column

@@ -95,14 +95,22 @@ private Q_SLOTS:
         // row" or "calculate", separated by ';'.
         QTest::addColumn<std::string>("edits");
         QTest::addColumn<std::string>("expected");
-        QTest::newRow("a flow") << "3,2=900"s << "3..4"s;
-        QTest::newRow("a description") << "2,5=note"s << "none"s;
-        QTest::newRow("a result typed over") << "2,8=1"s << "none"s;
-        QTest::newRow("the higher change counts") << "3,6=0.5;2,1=2"s << "2..4"s;
-        QTest::newRow("a new row below the route") << "6,4=10"s << "6..6"s;
-        QTest::newRow("an input emptied") << "4,4="s << "4..4"s;
-        QTest::newRow("a row inserted") << "insert 2"s << "2..5"s;
-        QTest::newRow("calculated again") << "3,2=900;calculate"s << "none"s;
+        QTest::newRow("a flow") << "3,2=900"s
+                                << "3..4"s;
+        QTest::newRow("a description") << "2,5=note"s
+                                       << "none"s;
+        QTest::newRow("a result typed over") << "2,8=1"s
+                                             << "none"s;
+        QTest::newRow("the higher change counts") << "3,6=0.5;2,1=2"s
+                                                  << "2..4"s;
+        QTest::newRow("a new row below the route") << "6,4=10"s
+                                                   << "6..6"s;
+        QTest::newRow("an input emptied") << "4,4="s
+                                          << "4..4"s;
+        QTest::newRow("a row inserted") << "insert 2"s
+                                        << "2..5"s;
+        QTest::newRow("calculated again") << "3,2=900;calculate"s
+                                          << "none"s;
     }
 
     void stale()

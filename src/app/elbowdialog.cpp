@@ -20,8 +20,8 @@ ElbowRadiusDialog::ElbowRadiusDialog(const QString &angle, float diameter, QWidg
     setObjectName(u"elbowRadiusDialog"_s);
     setWindowTitle(u"plenix"_s);
     auto *prompt = new QLabel(toQString(plenix::ElbowRadiusPrompt), this);
-    auto *diameterLabel =
-        new QLabel(u"Diameter in force: %1 in"_s.arg(toQString(plenix::decimalText(diameter))), this);
+    auto *diameterLabel = new QLabel(
+        u"Diameter in force: %1 in"_s.arg(toQString(plenix::decimalText(diameter))), this);
     diameterLabel->setObjectName(u"diameterLabel"_s);
     replyEdit = new QLineEdit(toQString(plenix::ElbowRadiusDefault), this);
     replyEdit->setObjectName(u"replyEdit"_s);
@@ -52,7 +52,7 @@ void ElbowRadiusDialog::showPreview()
     // A character the cells cannot hold makes no number.
     const std::optional<std::string> reply = fromQString(replyEdit->text());
     const std::optional<std::string> angle = fromQString(m_angle);
-    previewLabel->setText(
-        reply && angle ? toQString(plenix::elbowPreview(*angle, m_diameter, *reply))
-                       : u"Not a number"_s);
+    previewLabel->setText(reply && angle
+                              ? toQString(plenix::elbowPreview(*angle, m_diameter, *reply))
+                              : u"Not a number"_s);
 }

@@ -62,7 +62,8 @@ std::optional<NavKey> navKey(int key)
 } // namespace
 
 RouteView::RouteView(RouteTable &table, plenix::RouteMarks &marks, QWidget *parent)
-    : QTableView(parent), m_table(table), m_marks(marks), m_model(new RouteModel(table, marks, this))
+    : QTableView(parent), m_table(table), m_marks(marks),
+      m_model(new RouteModel(table, marks, this))
 {
     setModel(m_model);
     setItemDelegate(new CellDelegate(this));

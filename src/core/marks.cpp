@@ -42,10 +42,9 @@ InputReading readInput(std::string_view text, int col)
     // A count is rounded to a whole one; every other input is single precision.
     const double used = col == RouteTable::ColQty ? std::nearbyint(number) : number;
     InputReading reading;
-    reading.value =
-        std::isfinite(used) ? decimalText(toSingle(used)) : std::string(NumMarker);
-    reading.doubtful = !isNumericReply(text) || (number == 0 && hasNonZeroDigit(text)) ||
-                       !std::isfinite(number);
+    reading.value = std::isfinite(used) ? decimalText(toSingle(used)) : std::string(NumMarker);
+    reading.doubtful =
+        !isNumericReply(text) || (number == 0 && hasNonZeroDigit(text)) || !std::isfinite(number);
     return reading;
 }
 
@@ -62,8 +61,8 @@ RouteMarks::~RouteMarks()
 
 bool RouteMarks::isStale(int row, int col) const
 {
-    return m_firstStale > 0 && row >= m_firstStale && row <= m_lastUsed &&
-           col >= FirstResultCol && col <= LastResultCol;
+    return m_firstStale > 0 && row >= m_firstStale && row <= m_lastUsed && col >= FirstResultCol &&
+           col <= LastResultCol;
 }
 
 bool RouteMarks::isDoubtful(int row, int col) const
@@ -158,7 +157,8 @@ void RouteMarks::setFirstStale(int row)
 {
     if (row == m_firstStale)
         return;
-    const int from = std::min(row == 0 ? m_firstStale : row, m_firstStale == 0 ? row : m_firstStale);
+    const int from =
+        std::min(row == 0 ? m_firstStale : row, m_firstStale == 0 ? row : m_firstStale);
     m_firstStale = row;
     report({from, FirstResultCol, RouteTable::DataRows, LastResultCol});
 }
