@@ -2,7 +2,6 @@
 // Calculate, and input texts that do not say plainly what Calculate reads.
 #include "marks.h"
 
-#include "calculation.h"
 #include "coretest.h"
 #include "editing.h"
 #include "routedocument.h"
@@ -95,22 +94,17 @@ private Q_SLOTS:
         // row" or "calculate", separated by ';'.
         QTest::addColumn<std::string>("edits");
         QTest::addColumn<std::string>("expected");
-        QTest::newRow("a flow") << "3,2=900"s
-                                << "3..4"s;
-        QTest::newRow("a description") << "2,5=note"s
-                                       << "none"s;
-        QTest::newRow("a result typed over") << "2,8=1"s
-                                             << "none"s;
-        QTest::newRow("the higher change counts") << "3,6=0.5;2,1=2"s
-                                                  << "2..4"s;
-        QTest::newRow("a new row below the route") << "6,4=10"s
-                                                   << "6..6"s;
-        QTest::newRow("an input emptied") << "4,4="s
-                                          << "4..4"s;
-        QTest::newRow("a row inserted") << "insert 2"s
-                                        << "2..5"s;
-        QTest::newRow("calculated again") << "3,2=900;calculate"s
-                                          << "none"s;
+        // clang-format off
+        QTest::newRow("a flow") << "3,2=900"s << "3..4"s;
+        QTest::newRow("a description") << "2,5=note"s << "none"s;
+        QTest::newRow("a result typed over") << "2,8=1"s << "none"s;
+        QTest::newRow("the higher change counts") << "3,6=0.5;2,1=2"s << "2..4"s;
+        QTest::newRow("a new row below the route") << "6,4=10"s << "6..6"s;
+        QTest::newRow("an input emptied") << "4,4="s << "4..4"s;
+        QTest::newRow("a row inserted") << "insert 2"s << "2..5"s;
+        QTest::newRow("a length next to a coefficient") << "3,4=5;calculate"s << "3..4"s;
+        QTest::newRow("calculated again") << "3,2=900;calculate"s << "none"s;
+        // clang-format on
     }
 
     void stale()
@@ -124,8 +118,7 @@ private Q_SLOTS:
         marks.setListener([&](const CellRange &cells) { reported.unite(cells); });
         putRows(table, Route);
         QCOMPARE(staleRows(marks), "1..4"s);
-        calculate(table);
-        marks.calculated();
+        document.calculate();
         QCOMPARE(staleRows(marks), "none"s);
         // The grid is told to redraw what is no longer stale.
         QVERIFY(reported.contains(1, RouteTable::ColItemSP) &&
@@ -135,8 +128,7 @@ private Q_SLOTS:
         for (std::string step; std::getline(steps, step, ';');) {
             int row = 0, col = 0;
             if (step == "calculate") {
-                calculate(table);
-                marks.calculated();
+                document.calculate();
             } else if (std::sscanf(step.c_str(), "insert %d", &row) == 1) {
                 table.setCurrentCell(Int16(row), 1);
                 insertRow(table);

@@ -289,11 +289,9 @@ void MainWindow::calculateFromGrid()
 
 void MainWindow::runCalculate()
 {
-    const plenix::CalculationOutcome outcome = plenix::calculate(m_document.table());
-    if (!outcome.stopped) {
-        m_document.marks().calculated();
+    const plenix::CalculationOutcome outcome = m_document.calculate();
+    if (!outcome.stopped)
         return;
-    }
     QString text = toQString(outcome.message);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     Dialogs::instance().information(this, u"Plenix"_s, text);

@@ -96,6 +96,14 @@ std::string RouteDocument::caption() const
            (isUntitled() ? std::string(UntitledName) : oneLineName(m_name));
 }
 
+CalculationOutcome RouteDocument::calculate()
+{
+    CalculationOutcome outcome = plenix::calculate(m_table);
+    if (!outcome.stopped)
+        m_marks.calculated();
+    return outcome;
+}
+
 std::string RouteDocument::fileText() const
 {
     return packRoute(m_table, m_description);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculation.h"
 #include "marks.h"
 #include "routetable.h"
 
@@ -57,6 +58,9 @@ public:
     bool isModified() const { return m_modified; }
     void markModified() { m_modified = true; }
     void markSaved() { m_modified = false; }
+
+    // Calculate; a pass that runs to the end leaves no result out of date.
+    CalculationOutcome calculate();
 
     // What Save writes, and its length, counted without building it.
     std::string fileText() const;
