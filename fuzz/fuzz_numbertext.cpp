@@ -80,14 +80,14 @@ void checkReadsBack(double value, std::uint64_t bits)
     char text[64];
     if (std::isfinite(value)) {
         const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        check(numberFromText(std::string_view(text, end - text)) == value);
+        check(numberFromText(std::string_view(text, static_cast<std::size_t>(end - text))) == value);
         const std::string spaced = std::string(1, text[0]) + ' ' + std::string(text + 1, end);
         check(numberFromText(spaced) == value);
     }
     text[0] = '&';
     text[1] = 'H';
     const auto end = std::to_chars(text + 2, text + sizeof text, bits, 16).ptr;
-    check(numberFromText(std::string_view(text, end - text)) == static_cast<double>(bits));
+    check(numberFromText(std::string_view(text, static_cast<std::size_t>(end - text))) == static_cast<double>(bits));
 }
 
 } // namespace

@@ -12,6 +12,8 @@ packages=(
     # tests that run the program in a real X server, and their checks
     xvfb xauth xfonts-base x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
     desktop-file-utils appstream python3 man-db
+    # the report: its chart, printing through a real spooler to PDF
+    qt6-charts-dev cups printer-driver-cups-pdf
     # coverage report
     gcovr
 )

@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPointer>
+#include <QPrinter>
 #include <QTest>
 #include <QTimer>
 
@@ -32,7 +33,8 @@ using namespace Qt::StringLiterals;
 
 struct DialogCall
 {
-    QString kind; // "information", "message", "askElbowRadius", "openFileName", "saveFileName"
+    QString kind; // "information", "message", "askElbowRadius", "openFileName", "saveFileName",
+                  // "printPreview"
     QString title;   // the elbow's angle for the radius prompt
     QString text;    // the message, the file filter or the elbow's diameter
     QString initial; // the pre-filled file name
@@ -46,6 +48,8 @@ public:
     // prompt with no reply left.
     QList<std::optional<QString>> replies;
     QStringList fileNames;
+    // Where the print preview's pages go: painted into this PDF file.
+    QString previewPdf;
 
     // clang-format off
     void information(QWidget *, const QString &title, const QString &text) override
@@ -60,6 +64,14 @@ public:
     QString saveFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
     { calls.append({u"saveFileName"_s, title, filter, initialName}); return next(fileNames); }
+    void printPreview(QWidget *, QPrinter &printer,
+                      const std::function<void(QPrinter &)> &paint) override
+    {
+        calls.append({u"printPreview"_s, printer.docName(), {}, {}});
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(previewPdf);
+        paint(printer);
+    }
     // clang-format on
     template <typename T> static T next(QList<T> &answers)
     {

@@ -151,12 +151,14 @@ private Q_SLOTS:
             QTest::newRow(name) << menu << items.split(u'|');
         };
         // clang-format off
-        row("menu bar", {}, u"fileMenu=&File=|editMenu=&Edit=|toolsMenu=&Tools=|optionsMenu=&Options=|helpMenu=&Help="_s);
+        row("menu bar", {}, u"fileMenu=&File=|editMenu=&Edit=|viewMenu=&View=|toolsMenu=&Tools=|optionsMenu=&Options=|helpMenu=&Help="_s);
         row("File", u"fileMenu"_s, u"newAction=&New=Ctrl+N|openAction=&Open...=Ctrl+O|closeAction=&Close=|"
             "fileSeparator0=-=|saveAction=&Save=Ctrl+S|saveAsAction=Save &As...=|fileSeparator1=-=|"
-            "printAction=&Print=Ctrl+P|exitAction=E&xit="_s);
+            "printAction=&Print=Ctrl+P|printReportAction=Print &Report...=|"
+            "exportPdfAction=Export P&DF...=|exportCsvAction=Export CS&V...=|exitAction=E&xit="_s);
         row("Edit", u"editMenu"_s, u"clearDescriptionAction=Clear &Description=|clearListAction=Clear &List=|"
             "insertRowAction=&Insert Row at Selected Cell="_s);
+        row("View", u"viewMenu"_s, u"profileAction=&Pressure Profile="_s);
         row("Tools", u"toolsMenu"_s, u"copyDescriptionAction=Send &Description to Clipboard=|"
             "copyListAction=Send &List to Clipboard  (for pasting into other programs)=|"
             "copyFileNameAction=Send &FileName to Clipboard="_s);

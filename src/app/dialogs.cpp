@@ -4,6 +4,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace {
 Dialogs *g_installed = nullptr;
@@ -62,6 +64,16 @@ QString Dialogs::saveFileName(QWidget *parent, const QString &title, const QStri
                               const QString &initialName)
 {
     return runFileDialog(parent, QFileDialog::AcceptSave, title, filter, initialName);
+}
+
+void Dialogs::printPreview(QWidget *parent, QPrinter &printer,
+                           const std::function<void(QPrinter &)> &paint)
+{
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Report"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter *device) { paint(*device); });
+    dialog.exec();
 }
 
 Dialogs &Dialogs::instance()

@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // Every modal dialog the program opens goes through here, so that tests can
@@ -27,6 +29,10 @@ public:
                                  const QString &initialName);
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                                  const QString &initialName);
+    // Qt's print preview of what `paint` lays out on the printer; printing
+    // from it goes wherever the person chooses there.
+    virtual void printPreview(QWidget *parent, QPrinter &printer,
+                              const std::function<void(QPrinter &)> &paint);
 
     static Dialogs &instance();
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.

@@ -62,11 +62,10 @@ void DocumentCommands::newDocument()
     showCaption();
 }
 
-void DocumentCommands::open()
+bool DocumentCommands::open()
 {
     const QString path = chooseFile(false);
-    if (!path.isEmpty())
-        openPath(path);
+    return !path.isEmpty() && openPath(path);
 }
 
 void DocumentCommands::save()

@@ -36,7 +36,8 @@ public:
     // New and Close are the same command.
     void newDocument();
     void closeDocument() { newDocument(); }
-    void open();
+    // False when nothing was opened: cancelled, or failed and reported.
+    bool open();
     void save();
     void saveAs();
 

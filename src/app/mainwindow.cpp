@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 
 #include <cstddef>
@@ -42,10 +43,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     m_documents = std::make_unique<DocumentCommands>(m_document, *descriptionEdit, *this);
     createMenus();
     setUpWindow();
+    m_document.table().addListener(this, [this](const plenix::TableChange &change) {
+        followRoute(change);
+    });
 }
 
 MainWindow::~MainWindow()
 {
+    m_document.table().removeListener(this);
     // The grid stops watching the table before either goes.
     delete routeView;
 }
@@ -54,9 +59,16 @@ MainWindow::~MainWindow()
 
 void MainWindow::createWidgets()
 {
-    m_client = new QWidget(this);
+    // The design controls fill the client area, or what the profile panel
+    // below them leaves of it.
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(u"split"_s);
+    split->setChildrenCollapsible(false);
+    setCentralWidget(split);
+    m_client = new QWidget(split);
     m_client->setObjectName(u"client"_s);
-    setCentralWidget(m_client);
+    split->addWidget(m_client);
+    createProfilePanel(split);
     // The client area's size changes drive the proportional layout.
     m_client->installEventFilter(this);
 
@@ -126,6 +138,7 @@ void MainWindow::createMenus()
     addMenuSeparator(fileMenu, "fileSeparator1");
     addMenuAction(fileMenu, "printAction", u"&Print"_s, &MainWindow::printWindow,
                QKeySequence(Qt::CTRL | Qt::Key_P));
+    addReportActions(fileMenu);
     addMenuAction(fileMenu, "exitAction", u"E&xit"_s, &MainWindow::exitProgram);
 
     QMenu *editMenu = menuBar()->addMenu(u"&Edit"_s);
@@ -135,6 +148,8 @@ void MainWindow::createMenus()
     addMenuAction(editMenu, "clearListAction", u"Clear &List"_s, &MainWindow::clearList);
     addMenuAction(editMenu, "insertRowAction", u"&Insert Row at Selected Cell"_s,
                &MainWindow::insertRow);
+
+    createViewMenu();
 
     QMenu *toolsMenu = menuBar()->addMenu(u"&Tools"_s);
     toolsMenu->setObjectName(u"toolsMenu"_s);
@@ -290,8 +305,10 @@ void MainWindow::calculateFromGrid()
 void MainWindow::runCalculate()
 {
     const plenix::CalculationOutcome outcome = m_document.calculate();
-    if (!outcome.stopped)
+    if (!outcome.stopped) {
+        resultsRefreshed();
         return;
+    }
     QString text = toQString(outcome.message);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     Dialogs::instance().information(this, u"Plenix"_s, text);

@@ -11,11 +11,13 @@
 #include <memory>
 
 class DocumentCommands;
+class ProfileChart;
 class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QSplitter;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
@@ -28,7 +30,8 @@ class RouteView;
 // The command handlers are grouped by menu: mainwindow.cpp holds start-up,
 // layout, the grid's events, Calculate, the fittings pop-up and shutdown;
 // mainwindow_file.cpp the File menu; mainwindow_edit.cpp the Edit and Tools menus;
-// mainwindow_help.cpp the Options and Help menus.
+// mainwindow_help.cpp the Options and Help menus; mainwindow_report.cpp the
+// report, the exports and the pressure profile panel.
 class MainWindow final : public QMainWindow
 {
     Q_OBJECT
@@ -62,11 +65,16 @@ private Q_SLOTS:
     void saveRoute();
     void saveRouteAs();
     void printWindow();
+    void printReport();
+    void exportPdf();
+    void exportCsv();
     void exitProgram();
     // Edit
     void clearDescription();
     void clearList();
     void insertRow();
+    // View
+    void showProfile(bool shown);
     // Tools
     void copyDescription();
     void copyList();
@@ -85,6 +93,13 @@ private Q_SLOTS:
 private:
     void createWidgets();
     void createMenus();
+    // The report commands of the File menu and the View menu; with their
+    // handlers in mainwindow_report.cpp.
+    void addReportActions(QMenu *fileMenu);
+    void createViewMenu();
+    void createProfilePanel(QSplitter *split);
+    void followRoute(const plenix::TableChange &change);
+    void redrawProfile();
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
                         void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
     void addMenuSeparator(QMenu *menu, const char *name);
@@ -96,6 +111,8 @@ private:
     void recordLayout();
     void placeWindow();
 
+    // Figures are current again after a Calculate, an Open or a New.
+    void resultsRefreshed();
     // Runs Calculate as the button and the Enter key do.
     void runCalculate();
     // Runs a command of the fittings pop-up.
@@ -109,6 +126,9 @@ private:
     // New, Open, Close, Save and Save As of the document, which the
     // description box mirrors; made once the box exists.
     std::unique_ptr<DocumentCommands> m_documents;
+    // The first row whose results an input change has put out of date since
+    // they were last current; 0 when none.
+    plenix::Int16 m_firstStaleRow = 0;
 
     // Controls.
     QWidget *m_client = nullptr;
@@ -117,9 +137,13 @@ private:
     QPlainTextEdit *descriptionEdit = nullptr;
     QLabel *itemsLabel = nullptr;
     QLabel *descriptionLabel = nullptr;
+    // The pressure profile panel below the design controls, hidden at first.
+    QWidget *profilePanel = nullptr;
+    ProfileChart *profileChart = nullptr;
 
     // Menus; the two pop-ups never stand on the menu bar.
     QAction *toolTipsAction = nullptr;
+    QAction *profileAction = nullptr;
     QMenu *fittingsMenu = nullptr;
     QMenu *hintMenu = nullptr;
 };

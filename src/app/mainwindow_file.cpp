@@ -7,11 +7,13 @@
 void MainWindow::newRoute()
 {
     m_documents->newDocument();
+    resultsRefreshed();
 }
 
 void MainWindow::openRoute()
 {
-    m_documents->open();
+    if (m_documents->open())
+        resultsRefreshed();
 }
 
 void MainWindow::openFile(const QString &path)
@@ -22,6 +24,7 @@ void MainWindow::openFile(const QString &path)
 void MainWindow::closeRoute()
 {
     m_documents->closeDocument();
+    resultsRefreshed();
 }
 
 void MainWindow::saveRoute()

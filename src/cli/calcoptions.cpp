@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <string_view>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -37,8 +39,15 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     const QCommandLineOption checkOption(
         u"check"_s, u"Write nothing; name each route whose stored results are stale."_s);
     const QCommandLineOption quietOption({u"q"_s, u"quiet"_s}, u"Print no tables."_s);
+    const QCommandLineOption pdfOption(
+        u"pdf"_s, u"Write the calculated route's report to <file> as PDF (one route only)."_s,
+        u"file"_s);
+    const QCommandLineOption csvOption(
+        u"csv"_s,
+        u"Write the calculated route's list to <file> as CSV for spreadsheets (one route only)."_s,
+        u"file"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
-                       checkOption, quietOption});
+                       checkOption, quietOption, pdfOption, csvOption});
     parser.addPositionalArgument(u"routes"_s, u"Route files; - reads one from standard input."_s,
                                  u"ROUTE..."_s);
 
@@ -60,6 +69,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     options.inPlace = parser.isSet(inPlaceOption);
     options.check = parser.isSet(checkOption);
     options.quiet = parser.isSet(quietOption);
+    options.pdfFile = parser.value(pdfOption);
+    options.csvFile = parser.value(csvOption);
 
     if (options.files.isEmpty())
         return usageError(u"no route file given"_s);
@@ -70,7 +81,26 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         return usageError(u"--output and --in-place exclude each other"_s);
     if (parser.isSet(outputOption) && (options.files.size() != 1 || options.outputFile.isEmpty()))
         return usageError(u"--output takes one route and a file name"_s);
+    const bool exports = parser.isSet(pdfOption) || parser.isSet(csvOption);
+    if (exports && options.check)
+        return usageError(u"--check writes nothing and takes no --pdf or --csv"_s);
+    if (exports &&
+        (options.files.size() != 1 || (parser.isSet(pdfOption) && options.pdfFile.isEmpty()) ||
+         (parser.isSet(csvOption) && options.csvFile.isEmpty())))
+        return usageError(u"--pdf and --csv take one route and a file name"_s);
     if (options.inPlace && options.files.contains(u"-"_s))
         return usageError(u"standard input cannot be rewritten in place"_s);
     return {options, std::nullopt, {}};
+}
+
+bool needsWidgets(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (argument == "--pdf" || argument.starts_with("--pdf="))
+            return true;
+    }
+    return false;
 }

@@ -14,12 +14,18 @@ struct CalcOptions
     QStringList files; // "-" stands for standard input
     OutputFormat format = OutputFormat::Tsv;
     QString outputFile; // -o: the calculated route goes here
+    QString pdfFile;    // --pdf: its report
+    QString csvFile;    // --csv: its list for spreadsheets
     bool inPlace = false;
     bool check = false;
     bool quiet = false;
 
     // Tables are printed only when no file is written and nothing is checked.
-    bool printsTables() const { return !quiet && !check && !inPlace && outputFile.isEmpty(); }
+    bool printsTables() const
+    {
+        return !quiet && !check && !inPlace && outputFile.isEmpty() && pdfFile.isEmpty() &&
+               csvFile.isEmpty();
+    }
 };
 
 // Either the options, or what to print before leaving at once: the help, the
@@ -32,3 +38,8 @@ struct ParsedOptions
 };
 
 ParsedOptions parseCalcOptions(const QStringList &arguments);
+
+// Whether the arguments ask for a report. It is painted with Qt Charts, which
+// needs the widgets' application object, so this is decided before there is
+// any application to parse them; a run without --pdf makes do with QtCore.
+bool needsWidgets(int argc, char **argv);

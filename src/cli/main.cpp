@@ -6,12 +6,14 @@
 #include "tableoutput.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -31,7 +33,16 @@ void print(std::FILE *stream, const std::string &bytes)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // A report needs no display: unless told otherwise it is painted on
+    // Qt's offscreen platform.
+    std::unique_ptr<QCoreApplication> app;
+    if (needsWidgets(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(u"plenix-calc"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(PLENIX_VERSION_STRING));
 

@@ -3,11 +3,13 @@
 
 #include "calculation.h"
 #include "exitstatus.h"
+#include "reportpainter.h"
 #include "routedocument.h"
 #include "routefile.h"
 #include "routefileio.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -107,7 +109,32 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
         if (const std::optional<QString> error = saveDocument(*run.document, target)) {
             run.status = ExitFailed;
             run.diagnostic = fileError(target, *error);
+            return run;
         }
     }
+    writeExports(run, file, options);
     return run;
+}
+
+void writeExports(RouteRun &run, const QString &file, const CalcOptions &options)
+{
+    const auto write = [&](const QString &exportFile, const auto &writeFile) {
+        if (exportFile.isEmpty() || run.status == ExitFailed)
+            return;
+        std::optional<QString> error;
+        if (file != u"-" && QFileInfo(exportFile) == QFileInfo(file))
+            error = u"the route's own file cannot be replaced by an export"_s;
+        else
+            error = writeFile(exportFile);
+        if (error) {
+            run.status = ExitFailed;
+            run.diagnostic = fileError(exportFile, *error);
+        }
+    };
+    // Calculate has just run: no figure is out of date.
+    write(options.pdfFile, [&run](const QString &path) {
+        return writeReportPdf(path, routeReport(*run.document, 0));
+    });
+    write(options.csvFile,
+          [&run](const QString &path) { return writeRouteCsv(path, run.document->table()); });
 }

@@ -24,3 +24,7 @@ struct RouteRun
 };
 
 RouteRun runRoute(const QString &file, const CalcOptions &options);
+
+// The report (--pdf) and the list (--csv) of a calculated route; a failure
+// sets the run's status and diagnostic.
+void writeExports(RouteRun &run, const QString &file, const CalcOptions &options);

@@ -12,7 +12,12 @@ namespace plenix {
 class RouteDocument;
 } // namespace plenix
 
-enum class OutputFormat { Tsv, Csv, Json };
+enum class OutputFormat
+{
+    Tsv,
+    Csv,
+    Json
+};
 
 std::optional<OutputFormat> outputFormatNamed(QStringView name);
 

@@ -6,17 +6,7 @@
 
 namespace plenix {
 
-namespace {
-// The constants are the program's fixed standard values; pi in particular is
-// this seven-digit decimal, not the full-precision constant.
-constexpr float VelocityFactor = 4;
-constexpr float InchesPerFoot = 12;
-constexpr double Pi = 3.141593;
-constexpr float StandardAirVelocity = 4005;
-constexpr double FrictionCoefficient = 0.00109136;
-constexpr double FlowExponent = 1.9;
-constexpr double DiameterExponent = 5.02;
-} // namespace
+using namespace airflow;
 
 float velocity(float flow, float diameter)
 {

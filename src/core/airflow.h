@@ -7,6 +7,21 @@
 // Each function computes in double precision and rounds to single once.
 namespace plenix {
 
+// The program's fixed standard values; pi in particular is this seven-digit
+// decimal, not the full-precision constant. The report prints them as the
+// formulas use them.
+namespace airflow {
+inline constexpr float VelocityFactor = 4;
+inline constexpr float InchesPerFoot = 12;
+inline constexpr double Pi = 3.141593;
+// Velocity, fpm, at which standard air (0.075 lb/ft3) has a velocity
+// pressure of 1 in wg.
+inline constexpr float StandardAirVelocity = 4005;
+inline constexpr double FrictionCoefficient = 0.00109136;
+inline constexpr double FlowExponent = 1.9;
+inline constexpr double DiameterExponent = 5.02;
+} // namespace airflow
+
 // Mean velocity, fpm: flow over the duct's cross-section. 0 for a zero diameter.
 float velocity(float flow, float diameter);
 

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The route report: printed through the preview, exported as PDF and CSV,
+// and the pressure profile panel.
+#include "mainwindow.h"
+
+#include "dialogs.h"
+#include "profilechart.h"
+#include "report.h"
+#include "reportpainter.h"
+#include "routefileio.h"
+
+#include <QChartView>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+void reportExportError(QWidget *window, const QString &description)
+{
+    Dialogs::instance().message(window, u"plenix"_s, u"Error: "_s + description);
+}
+} // namespace
+
+void MainWindow::addReportActions(QMenu *fileMenu)
+{
+    addMenuAction(fileMenu, "printReportAction", u"Print &Report..."_s, &MainWindow::printReport);
+    addMenuAction(fileMenu, "exportPdfAction", u"Export P&DF..."_s, &MainWindow::exportPdf);
+    addMenuAction(fileMenu, "exportCsvAction", u"Export CS&V..."_s, &MainWindow::exportCsv);
+}
+
+void MainWindow::createViewMenu()
+{
+    QMenu *viewMenu = menuBar()->addMenu(u"&View"_s);
+    viewMenu->setObjectName(u"viewMenu"_s);
+    profileAction = viewMenu->addAction(u"&Pressure Profile"_s);
+    profileAction->setObjectName(u"profileAction"_s);
+    profileAction->setCheckable(true);
+    connect(profileAction, &QAction::toggled, this, &MainWindow::showProfile);
+}
+
+void MainWindow::createProfilePanel(QSplitter *split)
+{
+    profilePanel = new QWidget(split);
+    profilePanel->setObjectName(u"profilePanel"_s);
+    auto *layout = new QVBoxLayout(profilePanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    profileChart = new ProfileChart;
+    auto *view = new QChartView(profileChart, profilePanel);
+    view->setObjectName(u"profileView"_s);
+    view->setRenderHint(QPainter::Antialiasing);
+    layout->addWidget(view);
+    split->addWidget(profilePanel);
+    // The design controls keep three fifths of the height.
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    profilePanel->hide();
+    profileChart->showProfile(plenix::pressureProfile(m_document.table()));
+}
+
+void MainWindow::showProfile(bool shown)
+{
+    profilePanel->setVisible(shown);
+}
+
+void MainWindow::followRoute(const plenix::TableChange &change)
+{
+    m_firstStaleRow = plenix::firstStaleRowAfter(m_firstStaleRow, change);
+    if (!change.cells.isEmpty())
+        profileChart->setOutOfDate(true);
+}
+
+void MainWindow::resultsRefreshed()
+{
+    m_firstStaleRow = 0;
+    redrawProfile();
+}
+
+void MainWindow::redrawProfile()
+{
+    profileChart->showProfile(plenix::pressureProfile(m_document.table()));
+}
+
+namespace {
+
+// The file an export goes to: chosen in the Save dialog, which offers the
+// route's own name with the export's extension, and given that extension
+// when it has none. Empty when cancelled, or when it names the route's own
+// file, which no export may touch (said in a message).
+QString chooseExportFile(QWidget *window, const plenix::RouteDocument &document,
+                         const QString &title, const QString &filter, const QString &extension)
+{
+    const QFileInfo route(pathText(document.path()));
+    const QString offered = document.isUntitled()
+                                ? u"Untitled."_s + extension
+                                : route.dir().filePath(route.completeBaseName() + u'.' + extension);
+    QString path = Dialogs::instance().saveFileName(window, title, filter, offered);
+    if (path.isEmpty())
+        return {};
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u'.' + extension;
+    if (!document.isUntitled() && QFileInfo(path) == route) {
+        reportExportError(window, u"the route's own file cannot be replaced by an export"_s);
+        return {};
+    }
+    return path;
+}
+
+} // namespace
+
+void MainWindow::printReport()
+{
+    const RouteReport report = routeReport(m_document, m_firstStaleRow);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(pathText(report.content.routeName));
+    // The paper the printer is set up with, not Qt's guess from the locale.
+    if (const QPrinterInfo info(printer); !info.isNull())
+        printer.setPageSize(info.defaultPageSize());
+    Dialogs::instance().printPreview(this, printer,
+                                     [&report](QPrinter &device) { paintReport(device, report); });
+}
+
+void MainWindow::exportPdf()
+{
+    const QString path =
+        chooseExportFile(this, m_document, u"Export PDF"_s, u"PDF Files (*.pdf)"_s, u"pdf"_s);
+    if (path.isEmpty())
+        return;
+    if (const auto error = writeReportPdf(path, routeReport(m_document, m_firstStaleRow)))
+        reportExportError(this, *error);
+}
+
+void MainWindow::exportCsv()
+{
+    const QString path =
+        chooseExportFile(this, m_document, u"Export CSV"_s, u"CSV Files (*.csv)"_s, u"csv"_s);
+    if (path.isEmpty())
+        return;
+    if (const auto error = writeRouteCsv(path, m_document.table()))
+        reportExportError(this, *error);
+}

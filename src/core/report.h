@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "routetable.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the route report says, decided without a page in sight: which rows it
+// lists and how each is set, the route total, the texts of the first page
+// and whether the figures are out of date. The painter only places it.
+// Texts are UTF-8; the file's name and path stay in the file system's
+// encoding, as the document keeps them.
+namespace plenix {
+
+class RouteDocument;
+
+inline constexpr std::string_view ReportTitle = "Plenix";
+inline constexpr std::string_view OutOfDateCaution =
+    "Figures out of date: recalculate before issuing";
+
+// Results go out of date from the first row whose inputs changed since the
+// last Calculate, down to the end of the route. Given the first stale row so
+// far (0: none), the one after a change of the table.
+Int16 firstStaleRowAfter(Int16 firstStale, const TableChange &change);
+
+enum class ReportRowKind
+{
+    Item, // a duct or a fitting: it has a length or a loss coefficient
+    Text, // neither: a heading or a note, set apart across the row
+};
+
+struct ReportRow
+{
+    Int16 number = 0;
+    ReportRowKind kind = ReportRowKind::Item;
+    // The results are out of date: marked as the grid marks them.
+    bool stale = false;
+    std::array<std::string, RouteTable::DataCols> cells; // columns 1..10
+};
+
+struct ReportContent
+{
+    std::string routeName;
+    std::string path; // empty for an untitled route
+    std::vector<std::string> descriptionLines;
+    // The units and constants the figures rest on, one line each.
+    std::vector<std::string> constants;
+    std::array<std::string, RouteTable::DataCols> headers;
+    // Every used row that holds any text, top down.
+    std::vector<ReportRow> rows;
+    // "Route SP, in wg" of the last used row; empty when there is none.
+    std::string total;
+    bool outOfDate = false;
+};
+
+// Numbers stand right-aligned; only the description is text.
+inline bool isNumberColumn(int col)
+{
+    return col != RouteTable::ColDescription;
+}
+inline bool isResultColumn(int col)
+{
+    return col >= RouteTable::ColItemSP && col <= RouteTable::ColRouteSP;
+}
+
+ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow);
+
+} // namespace plenix

@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "profilechart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QFontMetricsF>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QGuiApplication>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QPainter>
+#include <QScreen>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Title = u"Pressure profile"_s;
+const QString OutOfDateTitle = u"Pressure profile (out of date: Calculate redraws it)"_s;
+
+// Ticks on round rows, about a dozen whatever the length of the route.
+double rowTickInterval(std::size_t rows)
+{
+    for (const double interval : {1.0, 2.0, 5.0})
+        if (static_cast<double>(rows) / interval <= 15)
+            return interval;
+    return 10;
+}
+
+void hideLegendEntry(QChart &chart, QAbstractSeries *series)
+{
+    for (QLegendMarker *marker : chart.legend()->markers(series))
+        marker->setVisible(false);
+}
+
+} // namespace
+
+ProfileChart::ProfileChart(QGraphicsItem *parent) : QChart(parent)
+{
+    setBackgroundRoundness(0);
+    setDropShadowEnabled(false);
+    setMargins(QMargins(4, 4, 4, 4));
+    legend()->setAlignment(Qt::AlignTop);
+    setTitle(Title);
+    connect(this, &QChart::plotAreaChanged, this, [this] { placeLabels(); });
+}
+
+ProfileChart::~ProfileChart() = default;
+
+void ProfileChart::clearProfile()
+{
+    qDeleteAll(m_labels);
+    m_labels.clear();
+    removeAllSeries();
+    m_anchor = nullptr;
+    for (QAbstractAxis *axis : axes()) {
+        removeAxis(axis);
+        delete axis;
+    }
+}
+
+void ProfileChart::showProfile(const plenix::PressureProfile &profile)
+{
+    clearProfile();
+    m_profile = profile;
+    const std::size_t rows = profile.points.size();
+
+    auto *rowAxis = new QValueAxis(this);
+    rowAxis->setTitleText(u"Row"_s);
+    rowAxis->setRange(0.5, static_cast<double>(std::max<std::size_t>(rows, 1)) + 0.5);
+    rowAxis->setTickType(QValueAxis::TicksDynamic);
+    rowAxis->setTickAnchor(0);
+    rowAxis->setTickInterval(rowTickInterval(rows));
+    rowAxis->setLabelFormat(u"%d"_s);
+    addAxis(rowAxis, Qt::AlignBottom);
+
+    auto *pressureAxis = new QValueAxis(this);
+    pressureAxis->setTitleText(u"Route SP, in wg"_s);
+    const double span = std::max(profile.highest - profile.lowest, 0.01);
+    pressureAxis->setRange(profile.lowest < 0 ? profile.lowest - span * 0.05 : 0,
+                           profile.highest + span * 0.08);
+    pressureAxis->applyNiceNumbers();
+    addAxis(pressureAxis, Qt::AlignLeft);
+
+    // Bars stand at category positions; a hidden category axis puts
+    // category i under row i + 1 of the row axis.
+    auto *losses = new QBarSet(u"Item SP, in wg"_s);
+    QStringList categories;
+    for (const plenix::ProfilePoint &point : profile.points) {
+        losses->append(point.itemLoss.value_or(0));
+        categories.append(QString::number(point.row));
+    }
+    auto *bars = new QBarSeries(this);
+    bars->append(losses);
+    bars->setBarWidth(0.6);
+    addSeries(bars);
+    auto *barAxis = new QBarCategoryAxis(this);
+    barAxis->setCategories(categories);
+    barAxis->setVisible(false);
+    addAxis(barAxis, Qt::AlignBottom);
+    bars->attachAxis(barAxis);
+    bars->attachAxis(pressureAxis);
+
+    m_anchor = new QLineSeries(this);
+    addSeries(m_anchor);
+    hideLegendEntry(*this, m_anchor);
+    QPen linePen(QColor(0x1f, 0x4e, 0x9a), 2);
+    for (const plenix::ProfileRun &run : profile.runs) {
+        auto *line = new QLineSeries(this);
+        line->setName(u"Route SP, in wg"_s);
+        line->setPen(linePen);
+        for (const auto &[row, total] : plenix::stepLine(profile, run))
+            line->append(row, total);
+        addSeries(line);
+        if (&run != &profile.runs.front())
+            hideLegendEntry(*this, line);
+    }
+    for (QAbstractSeries *item : series()) {
+        if (item != bars) {
+            item->attachAxis(rowAxis);
+            item->attachAxis(pressureAxis);
+        }
+    }
+    setOutOfDate(false);
+    placeLabels();
+}
+
+void ProfileChart::setOutOfDate(bool outOfDate)
+{
+    m_outOfDate = outOfDate;
+    setTitle(outOfDate ? OutOfDateTitle : Title);
+    for (QAbstractSeries *item : series())
+        item->setOpacity(outOfDate ? 0.35 : 1.0);
+}
+
+QGraphicsSimpleTextItem *ProfileChart::addLabel(const QString &text, const QColor &color)
+{
+    auto *label = new QGraphicsSimpleTextItem(text, this);
+    QFont small = font();
+    small.setPointSizeF(7);
+    label->setFont(small);
+    label->setBrush(color);
+    label->setRotation(-90);
+    label->setZValue(10);
+    m_labels.append(label);
+    return label;
+}
+
+void ProfileChart::placeLabels()
+{
+    qDeleteAll(m_labels);
+    m_labels.clear();
+    const QRectF area = plotArea();
+    if (!m_anchor || area.isEmpty())
+        return;
+    QFont small = font();
+    small.setPointSizeF(7);
+    const QFontMetricsF metrics(small);
+    const auto at = [this](double row, double value) {
+        return mapToPosition(QPointF(row, value), m_anchor);
+    };
+    // A label runs upwards from its bar, rotated, so it needs a slot as wide
+    // as a line of text, and a stretch clear of the route line: between the
+    // bar and the line, or between the line and the top, whichever is longer.
+    const bool room = at(1.5, 0).x() - at(0.5, 0).x() >= metrics.height() * 0.9;
+    const double gap = 3;
+    for (const plenix::ProfilePoint &point : m_profile.points) {
+        const double barTop = at(point.row, std::max(point.itemLoss.value_or(0), 0.0)).y();
+        const double x = at(point.row, 0).x() - metrics.height() / 2;
+        if (!point.marker.empty()) {
+            addLabel(QString::fromStdString(point.marker), QColor(0xb0, 0x10, 0x10))
+                ->setPos(x, barTop - gap);
+            continue;
+        }
+        if (!room || point.textRow || !point.itemLoss || point.description.empty())
+            continue;
+        double bottom = barTop;
+        double length = barTop - area.top();
+        if (point.routeTotal) {
+            const double line = at(point.row, *point.routeTotal).y();
+            const double below = barTop - line;
+            const double above = line - area.top();
+            bottom = below >= above ? barTop : line;
+            length = std::max(below, above);
+        }
+        const QString text = metrics.elidedText(QString::fromStdString(point.description),
+                                                Qt::ElideRight, length - 2 * gap);
+        if (text.size() >= 3)
+            addLabel(text, QColor(0x33, 0x33, 0x33))->setPos(x, bottom - gap);
+    }
+}
+
+void paintProfileChart(QPainter &painter, const QRectF &target,
+                       const plenix::PressureProfile &profile, double deviceDotsPerInch)
+{
+    // Laid out at the screen's resolution, where the chart's point sizes
+    // were chosen, and scaled onto the target.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double sceneDotsPerInch = screen ? screen->logicalDotsPerInch() : 96;
+    const QSizeF size = target.size() * (sceneDotsPerInch / deviceDotsPerInch);
+    QGraphicsScene scene;
+    auto *chart = new ProfileChart;
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), size));
+    chart->showProfile(profile);
+    if (QGraphicsLayout *layout = chart->layout())
+        layout->activate();
+    scene.setSceneRect(QRectF(QPointF(0, 0), size));
+    scene.render(&painter, target, scene.sceneRect());
+}

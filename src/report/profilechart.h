@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "profile.h"
+
+#include <QChart>
+#include <QList>
+
+class QGraphicsSimpleTextItem;
+class QLineSeries;
+class QPainter;
+class QRectF;
+
+// The pressure profile as a Qt chart: the route total as a step line against
+// the row, broken where a total is no figure, each item's loss as a bar, the
+// markers named where they stand, and the bars labelled with their
+// descriptions where there is room. The same chart stands in the window's
+// panel and in the report.
+class ProfileChart final : public QChart
+{
+    Q_OBJECT
+
+public:
+    explicit ProfileChart(QGraphicsItem *parent = nullptr);
+    ~ProfileChart() override;
+    Q_DISABLE_COPY_MOVE(ProfileChart)
+
+    void showProfile(const plenix::PressureProfile &profile);
+    // An out-of-date chart says so in its title and pales until redrawn.
+    void setOutOfDate(bool outOfDate);
+    bool isOutOfDate() const { return m_outOfDate; }
+    const plenix::PressureProfile &profile() const { return m_profile; }
+
+private:
+    void clearProfile();
+    void placeLabels();
+    QGraphicsSimpleTextItem *addLabel(const QString &text, const QColor &color);
+
+    plenix::PressureProfile m_profile;
+    QLineSeries *m_anchor = nullptr; // maps values to positions; never drawn
+    QList<QGraphicsSimpleTextItem *> m_labels;
+    bool m_outOfDate = false;
+};
+
+// Paints a profile chart into a rectangle of a painter's device, laid out as
+// on a screen of the target's size in points, so its text keeps a readable
+// size on any device.
+void paintProfileChart(QPainter &painter, const QRectF &target,
+                       const plenix::PressureProfile &profile, double deviceDotsPerInch);

@@ -1,0 +1,356 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "reportpainter.h"
+
+#include "profilechart.h"
+#include "routedocument.h"
+#include "routefileio.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+using plenix::ReportRow;
+using plenix::RouteTable;
+
+namespace {
+
+constexpr std::size_t Columns = RouteTable::DataCols + 1; // the row number first
+// Shares of the table's width: row number, then the ten columns in order.
+constexpr std::array<double, Columns> ColumnWeights{3, 4.5, 6, 7.5, 6, 26, 6.5, 7, 6, 6, 7.5};
+const QColor Rule(0x99, 0x99, 0x99);
+const QColor Faint(0xdd, 0xdd, 0xdd);
+const QColor TextRowShade(0xf0, 0xf0, 0xf0);
+const QColor StaleText(0x80, 0x80, 0x80);
+const QColor CautionText(0xa0, 0x00, 0x00);
+
+QString text(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+QFont fontOf(double points, bool bold = false, bool italic = false)
+{
+    QFont font(u"Sans Serif"_s);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    // No ligatures: a print path that turns the PDF into PostScript and back
+    // loses what "ff" or "fi" stood for, and the text no longer reads as it
+    // was written. Qt sets no ligature in spaced text; a fiftieth of a
+    // device dot is no space to see.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
+    return font;
+}
+
+// Lays the report out page by page. Run once to count the pages and once
+// more to paint them, so that every footer can name the total.
+class ReportLayout final
+{
+public:
+    ReportLayout(QPagedPaintDevice &device, QPainter *painter, const RouteReport &report,
+                 int pageCount)
+        : m_device(device), m_painter(painter), m_report(report), m_pageCount(pageCount),
+          m_point(device.logicalDpiY() / 72.0)
+    {
+        // The device's paint area, with a margin of its own where the
+        // device leaves none.
+        const QMarginsF margins = device.pageLayout().margins(QPageLayout::Millimeter);
+        const double dotsPerMm = device.logicalDpiX() / 25.4;
+        const auto inset = [dotsPerMm](double given) {
+            return std::max(0.0, 12 - given) * dotsPerMm;
+        };
+        m_page = QRectF(0, 0, device.width(), device.height())
+                     .adjusted(inset(margins.left()), inset(margins.top()), -inset(margins.right()),
+                               -inset(margins.bottom()));
+        double left = m_page.left();
+        const double total = std::accumulate(ColumnWeights.begin(), ColumnWeights.end(), 0.0);
+        for (std::size_t col = 0; col < Columns; ++col) {
+            const double width = m_page.width() * ColumnWeights[col] / total;
+            m_columns[col] = {left, width};
+            left += width;
+        }
+    }
+
+    int run()
+    {
+        startPage();
+        writeFirstPage();
+        writeTable();
+        writeChart();
+        return m_pageNumber;
+    }
+
+private:
+    bool painting() const { return m_painter != nullptr; }
+    double pt(double points) const { return points * m_point; }
+    double fontHeight(const QFont &font) const { return QFontMetricsF(font, &m_device).height(); }
+
+    void startPage()
+    {
+        if (painting() && m_pageNumber > 0)
+            m_device.newPage();
+        ++m_pageNumber;
+        const QFont title = fontOf(13, true);
+        const QFont small = fontOf(8);
+        const double headingHeight = fontHeight(title) + fontHeight(small) * 2 + pt(6);
+        const double footerHeight = fontHeight(small) + pt(6);
+        m_y = m_page.top() + headingHeight;
+        m_bottom = m_page.bottom() - footerHeight;
+        if (!painting())
+            return;
+
+        const plenix::ReportContent &content = m_report.content;
+        QPainter &p = *m_painter;
+        double y = m_page.top();
+        p.setPen(Qt::black);
+        p.setFont(title);
+        p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(title)),
+                   Qt::AlignLeft | Qt::AlignVCenter, text(std::string(plenix::ReportTitle)));
+        p.setFont(small);
+        p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(title)),
+                   Qt::AlignRight | Qt::AlignVCenter,
+                   m_report.printedAt.toString(u"yyyy-MM-dd HH:mm"_s));
+        y += fontHeight(title);
+        p.setFont(fontOf(8, true));
+        p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(small)), Qt::AlignLeft,
+                   u"Route: "_s + pathText(content.routeName));
+        y += fontHeight(small);
+        p.setFont(small);
+        const QString path =
+            content.path.empty() ? u"not saved to a file"_s : pathText(content.path);
+        p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(small)), Qt::AlignLeft,
+                   QFontMetricsF(small, &m_device)
+                       .elidedText(u"File: "_s + path, Qt::ElideMiddle, m_page.width()));
+        y += fontHeight(small) + pt(2);
+        p.setPen(QPen(Rule, pt(0.5)));
+        p.drawLine(QPointF(m_page.left(), y), QPointF(m_page.right(), y));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(m_page.left(), m_bottom + pt(4), m_page.width(), fontHeight(small)),
+                   Qt::AlignHCenter,
+                   u"Page %1 of %2"_s.arg(m_pageNumber).arg(std::max(m_pageCount, m_pageNumber)));
+    }
+
+    // A paragraph wrapped to the page's width, each line on whatever page it
+    // falls.
+    void writeParagraph(const QString &paragraph, const QFont &font, const QColor &color)
+    {
+        QTextLayout layout(paragraph, font, &m_device);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+            line.setLineWidth(m_page.width());
+        layout.endLayout();
+        for (int i = 0; i < std::max(layout.lineCount(), 1); ++i) {
+            const double height = fontHeight(font);
+            if (m_y + height > m_bottom)
+                startPage();
+            if (painting() && i < layout.lineCount()) {
+                const QTextLine line = layout.lineAt(i);
+                m_painter->setFont(font);
+                m_painter->setPen(color);
+                m_painter->drawText(QPointF(m_page.left(), m_y + line.ascent()),
+                                    paragraph.mid(line.textStart(), line.textLength()));
+            }
+            m_y += height;
+        }
+    }
+
+    void writeHeading(const QString &heading)
+    {
+        const QFont font = fontOf(10, true);
+        if (m_y + fontHeight(font) * 3 > m_bottom)
+            startPage();
+        m_y += pt(4);
+        writeParagraph(heading, font, Qt::black);
+    }
+
+    void writeFirstPage()
+    {
+        const plenix::ReportContent &content = m_report.content;
+        if (content.outOfDate) {
+            m_y += pt(2);
+            writeParagraph(text(std::string(plenix::OutOfDateCaution)), fontOf(11, true),
+                           CautionText);
+        }
+        const QFont body = fontOf(9);
+        writeHeading(u"Description"_s);
+        if (content.descriptionLines.empty())
+            writeParagraph(u"(none)"_s, fontOf(9, false, true), Qt::black);
+        for (const std::string &line : content.descriptionLines)
+            writeParagraph(text(line), body, Qt::black);
+        writeHeading(u"Units and constants"_s);
+        for (const std::string &line : content.constants)
+            writeParagraph(text(line), body, Qt::black);
+    }
+
+    // The cell texts of a row, the row number first.
+    static std::array<QString, Columns> rowTexts(const ReportRow &row)
+    {
+        std::array<QString, Columns> texts;
+        texts[0] = QString::number(row.number);
+        for (std::size_t col = 1; col < Columns; ++col)
+            texts[col] = text(row.cells[col - 1]);
+        return texts;
+    }
+
+    // Where a cell's text goes: a text row's description runs on over the
+    // empty cells that follow it.
+    QRectF cellRect(std::size_t col, std::size_t span, double y, double height) const
+    {
+        const double right = m_columns[col + span - 1].first + m_columns[col + span - 1].second;
+        // Text keeps clear of the number to its left.
+        const double left = col == RouteTable::ColDescription ? pt(5) : pt(1.5);
+        return QRectF(m_columns[col].first, y, right - m_columns[col].first, height)
+            .adjusted(left, pt(1), -pt(1.5), -pt(1));
+    }
+
+    static std::size_t spanOf(const ReportRow &row, const std::array<QString, Columns> &texts,
+                              std::size_t col)
+    {
+        if (row.kind != plenix::ReportRowKind::Text || col != RouteTable::ColDescription)
+            return 1;
+        std::size_t span = 1;
+        while (col + span < Columns && texts[col + span].isEmpty())
+            ++span;
+        return span;
+    }
+
+    static int flagsOf(std::size_t col)
+    {
+        const bool number = col == 0 || plenix::isNumberColumn(static_cast<int>(col));
+        return int(number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWrapAnywhere;
+    }
+
+    double rowHeight(const std::array<QString, Columns> &texts, const ReportRow *row,
+                     const QFont &font) const
+    {
+        const QFontMetricsF metrics(font, &m_device);
+        double height = metrics.height();
+        for (std::size_t col = 0; col < Columns;) {
+            const std::size_t span = row ? spanOf(*row, texts, col) : 1;
+            const QRectF room = cellRect(col, span, 0, 1e9);
+            const int flags = row ? flagsOf(col) : int(Qt::AlignHCenter | Qt::TextWordWrap);
+            height = std::max(height, metrics.boundingRect(room, flags, texts[col]).height());
+            col += span;
+        }
+        return height + pt(2);
+    }
+
+    void writeTableHeader()
+    {
+        const QFont font = fontOf(7.5, true);
+        std::array<QString, Columns> texts;
+        texts[0] = u"Row"_s;
+        for (std::size_t col = 1; col < Columns; ++col)
+            texts[col] = text(m_report.content.headers[col - 1]);
+        const double height = rowHeight(texts, nullptr, font);
+        if (painting()) {
+            QPainter &p = *m_painter;
+            p.setFont(font);
+            p.setPen(Qt::black);
+            for (std::size_t col = 0; col < Columns; ++col)
+                p.drawText(cellRect(col, 1, m_y, height), Qt::AlignHCenter | Qt::TextWordWrap,
+                           texts[col]);
+            p.setPen(QPen(Rule, pt(0.75)));
+            p.drawLine(QPointF(m_page.left(), m_y + height), QPointF(m_page.right(), m_y + height));
+        }
+        m_y += height;
+    }
+
+    void writeRow(const ReportRow &row)
+    {
+        const bool textRow = row.kind == plenix::ReportRowKind::Text;
+        const QFont font = fontOf(7.5, false, textRow);
+        const std::array<QString, Columns> texts = rowTexts(row);
+        const double height = rowHeight(texts, &row, font);
+        if (m_y + height > m_bottom) {
+            startPage();
+            writeTableHeader();
+        }
+        if (painting()) {
+            QPainter &p = *m_painter;
+            const QRectF band(m_page.left(), m_y, m_page.width(), height);
+            if (textRow)
+                p.fillRect(band, TextRowShade);
+            for (std::size_t col = 0; col < Columns;) {
+                const std::size_t span = spanOf(row, texts, col);
+                const bool stale = row.stale && plenix::isResultColumn(static_cast<int>(col));
+                p.setFont(stale ? fontOf(7.5, false, true) : font);
+                p.setPen(stale ? StaleText : QColor(Qt::black));
+                p.drawText(cellRect(col, span, m_y, height), flagsOf(col), texts[col]);
+                col += span;
+            }
+            p.setPen(QPen(Faint, pt(0.4)));
+            p.drawLine(band.bottomLeft(), band.bottomRight());
+        }
+        m_y += height;
+    }
+
+    void writeTable()
+    {
+        writeHeading(u"Route"_s);
+        writeTableHeader();
+        for (const ReportRow &row : m_report.content.rows)
+            writeRow(row);
+        const plenix::ReportContent &content = m_report.content;
+        const QString total = content.rows.empty() ? u"Route total: no rows"_s
+                              : content.total.empty()
+                                  ? u"Route total: not calculated"_s
+                                  : u"Route total: %1 in wg"_s.arg(text(content.total));
+        m_y += pt(3);
+        writeParagraph(total, fontOf(10, true), content.outOfDate ? StaleText : Qt::black);
+    }
+
+    void writeChart()
+    {
+        // At least 45% of a page, up to 60% where the page has room; a page
+        // of its own when what is left is less.
+        const double page = m_bottom - m_page.top();
+        m_y += pt(8);
+        if (m_y + page * 0.45 > m_bottom)
+            startPage();
+        const double height = std::min(page * 0.6, m_bottom - m_y);
+        if (painting()) {
+            paintProfileChart(*m_painter, QRectF(m_page.left(), m_y, m_page.width(), height),
+                              m_report.profile, m_device.logicalDpiX());
+        }
+        m_y += height;
+    }
+
+    QPagedPaintDevice &m_device;
+    QPainter *m_painter;
+    const RouteReport &m_report;
+    int m_pageCount;
+    double m_point;
+    QRectF m_page;
+    std::array<std::pair<double, double>, Columns> m_columns{};
+    int m_pageNumber = 0;
+    double m_y = 0;
+    double m_bottom = 0;
+};
+
+} // namespace
+
+RouteReport routeReport(const plenix::RouteDocument &document, plenix::Int16 firstStaleRow,
+                        const QDateTime &printedAt)
+{
+    return {plenix::reportContent(document, firstStaleRow),
+            plenix::pressureProfile(document.table()), printedAt};
+}
+
+int paintReport(QPagedPaintDevice &device, const RouteReport &report)
+{
+    const int pages = ReportLayout(device, nullptr, report, 0).run();
+    QPainter painter;
+    if (!painter.begin(&device))
+        return 0;
+    painter.setRenderHint(QPainter::Antialiasing);
+    ReportLayout(device, &painter, report, pages).run();
+    return painter.end() ? pages : 0;
+}

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "profile.h"
+#include "report.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class QPagedPaintDevice;
+
+namespace plenix {
+class RouteDocument;
+} // namespace plenix
+
+// Everything one report shows, taken from the route at one moment.
+struct RouteReport
+{
+    plenix::ReportContent content;
+    plenix::PressureProfile profile;
+    QDateTime printedAt;
+};
+
+RouteReport routeReport(const plenix::RouteDocument &document, plenix::Int16 firstStaleRow,
+                        const QDateTime &printedAt = QDateTime::currentDateTime());
+
+// Lays the report out on the pages of any paged device (a printer, a PDF
+// writer, the print preview) in the size and orientation it has, and paints
+// it: a heading and the page number on every page, the description and the
+// constants, the table of rows with its headers on every page and no row
+// split, the route total and the pressure profile. Returns the number of
+// pages, or 0 when the device could not be painted on.
+int paintReport(QPagedPaintDevice &device, const RouteReport &report);
+
+// The report as a PDF file whose title is the route's name, written through
+// the file module's atomic write: a failure leaves any file at `path` as it
+// was. Returns the error, or nothing.
+std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report);
+
+// The header and used rows as CSV for spreadsheets: RFC 4180 with CR LF,
+// UTF-8 with a byte order mark, written atomically. Returns the error, or
+// nothing.
+std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table);
