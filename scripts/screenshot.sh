@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: starts Plenix in a virtual X server, types the
-# worked example route with xdotool, calculates it and photographs the window.
+# worked example route with xdotool, calculates it, changes one length and
+# photographs the window with its marks.
 # Needs a built program: ./scripts/run.sh builds it, and PLENIX=path/to/plenix
 # takes another.
 set -euo pipefail
@@ -51,6 +52,13 @@ xdotool key Tab
 xdotool type --delay 20 "Supply air to the east wing: worked example"
 xdotool key shift+Tab Return
 sleep 0.5
+
+# Then the length of row 5 retyped with a unit: that cell reads doubtful and
+# the results from row 5 down are out of date until the next Enter.
+xdotool key Down Down Down Down Right Right Right Delete
+xdotool type --delay 20 "25FT"
+xdotool key Down Down
+sleep 0.3
 
 mkdir -p "$(dirname "$output")"
 import -window "$window" "$output"

@@ -35,18 +35,18 @@ using namespace Qt::StringLiterals;
 
 struct DialogCall
 {
-    QString kind; // "information", "message", "askText", "openFileName", "saveFileName",
+    QString kind; // "information", "message", "askElbowRadius", "openFileName", "saveFileName",
                   // "printPreview", "askSaveChanges"
-    QString title;
-    QString text;    // the message, the prompt or the file filter
-    QString initial; // the pre-filled reply or file name
+    QString title;   // the elbow's angle for the radius prompt
+    QString text;    // the message, the file filter or the elbow's diameter
+    QString initial; // the pre-filled file name
 };
 
 class FakeDialogs final : public Dialogs
 {
 public:
     QList<DialogCall> calls;
-    // Replies of askText in order; nothing stands for Cancel, as does a
+    // Replies of askElbowRadius in order; nothing stands for Cancel, as does a
     // prompt with no reply left.
     QList<std::optional<QString>> replies;
     QStringList fileNames;
@@ -60,9 +60,8 @@ public:
     { calls.append({u"information"_s, title, text, {}}); }
     void message(QWidget *, const QString &title, const QString &text) override
     { calls.append({u"message"_s, title, text, {}}); }
-    std::optional<QString> askText(QWidget *, const QString &title, const QString &label,
-                                   const QString &initial) override
-    { calls.append({u"askText"_s, title, label, initial}); return next(replies); }
+    std::optional<QString> askElbowRadius(QWidget *, const QString &angle, float diameter) override
+    { calls.append({u"askElbowRadius"_s, angle, QString::number(diameter), {}}); return next(replies); }
     QString openFileName(QWidget *, const QString &title, const QString &filter,
                          const QString &initialName) override
     { calls.append({u"openFileName"_s, title, filter, initialName}); return next(fileNames); }
@@ -307,6 +306,13 @@ public:
     QString rightClick(QWidget *target, const QPoint &pos, const QString &item = {},
                        QRect *shownAt = nullptr)
     {
+        return popUp([&] { QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos); },
+                     item, shownAt);
+    }
+    // The same for a pop-up that `open` brings up.
+    QString popUp(const std::function<void()> &open, const QString &item = {},
+                  QRect *shownAt = nullptr)
+    {
         QString opened = u"none"_s;
         guard.expect([&](QWidget *shown) {
             auto *menu = qobject_cast<QMenu *>(shown);
@@ -319,7 +325,7 @@ public:
             menu->setActiveAction(action);
             QTest::keyClick(menu, Qt::Key_Return);
         });
-        QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos);
+        open();
         if (!QTest::qWaitFor(
                 [this] { return !guard.waiting() && !QApplication::activePopupWidget(); }, 2000))
             return u"still open"_s;

@@ -4,11 +4,13 @@
 // button's pop-ups and the fitting commands.
 #include "apptest.h"
 
-#include <QInputDialog>
+#include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -242,14 +244,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("key"); // 0: the Calculate button
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::addColumn<bool>("onButton"); // the key goes to the focused button
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false;
         QTest::newRow("keypad Enter")
-            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false;
         QTest::newRow("shift Return")
-            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier);
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
         QTest::newRow("control Return")
-            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier);
-        QTest::newRow("Calculate button") << 0 << Qt::KeyboardModifiers();
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+        QTest::newRow("Calculate button") << 0 << Qt::KeyboardModifiers() << false;
+        QTest::newRow("Return on the button") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
+        QTest::newRow("Enter on the button")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
     }
 
     // Enter adds no character and runs the same pass as the button.
@@ -257,10 +263,16 @@ private Q_SLOTS:
     {
         QFETCH(int, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, onButton);
         setDuct();
         m_app.clickCell(1, 4);
+        QWidget *button = m_app.control(u"calculateButton"_s);
+        if (onButton) {
+            button->setFocus();
+            QTRY_VERIFY(button->hasFocus());
+        }
         if (key)
-            QTest::keyClick(m_app.grid, Qt::Key(key), modifiers);
+            QTest::keyClick(onButton ? button : m_app.grid, Qt::Key(key), modifiers);
         else
             QTest::mouseClick(m_app.control(u"calculateButton"_s), Qt::LeftButton);
         QCOMPARE(m_app.cell(1, 4), u"100"_s);
@@ -318,7 +330,9 @@ private Q_SLOTS:
     void popup_follows_the_current_column_data()
     {
         QTest::addColumn<int>("currentCol");
-        QTest::addColumn<int>("where"); // clicked column; 0 a column header, -1 a row number
+        // The clicked column; 0 a column header, -1 a row number, -2 the Menu
+        // key, -3 Shift+F10, -4 a right click on a scroll bar.
+        QTest::addColumn<int>("where");
         QTest::addColumn<QString>("popup");
         QTest::newRow("on Loss Coef.") << 6 << 6 << u"fittingsMenu"_s;
         QTest::newRow("Loss Coef. current, over Flow") << 6 << 2 << u"fittingsMenu"_s;
@@ -327,6 +341,9 @@ private Q_SLOTS:
         QTest::newRow("Description current, over Loss Coef.") << 5 << 6 << u"hintMenu"_s;
         QTest::newRow("Item SP current") << 7 << 7 << u"hintMenu"_s;
         QTest::newRow("Item Qty current") << 1 << 9 << u"hintMenu"_s;
+        QTest::newRow("Menu key in Loss Coef.") << 6 << -2 << u"fittingsMenu"_s;
+        QTest::newRow("Shift+F10 in Flow") << 2 << -3 << u"hintMenu"_s;
+        QTest::newRow("scroll bar, Loss Coef. current") << 6 << -4 << u"fittingsMenu"_s;
     }
 
     // The pop-up of the current column opens at the pointer; the current
@@ -339,9 +356,28 @@ private Q_SLOTS:
         m_app.setCell(3, currentCol, u"1"_s);
         m_app.clickCell(3, currentCol);
         QWidget *target = where > 0 ? m_app.grid->viewport() : m_app.header(where == 0);
-        const QPoint pos = where > 0 ? m_app.cellPoint(8, where) : m_app.headerPoint(where == 0, 9);
+        QPoint pos = where > 0 ? m_app.cellPoint(8, where) : m_app.headerPoint(where == 0, 9);
+        std::function<void()> open = [&] {
+            QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos);
+        };
+        if (where == -4) {
+            target = m_app.grid->verticalScrollBar();
+            pos = target->rect().center();
+            open = [&] {
+                QContextMenuEvent press(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+                QApplication::sendEvent(target, &press);
+            };
+        } else if (where < -1) {
+            // The keys open it at the current cell.
+            target = m_app.grid->viewport();
+            pos = m_app.grid->visualRect(m_app.index(3, currentCol)).bottomLeft();
+            open = [&] {
+                QTest::keyClick(m_app.grid, where == -2 ? Qt::Key_Menu : Qt::Key_F10,
+                                where == -2 ? Qt::NoModifier : Qt::ShiftModifier);
+            };
+        }
         QRect shownAt;
-        QCOMPARE(m_app.rightClick(target, pos, u"hintAction"_s, &shownAt), popup);
+        QCOMPARE(m_app.popUp(open, u"hintAction"_s, &shownAt), popup);
         const QPoint pointer = target->mapToGlobal(pos);
         QCOMPARE(shownAt.top(), pointer.y());
         QVERIFY(shownAt.left() <= pointer.x() && shownAt.right() >= pointer.x());
@@ -401,13 +437,14 @@ private Q_SLOTS:
         m_app.clickCell(4, 6, Qt::ShiftModifier);
         QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), item),
                  u"fittingsMenu"_s);
+        // Why nothing was written stands in the status bar.
+        QCOMPARE(m_app.window->statusBar()->currentMessage().isEmpty(), !coefficient.isEmpty());
         if (prompts) {
             QCOMPARE(m_app.dialogs.calls.size(), 1);
             const apptest::DialogCall call = m_app.dialogs.calls[0];
-            QCOMPARE(call.kind, u"askText"_s);
-            QCOMPARE(call.title, u"plenix"_s);
-            QCOMPARE(call.text, u"Enter elbow center line radius, in"_s);
-            QCOMPARE(call.initial, u"0"_s);
+            QCOMPARE(call.kind, u"askElbowRadius"_s);
+            QCOMPARE(call.title, item.mid(5, 2)); // the angle of "elbowNNAction"
+            QCOMPARE(call.text, u"10"_s);
             // Kept as typed, even when it gives no coefficient.
             QCOMPARE(m_app.window->elbowRadiusText(), reply.value_or(QString()));
         } else {
@@ -440,43 +477,73 @@ private Q_SLOTS:
         QCOMPARE(m_app.cell(2, 6), QString());
     }
 
-    // The radius prompt in Qt's real input dialog, answered with 18 under a
-    // duct of diameter 12.
-    void elbow_prompt_in_the_real_input_dialog()
+    void drag_past_the_edge_keeps_scrolling_data()
+    {
+        QTest::addColumn<int>("where"); // 1 cells, 0 column headers, -1 row numbers
+        QTest::newRow("cells") << 1;
+        QTest::newRow("column headers") << 0;
+        QTest::newRow("row numbers") << -1;
+    }
+
+    // Held still beyond the edge, the drag goes on scrolling until the button
+    // is let go.
+    void drag_past_the_edge_keeps_scrolling()
+    {
+        QFETCH(int, where);
+        const bool columns = where == 0;
+        QWidget *target = where > 0 ? m_app.grid->viewport() : m_app.header(columns);
+        const QPoint from = where > 0 ? m_app.cellPoint(2, 2) : m_app.headerPoint(columns, 2);
+        const QPoint past = columns ? QPoint(target->width() + 5, from.y())
+                                    : QPoint(from.x(), target->height() + 5);
+        const auto scrolled = [&] {
+            return columns ? m_app.table().leftCol() : m_app.table().topRow();
+        };
+        QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(target, past);
+        const int first = scrolled();
+        QTRY_VERIFY(scrolled() >= first + 2);
+        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, past);
+        const int stopped = scrolled();
+        QTest::qWait(200);
+        QCOMPARE(scrolled(), stopped);
+    }
+
+    // The real radius prompt under a duct of diameter 12: it shows the
+    // diameter and, as 18 is typed, the ratio and the coefficient.
+    void elbow_prompt_in_the_real_dialog()
     {
         setDuct();
         m_app.clickCell(2, 6);
         Dialogs::setInstance(nullptr);
-        QString title, label, prefilled;
-        bool answered = false;
+        QStringList seen;
         m_app.guard.expect([&](QWidget *shown) {
             auto *menu = qobject_cast<QMenu *>(shown);
             if (!menu)
                 return shown->close(), void();
             m_app.guard.expect([&](QWidget *prompt) {
-                auto *dialog = qobject_cast<QInputDialog *>(prompt);
-                if (!dialog)
+                auto *dialog = qobject_cast<QDialog *>(prompt);
+                auto *reply = prompt->findChild<QLineEdit *>(u"replyEdit"_s);
+                auto *preview = prompt->findChild<QLabel *>(u"previewLabel"_s);
+                if (!dialog || !reply || !preview)
                     return prompt->close(), void();
-                title = dialog->windowTitle();
-                label = dialog->labelText();
-                prefilled = dialog->textValue();
-                dialog->setTextValue(u"18"_s);
+                seen << dialog->windowTitle() << reply->text()
+                     << apptest::child<QLabel>(*prompt, u"diameterLabel"_s)->text();
+                reply->selectAll();
+                QTest::keyClicks(reply, u"18"_s);
+                seen << preview->text();
                 dialog->accept();
-                answered = true;
             });
             menu->setActiveAction(menu->findChild<QAction *>(u"elbow90Action"_s));
             QTest::keyClick(menu, Qt::Key_Return);
         });
         QTest::mouseClick(m_app.grid->viewport(), Qt::RightButton, Qt::NoModifier,
                           m_app.cellPoint(2, 6));
-        QTRY_VERIFY_WITH_TIMEOUT(answered, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), 4, 3000);
         Dialogs::setInstance(&m_app.dialogs);
-        QCOMPARE(title, u"plenix"_s);
-        QCOMPARE(label, u"Enter elbow center line radius, in"_s);
-        QCOMPARE(prefilled, u"0"_s);
+        QCOMPARE(seen, (QStringList{u"plenix"_s, u"0"_s, u"Diameter in force: 12 in"_s,
+                                    u"R/D = 1.5, coefficient 0.39"_s}));
         QCOMPARE(m_app.cell(2, 6), u"0.39"_s);
         QCOMPARE(m_app.cell(2, 5), u"Elbow 90 deg 18 in clr"_s);
-        QCOMPARE(m_app.window->elbowRadiusText(), u"18"_s);
     }
 };
 

@@ -7,6 +7,9 @@
 using namespace plenix;
 using namespace coretest;
 
+Q_DECLARE_METATYPE(std::optional<std::string>)
+Q_DECLARE_METATYPE(plenix::FittingOutcome)
+
 namespace {
 
 // What reaches the "Loss Coef." cell of a fresh row for a coefficient text.
@@ -52,9 +55,11 @@ private Q_SLOTS:
         table.setCellText(1, RouteTable::ColDiameter, "10");
         table.setCurrentCell(2, RouteTable::ColLossCoef);
         // A reply that is no number inserts no elbow; branch entries ask nothing.
-        QCOMPARE(insertFitting(table, fitting, 10, "12 in"), !fitting.asksForRadius());
+        QCOMPARE(insertFitting(table, fitting, 10, "12 in") == FittingOutcome::Inserted,
+                 !fitting.asksForRadius());
         QCOMPARE(rowText(table, 2) == std::string(9, '|'), fitting.asksForRadius());
-        QVERIFY(insertFitting(table, fitting, elbowDiameter(table), " 15 "));
+        QCOMPARE(insertFitting(table, fitting, elbowDiameter(table), " 15 "),
+                 FittingOutcome::Inserted);
         QCOMPARE(rowText(table, 2, RouteTable::ColDescription, RouteTable::ColLossCoef), cells);
     }
 
@@ -106,6 +111,37 @@ private Q_SLOTS:
         }
         actual.pop_back();
         QCOMPARE(actual, expected);
+    }
+
+    // Why an elbow command writes nothing, and what its prompt shows as the
+    // reply is typed.
+    void elbowOutcomes_data()
+    {
+        QTest::addColumn<float>("diameter");
+        QTest::addColumn<std::optional<std::string>>("reply"); // nothing: cancelled
+        QTest::addColumn<FittingOutcome>("outcome");
+        QTest::addColumn<std::string>("preview");
+        using enum FittingOutcome;
+        QTest::newRow("R = 1.5 D") << 10.f << std::optional("15"s) << Inserted << "R/D = 1.5, coefficient 0.39"s;
+        QTest::newRow("R = 2 D") << 12.f << std::optional("24"s) << Inserted << "R/D = 2, coefficient 0.27"s;
+        QTest::newRow("R = 0") << 8.f << std::optional("0"s) << Inserted << "R/D = 0, coefficient 1.25"s;
+        QTest::newRow("no diameter") << 0.f << std::optional("15"s) << NoDiameter << ""s;
+        QTest::newRow("cancelled") << 10.f << std::optional<std::string>() << Cancelled << ""s;
+        QTest::newRow("empty reply") << 10.f << std::optional(""s) << NotANumber << ""s;
+        QTest::newRow("reply with a unit") << 10.f << std::optional("12 in"s) << NotANumber << "Not a number"s;
+    }
+
+    void elbowOutcomes()
+    {
+        QFETCH(float, diameter);
+        QFETCH(std::optional<std::string>, reply);
+        QFETCH(FittingOutcome, outcome);
+        QFETCH(std::string, preview);
+        RouteTable table;
+        table.setUp();
+        QCOMPARE(insertFitting(table, Fittings[0], diameter, reply), outcome);
+        QCOMPARE(fittingOutcomeText(outcome).empty(), outcome == FittingOutcome::Inserted);
+        QCOMPARE(elbowPreview("90", diameter, reply.value_or("")), preview);
     }
 
     void numericReply_data()

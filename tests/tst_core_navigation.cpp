@@ -43,7 +43,7 @@ bool place(RouteTable &table, const std::string &start)
 
 // One action as the tables write it: a key ("Down", "s PageUp", "sc End"
 // with s for Shift and c for Control), "click row,col", "s click row,col",
-// "drag x,y", or a header press "column N" or "row N" with the header it is
+// "drag x,y", or a header press "column N" or "row N" with the x or y it is
 // dragged on to after it.
 bool act(RouteTable &table, const std::string &action, const Viewport &view)
 {
@@ -69,7 +69,7 @@ bool act(RouteTable &table, const std::string &action, const Viewport &view)
         const bool columns = word == "column";
         columns ? clickColumnHeader(table, a) : clickRowHeader(table, a);
         if (in >> b)
-            columns ? dragColumnHeader(table, b) : dragRowHeader(table, b);
+            columns ? dragColumnHeader(table, b, view) : dragRowHeader(table, b, view);
     } else if (keys.contains(word)) {
         moveByKey(table, keys.at(word), held, view);
     } else {
@@ -147,13 +147,17 @@ private Q_SLOTS:
         row("drag right of the view", "3,2 3,2 top 1 left 1", "drag 450,30", "3,2 2,6 top 1 left 4");
         row("drag left of the view", "3,4 3,4 top 1 left 3", "drag -1,30", "3,4 2,2 top 1 left 2");
 
-        // Header presses select whole columns or rows and do not scroll.
+        // Header presses select whole columns or rows and do not scroll;
+        // dragging past an edge scrolls along the headers only.
         row("column header", "9,2 9,2 top 20 left 3", "column 4", "1,4 60,4 top 20 left 3");
-        row("column header dragged", "9,2 9,2 top 20 left 3", "column 4 2", "1,4 60,2 top 20 left 3");
-        row("past the spare column", "9,2 9,2 top 20 left 3", "column 12 13", "1,11 60,11 top 20 left 3");
+        row("column header dragged", "9,2 9,2 top 20 left 3", "column 4 200", "1,4 60,5 top 20 left 3");
+        row("column header dragged left", "9,2 9,2 top 20 left 3", "column 4 -1", "1,4 60,2 top 20 left 2");
+        row("column header dragged right", "9,2 9,2 top 20 left 3", "column 6 450", "1,6 60,7 top 20 left 6");
+        row("past the spare column", "9,2 9,2 top 20 left 3", "column 12", "1,11 60,11 top 20 left 3");
         row("row header", "9,2 9,2 top 20 left 3", "row 7", "7,1 7,11 top 20 left 3");
-        row("row header dragged up", "9,2 9,2 top 20 left 3", "row 7 3", "7,1 3,11 top 20 left 3");
-        row("row 60 dragged past", "9,2 9,2 top 20 left 3", "row 60 61", "60,1 60,11 top 20 left 3");
+        row("row header dragged up", "9,2 9,2 top 20 left 3", "row 25 -5", "25,1 19,11 top 19 left 3");
+        row("row header dragged down", "9,2 9,2 top 20 left 3", "row 25 250", "25,1 30,11 top 21 left 3");
+        row("row 60 dragged past", "9,2 9,2 top 51 left 3", "row 60 250", "60,1 60,11 top 51 left 3");
         // clang-format on
     }
 

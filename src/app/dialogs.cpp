@@ -1,8 +1,8 @@
 #include "dialogs.h"
 
+#include "elbowdialog.h"
+
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -45,15 +45,13 @@ void Dialogs::message(QWidget *parent, const QString &title, const QString &text
     showBox(parent, QMessageBox::NoIcon, title, text);
 }
 
-std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title, const QString &label,
-                                        const QString &initial)
+std::optional<QString> Dialogs::askElbowRadius(QWidget *parent, const QString &angle,
+                                               float diameter)
 {
-    bool ok = false;
-    const QString reply =
-        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    ElbowRadiusDialog dialog(angle, diameter, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return reply;
+    return dialog.reply();
 }
 
 QString Dialogs::openFileName(QWidget *parent, const QString &title, const QString &filter,

@@ -27,9 +27,10 @@ public:
     virtual void information(QWidget *parent, const QString &title, const QString &text);
     // A message with no icon and OK.
     virtual void message(QWidget *parent, const QString &title, const QString &text);
-    // A one-line prompt pre-filled with `initial`; nothing on Cancel.
-    virtual std::optional<QString> askText(QWidget *parent, const QString &title,
-                                           const QString &label, const QString &initial);
+    // The elbow radius prompt for an elbow of the angle in a duct of the
+    // diameter; the reply as typed, nothing on Cancel.
+    virtual std::optional<QString> askElbowRadius(QWidget *parent, const QString &angle,
+                                                  float diameter);
     // File dialogs; an empty name means cancelled.
     virtual QString openFileName(QWidget *parent, const QString &title, const QString &filter,
                                  const QString &initialName);

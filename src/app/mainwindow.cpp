@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 
 #include <cstddef>
 #include <optional>
@@ -82,15 +83,21 @@ void MainWindow::createWidgets()
     calculateButton = new QPushButton(u"Calculate"_s, m_client);
     calculateButton->setObjectName(u"calculateButton"_s);
     connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
+    // Enter and Return press the button when it has the focus, as Space does.
+    calculateButton->setAutoDefault(true);
 
     itemsLabel = new QLabel(m_client);
     itemsLabel->setObjectName(u"itemsLabel"_s);
     itemsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    routeView = new RouteView(m_document.table(), m_client);
+    routeView = new RouteView(m_document.table(), m_document.marks(), m_client);
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculateFromGrid);
-    connect(routeView, &RouteView::rightButtonPressed, this, &MainWindow::showPopUp);
+    connect(routeView, &RouteView::popUpRequested, this, &MainWindow::showPopUp);
+
+    // Says why a command did nothing; it stands below the client area, whose
+    // size alone the layout follows.
+    statusBar()->setObjectName(u"statusBar"_s);
 
     // Grid, description, button; the labels take no focus. The grid has the
     // focus when the window first shows.
@@ -304,7 +311,7 @@ void MainWindow::calculateFromGrid()
 void MainWindow::runCalculate()
 {
     plenix::CalculationOutcome outcome;
-    m_documents->history().run([&] { outcome = plenix::calculate(m_document.table()); });
+    m_documents->history().run([&] { outcome = m_document.calculate(); });
     if (!outcome.stopped) {
         resultsRefreshed();
         return;
@@ -328,21 +335,24 @@ void MainWindow::showPopUp(const QPoint &globalPos)
 void MainWindow::insertFitting(const plenix::Fitting &fitting)
 {
     plenix::RouteTable &table = m_document.table();
+    plenix::FittingOutcome outcome = plenix::FittingOutcome::NoDiameter;
     if (!fitting.asksForRadius()) {
-        plenix::insertFitting(table, fitting);
-        return;
+        outcome = plenix::insertFitting(table, fitting);
+    } else if (const float diameter = plenix::elbowDiameter(table); diameter != 0) {
+        const std::optional<QString> reply =
+            Dialogs::instance().askElbowRadius(this, toQString(fitting.value), diameter);
+        // Cancel is an empty reply; either way the reply is kept as typed.
+        m_elbowRadiusText = reply.value_or(QString());
+        // A character the cells cannot hold makes no number.
+        const std::optional<std::string> radius = fromQString(m_elbowRadiusText);
+        if (!reply)
+            outcome = plenix::FittingOutcome::Cancelled;
+        else if (radius)
+            outcome = plenix::insertFitting(table, fitting, diameter, std::string_view(*radius));
+        else
+            outcome = plenix::FittingOutcome::NotANumber;
     }
-    const float diameter = plenix::elbowDiameter(table);
-    if (diameter == 0)
-        return;
-    const std::optional<QString> reply =
-        Dialogs::instance().askText(this, u"plenix"_s, toQString(plenix::ElbowRadiusPrompt),
-                                    toQString(plenix::ElbowRadiusDefault));
-    // Cancel is an empty reply; either way the reply is kept as typed.
-    m_elbowRadiusText = reply.value_or(QString());
-    // A character the cells cannot hold makes no number.
-    if (const std::optional<std::string> radius = fromQString(m_elbowRadiusText))
-        plenix::insertFitting(table, fitting, diameter, *radius);
+    statusBar()->showMessage(toQString(plenix::fittingOutcomeText(outcome)));
 }
 
 void MainWindow::showHint()

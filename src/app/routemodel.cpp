@@ -3,13 +3,22 @@
 #include "gridnavigation.h"
 #include "textcodec.h"
 
+#include <QColor>
+#include <QFont>
+
 #include <algorithm>
 
 using plenix::LastGridCol;
 using plenix::RouteTable;
+using namespace Qt::StringLiterals;
 
-RouteModel::RouteModel(const RouteTable &table, QObject *parent)
-    : QAbstractTableModel(parent), m_table(table)
+namespace {
+const QColor StaleText(128, 128, 128);
+const QColor DoubtfulTint(255, 226, 160);
+} // namespace
+
+RouteModel::RouteModel(const RouteTable &table, const plenix::RouteMarks &marks, QObject *parent)
+    : QAbstractTableModel(parent), m_table(table), m_marks(marks)
 {
 }
 
@@ -48,8 +57,39 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
         // Numbers too stand at the left, as a route list is read.
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
     default:
-        return {};
+        return markData(index.row() + 1, index.column() + 1, role);
     }
+}
+
+QVariant RouteModel::markData(int row, int col, int role) const
+{
+    if (m_marks.isStale(row, col)) {
+        switch (role) {
+        case Qt::ForegroundRole:
+            return StaleText;
+        case Qt::FontRole: {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        case Qt::ToolTipRole:
+            return u"Out of date: press Enter to recalculate"_s;
+        default:
+            return {};
+        }
+    }
+    if (!m_marks.isDoubtful(row, col))
+        return {};
+    if (role == Qt::BackgroundRole)
+        return DoubtfulTint;
+    if (role != Qt::ToolTipRole)
+        return {};
+    const std::string &text = m_table.cellText(row, col);
+    QString tip = u"Reads as "_s + toQString(plenix::readInput(text, col).value);
+    if (const std::u32string &dropped = m_marks.droppedChars(row, col); !dropped.empty())
+        tip += u"\nTyped but left out: "_s +
+               QString::fromUcs4(dropped.data(), qsizetype(dropped.size()));
+    return tip;
 }
 
 QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -87,4 +127,15 @@ void RouteModel::notifyCellsChanged(const plenix::CellRange &cells)
         Q_EMIT headerDataChanged(Qt::Horizontal, left - 1, right - 1);
     if (cells.left == 0 && top <= bottom)
         Q_EMIT headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
+}
+
+void RouteModel::notifyMarksChanged(const plenix::CellRange &cells)
+{
+    const int top = std::max(cells.top, 1);
+    const int left = std::max(cells.left, 1);
+    const int bottom = std::min<int>(cells.bottom, RouteTable::DataRows);
+    const int right = std::min(cells.right, LastGridCol);
+    if (top <= bottom && left <= right)
+        Q_EMIT dataChanged(cellIndex(top, left), cellIndex(bottom, right),
+                           {Qt::ForegroundRole, Qt::FontRole, Qt::BackgroundRole, Qt::ToolTipRole});
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "marks.h"
 #include "routetable.h"
 
 #include <QAbstractTableModel>
@@ -7,12 +8,15 @@
 // The table's data rows 1..60 and columns 1..11 as a Qt model; row 0 (the
 // column headers) and column 0 (the row numbers) are the header data. The
 // table owns every text; the model only reads it and passes on what changed.
+// Out-of-date results are grey and italic, doubtful inputs tinted; each
+// says why in its tooltip.
 class RouteModel final : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    explicit RouteModel(const plenix::RouteTable &table, QObject *parent = nullptr);
+    RouteModel(const plenix::RouteTable &table, const plenix::RouteMarks &marks,
+               QObject *parent = nullptr);
     Q_DISABLE_COPY_MOVE(RouteModel)
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -26,7 +30,12 @@ public:
     QModelIndex cellIndex(int row, int col) const;
     // Tells the views which table cells have new texts.
     void notifyCellsChanged(const plenix::CellRange &cells);
+    // Tells the views which table cells are marked differently.
+    void notifyMarksChanged(const plenix::CellRange &cells);
 
 private:
+    QVariant markData(int row, int col, int role) const;
+
     const plenix::RouteTable &m_table;
+    const plenix::RouteMarks &m_marks;
 };

@@ -4,8 +4,10 @@
 #include "editing.h"
 #include "gridnavigation.h"
 #include "layout.h"
+#include "marks.h"
 #include "textcodec.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QItemSelection>
@@ -13,6 +15,8 @@
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTextDocument>
 #include <QToolTip>
 
 #include <algorithm>
@@ -24,12 +28,17 @@ using plenix::Int16;
 using plenix::LastGridCol;
 using plenix::NavKey;
 using plenix::RouteTable;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // The grid's rows are one line of text high, as a route list is read line by line.
 constexpr int RowHeightTwips = 240;
 constexpr qreal GridPointSize = 8.25;
+// How often a drag held beyond the cell area's edge scrolls on by one step.
+constexpr int AutoScrollMs = 60;
+// A giant cell's tooltip shows its beginning only.
+constexpr std::size_t MaxToolTipChars = 2000;
 
 std::optional<NavKey> navKey(int key)
 {
@@ -52,8 +61,9 @@ std::optional<NavKey> navKey(int key)
 
 } // namespace
 
-RouteView::RouteView(RouteTable &table, QWidget *parent)
-    : QTableView(parent), m_table(table), m_model(new RouteModel(table, this))
+RouteView::RouteView(RouteTable &table, plenix::RouteMarks &marks, QWidget *parent)
+    : QTableView(parent), m_table(table), m_marks(marks),
+      m_model(new RouteModel(table, marks, this))
 {
     setModel(m_model);
     setItemDelegate(new CellDelegate(this));
@@ -67,7 +77,8 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
     setAutoScroll(false);
     setCornerButtonEnabled(false);
     setWordWrap(false);
-    setTextElideMode(Qt::ElideNone);
+    // A text wider than its column ends in an ellipsis; its tooltip has it all.
+    setTextElideMode(Qt::ElideRight);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     setFocusPolicy(Qt::StrongFocus);
@@ -106,7 +117,15 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
             m_table.setLeftCol(static_cast<Int16>(value + 1));
     });
 
+    // A right click on a scroll bar opens the grid's pop-up, not the bar's own.
+    for (QScrollBar *bar : {verticalScrollBar(), horizontalScrollBar()})
+        bar->installEventFilter(this);
+    m_autoScroll.setInterval(AutoScrollMs);
+    connect(&m_autoScroll, &QTimer::timeout, this, &RouteView::dragStep);
+
     m_table.addListener(this, [this](const plenix::TableChange &change) { showTableChange(change); });
+    m_marks.setListener(
+        [this](const plenix::CellRange &marked) { m_model->notifyMarksChanged(marked); });
     setUpColumns();
     showCursor();
     showScroll();
@@ -114,6 +133,7 @@ RouteView::RouteView(RouteTable &table, QWidget *parent)
 
 RouteView::~RouteView()
 {
+    m_marks.setListener({});
     m_table.removeListener(this);
 }
 
@@ -187,8 +207,22 @@ void RouteView::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Backspace:
         event->accept();
-        plenix::typeChar(m_table, plenix::BackspaceCode);
+        m_marks.typeChar(plenix::BackspaceCode);
         return;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (event->key() == Qt::Key_Menu || event->modifiers() == Qt::ShiftModifier) {
+            event->accept();
+            // At the current cell, or at the cell area's edge nearest it.
+            const QRect cell =
+                visualRect(m_model->cellIndex(m_table.currentRow(), m_table.currentCol()));
+            const QRect area = viewport()->rect();
+            const QPoint at(std::clamp(cell.left(), 0, area.right()),
+                            std::clamp(cell.bottom(), 0, area.bottom()));
+            Q_EMIT popUpRequested(viewport()->mapToGlobal(at));
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -212,14 +246,14 @@ void RouteView::keyPressEvent(QKeyEvent *event)
     RouteTable::Batch batch(m_table);
     const QList<uint> codes = text.toUcs4();
     for (const uint code : codes)
-        plenix::typeChar(m_table, static_cast<char32_t>(code));
+        m_marks.typeChar(static_cast<char32_t>(code));
 }
 
 void RouteView::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
     if (event->button() == Qt::RightButton) {
-        Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
+        Q_EMIT popUpRequested(event->globalPosition().toPoint());
         return;
     }
     if (event->button() != Qt::LeftButton)
@@ -237,8 +271,8 @@ void RouteView::mouseMoveEvent(QMouseEvent *event)
     event->accept();
     if (m_drag != Drag::Cells || !event->buttons().testFlag(Qt::LeftButton))
         return;
-    const QPoint pos = event->position().toPoint();
-    plenix::dragTo(m_table, pos.x(), pos.y(), measure());
+    m_dragPos = event->position().toPoint();
+    dragStep();
 }
 
 void RouteView::mouseReleaseEvent(QMouseEvent *event)
@@ -246,6 +280,34 @@ void RouteView::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (event->button() == Qt::LeftButton)
         m_drag = Drag::None;
+}
+
+void RouteView::dragStep()
+{
+    const plenix::Viewport view = measure();
+    const bool pastX = m_dragPos.x() < 0 || m_dragPos.x() >= view.width;
+    const bool pastY = m_dragPos.y() < 0 || m_dragPos.y() >= view.height;
+    bool past = false;
+    switch (m_drag) {
+    case Drag::None:
+        break;
+    case Drag::Cells:
+        plenix::dragTo(m_table, m_dragPos.x(), m_dragPos.y(), view);
+        past = pastX || pastY;
+        break;
+    case Drag::Columns:
+        plenix::dragColumnHeader(m_table, m_dragPos.x(), view);
+        past = pastX;
+        break;
+    case Drag::Rows:
+        plenix::dragRowHeader(m_table, m_dragPos.y(), view);
+        past = pastY;
+        break;
+    }
+    if (!past)
+        m_autoScroll.stop();
+    else if (!m_autoScroll.isActive())
+        m_autoScroll.start();
 }
 
 void RouteView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -274,12 +336,14 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
         const Drag wanted = columns ? Drag::Columns : Drag::Rows;
         if (m_drag != wanted || !mouse->buttons().testFlag(Qt::LeftButton))
             return true;
-        columns ? plenix::dragColumnHeader(m_table, cell) : plenix::dragRowHeader(m_table, cell);
+        // A header lines up with the cell area along its own direction.
+        m_dragPos = columns ? QPoint(pos.x(), 0) : QPoint(0, pos.y());
+        dragStep();
         return true;
     }
     // A press or a double click.
     if (mouse->button() == Qt::RightButton) {
-        Q_EMIT rightButtonPressed(mouse->globalPosition().toPoint());
+        Q_EMIT popUpRequested(mouse->globalPosition().toPoint());
         return true;
     }
     if (mouse->button() != Qt::LeftButton)
@@ -292,6 +356,11 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
 
 bool RouteView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ContextMenu &&
+        (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
+        Q_EMIT popUpRequested(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
     const bool columns = watched == horizontalHeader()->viewport();
     const bool rows = watched == verticalHeader()->viewport();
     if (!columns && !rows)
@@ -322,8 +391,35 @@ bool RouteView::viewportEvent(QEvent *event)
 
 void RouteView::showCellToolTip(const QPoint &globalPos)
 {
-    if (toolTip().isEmpty())
+    // A cell's own word comes first: its marks, or the whole of a text its
+    // column cuts short. The grid's hint stands everywhere else.
+    QString tip = cellToolTip(viewport()->mapFromGlobal(globalPos));
+    if (tip.isEmpty())
+        tip = toolTip();
+    else if (Qt::mightBeRichText(tip))
+        tip = u"<p style='white-space:pre'>"_s + tip.toHtmlEscaped() + u"</p>"_s;
+    if (tip.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(globalPos, toolTip(), this);
+        QToolTip::showText(globalPos, tip, this);
+}
+
+QString RouteView::cellToolTip(const QPoint &viewportPos) const
+{
+    if (!viewport()->rect().contains(viewportPos))
+        return {};
+    const QModelIndex index = indexAt(viewportPos);
+    if (!index.isValid())
+        return {};
+    if (QString marks = index.data(Qt::ToolTipRole).toString(); !marks.isEmpty())
+        return marks;
+    // The whole text, not the part the cell is given to draw.
+    const std::string &cell = m_table.cellText(index.row() + 1, index.column() + 1);
+    if (cell.size() > MaxToolTipChars)
+        return toQString(std::string_view(cell).substr(0, MaxToolTipChars)) + QChar(0x2026);
+    const QString text = toQString(cell);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (fontMetrics().horizontalAdvance(text) <= columnWidth(index.column()) - 2 * margin)
+        return {};
+    return text;
 }

@@ -3,9 +3,12 @@
 #include "routemodel.h"
 #include "routetable.h"
 
+#include <QPoint>
 #include <QTableView>
+#include <QTimer>
 
 namespace plenix {
+class RouteMarks;
 struct Viewport;
 }
 
@@ -19,7 +22,7 @@ class RouteView final : public QTableView
     Q_OBJECT
 
 public:
-    explicit RouteView(plenix::RouteTable &table, QWidget *parent = nullptr);
+    RouteView(plenix::RouteTable &table, plenix::RouteMarks &marks, QWidget *parent = nullptr);
     ~RouteView() override;
     Q_DISABLE_COPY_MOVE(RouteView)
 
@@ -30,8 +33,10 @@ public:
 Q_SIGNALS:
     // Enter or Return, with any modifier.
     void enterPressed();
-    // The right button went down somewhere on the grid; the current cell stays.
-    void rightButtonPressed(const QPoint &globalPos);
+    // The grid's pop-up is wanted at a point: the right button went down
+    // somewhere on the grid or its scroll bars, or the Menu key or Shift+F10
+    // was pressed. The current cell stays.
+    void popUpRequested(const QPoint &globalPos);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -58,12 +63,20 @@ private:
     // The cell area as the core's grid operations see it.
     plenix::Viewport measure() const;
     bool handleHeaderMouse(bool columns, QEvent *event);
+    // The drag step at the pointer's last place; repeated by the timer while
+    // the pointer stays beyond the cell area's edge with the button held.
+    void dragStep();
     void showCellToolTip(const QPoint &globalPos);
+    QString cellToolTip(const QPoint &viewportPos) const;
     int twipsToPixels(int twips, bool horizontal) const;
 
     plenix::RouteTable &m_table;
+    plenix::RouteMarks &m_marks;
     RouteModel *m_model;
     Drag m_drag = Drag::None;
+    // Where the pointer was last seen in a drag, in the cell area's pixels.
+    QPoint m_dragPos;
+    QTimer m_autoScroll;
     bool m_mirroring = false;
     int m_notifications = 0;
 };

@@ -152,16 +152,53 @@ void writeFitting(RouteTable &table, std::string_view coefficient, std::string_v
     table.setCellText(row, RouteTable::ColDescription, description);
 }
 
-bool insertFitting(RouteTable &table, const Fitting &fitting, float diameter,
-                   std::string_view radiusReply)
+std::string_view fittingOutcomeText(FittingOutcome outcome)
 {
-    const std::string coefficient =
-        fitting.asksForRadius() ? elbowCoefficient(fitting.value, diameter, radiusReply)
-                                : std::string(fitting.value);
+    switch (outcome) {
+    case FittingOutcome::Inserted:
+        break;
+    case FittingOutcome::NoDiameter:
+        return "No elbow inserted: no diameter is in force at this row or above it.";
+    case FittingOutcome::Cancelled:
+        return "No elbow inserted: the radius prompt was cancelled.";
+    case FittingOutcome::NotANumber:
+        return "No elbow inserted: the radius reply is not a number.";
+    }
+    return {};
+}
+
+FittingOutcome insertFitting(RouteTable &table, const Fitting &fitting, float diameter,
+                             std::optional<std::string_view> radiusReply)
+{
+    if (!fitting.asksForRadius()) {
+        writeFitting(table, fitting.value, fittingDescription(fitting, {}));
+        return FittingOutcome::Inserted;
+    }
+    if (diameter == 0)
+        return FittingOutcome::NoDiameter;
+    if (!radiusReply)
+        return FittingOutcome::Cancelled;
+    const std::string coefficient = elbowCoefficient(fitting.value, diameter, *radiusReply);
     if (coefficient.empty())
-        return false;
-    writeFitting(table, coefficient, fittingDescription(fitting, radiusReply));
-    return true;
+        return FittingOutcome::NotANumber;
+    writeFitting(table, coefficient, fittingDescription(fitting, *radiusReply));
+    return FittingOutcome::Inserted;
+}
+
+std::string elbowPreview(std::string_view angleText, float diameter, std::string_view radiusReply)
+{
+    if (radiusReply.empty() || diameter == 0)
+        return {};
+    const std::string coefficient = elbowCoefficient(angleText, diameter, radiusReply);
+    if (coefficient.empty())
+        return "Not a number";
+    std::string ratio = formatNumber(numberFromText(radiusReply) / static_cast<double>(diameter),
+                                     Pattern::TwoDecimals);
+    // A whole ratio is written without its point.
+    if (ratio.ends_with('.'))
+        ratio.pop_back();
+    return "R/D = " + ratio + ", coefficient " +
+           formatNumber(numberFromText(coefficient), Pattern::OneOrTwoDecimals);
 }
 
 } // namespace plenix

@@ -3,6 +3,7 @@
 #include "routetable.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,10 +76,23 @@ std::string fittingDescription(const Fitting &fitting, std::string_view radiusRe
 // whatever else is selected.
 void writeFitting(RouteTable &table, std::string_view coefficient, std::string_view description);
 
+// What a fitting command did. Every outcome but Inserted leaves the route
+// as it was.
+enum class FittingOutcome { Inserted, NoDiameter, Cancelled, NotANumber };
+
+// Why an elbow command wrote nothing, for the status bar; empty for Inserted.
+std::string_view fittingOutcomeText(FittingOutcome outcome);
+
 // Puts the fitting into the current row. An elbow's coefficient comes from
-// the diameter found and the radius reply; false, and nothing changes, when
-// none results.
-bool insertFitting(RouteTable &table, const Fitting &fitting, float diameter = 0,
-                   std::string_view radiusReply = {});
+// the diameter found and the radius reply; no reply means the prompt was
+// cancelled.
+FittingOutcome insertFitting(RouteTable &table, const Fitting &fitting, float diameter = 0,
+                             std::optional<std::string_view> radiusReply = std::nullopt);
+
+// What the radius prompt shows while the reply is typed: the ratio R/D and
+// the coefficient the cell will get, "R/D = 1.5, coefficient 0.39"; a word
+// when the reply gives no coefficient; empty while there is no reply or no
+// diameter.
+std::string elbowPreview(std::string_view angleText, float diameter, std::string_view radiusReply);
 
 } // namespace plenix

@@ -198,9 +198,13 @@ void clickColumnHeader(RouteTable &table, int col)
     table.setSelectionEnd(LastRow, clampedCol(col));
 }
 
-void dragColumnHeader(RouteTable &table, int col)
+void dragColumnHeader(RouteTable &table, int x, const Viewport &view)
 {
+    const int col =
+        dragCell(x, view.width, LastGridCol, [&](int at) { return colAt(table, at, view); });
+    RouteTable::Batch batch(table);
     table.setSelectionEnd(LastRow, clampedCol(col));
+    scrollIntoView(table, table.topRow(), col, view);
 }
 
 void clickRowHeader(RouteTable &table, int row)
@@ -210,9 +214,13 @@ void clickRowHeader(RouteTable &table, int row)
     table.setSelectionEnd(clampedRow(row), LastGridCol);
 }
 
-void dragRowHeader(RouteTable &table, int row)
+void dragRowHeader(RouteTable &table, int y, const Viewport &view)
 {
+    const int row =
+        dragCell(y, view.height, LastRow, [&](int at) { return rowAt(table, at, view); });
+    RouteTable::Batch batch(table);
     table.setSelectionEnd(clampedRow(row), LastGridCol);
+    scrollIntoView(table, row, table.leftCol(), view);
 }
 
 } // namespace plenix

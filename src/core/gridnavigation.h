@@ -71,11 +71,13 @@ void clickCell(RouteTable &table, int row, int col, bool extend, const Viewport 
 void dragTo(RouteTable &table, int x, int y, const Viewport &view);
 
 // A press on a column header selects the column's data rows from the top;
-// dragging on to another header stretches the selection to that column.
+// dragging on along the headers stretches the selection to the column at
+// `x` across the cell area, and beyond an edge, as `dragTo` does, to the
+// next column, scrolled into view; the rows stay where they are scrolled.
 void clickColumnHeader(RouteTable &table, int col);
-void dragColumnHeader(RouteTable &table, int col);
-// The same for a row number and whole rows.
+void dragColumnHeader(RouteTable &table, int x, const Viewport &view);
+// The same for a row number and whole rows, with `y` down the cell area.
 void clickRowHeader(RouteTable &table, int row);
-void dragRowHeader(RouteTable &table, int row);
+void dragRowHeader(RouteTable &table, int y, const Viewport &view);
 
 } // namespace plenix

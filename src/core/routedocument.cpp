@@ -49,6 +49,8 @@ RouteDocument::RouteDocument()
 {
     m_table.setUp();
     limitTable();
+    // The headers and row numbers are no route.
+    m_marks.reset();
     m_table.addListener(this, [this](const TableChange &change) { followTable(change); });
 }
 
@@ -97,6 +99,14 @@ std::string RouteDocument::caption() const
            (isUntitled() ? std::string(UntitledName) : oneLineName(m_name));
 }
 
+CalculationOutcome RouteDocument::calculate()
+{
+    CalculationOutcome outcome = plenix::calculate(m_table);
+    if (!outcome.stopped)
+        m_marks.calculated();
+    return outcome;
+}
+
 std::string RouteDocument::fileText() const
 {
     return packRoute(m_table, m_description);
@@ -118,6 +128,7 @@ bool RouteDocument::openText(std::string_view text)
     if (!description)
         return false;
     m_modified = false;
+    m_marks.reset();
     return true;
 }
 
@@ -129,6 +140,7 @@ void RouteDocument::clear()
     m_path.clear();
     m_name.clear();
     m_modified = false;
+    m_marks.reset();
 }
 
 } // namespace plenix

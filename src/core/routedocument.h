@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calculation.h"
+#include "marks.h"
 #include "routetable.h"
 
 #include <functional>
@@ -35,6 +37,9 @@ public:
 
     RouteTable &table() { return m_table; }
     const RouteTable &table() const { return m_table; }
+    // Out-of-date results and doubtful inputs; Open and New clear them.
+    RouteMarks &marks() { return m_marks; }
+    const RouteMarks &marks() const { return m_marks; }
 
     // The description as a route file stores it: Windows-1252 bytes, lines
     // broken by CR LF (or whatever a file read in held).
@@ -60,6 +65,9 @@ public:
     void markSaved() { m_modified = false; }
     void setModified(bool modified) { m_modified = modified; }
 
+    // Calculate; a pass that runs to the end leaves no result out of date.
+    CalculationOutcome calculate();
+
     // What Save writes, and its length, counted without building it.
     std::string fileText() const;
     std::size_t fileTextSize() const;
@@ -76,6 +84,7 @@ private:
     void limitTable();
 
     RouteTable m_table;
+    RouteMarks m_marks{m_table};
     std::string m_description;
     std::string m_path;
     std::string m_name;
