@@ -23,9 +23,11 @@ template <> inline char *toString(const std::string &text)
     std::string shown = "\"";
     for (const char raw : text) {
         const auto c = static_cast<unsigned char>(raw);
-        shown += c == '\t' ? "\\t" : c == '\r' ? "\\r" : c == '\n' ? "\\n"
-               : c < 0x20 || c >= 0x7F ? QString::asprintf("\\x%02X", c).toStdString()
-                                       : std::string(1, raw);
+        shown += c == '\t'               ? "\\t"
+                 : c == '\r'             ? "\\r"
+                 : c == '\n'             ? "\\n"
+                 : c < 0x20 || c >= 0x7F ? QString::asprintf("\\x%02X", c).toStdString()
+                                         : std::string(1, raw);
     }
     return qstrdup((shown + '"').c_str());
 }
@@ -137,7 +139,11 @@ inline std::vector<std::vector<std::string>> caseFile(const char *name)
             else if (++i, e == 'x')
                 fields.back() += static_cast<char>(line.mid(i + 1, 2).toInt(nullptr, 16)), i += 2;
             else
-                fields.back() += e == 't' ? '\t' : e == 'r' ? '\r' : e == 'n' ? '\n' : e == '0' ? '\0' : e;
+                fields.back() += e == 't'   ? '\t'
+                                 : e == 'r' ? '\r'
+                                 : e == 'n' ? '\n'
+                                 : e == '0' ? '\0'
+                                            : e;
         }
     }
     return cases;
@@ -150,7 +156,8 @@ struct ChangeLog
     std::vector<plenix::TableChange> changes;
     explicit ChangeLog(RouteTable &table) : watched(table)
     {
-        table.addListener(this, [this](const plenix::TableChange &change) { changes.push_back(change); });
+        table.addListener(this,
+                          [this](const plenix::TableChange &change) { changes.push_back(change); });
     }
     ~ChangeLog() { watched.removeListener(this); }
     Q_DISABLE_COPY_MOVE(ChangeLog)

@@ -104,10 +104,15 @@ private Q_SLOTS:
             QTest::mouseClick(child<QPushButton>(dialog, u"systemInfoButton"_s), Qt::LeftButton);
         };
         press(QByteArray());
-        for (const auto &[dir, program] : {std::pair(early, order.constLast()), std::pair(late, order.at(order.size() - 2))})
-            QVERIFY(writeFile(dir + u'/' + program, "#!/bin/sh\necho > '" + QFile::encodeName(m_dir.filePath(program)) + ".started'\n", true));
+        for (const auto &[dir, program] :
+             {std::pair(early, order.constLast()), std::pair(late, order.at(order.size() - 2))})
+            QVERIFY(writeFile(dir + u'/' + program,
+                              "#!/bin/sh\necho > '" + QFile::encodeName(m_dir.filePath(program)) +
+                                  ".started'\n",
+                              true));
         press(QFile::encodeName(early + u':' + late));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_dir.filePath(order.at(order.size() - 2) + u".started"_s)), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFile::exists(m_dir.filePath(order.at(order.size() - 2) + u".started"_s)), 10000);
         QVERIFY(writeFile(early + u'/' + order.constFirst(), "#!/nonexistent/interpreter\n", true));
         press(QFile::encodeName(early + u':' + late));
         qputenv("PATH", savedPath);
@@ -127,7 +132,8 @@ private Q_SLOTS:
         QCOMPARE(m_app.dialogs.calls.size(), helpThere ? 0 : 1);
         m_app.dialogs.calls.clear();
         const QString path = m_dir.filePath(u"help.html"_s);
-        QVERIFY(writeFile(path, "<h1>Contents page</h1>" + QByteArray("<p>Filler</p>").repeated(200) +
+        QVERIFY(writeFile(path, "<h1>Contents page</h1>" +
+                                    QByteArray("<p>Filler</p>").repeated(200) +
                                     "<h2><a name=\"far\"></a>Far section</h2>"));
         showHelpContents(m_app.window.get(), path);
         HelpWindow *window = helpWindowOf(*m_app.window);
@@ -141,7 +147,8 @@ private Q_SLOTS:
         window->close();
         showHelpContents(m_app.window.get(), path);
         QCOMPARE(m_app.window->findChildren<HelpWindow *>().size(), 1);
-        QVERIFY(window->isVisible() && window->browser()->toPlainText().startsWith(u"Contents page"_s));
+        QVERIFY(window->isVisible() &&
+                window->browser()->toPlainText().startsWith(u"Contents page"_s));
         QCOMPARE(window->browser()->verticalScrollBar()->value(), 0);
         QVERIFY(m_app.dialogs.calls.isEmpty());
     }
@@ -153,7 +160,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("said"); // kind, title and part of the text
         QTest::newRow("no help") << QString() << u"information|Plenix - Level 2|no Help"_s;
-        QTest::newRow("missing file") << u"missing.html"_s << u"message|plenix|No such file or directory"_s;
+        QTest::newRow("missing file")
+            << u"missing.html"_s << u"message|plenix|No such file or directory"_s;
         QTest::newRow("a folder") << u"folder"_s << u"message|plenix|folder"_s;
     }
 
@@ -168,7 +176,8 @@ private Q_SLOTS:
         QCOMPARE(m_app.dialogs.calls.size(), 1);
         const apptest::DialogCall &call = m_app.dialogs.calls[0];
         QCOMPARE(call.kind + u'|' + call.title, said.section(u'|', 0, 1));
-        QVERIFY2(call.text.contains(path) && call.text.contains(said.section(u'|', 2)), qPrintable(call.text));
+        QVERIFY2(call.text.contains(path) && call.text.contains(said.section(u'|', 2)),
+                 qPrintable(call.text));
         QCOMPARE(helpWindowOf(*m_app.window), nullptr);
     }
 

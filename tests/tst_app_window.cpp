@@ -57,7 +57,9 @@ private:
                                            plenix::DesignClientHeight),
                 float(client.width()), float(client.height()));
             const QRect actual = m_app.control(QString::fromLatin1(design.name))->geometry();
-            const auto near = [](int pixels, float expected) { return qAbs(pixels - double(expected)) <= 1; };
+            const auto near = [](int pixels, float expected) {
+                return qAbs(pixels - double(expected)) <= 1;
+            };
             QVERIFY2(near(actual.x(), g.left) && near(actual.y(), g.top) &&
                          near(actual.width(), g.width) && near(actual.height(), g.height),
                      qPrintable(QString::fromLatin1(design.name) + QDebug::toString(actual)));
@@ -117,7 +119,8 @@ private Q_SLOTS:
     {
         auto *toggle = m_app.control<QAction>(u"toolTipsAction"_s);
         const auto tooltips = [this] {
-            return QStringList{m_app.grid->toolTip(), m_app.control(u"calculateButton"_s)->toolTip(),
+            return QStringList{m_app.grid->toolTip(),
+                               m_app.control(u"calculateButton"_s)->toolTip(),
                                m_app.control(u"descriptionEdit"_s)->toolTip()};
         };
         const QStringList on = tooltips();
@@ -261,7 +264,8 @@ private Q_SLOTS:
         QVERIFY(page.width() > page.height());
         const auto near = [](QRgb pixel, const QColor &color) {
             return qAbs(qRed(pixel) - color.red()) + qAbs(qGreen(pixel) - color.green()) +
-                       qAbs(qBlue(pixel) - color.blue()) < 80;
+                       qAbs(qBlue(pixel) - color.blue()) <
+                   80;
         };
         QRect painted;
         for (int y = 0; y < page.height(); ++y) {
@@ -271,11 +275,14 @@ private Q_SLOTS:
             }
         }
         const auto at = [&](int x, int y) {
-            return page.pixel(painted.topLeft() + QPoint(painted.width() * x / 4, painted.height() * y / 4));
+            return page.pixel(painted.topLeft() +
+                              QPoint(painted.width() * x / 4, painted.height() * y / 4));
         };
-        QVERIFY(painted.width() > page.width() * 7 / 10 || painted.height() > page.height() * 7 / 10);
+        QVERIFY(painted.width() > page.width() * 7 / 10 ||
+                painted.height() > page.height() * 7 / 10);
         QVERIFY(qAbs(painted.width() - 2 * painted.height()) <= 3);
-        QVERIFY(near(at(1, 1), red) && near(at(3, 1), red) && near(at(1, 3), red) && near(at(3, 3), blue));
+        QVERIFY(near(at(1, 1), red) && near(at(3, 1), red) && near(at(1, 3), red) &&
+                near(at(3, 3), blue));
     }
 };
 

@@ -36,7 +36,8 @@ private Q_SLOTS:
             {frictionLoss(-1, 100, 1000, 12), -0.20915978f}, {fittingLoss(32767, 0.10106833f, 1), 3311.7061f}};
         // clang-format on
         for (const auto &v : values) {
-            QVERIFY2(std::abs(v.actual - v.expected) <= std::nextafter(v.expected, Inf) - v.expected,
+            QVERIFY2(std::abs(v.actual - v.expected) <=
+                         std::nextafter(v.expected, Inf) - v.expected,
                      qPrintable(QString::number(double(v.actual), 'g', 9)));
         }
     }

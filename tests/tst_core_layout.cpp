@@ -31,7 +31,8 @@ private Q_SLOTS:
                  "0.0 100.0 0.0 200.0"s);
         QCOMPARE(shown(geometryFromRatios(ratiosFromGeometry(design, 1000, 0), 3000, 1000)),
                  "300.0 0.0 900.0 0.0"s);
-        QCOMPARE(shown(geometryFromRatios({0.5f, 0.25f, 0.1f, 0.2f}, -100, -50)), "0.0 0.0 0.0 0.0"s);
+        QCOMPARE(shown(geometryFromRatios({0.5f, 0.25f, 0.1f, 0.2f}, -100, -50)),
+                 "0.0 0.0 0.0 0.0"s);
     }
 
     void placesWindow()

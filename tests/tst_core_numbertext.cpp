@@ -29,20 +29,23 @@ private Q_SLOTS:
     void formats()
     {
         QFETCH(std::vector<std::string>, format);
-        const Pattern pattern = format[0] == "0.##" ? Pattern::TwoDecimals
+        const Pattern pattern = format[0] == "0.##"   ? Pattern::TwoDecimals
                                 : format[0] == "####" ? Pattern::Whole
                                                       : Pattern::OneOrTwoDecimals;
         const double value = std::strtod(format[3].c_str(), nullptr);
         const bool single = format[1] == "single";
         const auto asSingle = static_cast<float>(value);
-        QCOMPARE(single ? formatNumber(asSingle, pattern) : formatNumber(value, pattern), format[2]);
-        QCOMPARE(single ? formatNumberExactly(asSingle, pattern) : formatNumberExactly(value, pattern),
+        QCOMPARE(single ? formatNumber(asSingle, pattern) : formatNumber(value, pattern),
+                 format[2]);
+        QCOMPARE(single ? formatNumberExactly(asSingle, pattern)
+                        : formatNumberExactly(value, pattern),
                  format[2]);
     }
 
     void nonFiniteValuesAndDecimalText()
     {
-        for (const Pattern pattern : {Pattern::TwoDecimals, Pattern::Whole, Pattern::OneOrTwoDecimals}) {
+        for (const Pattern pattern :
+             {Pattern::TwoDecimals, Pattern::Whole, Pattern::OneOrTwoDecimals}) {
             for (const double value : {Inf, -Inf, std::numeric_limits<double>::quiet_NaN()}) {
                 QCOMPARE(formatNumber(value, pattern), "#NUM!"s);
                 QCOMPARE(formatNumber(static_cast<float>(value), pattern), "#NUM!"s);

@@ -23,11 +23,13 @@ private Q_SLOTS:
     // cursor; the spare column is never stored.
     void storedText()
     {
+        // clang-format off
         const struct { std::string route, description, stored; } cases[] = {
             {"", "", Sep},
             {"|500|8\n|||20", "First\r\nSecond", "\t500\t8" + tabs(7) + "\r" + tabs(3) + "20" + tabs(6) + Sep + "First\r\nSecond"},
             {"\n\n||||||||7", "d", tabs(9) + "\r" + tabs(9) + "\r" + tabs(8) + "7\t" + Sep + "d"},
             {"1", "cost \x80 5 \x80", "1" + tabs(9) + Sep + "cost \x80 5 \x80"}};
+        // clang-format on
         for (const auto &[route, description, stored] : cases) {
             RouteTable source, target;
             source.setUp();
@@ -79,9 +81,9 @@ private Q_SLOTS:
             const auto back = byteFromChar(charFromByte(static_cast<unsigned char>(byte)));
             QCOMPARE(back.has_value() ? int(*back) : -1, byte);
         }
-        const std::pair<int, char32_t> known[] = {{0x7F, 0x7F},   {0x80, 0x20AC}, {0x81, 0x81},
-                                                  {0x9D, 0x9D},   {0x9E, 0x017E}, {0x9F, 0x0178},
-                                                  {0xA0, 0xA0},   {0xFF, 0xFF}};
+        const std::pair<int, char32_t> known[] = {{0x7F, 0x7F}, {0x80, 0x20AC}, {0x81, 0x81},
+                                                  {0x9D, 0x9D}, {0x9E, 0x017E}, {0x9F, 0x0178},
+                                                  {0xA0, 0xA0}, {0xFF, 0xFF}};
         for (const auto &[byte, ch] : known)
             QCOMPARE(uint(charFromByte(static_cast<unsigned char>(byte))), uint(ch));
         for (const char32_t ch : {U'\x80', U'\x9F', U'\u0100', U'\uFFFD', char32_t(0x110000)})
@@ -118,8 +120,8 @@ private Q_SLOTS:
     // succeeds goes home, is unmodified and saves back the same bytes.
     void documentOpensText()
     {
-        for (const std::string &text : {"7\t500" + tabs(8) + Sep + "Main\r\nrun", Sep + "a\rb",
-                                         "1\t2\r4\t5"s, ""s}) {
+        for (const std::string &text :
+             {"7\t500" + tabs(8) + Sep + "Main\r\nrun", Sep + "a\rb", "1\t2\r4\t5"s, ""s}) {
             const bool opens = text.find(Sep) != std::string::npos;
             RouteDocument document;
             fillData(document.table());
@@ -142,7 +144,9 @@ private Q_SLOTS:
     void documentKnowsItsUnsavedChanges()
     {
         RouteDocument document;
-        const auto cell = [&document] { document.table().setCellText(4, RouteTable::ColFlow, "500"); };
+        const auto cell = [&document] {
+            document.table().setCellText(4, RouteTable::ColFlow, "500");
+        };
         QVERIFY(!document.isModified());
         cell();
         QVERIFY(document.isModified());

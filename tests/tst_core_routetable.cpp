@@ -16,8 +16,10 @@ private Q_SLOTS:
     // A blank is text; the fixed and spare columns do not count.
     void findsLastUsedRow()
     {
+        // clang-format off
         const struct { int row, col, startRow, expected; } cases[] = {
             {7, 10, 1, 7}, {60, 1, 1, 60}, {9, 0, 1, 0}, {9, 11, 1, 0}, {3, 1, 5, 0}, {5, 10, 5, 5}};
+        // clang-format on
         for (const auto &c : cases) {
             RouteTable table;
             table.setUp();
@@ -132,15 +134,18 @@ private Q_SLOTS:
     // lies below or row 60 is used; home either way.
     void insertsRow()
     {
+        // clang-format off
         const struct { QList<int> used; int current; bool moves; } cases[] = {
             {{1, 2, 3, 4}, 2, true}, {{1, 2, 4}, 3, true}, {{1, 59}, 59, true},
             {{1, 2, 3}, 5, false}, {{1, 60}, 1, false}};
+        // clang-format on
         for (const auto &[used, current, moves] : cases) {
             RouteTable table, expected;
             table.setUp();
             expected.setUp();
             for (const int row : used) {
-                const std::string text = std::to_string(row) + "|x|x|x|x|x|x|x|x|" + std::to_string(row);
+                const std::string text =
+                    std::to_string(row) + "|x|x|x|x|x|x|x|x|" + std::to_string(row);
                 putRows(table, text, row);
                 putRows(expected, text, moves && row >= current ? row + 1 : row);
             }
@@ -158,7 +163,8 @@ private Q_SLOTS:
         table.setUp();
         QCOMPARE(listText(table), table.headerLine());
         putRows(table, "|500", 3);
-        QCOMPARE(listText(table), table.headerLine() + tabs(9) + "\r" + tabs(9) + "\r\t500" + tabs(8));
+        QCOMPARE(listText(table),
+                 table.headerLine() + tabs(9) + "\r" + tabs(9) + "\r\t500" + tabs(8));
     }
 };
 
