@@ -155,30 +155,25 @@ private Q_SLOTS:
 
     // No help file at all is said in an information box titled with the
     // caption; one that cannot be read, in a plain message naming it.
-    void help_file_that_cannot_be_shown_is_reported_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("said"); // kind, title and part of the text
-        QTest::newRow("no help") << QString() << u"information|Plenix - Level 2|no Help"_s;
-        QTest::newRow("missing file")
-            << u"missing.html"_s << u"message|plenix|No such file or directory"_s;
-        QTest::newRow("a folder") << u"folder"_s << u"message|plenix|folder"_s;
-    }
-
     void help_file_that_cannot_be_shown_is_reported()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, said);
         QVERIFY(QDir(m_dir.path()).mkpath(u"folder"_s));
         m_app.window->setWindowTitle(u"Plenix - Level 2"_s);
-        const QString path = name.isEmpty() ? QString() : m_dir.filePath(name);
-        showHelpContents(m_app.window.get(), path);
-        QCOMPARE(m_app.dialogs.calls.size(), 1);
-        const apptest::DialogCall &call = m_app.dialogs.calls[0];
-        QCOMPARE(call.kind + u'|' + call.title, said.section(u'|', 0, 1));
-        QVERIFY2(call.text.contains(path) && call.text.contains(said.section(u'|', 2)),
-                 qPrintable(call.text));
-        QCOMPARE(helpWindowOf(*m_app.window), nullptr);
+        const QStringList cases{u"|information|Plenix - Level 2|no Help"_s,
+                                u"missing.html|message|plenix|No such file or directory"_s,
+                                u"folder|message|plenix|folder"_s};
+        for (const QString &c : cases) {
+            const QString path =
+                c.startsWith(u'|') ? QString() : m_dir.filePath(c.section(u'|', 0, 0));
+            m_app.dialogs.calls.clear();
+            showHelpContents(m_app.window.get(), path);
+            QCOMPARE(m_app.dialogs.calls.size(), 1);
+            const apptest::DialogCall &call = m_app.dialogs.calls[0];
+            QCOMPARE(call.kind + u'|' + call.title, c.section(u'|', 1, 2));
+            QVERIFY2(call.text.contains(path) && call.text.contains(c.section(u'|', 3)),
+                     qPrintable(call.text));
+            QCOMPARE(helpWindowOf(*m_app.window), nullptr);
+        }
     }
 
     // Run from its build folder, however spelt, the program shows the source

@@ -70,25 +70,17 @@ private Q_SLOTS:
     void init() { QVERIFY(m_app.open()); }
     void cleanup() { m_app.finish(); }
 
-    // At start, at each size and back again to the same pixels; a minimised
+    // At start, at another size and back again to the same pixels; a minimised
     // window's empty or negative client area shrinks the controls to nothing.
     void layout_follows_the_client_area()
     {
         verifyLayout();
         const QSize original = m_app.window->size();
         const QList<QRect> before = geometries();
-        for (const QSize size : {QSize(700, 420), QSize(333, 222)}) {
-            m_app.window->resize(size);
-            QTRY_COMPARE(m_app.window->size(), size);
-            verifyLayout();
-            m_app.window->resize(original);
-            QTRY_COMPARE(m_app.window->size(), original);
-            QCOMPARE(geometries(), before);
-        }
-        m_app.window->showMaximized();
-        QTRY_VERIFY(m_app.window->width() > original.width());
+        m_app.window->resize(333, 222);
+        QTRY_COMPARE(m_app.window->size(), QSize(333, 222));
         verifyLayout();
-        m_app.window->showNormal();
+        m_app.window->resize(original);
         QTRY_COMPARE(geometries(), before);
         m_app.window->layoutTable().apply(QSize(-160, -40));
         QCOMPARE(geometries(), QList<QRect>(before.size(), QRect(0, 0, 0, 0)));
