@@ -1,18 +1,21 @@
 #pragma once
 
 // Shared by the core tests: QCOMPARE printing for std::string (TABs, CRs and
-// high bytes spelled out) and cell ranges, std::string as a data column, and
+// high bytes spelled out), std::string as a data column, case files, and
 // helpers that fill a route table from compact text and read it back.
 #include "routetable.h"
 
+#include <QFile>
 #include <QTest>
 
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 Q_DECLARE_METATYPE(std::string)
+Q_DECLARE_METATYPE(std::vector<std::string>)
 
 namespace QTest {
 template <> inline char *toString(const std::string &text)
@@ -20,22 +23,13 @@ template <> inline char *toString(const std::string &text)
     std::string shown = "\"";
     for (const char raw : text) {
         const auto c = static_cast<unsigned char>(raw);
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%02X", c);
-        if (c == '\t' || c == '\r' || c == '\n')
-            shown += c == '\t' ? "\\t" : c == '\r' ? "\\r" : "\\n";
-        else
-            shown += c < 0x20 || c >= 0x7F ? std::string(hex) : std::string(1, raw);
+        shown += c == '\t'               ? "\\t"
+                 : c == '\r'             ? "\\r"
+                 : c == '\n'             ? "\\n"
+                 : c < 0x20 || c >= 0x7F ? QString::asprintf("\\x%02X", c).toStdString()
+                                         : std::string(1, raw);
     }
     return qstrdup((shown + '"').c_str());
-}
-
-template <> inline char *toString(const plenix::CellRange &r)
-{
-    char text[80];
-    std::snprintf(text, sizeof text, "rows %d..%d, columns %d..%d", r.top, r.bottom, r.left,
-                  r.right);
-    return qstrdup(text);
 }
 } // namespace QTest
 
@@ -60,12 +54,9 @@ inline void putRows(RouteTable &table, std::string_view rows, int firstRow = 1, 
             field += rows[i];
             continue;
         }
-        table.setCellText(row, col++, field);
-        field.clear();
-        if (i < rows.size() && rows[i] == '\n') {
-            ++row;
-            col = firstCol;
-        }
+        table.setCellText(row, col++, std::exchange(field, {}));
+        if (i < rows.size() && rows[i] == '\n')
+            ++row, col = firstCol;
     }
 }
 
@@ -98,38 +89,78 @@ inline std::vector<std::string> snapshot(const RouteTable &table)
     return cells;
 }
 
-// Current cell, selection and scroll position as one comparable text.
-inline std::string cursor(const RouteTable &table)
+// Current cell, selection end and scroll position as "row,col row,col top
+// T left L", and the same put into a table.
+inline std::string cursor(const RouteTable &t)
 {
-    const plenix::CellRange s = table.selection();
-    char text[80];
-    std::snprintf(text, sizeof text, "at %d,%d selecting %d,%d-%d,%d top %d left %d",
-                  table.currentRow(), table.currentCol(), s.top, s.left, s.bottom, s.right,
-                  table.topRow(), table.leftCol());
-    return text;
+    return QString::asprintf("%d,%d %d,%d top %d left %d", t.currentRow(), t.currentCol(),
+                             t.selectionRow(), t.selectionCol(), t.topRow(), t.leftCol())
+        .toStdString();
 }
 
-inline const std::string Home = "at 1,1 selecting 1,1-1,1 top 1 left 1";
+inline void place(RouteTable &table, const std::string &at)
+{
+    int v[6] = {};
+    if (std::sscanf(at.c_str(), "%d,%d %d,%d top %d left %d", &v[0], &v[1], &v[2], &v[3], &v[4],
+                    &v[5]) != 6)
+        qFatal("no place: %s", at.c_str());
+    table.setCurrentCell(plenix::Int16(v[0]), plenix::Int16(v[1]));
+    table.setSelectionEnd(plenix::Int16(v[2]), plenix::Int16(v[3]));
+    table.setTopRow(plenix::Int16(v[4]));
+    table.setLeftCol(plenix::Int16(v[5]));
+}
+
+inline const std::string Home = "1,1 1,1 top 1 left 1";
 
 inline void moveAway(RouteTable &table)
 {
-    table.setCurrentCell(30, 7);
-    table.setSelectionEnd(35, 9);
-    table.setTopRow(28);
-    table.setLeftCol(5);
+    place(table, "30,7 35,9 top 28 left 5");
 }
 
+// The cases of tests/data/NAME: one a line, fields split at TABs, the
+// escapes \t \r \n \0 \\ and \xHH undone; blank lines and lines that start
+// with '#' are comments.
+inline std::vector<std::vector<std::string>> caseFile(const char *name)
+{
+    QFile file(QFINDTESTDATA(QStringLiteral("data/") + QLatin1String(name)));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read the case file %s", name);
+    std::vector<std::vector<std::string>> cases;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        std::vector<std::string> &fields = cases.emplace_back(1);
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const char c = line[i], e = i + 1 < line.size() ? line[i + 1] : '\\';
+            if (c == '\t')
+                fields.emplace_back();
+            else if (c != '\\')
+                fields.back() += c;
+            else if (++i, e == 'x')
+                fields.back() += static_cast<char>(line.mid(i + 1, 2).toInt(nullptr, 16)), i += 2;
+            else
+                fields.back() += e == 't'   ? '\t'
+                                 : e == 'r' ? '\r'
+                                 : e == 'n' ? '\n'
+                                 : e == '0' ? '\0'
+                                            : e;
+        }
+    }
+    return cases;
+}
+
+// Records every change the table reports while it lives.
 struct ChangeLog
 {
     RouteTable &watched;
     std::vector<plenix::TableChange> changes;
     explicit ChangeLog(RouteTable &table) : watched(table)
     {
-        table.addListener(this, [this](const plenix::TableChange &change) { changes.push_back(change); });
+        table.addListener(this,
+                          [this](const plenix::TableChange &change) { changes.push_back(change); });
     }
     ~ChangeLog() { watched.removeListener(this); }
-    ChangeLog(const ChangeLog &) = delete;
-    ChangeLog &operator=(const ChangeLog &) = delete;
+    Q_DISABLE_COPY_MOVE(ChangeLog)
 };
 
 } // namespace coretest

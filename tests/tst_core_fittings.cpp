@@ -73,30 +73,22 @@ private Q_SLOTS:
                           band3 = "0.09|0.16|0.21|0.32", band4 = "0.08|0.14|0.18|0.27",
                           band5 = "0.08|0.13|0.17|0.26", band6 = "0.06|0.11|0.15|0.22",
                           beyond = band5, mitred = "1.25|1.25|1.25|1.25", none = "|||";
-        QTest::newRow("R = 1.25 D") << 10.f << "12.5"s << band1;
-        QTest::newRow("R just above 1.25 D") << 10.f << "12.51"s << band2;
-        QTest::newRow("R = 1.5 D") << 10.f << "15"s << band2;
-        QTest::newRow("R just above 1.5 D") << 10.f << "15.01"s << band3;
-        QTest::newRow("R = 1.75 D") << 10.f << "17.5"s << band3;
-        QTest::newRow("R just above 1.75 D") << 10.f << "17.51"s << band4;
-        QTest::newRow("R = 2 D") << 10.f << "20"s << band4;
-        QTest::newRow("R just above 2 D") << 10.f << "20.01"s << band5;
-        QTest::newRow("R = 2.25 D") << 10.f << "22.5"s << band5;
-        QTest::newRow("R just above 2.25 D") << 10.f << "22.51"s << band6;
-        QTest::newRow("R = 2.5 D") << 10.f << "25"s << band6;
-        QTest::newRow("R just above 2.5 D") << 10.f << "25.01"s << beyond;
-        QTest::newRow("R = 3 D") << 10.f << "30"s << beyond;
-        QTest::newRow("negative R") << 10.f << "-3"s << band1;
+        // clang-format off
+        QTest::newRow("R = 1.25 D") << 10.f << "12.5"s << band1; QTest::newRow("R just above 1.25 D") << 10.f << "12.51"s << band2;
+        QTest::newRow("R = 1.5 D") << 10.f << "15"s << band2; QTest::newRow("R just above 1.5 D") << 10.f << "15.01"s << band3;
+        QTest::newRow("R = 1.75 D") << 10.f << "17.5"s << band3; QTest::newRow("R just above 1.75 D") << 10.f << "17.51"s << band4;
+        QTest::newRow("R = 2 D") << 10.f << "20"s << band4; QTest::newRow("R just above 2 D") << 10.f << "20.01"s << band5;
+        QTest::newRow("R = 2.25 D") << 10.f << "22.5"s << band5; QTest::newRow("R just above 2.25 D") << 10.f << "22.51"s << band6;
+        QTest::newRow("R = 2.5 D") << 10.f << "25"s << band6; QTest::newRow("R just above 2.5 D") << 10.f << "25.01"s << beyond;
+        QTest::newRow("R = 3 D") << 10.f << "30"s << beyond; QTest::newRow("negative R") << 10.f << "-3"s << band1;
         QTest::newRow("blanks around R") << 10.f << "  12  "s << band1;
         // 9.9 is held a little below 9.9, so 12.375 lies above 1.25 D; 10.1
         // a little above, so 12.625 does not.
-        QTest::newRow("D 9.9, R 12.375") << 9.9f << "12.375"s << band2;
-        QTest::newRow("D 10.1, R 12.625") << 10.1f << "12.625"s << band1;
-        QTest::newRow("the offered 0") << 10.f << "0"s << mitred;
-        QTest::newRow("cancel or empty") << 10.f << ""s << none;
-        QTest::newRow("units after R") << 10.f << "12 in"s << none;
-        QTest::newRow("no diameter") << 0.f << "12"s << none;
+        QTest::newRow("D 9.9, R 12.375") << 9.9f << "12.375"s << band2; QTest::newRow("D 10.1, R 12.625") << 10.1f << "12.625"s << band1;
+        QTest::newRow("the offered 0") << 10.f << "0"s << mitred; QTest::newRow("cancel or empty") << 10.f << ""s << none;
+        QTest::newRow("units after R") << 10.f << "12 in"s << none; QTest::newRow("no diameter") << 0.f << "12"s << none;
         QTest::newRow("no diameter, R 0") << 0.f << "0"s << none;
+        // clang-format on
     }
 
     void elbowCoefficients()

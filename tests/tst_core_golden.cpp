@@ -21,23 +21,16 @@ using namespace coretest;
 
 namespace {
 
-struct Outcome
-{
-    std::string message; // empty when Calculate ran through
-    std::string saved;
-};
-
-// Open, Calculate, Save: the one place that knows which core operations the
-// window's commands run.
-Outcome openCalculateSave(std::string_view fileBytes)
+// Open, Calculate, Save as the window's commands run them: the message
+// (empty when Calculate ran through) and the saved bytes.
+std::pair<std::string, std::string> openCalculateSave(std::string_view fileBytes)
 {
     RouteDocument document;
     if (!document.openText(fileBytes))
         return {std::string(NotARouteFileMessage), {}};
     // The window shows the description in its box and saves what the box holds.
     document.setDescription(descriptionForFile(descriptionForBox(document.description())));
-    const CalculationOutcome calculation = calculate(document.table());
-    return {calculation.message, document.fileText()};
+    return {calculate(document.table()).message, document.fileText()};
 }
 
 std::string readBytes(const QString &path)
@@ -62,32 +55,30 @@ private Q_SLOTS:
         const QStringList names =
             folder.entryList({QStringLiteral("*.route")}, QDir::Files, QDir::Name);
         QVERIFY2(!names.isEmpty(), PLENIX_ROUTES_DIR);
-        for (const QString &name : names) {
-            const QString base = folder.filePath(name.chopped(6));
-            QTest::newRow(qPrintable(name)) << base;
-        }
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << folder.filePath(name.chopped(6));
     }
 
     void route()
     {
         QFETCH(QString, base);
         const std::string input = readBytes(base + QStringLiteral(".route"));
-        const Outcome outcome = openCalculateSave(input);
+        const auto [message, saved] = openCalculateSave(input);
         if (const QString messageFile = base + QStringLiteral(".message");
             QFile::exists(messageFile)) {
-            QCOMPARE(outcome.message, readBytes(messageFile));
-            QCOMPARE(outcome.saved, input);
+            QCOMPARE(message, readBytes(messageFile));
+            QCOMPARE(saved, input);
             return;
         }
-        QCOMPARE(outcome.message, ""s);
+        QCOMPARE(message, ""s);
         const QString expectedFile = base + QStringLiteral(".expected");
         if (!QFile::exists(expectedFile) && qEnvironmentVariableIsSet("PLENIX_GOLDEN_WRITE")) {
             QFile file(expectedFile);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(outcome.saved.data(), static_cast<qint64>(outcome.saved.size()));
+            file.write(saved.data(), static_cast<qint64>(saved.size()));
             QSKIP("expected file written");
         }
-        QCOMPARE(outcome.saved, readBytes(expectedFile));
+        QCOMPARE(saved, readBytes(expectedFile));
     }
 };
 
