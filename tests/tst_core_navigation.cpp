@@ -18,29 +18,6 @@ namespace {
 // 400 by 200 shows 10 whole rows and the columns 1 to 4 whole.
 constexpr Viewport View{400, 200, 20, 144};
 
-// "current row,col  selection end row,col  top T left L"
-std::string state(const RouteTable &t)
-{
-    char text[80];
-    std::snprintf(text, sizeof text, "%d,%d %d,%d top %d left %d", t.currentRow(), t.currentCol(),
-                  t.selectionRow(), t.selectionCol(), t.topRow(), t.leftCol());
-    return text;
-}
-
-bool place(RouteTable &table, const std::string &start)
-{
-    int row = 0, col = 0, endRow = 0, endCol = 0, top = 0, left = 0;
-    if (std::sscanf(start.c_str(), "%d,%d %d,%d top %d left %d", &row, &col, &endRow, &endCol, &top,
-                    &left) != 6)
-        return false;
-    table.setUp();
-    table.setCurrentCell(Int16(row), Int16(col));
-    table.setSelectionEnd(Int16(endRow), Int16(endCol));
-    table.setTopRow(Int16(top));
-    table.setLeftCol(Int16(left));
-    return state(table) == start;
-}
-
 // One action as the tables write it: a key ("Down", "s PageUp", "sc End"
 // with s for Shift and c for Control), "click row,col", "s click row,col",
 // "drag x,y", or a header press "column N" or "row N" with the x or y it is
@@ -168,18 +145,20 @@ private Q_SLOTS:
         QFETCH(int, height);
         QFETCH(std::string, expected);
         RouteTable table;
-        QVERIFY(place(table, start));
+        table.setUp();
+        place(table, start);
         Viewport view = View;
         view.height = height;
         QVERIFY(act(table, action, view));
-        QCOMPARE(state(table), expected);
+        QCOMPARE(cursor(table), expected);
     }
 
     // One move, whatever it changes, is one report to the view.
     void one_move_one_notification()
     {
         RouteTable table;
-        QVERIFY(place(table, "10,4 10,4 top 1 left 1"));
+        table.setUp();
+        place(table, "10,4 10,4 top 1 left 1");
         ChangeLog log(table);
         moveByKey(table, NavKey::End, {.shift = false, .control = true}, View);
         QCOMPARE(log.changes.size(), std::size_t(1));

@@ -126,7 +126,7 @@ private Q_SLOTS:
         // An edit takes the cursor back to where it began, not to where moves
         // before it started.
         if (change.starts_with("at:"))
-            before.cursor = "at 1,2 selecting 1,2-1,2 top 2 left 1", after.cursor = before.cursor;
+            before.cursor = "1,2 1,2 top 2 left 1", after.cursor = before.cursor;
         QCOMPARE(int(recorded.size()), edits);
         if (edits == 0)
             return;
