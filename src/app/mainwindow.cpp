@@ -313,7 +313,7 @@ void MainWindow::runCalculate()
     plenix::CalculationOutcome outcome;
     m_documents->history().run([&] { outcome = m_document.calculate(); });
     if (!outcome.stopped) {
-        resultsRefreshed();
+        redrawProfile();
         return;
     }
     QString text = toQString(outcome.message);

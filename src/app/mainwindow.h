@@ -126,7 +126,6 @@ private:
     void placeWindow();
 
     // Figures are current again after a Calculate, an Open or a New.
-    void resultsRefreshed();
     // Runs Calculate as the button and the Enter key do.
     void runCalculate();
     // Runs a command of the fittings pop-up.
@@ -140,9 +139,6 @@ private:
     // New, Open, Close, Save and Save As of the document, which the
     // description box mirrors; made once the box exists.
     std::unique_ptr<DocumentCommands> m_documents;
-    // The first row whose results an input change has put out of date since
-    // they were last current; 0 when none.
-    plenix::Int16 m_firstStaleRow = 0;
     RecentRoutes m_recent;
 
     // Controls.

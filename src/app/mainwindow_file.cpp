@@ -7,24 +7,27 @@
 void MainWindow::newRoute()
 {
     m_documents->newDocument();
-    resultsRefreshed();
+    redrawProfile();
 }
 
 void MainWindow::openRoute()
 {
     if (m_documents->open())
-        resultsRefreshed();
+        redrawProfile();
 }
 
 bool MainWindow::openFile(const QString &path)
 {
-    return m_documents->openAfterAsking(path);
+    if (!m_documents->openAfterAsking(path))
+        return false;
+    redrawProfile();
+    return true;
 }
 
 void MainWindow::closeRoute()
 {
     m_documents->closeDocument();
-    resultsRefreshed();
+    redrawProfile();
 }
 
 void MainWindow::saveRoute()

@@ -80,7 +80,8 @@ void MainWindow::openRecent(const QString &path)
             u"The route %1 no longer exists; it has been taken off the recent routes."_s.arg(path));
         return;
     }
-    m_documents->openAfterAsking(path);
+    if (m_documents->openAfterAsking(path))
+        redrawProfile();
 }
 
 void MainWindow::commitSession(QSessionManager &session)

@@ -71,15 +71,8 @@ void MainWindow::showProfile(bool shown)
 
 void MainWindow::followRoute(const plenix::TableChange &change)
 {
-    m_firstStaleRow = plenix::firstStaleRowAfter(m_firstStaleRow, change);
     if (!change.cells.isEmpty())
         profileChart->setOutOfDate(true);
-}
-
-void MainWindow::resultsRefreshed()
-{
-    m_firstStaleRow = 0;
-    redrawProfile();
 }
 
 void MainWindow::redrawProfile()
@@ -116,7 +109,7 @@ QString chooseExportFile(QWidget *window, const plenix::RouteDocument &document,
 
 void MainWindow::printReport()
 {
-    const RouteReport report = routeReport(m_document, m_firstStaleRow);
+    const RouteReport report = routeReport(m_document);
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(pathText(report.content.routeName));
     // The paper the printer is set up with, not Qt's guess from the locale.
@@ -132,7 +125,7 @@ void MainWindow::exportPdf()
         chooseExportFile(this, m_document, u"Export PDF"_s, u"PDF Files (*.pdf)"_s, u"pdf"_s);
     if (path.isEmpty())
         return;
-    if (const auto error = writeReportPdf(path, routeReport(m_document, m_firstStaleRow)))
+    if (const auto error = writeReportPdf(path, routeReport(m_document)))
         reportExportError(this, *error);
 }
 

@@ -133,7 +133,7 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
     };
     // Calculate has just run: no figure is out of date.
     write(options.pdfFile, [&run](const QString &path) {
-        return writeReportPdf(path, routeReport(*run.document, 0));
+        return writeReportPdf(path, routeReport(*run.document));
     });
     write(options.csvFile,
           [&run](const QString &path) { return writeRouteCsv(path, run.document->table()); });

@@ -14,16 +14,6 @@ namespace {
 
 using Col = RouteTable::Column;
 
-bool touchesInputs(const CellRange &cells)
-{
-    for (const int col :
-         {Col::ColQty, Col::ColFlow, Col::ColDiameter, Col::ColLength, Col::ColLossCoef}) {
-        if (col >= cells.left && col <= cells.right)
-            return true;
-    }
-    return false;
-}
-
 std::string numberText(double value)
 {
     char text[32];
@@ -76,16 +66,9 @@ std::vector<std::string> descriptionLines(std::string_view stored)
 
 } // namespace
 
-Int16 firstStaleRowAfter(Int16 firstStale, const TableChange &change)
+ReportContent reportContent(const RouteDocument &document)
 {
-    if (change.cells.isEmpty() || !touchesInputs(change.cells))
-        return firstStale;
-    const auto top = static_cast<Int16>(std::max(change.cells.top, 1));
-    return firstStale == 0 ? top : std::min(firstStale, top);
-}
-
-ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow)
-{
+    const int firstStaleRow = document.marks().firstStaleRow();
     const RouteTable &table = document.table();
     ReportContent report;
     report.routeName = document.isUntitled() ? std::string(UntitledName) : document.name();

@@ -21,11 +21,6 @@ inline constexpr std::string_view ReportTitle = "Plenix";
 inline constexpr std::string_view OutOfDateCaution =
     "Figures out of date: recalculate before issuing";
 
-// Results go out of date from the first row whose inputs changed since the
-// last Calculate, down to the end of the route. Given the first stale row so
-// far (0: none), the one after a change of the table.
-Int16 firstStaleRowAfter(Int16 firstStale, const TableChange &change);
-
 enum class ReportRowKind
 {
     Item, // a duct or a fitting: it has a length or a loss coefficient
@@ -66,6 +61,8 @@ inline bool isResultColumn(int col)
     return col >= RouteTable::ColItemSP && col <= RouteTable::ColRouteSP;
 }
 
-ReportContent reportContent(const RouteDocument &document, Int16 firstStaleRow);
+// The report of the route as it stands; rows whose results the document's
+// marks hold out of date are reported so, never recalculated.
+ReportContent reportContent(const RouteDocument &document);
 
 } // namespace plenix

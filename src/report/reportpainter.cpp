@@ -337,10 +337,9 @@ private:
 
 } // namespace
 
-RouteReport routeReport(const plenix::RouteDocument &document, plenix::Int16 firstStaleRow,
-                        const QDateTime &printedAt)
+RouteReport routeReport(const plenix::RouteDocument &document, const QDateTime &printedAt)
 {
-    return {plenix::reportContent(document, firstStaleRow),
+    return {plenix::reportContent(document),
             plenix::pressureProfile(document.table()), printedAt};
 }
 

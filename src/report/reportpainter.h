@@ -23,7 +23,7 @@ struct RouteReport
     QDateTime printedAt;
 };
 
-RouteReport routeReport(const plenix::RouteDocument &document, plenix::Int16 firstStaleRow,
+RouteReport routeReport(const plenix::RouteDocument &document,
                         const QDateTime &printedAt = QDateTime::currentDateTime());
 
 // Lays the report out on the pages of any paged device (a printer, a PDF
