@@ -4,6 +4,7 @@
 // (A start without a display is tried from outside, in the end-to-end test.)
 #include "apptest.h"
 
+#include "routefileio.h"
 #include "windowprinter.h"
 
 #include <QClipboard>
@@ -15,6 +16,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -209,6 +213,34 @@ private Q_SLOTS:
         m_app.choose(u"newAction"_s);
         m_app.choose(u"copyFileNameAction"_s);
         QCOMPARE(clipboardText(), QString());
+    }
+
+    // A save that fails after every byte was taken, in the flush (the
+    // process may write 10 bytes at most) or in the rename (a folder has
+    // taken the file's place): the error is reported and nothing is saved.
+    void save_failing_after_the_write_saves_nothing()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"route.txt"_s);
+        plenix::RouteDocument document;
+        document.setDescription(std::string(100, 'd'));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        for (const bool inFlush : {true, false}) {
+            const auto error =
+                saveDocument(document, target, [&](QIODevice &file, QByteArrayView bytes) {
+                    rlimit small = saved;
+                    small.rlim_cur = 10;
+                    inFlush ? void(setrlimit(RLIMIT_FSIZE, &small))
+                            : void(QDir().mkpath(target + u"/inside"_s));
+                    return file.write(bytes.data(), bytes.size());
+                });
+            setrlimit(RLIMIT_FSIZE, &saved);
+            QVERIFY2(error.has_value(), inFlush ? "flush" : "rename");
+            QVERIFY(document.isUntitled() && document.isModified());
+            QVERIFY(inFlush ? !QFile::exists(target) : QFileInfo(target).isDir());
+        }
     }
 
     void print_without_a_printer_says_so()

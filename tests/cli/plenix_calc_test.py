@@ -90,13 +90,14 @@ for route in sorted(routes.glob("*.route")):
     expect(tsv == [header] + [[c.replace("\n", " ") for c in row] for row in rows] + [[""]],
            f"{name}: TSV {tsv!r}")
 
-# Failures: each file has its say, the others go on, the worst status wins.
+# Failures: each file has its say, the others go on, the worst status wins
+# (the readable route comes last, so the last status is not the worst).
 good = next(r for r in sorted(routes.glob("*.route")) if r.with_suffix(".expected").exists())
 expected = good.with_suffix(".expected").read_bytes()
 missing, folder, plain = work / "missing.txt", work / "folder.txt", work / "plain.txt"
 folder.mkdir()
 plain.write_bytes(b"a text without the separator\r\n")
-status, out, err = run(missing, good, folder, plain)
+status, out, err = run(missing, folder, plain, good)
 expect(status == 2 and [line.split(": ")[:2] for line in err.splitlines()] ==
        [["plenix-calc", str(missing)], ["plenix-calc", str(folder)], ["plenix-calc", str(plain)]],
        f"failures gave {status} {err!r}")
