@@ -25,7 +25,7 @@ fi
 
 # Both programs run in one virtual X server of their own.
 if [[ -z ${BENCH_STARTUP_IN_XVFB:-} ]]; then
-    BENCH_STARTUP_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$build" "$runs"
+    BENCH_STARTUP_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" "$0" "$build" "$runs"
 fi
 
 measure() { # program -> "microseconds kilobytes"

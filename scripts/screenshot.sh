@@ -11,7 +11,7 @@ program=${PLENIX:-./build/release/src/app/plenix}
 output=${1:-docs/screenshot.png}
 
 if [[ -z ${INSIDE_XVFB:-} ]]; then
-    exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec env INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
 fi
 
 "$program" &

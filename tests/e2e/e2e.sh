@@ -25,7 +25,7 @@ fi
 grep -q 'xvfb-run' "$work/nodisplay.txt" || fail "no advice without a display"
 
 display=:$((RANDOM % 400 + 500))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 app=
 cleanup() {
