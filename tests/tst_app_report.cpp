@@ -131,12 +131,12 @@ private Q_SLOTS:
     {
         auto *panel = m_app.control(u"profilePanel"_s);
         auto *client = m_app.control(u"client"_s);
-        auto *chart =
-            qobject_cast<ProfileChart *>(m_app.control<QChartView>(u"profileView"_s)->chart());
         QVERIFY(!panel->isVisible());
         m_app.choose(u"profileAction"_s);
         QTRY_VERIFY(panel->isVisible() &&
                     client->height() < m_app.window->centralWidget()->height() * 0.8);
+        auto *chart =
+            qobject_cast<ProfileChart *>(m_app.control<QChartView>(u"profileView"_s)->chart());
         const double scale = client->height() / double(plenix::DesignClientHeight);
         for (const plenix::DesignControl &design : plenix::DesignControls) {
             const QRect shown = m_app.control(QString::fromLatin1(design.name))->geometry();

@@ -51,32 +51,39 @@ void MainWindow::createProfilePanel(QSplitter *split)
     profilePanel->setObjectName(u"profilePanel"_s);
     auto *layout = new QVBoxLayout(profilePanel);
     layout->setContentsMargins(0, 0, 0, 0);
-    profileChart = new ProfileChart;
-    auto *view = new QChartView(profileChart, profilePanel);
-    view->setObjectName(u"profileView"_s);
-    view->setRenderHint(QPainter::Antialiasing);
-    layout->addWidget(view);
     split->addWidget(profilePanel);
     // The design controls keep three fifths of the height.
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     profilePanel->hide();
-    profileChart->showProfile(plenix::pressureProfile(m_document.table()));
 }
 
 void MainWindow::showProfile(bool shown)
 {
+    // The chart is made when it is first asked for: most sessions never show
+    // it, and a chart costs the start-up its memory.
+    if (shown && !profileChart) {
+        profileChart = new ProfileChart;
+        auto *view = new QChartView(profileChart, profilePanel);
+        view->setObjectName(u"profileView"_s);
+        view->setRenderHint(QPainter::Antialiasing);
+        profilePanel->layout()->addWidget(view);
+        redrawProfile();
+        profileChart->setOutOfDate(m_document.marks().firstStaleRow() != 0);
+    }
     profilePanel->setVisible(shown);
 }
 
 void MainWindow::followRoute(const plenix::TableChange &change)
 {
-    if (!change.cells.isEmpty())
+    if (profileChart && !change.cells.isEmpty())
         profileChart->setOutOfDate(true);
 }
 
 void MainWindow::redrawProfile()
 {
+    if (!profileChart)
+        return;
     profileChart->showProfile(plenix::pressureProfile(m_document.table()));
 }
 
