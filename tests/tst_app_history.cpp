@@ -171,8 +171,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change");
         QTest::addColumn<int>("steps");
         QTest::newRow("typing in a cell") << u"at:3,3 type:14"_s << 1;
-        QTest::newRow("typing in two cells") << u"at:3,3 type:14 at:3,4 type:9"_s << 2;
-        QTest::newRow("fill of a selection") << u"at:3,2 to:5,4 type:8"_s << 1;
         QTest::newRow("Delete") << u"at:1,2 to:2,6 key:Delete"_s << 1;
         QTest::newRow("Insert Row") << u"at:2,1 insertRow"_s << 1;
         QTest::newRow("Clear List") << u"clearList"_s << 1;

@@ -319,25 +319,6 @@ private Q_SLOTS:
         QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
     }
 
-    // One limit both ways: the largest route Save writes, Open reads.
-    void save_refuses_a_route_that_open_would_refuse()
-    {
-        const QString file = path(u"big.txt"_s);
-        QVERIFY(writeAll(file, "old"));
-        plenix::RouteDocument document;
-        document.setDescription(std::string(plenix::MaxFileTextBytes, 'd'));
-        const std::optional<QString> error = saveDocument(document, file);
-        QVERIFY(error && error->contains(u"%1 bytes"_s.arg(MaxRouteFileBytes + 1)));
-        QCOMPARE(readAll(file), QByteArray("old"));
-        QVERIFY(document.isUntitled());
-
-        document.setDescription(std::string(plenix::MaxFileTextBytes - 1, 'd'));
-        QCOMPARE(saveDocument(document, file), std::nullopt);
-        plenix::RouteDocument reopened;
-        QCOMPARE(openDocument(reopened, file), std::nullopt);
-        QVERIFY(reopened.description() == document.description());
-    }
-
     void file_name_in_a_message_stays_on_one_line()
     {
         const QString file = path(u"two\nlines.txt"_s);
