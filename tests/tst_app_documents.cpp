@@ -264,18 +264,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden), filesBefore);
     }
 
-    void save_keeps_the_file_permissions()
-    {
-        const QString sample = openSample();
-        QVERIFY(!sample.isEmpty());
-        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-        QVERIFY(QFile::setPermissions(sample, permissions));
-        m_w->description->setPlainText(u"changed"_s);
-        m_w->commands.save();
-        QVERIFY(messages().isEmpty() && readAll(sample).endsWith("changed"));
-        QCOMPARE(QFile::permissions(sample) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
-    }
-
     void new_and_close_empty_the_document_data()
     {
         QTest::addColumn<bool>("close");

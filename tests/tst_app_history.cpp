@@ -205,20 +205,6 @@ private Q_SLOTS:
         QVERIFY(!stack().canUndo() && !stack().canRedo() && !marked());
     }
 
-    // Saving makes the present state the one without a mark; undoing away
-    // from it marks again, and redoing back clears the mark.
-    void saved_state_follows_save()
-    {
-        run(u"at:1,2 type:5"_s);
-        m_app.dialogs.fileNames = {path(u"a.txt"_s)};
-        m_app.choose(u"saveAction"_s);
-        QVERIFY(!marked());
-        m_app.choose(u"undoAction"_s);
-        QVERIFY(marked() && m_app.window->document().isModified());
-        m_app.choose(u"redoAction"_s);
-        QVERIFY(!marked() && !m_app.window->document().isModified());
-    }
-
     // Most recent first, eight at most; a missing one is dropped when
     // chosen, with a message; an existing one opens.
     void recent_routes()

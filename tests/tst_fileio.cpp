@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
+#include <tuple>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -168,16 +168,14 @@ private Q_SLOTS:
 
         // Reading a pipe that has no writer would wait for ever.
         const RouteFileRead read = readRouteFile(named);
-        QVERIFY(read.error && read.bytes.isEmpty());
         const std::optional<QString> written = writeRouteFile(named, "\t1\x80");
-        QVERIFY(written);
-        for (const QString &error : {*read.error, *written}) {
-            QVERIFY2(error.startsWith(u'"' + named + u"\": this is a"_s), qPrintable(error));
-            QVERIFY2(error.contains(u"not a regular file"_s), qPrintable(error));
-        }
+        QVERIFY(read.error && read.bytes.isEmpty() && written);
+        for (const QString &error : {*read.error, *written})
+            QVERIFY2(error.startsWith(u'"' + named + u"\": this is a"_s) &&
+                         error.contains(u"not a regular file"_s),
+                     qPrintable(error));
         const struct stat after = statOf(special);
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_ino, before.st_ino);
+        QVERIFY(after.st_mode == before.st_mode && after.st_ino == before.st_ino);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System),
                  filesBefore);
     }
@@ -280,15 +278,14 @@ private Q_SLOTS:
             QCOMPARE(message, u"\"%1\": %2"_s.arg(file, error));
         }
         const QByteArray expected = error.isEmpty() ? text : old;
-        QCOMPARE(readAll(file).size(), expected.size());
         QVERIFY(readAll(file) == expected);
         if (!other.isEmpty())
             QVERIFY(readAll(other) == expected);
         const struct stat after = statOf(file);
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_nlink, before.st_nlink);
+        const auto kept = [](const struct stat &s) {
+            return std::tuple(s.st_uid, s.st_gid, s.st_mode, s.st_nlink);
+        };
+        QVERIFY(kept(after) == kept(before));
         if (setup == u"symlink")
             QVERIFY(QFileInfo(file).isSymLink());
         else if (!other.isEmpty())
