@@ -33,13 +33,11 @@ namespace apptest {
 
 using namespace Qt::StringLiterals;
 
+// Which Dialogs function was called (its name as kind) and with what; an
+// elbow's angle is its title and the diameter its text.
 struct DialogCall
 {
-    QString kind;    // "information", "message", "askElbowRadius", "openFileName", "saveFileName",
-                     // "printPreview", "askSaveChanges"
-    QString title;   // the elbow's angle for the radius prompt
-    QString text;    // the message, the file filter or the elbow's diameter
-    QString initial; // the pre-filled file name
+    QString kind, title, text, initial;
 };
 
 class FakeDialogs final : public Dialogs
@@ -115,8 +113,7 @@ public:
     }
     bool waiting() const { return bool(m_handler); }
 
-    // What appeared without being expected; each was closed.
-    QStringList unexpected;
+    QStringList unexpected; // what appeared without being expected; each was closed
 
 private:
     void poll()
@@ -285,16 +282,9 @@ public:
                rc(bottom.row() + 1, right.column() + 1);
     }
 
-    // Presses the right button and answers the pop-up: chooses the item
-    // named `item`, or closes it when there is none. Gives the pop-up's
-    // name, or what went wrong.
-    QString rightClick(QWidget *target, const QPoint &pos, const QString &item = {},
-                       QRect *shownAt = nullptr)
-    {
-        return popUp([&] { QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos); }, item,
-                     shownAt);
-    }
-    // The same for a pop-up that `open` brings up.
+    // Answers the pop-up that `open` brings up: chooses the item named
+    // `item`, or closes it when there is none. Gives the pop-up's name, or
+    // what went wrong.
     QString popUp(const std::function<void()> &open, const QString &item = {},
                   QRect *shownAt = nullptr)
     {
