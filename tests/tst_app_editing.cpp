@@ -3,6 +3,7 @@
 // real view, which shows what they did; Enter and Calculate, the right
 // button's pop-ups and the fitting commands.
 #include "apptest.h"
+#include "coretest.h"
 
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -292,25 +293,13 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<QString>>("reply");
         QTest::addColumn<QString>("coefficient"); // empty: the row is left as it was
         QTest::addColumn<QString>("description");
-        // The duct above has a diameter of 10.
-        const std::optional<QString> cancel;
-        const auto elbow = [](const char *name, int angle, std::optional<QString> reply,
-                              const QString &coefficient, const QString &description = {}) {
-            QTest::newRow(name) << u"elbow%1Action"_s.arg(angle) << reply << coefficient
-                                << description;
-        };
-        // clang-format off
-        elbow("elbow 90, R 15", 90, u"15"_s, u"0.39"_s, u"Elbow 90 deg 15 in clr"_s);
-        elbow("elbow 60, R 17.5", 60, u"17.5"_s, u"0.21"_s, u"Elbow 60 deg 17.5 in clr"_s);
-        elbow("elbow 30, R 30", 30, u"30"_s, u"0.08"_s, u"Elbow 30 deg 30 in clr"_s);
-        elbow("elbow 90, cancelled", 90, cancel, {});
-        elbow("elbow 30, letters", 30, u"abc"_s, {});
-        elbow("elbow 45, R 0", 45, u"0"_s, u"1.25"_s, u"Elbow 45 deg 0 in clr"_s);
-        QTest::newRow("branch entry 90") << u"branchEntry90Action"_s << cancel << u"1.0"_s << u"Branch Entry 90 deg"_s;
-        QTest::newRow("branch entry 60") << u"branchEntry60Action"_s << cancel << u"0.44"_s << u"Branch Entry 60 deg"_s;
-        QTest::newRow("branch entry 45") << u"branchEntry45Action"_s << cancel << u"0.28"_s << u"Branch Entry 45 deg"_s;
-        QTest::newRow("branch entry 30") << u"branchEntry30Action"_s << cancel << u"0.18"_s << u"Branch Entry 30 deg"_s;
-        // clang-format on
+        for (const std::vector<std::string> &c : coretest::caseFile("fitting-commands.cases")) {
+            const QString reply = QString::fromStdString(c.at(1));
+            QTest::addRow("%s %s", c[0].c_str(), c[1].c_str())
+                << QString::fromStdString(c[0])
+                << (reply == u"-" ? std::nullopt : std::optional(reply))
+                << QString::fromStdString(c.at(2)) << QString::fromStdString(c.at(3));
+        }
     }
 
     // Chosen with "Loss Coef." of row 3 current and rows 2 to 4 selected:
