@@ -232,19 +232,12 @@ private Q_SLOTS:
     void popup_follows_the_current_column_data()
     {
         QTest::addColumn<int>("currentCol");
-        // The clicked column; 0 a column header, -1 a row number, -2 the Menu
-        // key, -3 Shift+F10, -4 a right click on a scroll bar.
         QTest::addColumn<int>("where");
         QTest::addColumn<QString>("popup");
-        QTest::newRow("on Loss Coef.") << 6 << 6 << u"fittingsMenu"_s;
-        QTest::newRow("Loss Coef. current, over Flow") << 6 << 2 << u"fittingsMenu"_s;
-        QTest::newRow("Loss Coef. current, over a column header") << 6 << 0 << u"fittingsMenu"_s;
-        QTest::newRow("Loss Coef. current, over a row number") << 6 << -1 << u"fittingsMenu"_s;
-        QTest::newRow("Description current, over Loss Coef.") << 5 << 6 << u"hintMenu"_s;
-        QTest::newRow("Item SP current") << 7 << 7 << u"hintMenu"_s;
-        QTest::newRow("Menu key in Loss Coef.") << 6 << -2 << u"fittingsMenu"_s;
-        QTest::newRow("Shift+F10 in Flow") << 2 << -3 << u"hintMenu"_s;
-        QTest::newRow("scroll bar, Loss Coef. current") << 6 << -4 << u"fittingsMenu"_s;
+        for (const std::vector<std::string> &c : coretest::caseFile("popups.cases")) {
+            QTest::newRow(c.at(0).c_str())
+                << std::stoi(c.at(1)) << std::stoi(c.at(2)) << QString::fromStdString(c.at(3));
+        }
     }
 
     // The pop-up of the current column opens at the pointer; the current
