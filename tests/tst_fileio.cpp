@@ -184,19 +184,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("error"); // empty: the save succeeds
-        // clang-format off
-        QTest::newRow("root saves a user's file") << u"owned"_s << QString();
-        QTest::newRow("mode 000") << u"mode 000"_s << QString();
-        QTest::newRow("set-id and sticky bits") << u"set-id"_s << QString();
-        QTest::newRow("second hard link") << u"hard link"_s << QString();
-        QTest::newRow("symbolic link") << u"symlink"_s << QString();
-        QTest::newRow("name of 255 bytes") << u"long name"_s << QString();
-        QTest::newRow("group member, shared folder") << u"group"_s << QString();
-        QTest::newRow("folder not writable") << u"closed folder"_s << QString();
-        QTest::newRow("file mounted on its own") << u"mounted"_s << QString();
+        // The setups: a user's file saved by root, one of mode 000, one with the
+        // set-id and sticky bits, a second hard link, a symbolic link, a name of
+        // 255 bytes, a group member saving in a shared folder, a folder its
+        // owner cannot write, and a file mounted on its own.
+        for (const char *setup : {"owned", "mode 000", "set-id", "hard link", "symlink",
+                                  "long name", "group", "closed folder", "mounted"})
+            QTest::newRow(setup) << QString::fromLatin1(setup) << QString();
         QTest::newRow("full disk") << u"full"_s << u"No space left on device"_s;
-        QTest::newRow("full disk, in place") << u"full, hard link"_s << u"No space left on device"_s;
-        // clang-format on
+        QTest::newRow("full disk, in place")
+            << u"full, hard link"_s << u"No space left on device"_s;
     }
 
     void save_keeps_the_file_and_all_it_was()
