@@ -2,10 +2,8 @@
 // reaches the disk, what comes back, and that a failure leaves both the file
 // and the window as they were.
 #include "apptest.h"
-#include "coretest.h"
 
 #include "documentcommands.h"
-#include "routefileio.h"
 
 #include "routedocument.h"
 
