@@ -2,6 +2,7 @@
 // reaches the disk, what comes back, and that a failure leaves both the file
 // and the window as they were.
 #include "apptest.h"
+#include "coretest.h"
 
 #include "documentcommands.h"
 
@@ -209,16 +210,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("description");
         QTest::addColumn<int>("stopAfter");   // bytes the writer takes, -1: all
         QTest::addColumn<QString>("message"); // <file>: the path written
-        const QString text = u"Main\nrun"_s;
-        const QString unstorable =
-            u"Error: the description holds the character \"%1\" (U+%2), which a route file "
-            "cannot store"_s;
-        // clang-format off
-        QTest::newRow("parent is a file") << u"sample.txt/route.txt"_s << text << -1 << u"Error: \"<file>\": Not a directory"_s;
-        QTest::newRow("write stops half way") << QString() << text << 30 << u"Error: \"<file>\": only 30 of 50 bytes could be written"_s;
-        QTest::newRow("arrow in description") << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
-        QTest::newRow("CJK character, Save As") << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
-        // clang-format on
+        for (const std::vector<std::string> &c : coretest::caseFile("failed-saves.cases")) {
+            QTest::newRow(c.at(0).c_str())
+                << QString::fromStdString(c.at(1)) << QString::fromStdString(c.at(2))
+                << std::stoi(c.at(3)) << QString::fromStdString(c.at(4));
+        }
     }
 
     void failed_save_leaves_file_and_window_as_they_were()
