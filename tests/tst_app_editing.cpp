@@ -142,59 +142,50 @@ private Q_SLOTS:
 
     void delete_empties_the_selection_data()
     {
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("Delete") << Qt::KeyboardModifiers();
-        QTest::newRow("Shift+Delete") << Qt::KeyboardModifiers(Qt::ShiftModifier);
-        QTest::newRow("Ctrl+Delete") << Qt::KeyboardModifiers(Qt::ControlModifier);
+        QTest::addColumn<QString>("keys");
+        for (const char *keys : {"Del", "Shift+Del", "Ctrl+Del"})
+            QTest::newRow(keys) << QString::fromLatin1(keys);
     }
 
     void delete_empties_the_selection()
     {
-        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, keys);
+        const QKeyCombination key = QKeySequence(keys)[0];
         for (const int row : {1, 2, 3})
             m_app.setCell(row, 2, u"100"_s);
         m_app.clickCell(1, 2);
         m_app.clickCell(2, 2, Qt::ShiftModifier);
-        QTest::keyClick(m_app.grid, Qt::Key_Delete, modifiers);
+        QTest::keyClick(m_app.grid, key.key(), key.keyboardModifiers());
         QCOMPARE(m_app.cell(1, 2) + u'|' + m_app.cell(2, 2) + u'|' + m_app.cell(3, 2), u"||100"_s);
     }
 
     void enter_and_button_calculate_data()
     {
-        QTest::addColumn<int>("key"); // 0: the Calculate button
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::addColumn<bool>("onButton"); // the key goes to the focused button
-        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers() << false;
-        QTest::newRow("keypad Enter")
-            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << false;
-        QTest::newRow("shift Return")
-            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
-        QTest::newRow("control Return")
-            << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
-        QTest::newRow("Calculate button") << 0 << Qt::KeyboardModifiers() << false;
-        QTest::newRow("Return on the button")
-            << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true;
-        QTest::newRow("Enter on the button")
-            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << true;
+        // Keys pressed in the grid, or after "button" on the focused Calculate
+        // button; "click" clicks it.
+        QTest::addColumn<QString>("input");
+        for (const char *input : {"Return", "Num+Enter", "Shift+Return", "Ctrl+Return", "click",
+                                  "button Return", "button Num+Enter"})
+            QTest::newRow(input) << QString::fromLatin1(input);
     }
 
     // Enter adds no character and runs the same pass as the button.
     void enter_and_button_calculate()
     {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(bool, onButton);
+        QFETCH(QString, input);
         setDuct();
         m_app.clickCell(1, 4);
         QWidget *button = m_app.control(u"calculateButton"_s);
+        const bool onButton = input.startsWith(u"button ");
         if (onButton) {
             button->setFocus();
             QTRY_VERIFY(button->hasFocus());
         }
-        if (key)
-            QTest::keyClick(onButton ? button : m_app.grid, Qt::Key(key), modifiers);
+        const QKeyCombination key = QKeySequence(input.section(u' ', -1))[0];
+        if (input == u"click")
+            QTest::mouseClick(button, Qt::LeftButton);
         else
-            QTest::mouseClick(m_app.control(u"calculateButton"_s), Qt::LeftButton);
+            QTest::keyClick(onButton ? button : m_app.grid, key.key(), key.keyboardModifiers());
         QCOMPARE(m_app.cell(1, 4), u"100"_s);
         QCOMPARE(m_app.cell(1, 7), u"0.21"_s);
         QCOMPARE(m_app.cell(1, 10), u"0.21"_s);
