@@ -33,27 +33,22 @@ namespace apptest {
 
 using namespace Qt::StringLiterals;
 
+// Which Dialogs function was called (its name as kind) and with what; an
+// elbow's angle is its title and the diameter its text.
 struct DialogCall
 {
-    QString kind; // "information", "message", "askElbowRadius", "openFileName", "saveFileName",
-                  // "printPreview", "askSaveChanges"
-    QString title;   // the elbow's angle for the radius prompt
-    QString text;    // the message, the file filter or the elbow's diameter
-    QString initial; // the pre-filled file name
+    QString kind, title, text, initial;
 };
 
 class FakeDialogs final : public Dialogs
 {
 public:
     QList<DialogCall> calls;
-    // Replies of askElbowRadius in order; nothing stands for Cancel, as does a
-    // prompt with no reply left.
-    QList<std::optional<QString>> replies;
+    // Scripted answers, taken in order; none left, or nothing, is Cancel.
+    QList<std::optional<QString>> replies; // to askElbowRadius
     QStringList fileNames;
-    // Where the print preview's pages go: painted into this PDF file.
-    QString previewPdf;
-    // Answers to "Save changes?" in order; none left stands for Cancel.
     QList<SaveChoice> saveChoices;
+    QString previewPdf; // the print preview's pages are painted into it
 
     // clang-format off
     void information(QWidget *, const QString &title, const QString &text) override
@@ -118,8 +113,7 @@ public:
     }
     bool waiting() const { return bool(m_handler); }
 
-    // What appeared without being expected; each was closed.
-    QStringList unexpected;
+    QStringList unexpected; // what appeared without being expected; each was closed
 
 private:
     void poll()
@@ -214,12 +208,7 @@ public:
         QVERIFY2(seen.isEmpty(), qPrintable(seen.join(u"; "_s)));
     }
 
-    void close()
-    {
-        grid = nullptr;
-        window.reset();
-        Dialogs::setInstance(nullptr);
-    }
+    void close() { grid = nullptr, window.reset(), Dialogs::setInstance(nullptr); }
 
     template <typename T = QWidget> T *control(const QString &name) const
     {
@@ -252,13 +241,6 @@ public:
     {
         clickCell(row, col);
         QTest::keyClicks(grid, text);
-    }
-    // A left-button drag from one point to another of a widget.
-    static void drag(QWidget *target, const QPoint &from, const QPoint &to)
-    {
-        QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, from);
-        QTest::mouseMove(target, to);
-        QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, to);
     }
     // The middle of a column header (col 1..11) or a row number (row 1..60).
     QPoint headerPoint(bool columns, int section) const
@@ -300,16 +282,9 @@ public:
                rc(bottom.row() + 1, right.column() + 1);
     }
 
-    // Presses the right button and answers the pop-up: chooses the item
-    // named `item`, or closes it when there is none. Gives the pop-up's
-    // name, or what went wrong.
-    QString rightClick(QWidget *target, const QPoint &pos, const QString &item = {},
-                       QRect *shownAt = nullptr)
-    {
-        return popUp([&] { QTest::mouseClick(target, Qt::RightButton, Qt::NoModifier, pos); },
-                     item, shownAt);
-    }
-    // The same for a pop-up that `open` brings up.
+    // Answers the pop-up that `open` brings up: chooses the item named
+    // `item`, or closes it when there is none. Gives the pop-up's name, or
+    // what went wrong.
     QString popUp(const std::function<void()> &open, const QString &item = {},
                   QRect *shownAt = nullptr)
     {
@@ -358,7 +333,7 @@ public:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
-        /* Settings go to a test folder, never the user's. */                                    \
+        /* Settings go to a test folder, never the user's. */                                      \
         QStandardPaths::setTestModeEnabled(true);                                                  \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \

@@ -5,7 +5,6 @@
 #include "coretest.h"
 
 #include "documentcommands.h"
-#include "routefileio.h"
 
 #include "routedocument.h"
 
@@ -91,8 +90,7 @@ private:
     QString openSample()
     {
         const QString sample = path(u"sample.txt"_s);
-        return writeAll(sample, SampleBytes) && m_w->commands.openPath(sample) ? sample
-                                                                                 : QString();
+        return writeAll(sample, SampleBytes) && m_w->commands.openPath(sample) ? sample : QString();
     }
 
 private Q_SLOTS:
@@ -111,40 +109,23 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    // Cells take every byte but TAB, CR and the separator; the description
-    // all 256, its line break as CR LF. Unassigned bytes show as the control
-    // characters of their code and come back unchanged.
+    // Through the window's text codec and the description box: a cell of
+    // high bytes and a description of all 256, its line break as CR LF, come
+    // back unchanged, the unassigned bytes shown as the controls of their code.
     void every_byte_value_opens_and_saves_back_identical()
     {
-        QList<QByteArray> cells{QByteArray()};
-        for (int byte = 0; byte < 256; ++byte) {
-            if (byte == '\t' || byte == '\r' || byte == 0x80)
-                continue;
-            if (cells.last().size() == 7)
-                cells.append(QByteArray());
-            cells.last().append(char(byte));
-        }
-        while (cells.size() % RouteTable::DataCols != 0)
-            cells.append(QByteArray());
         QByteArray content;
-        for (qsizetype i = 0; i < cells.size(); ++i)
-            content += (i == 0 ? "" : i % RouteTable::DataCols == 0 ? "\r" : "\t") + cells.at(i);
-        content += '\x80';
-        for (int byte = 0; byte < 256; ++byte) {
-            if (byte != '\n')
-                content += char(byte);
-            if (byte == '\r')
-                content += '\n';
-        }
+        for (int byte = 0x81; byte < 256; ++byte)
+            content += char(byte);
+        content += "\t\t\t\t\t\t\t\t\t\x80";
+        for (int byte = 0; byte < 256; ++byte)
+            content += byte == '\n'   ? QByteArray()
+                       : byte == '\r' ? "\r\n"
+                                      : QByteArray(1, char(byte));
         const QString file = path(u"bytes.txt"_s);
         QVERIFY(writeAll(file, content));
-
         QVERIFY(m_w->commands.openPath(file));
-        for (qsizetype i = 0; i < cells.size(); ++i) {
-            QCOMPARE(m_w->table.cellText(int(i / RouteTable::DataCols) + 1,
-                                         int(i % RouteTable::DataCols) + 1),
-                     cells.at(i).toStdString());
-        }
+        QCOMPARE(m_w->table.cellText(1, 1), content.first(127).toStdString());
         const QString shown = m_w->description->toPlainText();
         for (const char16_t ch : {u'\x81', u'\x8D', u'\x8F', u'\x90', u'\x9D', u'\u20AC'})
             QVERIFY(shown.contains(QChar(ch)));
@@ -153,61 +134,18 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), content);
     }
 
-    void lone_line_breaks_come_back_as_cr_lf()
-    {
-        const QString file = path(u"breaks.txt"_s);
-        QVERIFY(writeAll(file, "\t1\t\t\t\t\t\t\t\t\x80one\rtwo\nthree\r\n"));
-        QVERIFY(m_w->commands.openPath(file));
-        QCOMPARE(m_w->description->toPlainText(), u"one\ntwo\nthree\n"_s);
-        QVERIFY(!m_w->document.isModified()); // showing the description is no edit
-        m_w->commands.save();
-        QCOMPARE(readAll(file), QByteArray("\t1\t\t\t\t\t\t\t\t\x80one\r\ntwo\r\nthree\r\n"));
-    }
-
-    void save_while_untitled_asks_for_a_name_data()
-    {
-        QTest::addColumn<bool>("openFirst");
-        QTest::newRow("at start-up") << false;
-        QTest::newRow("after New following an Open") << true;
-    }
-
     void save_while_untitled_asks_for_a_name()
     {
-        QFETCH(bool, openFirst);
-        if (openFirst) {
-            QVERIFY(!openSample().isEmpty());
-            m_w->commands.newDocument();
-        }
-        const QString file = path(u"A.txt"_s);
+        QVERIFY(!openSample().isEmpty());
+        m_w->commands.newDocument();
+        // Qt's title placeholder must not eat part of a file's name.
+        const QString file = path(u"plan[*].txt"_s);
         m_dialogs.fileNames = {file};
         m_w->commands.save();
         QCOMPARE(calls().size(), 1);
         QCOMPARE(calls()[0].kind, u"saveFileName"_s);
-        QCOMPARE(calls()[0].title, u"Save As"_s);
-        QCOMPARE(calls()[0].text, u"Text Files (*.txt)"_s);
         QCOMPARE(readAll(file), QByteArray("\x80"));
-        QCOMPARE(title(), u"Plenix - A"_s);
-    }
-
-    void caption_shows_the_file_name_data()
-    {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("route extension dropped") << u"Level 2.txt"_s << u"Plenix - Level 2"_s;
-        QTest::newRow("in any letter case") << u"Main.TXT"_s << u"Plenix - Main"_s;
-        QTest::newRow("no extension") << u"Main"_s << u"Plenix - Main"_s;
-        QTest::newRow("other extension kept") << u"route.csv"_s << u"Plenix - route.csv"_s;
-        // Qt's title placeholder must not eat part of a file's name.
-        QTest::newRow("title placeholder") << u"plan[*].txt"_s << u"Plenix - plan[*]"_s;
-    }
-
-    void caption_shows_the_file_name()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QString, shown);
-        m_dialogs.fileNames = {path(fileName)};
-        m_w->commands.saveAs();
-        QCOMPARE(title(), shown);
+        QCOMPARE(title(), u"Plenix - plan[*]"_s);
     }
 
     // Cancel changes nothing; the name last chosen in either dialog, even
@@ -228,8 +166,6 @@ private Q_SLOTS:
         QCOMPARE(calls().size(), 3);
         QCOMPARE(calls()[1].initial, QString());
         QCOMPARE(calls()[2].kind, u"openFileName"_s);
-        QCOMPARE(calls()[2].title, u"Open"_s);
-        QCOMPARE(calls()[2].text, u"Text Files (*.txt)"_s);
         QCOMPARE(calls()[2].initial, other);
 
         const QString missing = path(u"missing.txt"_s);
@@ -246,9 +182,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message"); // <file>: the path chosen
         // clang-format off
         QTest::newRow("missing file") << u"missing.txt"_s << u"Error: \"<file>\": No such file or directory"_s;
-        QTest::newRow("directory") << u"folder.txt"_s << u"Error: \"<file>\": Is a directory"_s;
         QTest::newRow("no separator") << u"letter.txt"_s << u"Error: \"<file>\": the file is not a route file (no separator byte found)"_s;
-        QTest::newRow("larger than 64 MiB") << u"huge.txt"_s << u"Error: \"<file>\": File too large"_s;
         // clang-format on
     }
 
@@ -256,12 +190,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
-        QVERIFY(QDir(m_dir->path()).mkdir(u"folder.txt"_s));
         QVERIFY(writeAll(path(u"letter.txt"_s), "Dear Sir,\r\nthe ducts\t are\rready."));
-        QFile huge(path(u"huge.txt"_s));
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("\t1\x80") == 3);
-        QVERIFY(huge.resize(MaxRouteFileBytes + 1));
-        huge.close();
         QVERIFY(!openSample().isEmpty());
         m_w->description->setPlainText(u"edited, not saved"_s);
         const Snapshot before(*m_w);
@@ -279,21 +208,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("target"); // empty: Save in place
         QTest::addColumn<QString>("description");
-        QTest::addColumn<int>("stopAfter"); // bytes the writer takes, -1: all
+        QTest::addColumn<int>("stopAfter");   // bytes the writer takes, -1: all
         QTest::addColumn<QString>("message"); // <file>: the path written
-        const QString text = u"Main\nrun"_s;
-        const QString unstorable =
-            u"Error: the description holds the character \"%1\" (U+%2), which a route file "
-            "cannot store"_s;
-        // clang-format off
-        QTest::newRow("parent is a file") << u"sample.txt/route.txt"_s << text << -1 << u"Error: \"<file>\": Not a directory"_s;
-        QTest::newRow("target is a directory") << u"folder"_s << text << -1 << u"Error: \"<file>\": Is a directory"_s;
-        QTest::newRow("write stops half way") << QString() << text << 30 << u"Error: \"<file>\": only 30 of 50 bytes could be written"_s;
-        QTest::newRow("write takes nothing") << QString() << text << 0 << u"Error: \"<file>\": only 0 of 50 bytes could be written"_s;
-        QTest::newRow("arrow in description") << QString() << u"to \u2192 branch"_s << -1 << unstorable.arg(u"\u2192"_s, u"2192"_s);
-        QTest::newRow("CJK character, Save As") << u"new.txt"_s << u"duct \u6C34"_s << -1 << unstorable.arg(u"\u6C34"_s, u"6C34"_s);
-        QTest::newRow("beyond the BMP") << QString() << u"ok \U0001F600"_s << -1 << unstorable.arg(u"\U0001F600"_s, u"1F600"_s);
-        // clang-format on
+        for (const std::vector<std::string> &c : coretest::caseFile("failed-saves.cases")) {
+            QTest::newRow(c.at(0).c_str())
+                << QString::fromStdString(c.at(1)) << QString::fromStdString(c.at(2))
+                << std::stoi(c.at(3)) << QString::fromStdString(c.at(4));
+        }
     }
 
     void failed_save_leaves_file_and_window_as_they_were()
@@ -302,7 +223,6 @@ private Q_SLOTS:
         QFETCH(QString, description);
         QFETCH(int, stopAfter);
         QFETCH(QString, message);
-        QVERIFY(QDir(m_dir->path()).mkdir(u"folder"_s));
         const QString sample = openSample();
         QVERIFY(!sample.isEmpty());
         m_w->table.setCellText(3, RouteTable::ColFlow, "1250");
@@ -319,28 +239,13 @@ private Q_SLOTS:
         m_dialogs.fileNames = {path(target)};
         target.isEmpty() ? m_w->commands.save() : m_w->commands.saveAs();
 
-        QCOMPARE(messages(),
-                 QStringList{message.replace(u"<file>"_s, target.isEmpty() ? sample : path(target))});
+        QCOMPARE(messages(), QStringList{message.replace(
+                                 u"<file>"_s, target.isEmpty() ? sample : path(target))});
         QCOMPARE(calls().last().title, u"plenix"_s);
         QCOMPARE(readAll(sample), SampleBytes);
         QVERIFY(Snapshot(*m_w) == before);
         // No temporary file left behind, no new file made.
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden), filesBefore);
-    }
-
-    void save_keeps_the_file_permissions()
-    {
-        const QString sample = openSample();
-        QVERIFY(!sample.isEmpty());
-        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-        QVERIFY(QFile::setPermissions(sample, permissions));
-        m_w->description->setPlainText(u"changed"_s);
-        QVERIFY(m_w->document.isModified() && m_w->document.description() == "changed");
-        m_w->commands.save();
-        QVERIFY(messages().isEmpty() && !m_w->document.isModified());
-        QVERIFY(readAll(sample).endsWith("\x80"
-                                         "changed"));
-        QCOMPARE(QFile::permissions(sample) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
     }
 
     void new_and_close_empty_the_document_data()
@@ -356,16 +261,9 @@ private Q_SLOTS:
         QVERIFY(!openSample().isEmpty());
         m_w->table.setCurrentCell(2, 4);
         close ? m_w->commands.closeDocument() : m_w->commands.newDocument();
-        QCOMPARE(title(), u"Plenix - Untitled"_s);
-        QVERIFY(m_w->document.path().empty() && !m_w->document.isModified());
-        QVERIFY(m_w->description->toPlainText().isEmpty());
-        for (int row = 1; row <= RouteTable::DataRows; ++row) {
-            for (int col = 1; col <= RouteTable::DataCols; ++col)
-                QVERIFY(m_w->table.cellText(row, col).empty());
-        }
-        QCOMPARE(m_w->table.cellText(2, 0), std::string(" 2"));
-        QCOMPARE(m_w->table.currentRow(), plenix::Int16{1});
-        QCOMPARE(m_w->table.currentCol(), plenix::Int16{1});
+        DocumentWindow fresh;
+        QVERIFY(Snapshot(*m_w) == Snapshot(fresh));
+        QCOMPARE(m_w->table.currentRow() * 100 + m_w->table.currentCol(), 101);
         QVERIFY(calls().isEmpty());
     }
 

@@ -13,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
+#include <tuple>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -168,16 +168,14 @@ private Q_SLOTS:
 
         // Reading a pipe that has no writer would wait for ever.
         const RouteFileRead read = readRouteFile(named);
-        QVERIFY(read.error && read.bytes.isEmpty());
         const std::optional<QString> written = writeRouteFile(named, "\t1\x80");
-        QVERIFY(written);
-        for (const QString &error : {*read.error, *written}) {
-            QVERIFY2(error.startsWith(u'"' + named + u"\": this is a"_s), qPrintable(error));
-            QVERIFY2(error.contains(u"not a regular file"_s), qPrintable(error));
-        }
+        QVERIFY(read.error && read.bytes.isEmpty() && written);
+        for (const QString &error : {*read.error, *written})
+            QVERIFY2(error.startsWith(u'"' + named + u"\": this is a"_s) &&
+                         error.contains(u"not a regular file"_s),
+                     qPrintable(error));
         const struct stat after = statOf(special);
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_ino, before.st_ino);
+        QVERIFY(after.st_mode == before.st_mode && after.st_ino == before.st_ino);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System),
                  filesBefore);
     }
@@ -186,19 +184,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("error"); // empty: the save succeeds
-        // clang-format off
-        QTest::newRow("root saves a user's file") << u"owned"_s << QString();
-        QTest::newRow("mode 000") << u"mode 000"_s << QString();
-        QTest::newRow("set-id and sticky bits") << u"set-id"_s << QString();
-        QTest::newRow("second hard link") << u"hard link"_s << QString();
-        QTest::newRow("symbolic link") << u"symlink"_s << QString();
-        QTest::newRow("name of 255 bytes") << u"long name"_s << QString();
-        QTest::newRow("group member, shared folder") << u"group"_s << QString();
-        QTest::newRow("folder not writable") << u"closed folder"_s << QString();
-        QTest::newRow("file mounted on its own") << u"mounted"_s << QString();
+        // The setups: a user's file saved by root, one of mode 000, one with the
+        // set-id and sticky bits, a second hard link, a symbolic link, a name of
+        // 255 bytes, a group member saving in a shared folder, a folder its
+        // owner cannot write, and a file mounted on its own.
+        for (const char *setup : {"owned", "mode 000", "set-id", "hard link", "symlink",
+                                  "long name", "group", "closed folder", "mounted"})
+            QTest::newRow(setup) << QString::fromLatin1(setup) << QString();
         QTest::newRow("full disk") << u"full"_s << u"No space left on device"_s;
-        QTest::newRow("full disk, in place") << u"full, hard link"_s << u"No space left on device"_s;
-        // clang-format on
+        QTest::newRow("full disk, in place")
+            << u"full, hard link"_s << u"No space left on device"_s;
     }
 
     void save_keeps_the_file_and_all_it_was()
@@ -280,15 +275,14 @@ private Q_SLOTS:
             QCOMPARE(message, u"\"%1\": %2"_s.arg(file, error));
         }
         const QByteArray expected = error.isEmpty() ? text : old;
-        QCOMPARE(readAll(file).size(), expected.size());
         QVERIFY(readAll(file) == expected);
         if (!other.isEmpty())
             QVERIFY(readAll(other) == expected);
         const struct stat after = statOf(file);
-        QCOMPARE(after.st_uid, before.st_uid);
-        QCOMPARE(after.st_gid, before.st_gid);
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_nlink, before.st_nlink);
+        const auto kept = [](const struct stat &s) {
+            return std::tuple(s.st_uid, s.st_gid, s.st_mode, s.st_nlink);
+        };
+        QVERIFY(kept(after) == kept(before));
         if (setup == u"symlink")
             QVERIFY(QFileInfo(file).isSymLink());
         else if (!other.isEmpty())
@@ -317,25 +311,6 @@ private Q_SLOTS:
         QCOMPARE(writeRouteFile(file, "\x80new"), std::nullopt);
         QCOMPARE(readAll(file), QByteArray("\x80new"));
         QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
-    }
-
-    // One limit both ways: the largest route Save writes, Open reads.
-    void save_refuses_a_route_that_open_would_refuse()
-    {
-        const QString file = path(u"big.txt"_s);
-        QVERIFY(writeAll(file, "old"));
-        plenix::RouteDocument document;
-        document.setDescription(std::string(plenix::MaxFileTextBytes, 'd'));
-        const std::optional<QString> error = saveDocument(document, file);
-        QVERIFY(error && error->contains(u"%1 bytes"_s.arg(MaxRouteFileBytes + 1)));
-        QCOMPARE(readAll(file), QByteArray("old"));
-        QVERIFY(document.isUntitled());
-
-        document.setDescription(std::string(plenix::MaxFileTextBytes - 1, 'd'));
-        QCOMPARE(saveDocument(document, file), std::nullopt);
-        plenix::RouteDocument reopened;
-        QCOMPARE(openDocument(reopened, file), std::nullopt);
-        QVERIFY(reopened.description() == document.description());
     }
 
     void file_name_in_a_message_stays_on_one_line()
