@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for Plenix's start-up time and memory: a bare Qt main window
 // holding a table widget of the route grid's shape, sized like Plenix's
 // window, and nothing else.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the core's hot paths: a Calculate of a full route, the route file
 // text both ways, and the number reader and formats that Calculate leans on.
 // The goal is a 60-row Calculate well under 20 microseconds, so that Enter

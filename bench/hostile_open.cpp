@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open of a route file with a huge description, as the window does it: the
 // document commands fill the description box, which is then painted. Prints
 // the time to open and show, the slowest keystroke and scroll step after it,

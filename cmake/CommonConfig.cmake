@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One interface target carries the language level, warnings and sanitizer
 # flags, so every library, program, test and benchmark is built alike.
 add_library(plenix_common INTERFACE)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack into a folder of its own and checks
 # what it declares and what it holds: every file of the install, under the
 # prefix the program was built for, and the Qt runtime among its dependencies.

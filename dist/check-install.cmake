@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into an empty prefix and checks that every file a desktop
 # and the program need is there: the program, its help file where the
 # program's configured help path points, the menu entry, the icon and the

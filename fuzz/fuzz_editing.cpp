@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens arbitrary bytes as a route document, then runs what a user does
 // after Open on it: a string of edits the input chooses (typing, Delete, the
 // fill rule, pastes, Insert Row, cursor moves, fittings with an elbow radius

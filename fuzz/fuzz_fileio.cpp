@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a route file on disk, read and saved by the real file
 // module, and as the description box's text through the character set.
 // Checks: a file that opens saves back as exactly the document's text, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads arbitrary bytes as a cell text and writes the number back in every
 // pattern: no crash, no undefined behaviour, the texts stay faithful to the
 // number they show, and the quick rounding gives the exact one's text for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unpacks arbitrary bytes as a route file and packs the result again. A text
 // that unpacks becomes canonical after one pack: unpacking and packing that
 // again gives it back byte for byte, and the description is never altered.

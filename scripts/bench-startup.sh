@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and peak memory of Plenix against a bare Qt window holding a
 # 61 by 12 table widget, both Release builds, in one run on one X server.
 #

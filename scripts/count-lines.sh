@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Counts the non-blank lines of test code (C++, shell and Python files under
 # tests/, the case files under tests/data/ excepted) and of product code (the
 # C++ files under src/), and prints both and their ratio. The tests are

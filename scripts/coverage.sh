@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Line coverage of the test suite, per folder of the program, with gcov
 # through gcovr. Prints the summary and writes an HTML report to
 # build/coverage/coverage.html.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The naming check: clang-tidy with the root .clang-tidy over every source of
 # src/ and the headers they include from there. Any finding fails. Uses the
 # dev preset's compilation database, configuring it when missing.

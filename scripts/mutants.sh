@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The deliberate-fault check. Applies each mutant of tests/mutants/mutants.txt
 # in turn to a scratch copy of the working tree, builds it with the dev
 # preset, runs the tests and reports whether they caught the fault. The

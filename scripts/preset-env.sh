@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash disable=SC2034
 # Sourced by the build scripts. Sets `jobs`, and `preset_flags` for
 # `cmake --preset`: warnings become errors in CI (CI=true). A compiler cache

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/screenshot.png: starts Plenix in a virtual X server, types the
 # worked example route with xdotool, calculates it, changes one length and
 # photographs the window with its marks.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Plenix and runs the whole test suite:
 # the core and window tests, the naming check, all tests once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer (the window's random-input

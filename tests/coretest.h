@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared by the core tests: QCOMPARE printing for std::string (TABs, CRs and

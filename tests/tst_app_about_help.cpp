@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog and Help Topics: how the dialog opens and closes, System
 // Info with stand-in programs on the PATH, the help window and its failures.
 #include "apptest.h"

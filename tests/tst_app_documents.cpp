@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New, Open, Save and Save As on real files in a temporary folder: what
 // reaches the disk, what comes back, and that a failure leaves both the file
 // and the window as they were.

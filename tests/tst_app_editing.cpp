@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The route grid as a view of the route table: keys, clicks, drags and
 // header presses reach the core's grid and editing operations through the
 // real view, which shows what they did; Enter and Calculate, the right

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Never losing typed work: the question before each command that discards
 // unsaved changes, undo and redo of each kind of change through the window's
 // keys and menus, the unsaved mark in the caption, and the recent routes.

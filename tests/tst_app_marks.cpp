@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the grid shows over the texts: results out of date until Calculate,
 // doubtful inputs, and the tooltip of a cell that has something to say.
 #include "apptest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random input on the real main window: keys, clicks and drags on cells and
 // headers, right clicks with the pop-up answered or dismissed, wheel, resizes
 // and menu commands (whose own outcomes the other window tests check) with the dialogs answered at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a whole, driven through its menus and keys: the
 // proportional layout, focus order, the tooltip switch and closing; the Edit
 // and Tools commands and what the route hands to the clipboard; printing.

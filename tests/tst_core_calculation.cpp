@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The airflow formulas and the edges of the Calculate pass that the golden
 // routes leave out: the 16-bit quantity, guards, overflow, stale markers,
 // and what the pass leaves alone.

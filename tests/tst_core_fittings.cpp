@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard fitting coefficients: branch entries, elbow bands and angles, the
 // radius reply, the diameter search and the insertion into a row.
 #include "fittings.h"

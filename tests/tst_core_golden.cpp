@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden routes: every NAME.route in the data folder is opened, calculated
 // and saved the way the window does it, and the saved bytes must equal
 // NAME.expected. Where NAME.message exists instead, Calculate must stop with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's geometry: proportional layout, the window's place on the
 // screen, twips and pixels.
 #include "layout.h"

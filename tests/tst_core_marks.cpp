@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The marks drawn over the route: results out of date since the last
 // Calculate, and input texts that do not say plainly what Calculate reads.
 #include "marks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving about the route grid without a window: keys, clicks, drags and
 // header presses, the clamping at the table's edges and the scroll position
 // that keeps the moved corner in view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell text formats and the BASIC-style number reader.
 #include "numbertext.h"
 

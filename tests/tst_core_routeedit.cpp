@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit recorder: each kind of change becomes one edit that undoes to the
 // exact texts and cursor it began from and redoes to where it ended, and
 // keystrokes join only while they continue the same typing.

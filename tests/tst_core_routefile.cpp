@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Route files: the used rows as block text, the separator byte, the
 // description and its line breaks, the 8-bit character set; the document
 // that opens and saves them, its caption and its unsaved changes.

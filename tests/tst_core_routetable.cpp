@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The route grid's data (cursor, fill rule, block text, notifications) and
 // the editing on it: typing, Delete, Insert Row and the list text.
 #include "editing.h"

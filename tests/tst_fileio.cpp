@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The route file module on real files: what it refuses to read or write,
 // and that a save keeps the file's owner, group, mode bits and links, and
 // its old content when the write fails. As root the test works in a mount

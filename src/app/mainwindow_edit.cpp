@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Edit menu's row and list commands and the Tools menu's clipboard commands.
 #include "mainwindow.h"
 

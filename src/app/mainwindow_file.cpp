@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The File menu's document and print commands.
 #include "mainwindow.h"
 

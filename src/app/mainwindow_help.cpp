@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Options menu's tooltip switch and the Help menu.
 #include "mainwindow.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and Redo of the Edit menu, File > Recent Routes and the end of the
 // desktop session.
 #include "mainwindow.h"

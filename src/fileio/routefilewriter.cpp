@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a route without ever losing the file that was there. A new text
 // normally goes into a temporary file beside the target, which is renamed
 // over it once complete. That rename makes a new file, so it is used only

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the built program from outside, as a person would: a real X server,
 # synthetic keys from xdotool, the real Save As and Open dialogs, the real
 # clipboard. Types the worked example route, calculates, saves, clears,
