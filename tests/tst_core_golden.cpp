@@ -30,7 +30,7 @@ std::pair<std::string, std::string> openCalculateSave(std::string_view fileBytes
     if (!document.openText(fileBytes))
         return {std::string(NotARouteFileMessage), {}};
     // The window shows the description in its box and saves what the box holds.
-    document.setDescription(descriptionForFile(descriptionForBox(document.description())));
+    document.setDescription(descriptionAsSaved(document.description()));
     return {calculate(document.table()).message, document.fileText()};
 }
 

@@ -81,7 +81,7 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
     // The window shows the description in its box and saves the box's text,
     // which settles its line breaks; a file written here must be the same.
     document->setDescription(
-        plenix::descriptionForFile(plenix::descriptionForBox(document->description())));
+        plenix::descriptionAsSaved(document->description()));
     const std::vector<std::string> stored = rowTexts(document->table());
     const plenix::CalculationOutcome outcome = plenix::calculate(document->table());
     run.document = std::move(document);

@@ -69,4 +69,9 @@ std::string descriptionForBox(std::string_view stored)
     return text;
 }
 
+std::string descriptionAsSaved(std::string_view stored)
+{
+    return descriptionForFile(descriptionForBox(stored));
+}
+
 } // namespace plenix

@@ -42,5 +42,8 @@ std::optional<std::string> unpackRoute(RouteTable &table, std::string_view docTe
 // with CR LF. A lone CR or LF read from a file becomes one line break.
 std::string descriptionForFile(std::string_view boxText);
 std::string descriptionForBox(std::string_view stored);
+// A stored description as the window saves it after showing it in its box:
+// every line break CR LF. Tools without a box save the same bytes through it.
+std::string descriptionAsSaved(std::string_view stored);
 
 } // namespace plenix
