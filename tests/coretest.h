@@ -111,6 +111,19 @@ inline void place(RouteTable &table, const std::string &at)
     table.setLeftCol(plenix::Int16(v[5]));
 }
 
+// A whole file's bytes, or a text no file holds when it cannot be read.
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 inline const std::string Home = "1,1 1,1 top 1 left 1";
 
 inline void moveAway(RouteTable &table)

@@ -20,6 +20,8 @@
 
 using plenix::RouteTable;
 using namespace Qt::StringLiterals;
+using coretest::readAll;
+using coretest::writeAll;
 
 namespace {
 // The parts of the main window the document commands work on.
@@ -54,17 +56,6 @@ struct Snapshot
     friend bool operator==(const Snapshot &, const Snapshot &) = default;
 };
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 const QByteArray SampleBytes = "1\t500\t8\t\t\t\t\t\t\t\r\t\t\t20\t\t\t\t\t\t\x80Main\r\nrun";
 } // namespace

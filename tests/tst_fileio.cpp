@@ -8,6 +8,8 @@
 
 #include "routedocument.h"
 
+#include "coretest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,8 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using coretest::readAll;
+using coretest::writeAll;
 
 namespace {
 constexpr uid_t Owner = 54321;  // a user this process is not
@@ -43,17 +47,6 @@ struct stat statOf(const QString &path)
     return status;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 bool own(const QString &path, uid_t uid, gid_t gid, mode_t mode)
 {
