@@ -8,6 +8,9 @@
 #   scripts/mutants.sh [id...]     every mutant, or only the ones named
 #   scripts/mutants.sh --list      the ids and the faults they stand for
 #
+# MUTANTS_TESTS=<regex> runs only the ctest entries it matches, for a quick
+# check of the tests of one area; the recorded results come from full runs.
+#
 # Results: CAUGHT (a test failed), BUILD-FAIL (the fault does not compile,
 # which counts as caught), MISSED (every test passed) and NOT-APPLICABLE (the
 # original code no longer occurs exactly once: update the mutant). Exits
@@ -102,7 +105,8 @@ jobs=${MUTANTS_JOBS:-$jobs}
 
 build() { cmake --build --preset dev -j "$jobs" >"$scratch/build.log" 2>&1; }
 run_tests() {
-    ctest --preset dev -j "$jobs" --timeout 300 --stop-on-failure >"$scratch/test.log" 2>&1
+    ctest --preset dev -j "$jobs" --timeout 300 --stop-on-failure ${MUTANTS_TESTS:+-R "$MUTANTS_TESTS"} \
+        >"$scratch/test.log" 2>&1
 }
 
 echo "== Building and testing the tree as it is"
