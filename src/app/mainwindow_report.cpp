@@ -30,7 +30,7 @@ void reportExportError(QWidget *window, const QString &description)
 
 void MainWindow::addReportActions(QMenu *fileMenu)
 {
-    addMenuAction(fileMenu, "printReportAction", u"Print &Report..."_s, &MainWindow::printReport);
+    addMenuAction(fileMenu, "printReportAction", u"Print Repor&t..."_s, &MainWindow::printReport);
     addMenuAction(fileMenu, "exportPdfAction", u"Export P&DF..."_s, &MainWindow::exportPdf);
     addMenuAction(fileMenu, "exportCsvAction", u"Export CS&V..."_s, &MainWindow::exportCsv);
 }
