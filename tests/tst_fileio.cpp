@@ -288,6 +288,39 @@ private Q_SLOTS:
         QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
     }
 
+    void read_takes_a_file_up_to_the_size_limit_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("small") << qint64(3) << true;
+        QTest::newRow("at the limit") << MaxRouteFileBytes << true;
+        QTest::newRow("over the limit") << MaxRouteFileBytes + 1 << false;
+    }
+
+    void read_takes_a_file_up_to_the_size_limit()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, read);
+        QFile file(path(u"sized.txt"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+        file.close();
+        const RouteFileRead result = readRouteFile(file.fileName());
+        QCOMPARE(result.bytes.size(), read ? size : 0);
+        QCOMPARE(result.error.value_or(QString()),
+                 read ? QString() : u"\"%1\": File too large"_s.arg(file.fileName()));
+    }
+
+    void write_that_stops_part_way_keeps_the_old_content()
+    {
+        const QString file = path(u"route.txt"_s);
+        QVERIFY(writeAll(file, "\t7\x80old"));
+        const auto halfWrite = [](QIODevice &device, QByteArrayView bytes) {
+            return device.write(bytes.constData(), bytes.size() / 2);
+        };
+        QVERIFY(writeRouteFile(file, "\t1250\t8\x80new", halfWrite).has_value());
+        QCOMPARE(readAll(file), QByteArray("\t7\x80old"));
+    }
+
     void file_name_in_a_message_stays_on_one_line()
     {
         const QString file = path(u"two\nlines.txt"_s);
