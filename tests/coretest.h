@@ -71,16 +71,17 @@ inline std::string rowText(const RouteTable &table, int row, int first = 1, int 
     return text;
 }
 
-// The data rows and the spare column as putRows writes them, with empty
-// cells at the end of a row and empty rows at the end left out.
+// The rows that hold text, data and spare columns, one a line as
+// "row:qty|flow|...", with the empty cells at the end of a row left out.
 inline std::string routeText(const RouteTable &table)
 {
     std::string text;
     for (int row = 1; row <= RouteTable::DataRows; ++row) {
         std::string line = rowText(table, row, 1, RouteTable::ColSpare);
-        text += line.erase(line.find_last_not_of('|') + 1) + '\n';
+        if (line.erase(line.find_last_not_of('|') + 1); !line.empty())
+            text += (text.empty() ? "" : "\n") + std::to_string(row) + ':' + line;
     }
-    return text.erase(text.find_last_not_of('\n') + 1);
+    return text;
 }
 
 // Current cell, selection end and scroll position as "row,col row,col top
