@@ -7,8 +7,6 @@
 #include "editing.h"
 #include "routedocument.h"
 
-#include <sstream>
-
 using namespace plenix;
 using namespace coretest;
 
@@ -39,107 +37,43 @@ class TestMarks final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readings_data()
-    {
-        QTest::addColumn<std::string>("text");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<bool>("doubtful");
-        QTest::addColumn<std::string>("value");
-        const auto flow = [](const char *text, bool doubtful, const char *value) {
-            QTest::newRow(text) << std::string(text) << int(RouteTable::ColFlow) << doubtful
-                                << std::string(value);
-        };
-        flow("", false, "");
-        flow("12", false, "12");
-        flow(" 12 ", false, "12");
-        flow("12.5", false, "12.5");
-        flow("0", false, "0");
-        flow("1E3", false, "1000");
-        flow("-1200", false, "-1200");
-        flow("12in", true, "12");
-        flow("12 IN", true, "12");
-        flow("3 5", true, "35");
-        flow("O.5", true, "0");
-        flow(".5.5", true, "0.5");
-        flow("1,200", true, "1");
-        flow(" ", true, "0");
-        flow("&H10", true, "16");
-        flow("1E-400", true, "0");
-        flow("1E400", true, "#NUM!");
-        QTest::newRow("a count is whole") << "2.5"s << int(RouteTable::ColQty) << false << "2"s;
-        QTest::newRow("a count with a unit") << "3.6x"s << int(RouteTable::ColQty) << true << "4"s;
-    }
+    void readings_data() { caseRows("marks-readings.cases"); }
 
+    // The window asks the marks, which ask the same rule of numeric inputs only.
     void readings()
     {
-        QFETCH(std::string, text);
-        QFETCH(int, col);
-        QFETCH(bool, doubtful);
-        QFETCH(std::string, value);
-        const InputReading reading = readInput(text, col);
-        QCOMPARE(reading.doubtful, doubtful);
-        QCOMPARE(reading.value, value);
-        // The window asks the marks, which ask the same rule of numeric inputs only.
+        QFETCH(Case, c);
+        const int col = std::stoi(c.at(1));
+        const InputReading reading = readInput(c.at(0), col);
+        QCOMPARE(reading.doubtful, c.at(2) == "doubtful");
+        QCOMPARE(reading.value, c.at(3));
         RouteTable table;
         table.setUp();
         RouteMarks marks(table);
         for (int column : {col, int(RouteTable::ColDescription)}) {
-            table.setCellText(3, column, text);
-            QCOMPARE(marks.isDoubtful(3, column), doubtful && column == col);
+            table.setCellText(3, column, c.at(0));
+            QCOMPARE(marks.isDoubtful(3, column), reading.doubtful && column == col);
         }
     }
 
-    void stale_data()
-    {
-        // Edits after a Calculate of a four-row route: "row,col=text", "insert
-        // row" or "calculate", separated by ';'.
-        QTest::addColumn<std::string>("edits");
-        QTest::addColumn<std::string>("expected");
-        // clang-format off
-        QTest::newRow("a flow") << "3,2=900"s << "3..4"s;
-        QTest::newRow("a description") << "2,5=note"s << "none"s;
-        QTest::newRow("a result typed over") << "2,8=1"s << "none"s;
-        QTest::newRow("the higher change counts") << "3,6=0.5;2,1=2"s << "2..4"s;
-        QTest::newRow("a new row below the route") << "6,4=10"s << "6..6"s;
-        QTest::newRow("an input emptied") << "4,4="s << "4..4"s;
-        QTest::newRow("a row inserted") << "insert 2"s << "2..5"s;
-        QTest::newRow("a length next to a coefficient") << "3,4=5;calculate"s << "3..4"s;
-        QTest::newRow("calculated again") << "3,2=900;calculate"s << "none"s;
-        // clang-format on
-    }
+    void stale_data() { caseRows("marks-stale.cases"); }
 
     void stale()
     {
-        QFETCH(std::string, edits);
-        QFETCH(std::string, expected);
+        QFETCH(Case, c);
         RouteDocument document;
-        RouteTable &table = document.table();
         RouteMarks &marks = document.marks();
         CellRange reported;
         marks.setListener([&](const CellRange &cells) { reported.unite(cells); });
-        putRows(table, Route);
+        putRows(document.table(), Route);
         QCOMPARE(staleRows(marks), "1..4"s);
         document.calculate();
         QCOMPARE(staleRows(marks), "none"s);
         // The grid is told to redraw what is no longer stale.
         QVERIFY(reported.contains(1, RouteTable::ColItemSP) &&
                 reported.contains(4, RouteTable::ColRouteSP));
-
-        std::istringstream steps(edits);
-        for (std::string step; std::getline(steps, step, ';');) {
-            int row = 0, col = 0;
-            if (step == "calculate") {
-                document.calculate();
-            } else if (std::sscanf(step.c_str(), "insert %d", &row) == 1) {
-                table.setCurrentCell(Int16(row), 1);
-                insertRow(table);
-            } else if (std::sscanf(step.c_str(), "%d,%d=", &row, &col) == 2) {
-                table.setCellText(row, col, step.substr(step.find('=') + 1));
-            } else {
-                QFAIL(step.c_str());
-            }
-        }
-        QCOMPARE(staleRows(marks), expected);
+        run(document, c.at(1));
+        QCOMPARE(staleRows(marks), c.at(2));
     }
 
     // Open and New bring texts that belong together.
