@@ -34,37 +34,14 @@ class ReportTest final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void lists_the_used_rows_data()
-    {
-        QTest::addColumn<std::string>("route");
-        QTest::addColumn<int>("firstStale");
-        // Each listed row: its number, I (item) or T (text), * when stale.
-        QTest::addColumn<std::string>("rows");
-        QTest::addColumn<std::string>("total");
-        QTest::addColumn<bool>("outOfDate");
-        // clang-format off
-        const auto row = [](const char *tag, const char *route, int stale, const char *rows,
-                            const char *total, bool outOfDate) {
-            QTest::newRow(tag) << std::string(route) << stale << std::string(rows)
-                               << std::string(total) << outOfDate;
-        };
-        const char *const calculated = "|1000|12|100||||||0.21\n|||||0.28||||0.24\n||||Supply|||||0.24";
-        row("empty route", "", 0, "", "", false);
-        row("calculated", calculated, 0, "1I 2I 3T", "0.24", false);
-        row("stale from row 2", calculated, 2, "1I 2I* 3T*", "0.24", true);
-        row("stale below the route", calculated, 4, "1I 2I 3T", "0.24", false);
-        row("empty rows inside are left out", "|1000|12|100\n\n|||||0.5", 0, "1I 3I", "", false);
-        row("flow alone makes a text row", "|1000|12||Main\n|||10", 0, "1T 2I", "", false);
-        row("a blank is a length", "||| |Gap", 0, "1I", "", false);
-        row("a stale result is a used row", "|||||||||7", 0, "1T", "7", false);
-        // clang-format on
-    }
+    void lists_the_used_rows_data() { caseRows("report-rows.cases"); }
+
     void lists_the_used_rows()
     {
-        QFETCH(std::string, route);
-        QFETCH(int, firstStale);
+        QFETCH(Case, c);
+        const int firstStale = std::stoi(c.at(2));
         RouteDocument document;
-        putRows(document.table(), route);
+        putRows(document.table(), c.at(1));
         document.marks().calculated();
         // An input typed and rubbed out again puts the results out of date.
         if (firstStale != 0) {
@@ -77,80 +54,34 @@ private Q_SLOTS:
             rows.push_back(std::to_string(row.number) +
                            (row.kind == ReportRowKind::Item ? "I" : "T") + (row.stale ? "*" : ""));
         }
-        QTEST(joined(rows, " "), "rows");
-        QTEST(report.total, "total");
-        QTEST(report.outOfDate, "outOfDate");
+        QCOMPARE(joined(rows, " "), c.at(3));
+        QCOMPARE(report.total, c.at(4));
+        QCOMPARE(report.outOfDate, c.at(5) == "out of date");
     }
 
-    void names_the_route_and_splits_the_description_data()
-    {
-        QTest::addColumn<std::string>("path");
-        QTest::addColumn<std::string>("description"); // as stored
-        QTest::addColumn<std::string>("name");
-        QTest::addColumn<std::string>("lines"); // UTF-8, joined by '|'
-        QTest::newRow("untitled, no description") << ""s
-                                                  << ""s
-                                                  << "Untitled"s
-                                                  << ""s;
-        QTest::newRow("line ends of every kind") << "/r/Level 2.txt"s
-                                                 << "a\r\nb\rc\nd"s
-                                                 << "Level 2"s
-                                                 << "a|b|c|d"s;
-        QTest::newRow("empty lines kept") << "/r/x"s
-                                          << "a\r\n\r\nb\r\n"s
-                                          << "x"s
-                                          << "a||b"s;
-        QTest::newRow("Windows-1252 bytes") << "/r/x"s
-                                            << "Caf\xE9 \x80\x96"s
-                                            << "x"s
-                                            << "Caf\u00e9 \u20ac\u2013"s;
-    }
+    void names_the_route_and_splits_the_description_data() { caseRows("report-names.cases"); }
+
     void names_the_route_and_splits_the_description()
     {
-        QFETCH(std::string, path);
-        QFETCH(std::string, description);
+        QFETCH(Case, c);
         RouteDocument document;
-        document.setDescription(description);
-        if (!path.empty())
-            document.setPath(path);
+        document.setDescription(c.at(2));
+        if (!c.at(1).empty())
+            document.setPath(c.at(1));
         const ReportContent report = reportContent(document);
-        QTEST(report.routeName, "name");
-        QCOMPARE(report.path, path);
-        QTEST(joined(report.descriptionLines, "|"), "lines");
+        QCOMPARE(report.routeName, c.at(3));
+        QCOMPARE(report.path, c.at(1));
+        QCOMPARE(joined(report.descriptionLines, "|"), c.at(4));
     }
 
-    void profile_follows_the_cells_data()
-    {
-        QTest::addColumn<std::string>("route");
-        // Each row: loss/total, "-" for no figure, then the marker if any.
-        QTest::addColumn<std::string>("points");
-        QTest::addColumn<std::string>("lines"); // each run's step line, " | " between runs
-        QTest::addColumn<std::string>("span");
-        // clang-format off
-        QTest::newRow("duct, fitting, text")
-            << "|1000|12|100|Main||0.21|0.1|1273|0.21\n|||||0.28|0.03|0.1|1273|0.24\n||||Note|||||0.24"s
-            << "0.21/0.21 0.03/0.24 0/0.24"s
-            << "0.5,0 0.5,0.21 1.5,0.21 1.5,0.24 2.5,0.24 2.5,0.24 3.5,0.24"s << "0..0.24"s;
-        QTest::newRow("a marker breaks the line")
-            << "|1000|12|100|||0.21|0.1|1273|0.21\n|1000||100|||#DIV/0!|0.||#DIV/0!\n"s
-               "|||10|||0.2|||#DIV/0!\n|1000|12|100|||0.3|0.1|1273|0.3"s
-            << "0.21/0.21 -/-#DIV/0! 0.2/- 0.3/0.3"s
-            << "0.5,0 0.5,0.21 1.5,0.21 | 3.5,0.3 4.5,0.3"s << "0..0.3"s;
-        QTest::newRow("figures beyond any axis") << "|1000|12|100|||1E999|0.1|1273|0.2\n|||||0.5|0.1|||-1E999"s
-            << "-/0.2 0.1/-"s << "0.5,0 0.5,0.2 1.5,0.2"s << "0..0.2"s;
-        QTest::newRow("not yet calculated") << "|1000|12|100\n|||||0.5"s << "-/- -/-"s << ""s
-                                            << "0..0"s;
-        QTest::newRow("negative losses")
-            << "-1|1000|12|100|||-0.21|0.1|1273|-0.21"s << "-0.21/-0.21"s << "0.5,0 0.5,-0.21 1.5,-0.21"s
-            << "-0.21..0"s;
-        // clang-format on
-    }
+    void profile_follows_the_cells_data() { caseRows("profiles.cases"); }
+
     void profile_follows_the_cells()
     {
-        QFETCH(std::string, route);
+        QFETCH(Case, c);
         RouteTable table;
         table.setUp();
-        putRows(table, route);
+        putRows(table, c.at(1));
         const PressureProfile profile = pressureProfile(table);
         std::vector<std::string> points;
         for (const ProfilePoint &point : profile.points) {
@@ -159,7 +90,7 @@ private Q_SLOTS:
             };
             points.push_back(shown(point.itemLoss) + "/" + shown(point.routeTotal) + point.marker);
         }
-        QTEST(joined(points, " "), "points");
+        QCOMPARE(joined(points, " "), c.at(2));
         std::vector<std::string> lines;
         for (const ProfileRun &run : profile.runs) {
             std::vector<std::string> line;
@@ -167,8 +98,8 @@ private Q_SLOTS:
                 line.push_back(number(x) + "," + number(y));
             lines.push_back(joined(line, " "));
         }
-        QTEST(joined(lines, " | "), "lines");
-        QTEST(number(profile.lowest) + ".." + number(profile.highest), "span");
+        QCOMPARE(joined(lines, " | "), c.at(3));
+        QCOMPARE(number(profile.lowest) + ".." + number(profile.highest), c.at(4));
     }
 };
 
