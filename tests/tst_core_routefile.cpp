@@ -10,72 +10,63 @@
 #include "coretest.h"
 
 #include <algorithm>
-#include <array>
-#include <sstream>
 
 using namespace plenix;
 using namespace coretest;
-
-namespace {
-const std::string Sep = "\x80";
-} // namespace
 
 class TestRouteFile final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void storedText_data() { caseRows("route-files.cases"); }
+
     // Read back over another route, of which nothing survives, not even the
-    // cursor; the spare column is never stored.
+    // cursor.
     void storedText()
     {
-        // clang-format off
-        const struct { std::string route, description, stored; } cases[] = {
-            {"", "", Sep},
-            {"|500|8\n|||20", "First\r\nSecond", "\t500\t8" + tabs(7) + "\r" + tabs(3) + "20" + tabs(6) + Sep + "First\r\nSecond"},
-            {"\n\n||||||||7", "d", tabs(9) + "\r" + tabs(9) + "\r" + tabs(8) + "7\t" + Sep + "d"},
-            {"1", "cost \x80 5 \x80", "1" + tabs(9) + Sep + "cost \x80 5 \x80"}};
-        // clang-format on
-        for (const auto &[route, description, stored] : cases) {
-            RouteTable source, target;
-            source.setUp();
-            target.setUp();
-            putRows(source, route);
-            source.setCellText(5, RouteTable::ColSpare, "never stored");
-            QCOMPARE(packRoute(source, description), stored);
-            fillData(target);
-            target.setCellText(5, RouteTable::ColSpare, "never stored");
-            moveAway(target);
-            QCOMPARE(unpackRoute(target, stored), std::optional(description));
-            QVERIFY(snapshot(target) == snapshot(source));
-            QCOMPARE(cursor(target), Home);
-        }
+        QFETCH(Case, c);
+        RouteTable source, target;
+        source.setUp();
+        target.setUp();
+        putRows(source, c.at(1));
+        source.setCellText(5, RouteTable::ColSpare, "never stored");
+        QCOMPARE(packRoute(source, c.at(2)), c.at(3));
+        putRows(target, "1|2|3|4|5|6|7|8|9|10\n\n\n\n||||||||||never stored");
+        place(target, "30,7 35,9 top 28 left 5");
+        QCOMPARE(unpackRoute(target, c.at(3)), std::optional(c.at(2)));
+        QCOMPARE(routeText(target), routeText(source));
+        QCOMPARE(cursor(target), "1,1 1,1 top 1 left 1"s);
     }
 
     // Rows beyond 60 and fields beyond 10 are dropped; in cells every byte
     // but TAB, CR and the separator comes back.
     void unpackKeepsWhatFits()
     {
-        std::string text;
+        std::string text, expected;
         for (int row = 1; row <= 70; ++row) {
-            for (int field = 1; field <= 12; ++field)
-                text += std::to_string(row) + "." + std::to_string(field) + "\t";
+            for (int field = 1; field <= 12; ++field) {
+                const std::string cell = std::to_string(row) + "." + std::to_string(field);
+                text += cell + "\t";
+                if (row <= RouteTable::DataRows && field <= RouteTable::DataCols)
+                    expected += (field == 1 ? std::to_string(row) + ":" : "|") + cell;
+            }
             text.back() = row < 70 ? '\r' : '\x80';
+            expected += row < RouteTable::DataRows ? "\n" : "";
         }
-        RouteTable table, expected;
+        RouteTable table, bytes;
         table.setUp();
-        expected.setUp();
+        bytes.setUp();
         QCOMPARE(unpackRoute(table, text + "d"), std::optional("d"s));
-        fillData(expected);
-        QVERIFY(snapshot(table) == snapshot(expected));
+        QCOMPARE(routeText(table), expected);
         for (int value = 0, index = 0; value < 256; ++value) {
             if (value != '\t' && value != '\r' && value != 0x80) {
-                expected.setCellText(1 + index / 10, 1 + index % 10, std::string(2, char(value)));
+                bytes.setCellText(1 + index / 10, 1 + index % 10, std::string(2, char(value)));
                 ++index;
             }
         }
-        QVERIFY(unpackRoute(table, packRoute(expected, "")).has_value());
-        QVERIFY(snapshot(table) == snapshot(expected));
+        QVERIFY(unpackRoute(table, packRoute(bytes, "")).has_value());
+        QCOMPARE(routeText(table), routeText(bytes));
     }
 
     // Windows-1252 with its five unassigned bytes kept as the controls of
@@ -124,76 +115,24 @@ private Q_SLOTS:
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
     }
 
-    void editsBeyondTheFileLimitAreRefused_data()
-    {
-        QTest::addColumn<std::string>("route"); // rows of '|'-separated cells
-        QTest::addColumn<int>("room");          // bytes the description leaves the rows
-        QTest::addColumn<std::string>("edit");
-        QTest::addColumn<bool>("made");
-        const std::string megabyte(1 << 20, '7');
-        // clang-format off
-        QTest::newRow("fill up to the limit") << ""s << 20 << "type 11"s << true;
-        QTest::newRow("fill one byte beyond") << ""s << 20 << "type 12"s << false;
-        QTest::newRow("digit on 1 MB in all cells") << megabyte << (64 << 20) - 2 << "all 1"s << false;
-        QTest::newRow("paste up to the limit") << ""s << 20 << "paste 1\t2\t345678901"s << true;
-        QTest::newRow("paste beyond, in a later row") << ""s << 20 << "paste 1\r2"s << false;
-        QTest::newRow("insert row at the limit") << "12345678901"s << 20 << "insert"s << false;
-        QTest::newRow("insert row with room") << "12345678901"s << 30 << "insert"s << true;
-        QTest::newRow("delete while beyond") << "1|2\n3"s << 5 << "delete"s << true;
-        QTest::newRow("shorter while beyond") << "12345678"s << 5 << "type 1"s << true;
-        // clang-format on
-    }
+    void editsBeyondTheFileLimitAreRefused_data() { caseRows("file-limit.cases"); }
 
-    // The rows' share of the file is counted without building it, and an
-    // edit that would let the file outgrow its limit changes nothing and
-    // says so.
+    // The rows' share of the file is counted without building it.
     void editsBeyondTheFileLimitAreRefused()
     {
-        QFETCH(std::string, route);
-        QFETCH(int, room);
-        QFETCH(std::string, edit);
-        QFETCH(bool, made);
+        QFETCH(Case, c);
         RouteDocument document;
-        RouteTable &table = document.table();
-        putRows(table, route);
-        document.setDescription(std::string(MaxFileTextBytes - 1 - std::size_t(room), 'd'));
-        table.setCurrentCell(1, 1);
-        if (!edit.starts_with("type"))
-            table.setSelectionEnd(RouteTable::DataRows, RouteTable::DataCols);
-        const auto before = snapshot(table);
-        ChangeLog log(table);
-
-        const std::string argument = edit.substr(edit.find(' ') + 1);
-        if (edit.starts_with("type"))
-            table.setCurrentText(std::string(std::stoul(argument), 'x'));
-        if (edit.starts_with("all"))
-            typeChar(table, U'1');
-        if (edit.starts_with("paste"))
-            table.setBlockText(argument);
-        if (edit == "insert")
-            insertRow(table);
-        if (edit == "delete")
-            deleteSelection(table);
-
-        QCOMPARE(snapshot(table) != before, made);
+        putRows(document.table(), c.at(1));
+        document.setDescription(std::string(MaxFileTextBytes - 1 - std::stoul(c.at(2)), 'd'));
+        const std::string before = routeText(document.table());
+        const std::size_t sizeBefore = document.fileTextSize();
+        ChangeLog log(document.table());
+        run(document, c.at(3));
+        const bool made = c.at(4) == "made";
+        QCOMPARE(routeText(document.table()) != before, made);
         QCOMPARE(std::ranges::none_of(log.changes, [](const auto &c) { return c.refused; }), made);
         QCOMPARE(document.fileTextSize(), document.fileText().size());
-        if (made && edit != "delete" && edit != "type 1")
-            QVERIFY(document.fileTextSize() <= MaxFileTextBytes);
-    }
-
-    void documentOpensText_data()
-    {
-        QTest::addColumn<std::string>("text");
-        QTest::addColumn<bool>("opens");
-        QTest::addColumn<std::string>("description");
-        // clang-format off
-        QTest::newRow("route") << "7\t500" + tabs(8) + Sep + "Main\r\nrun" << true << "Main\r\nrun"s;
-        QTest::newRow("separator only") << Sep << true << ""s;
-        QTest::newRow("lone CR kept as read") << Sep + "a\rb" << true << "a\rb"s;
-        QTest::newRow("no separator") << "1\t2\t3\r4\t5"s << false << ""s;
-        QTest::newRow("empty") << ""s << false << ""s;
-        // clang-format on
+        QVERIFY(document.fileTextSize() <= std::max(sizeBefore, MaxFileTextBytes));
     }
 
     // An open that fails leaves the route, the description, the file and the
@@ -202,21 +141,21 @@ private Q_SLOTS:
     void documentOpensText()
     {
         for (const std::string &text :
-             {"7\t500" + tabs(8) + Sep + "Main\r\nrun", Sep + "a\rb", "1\t2\r4\t5"s, ""s}) {
-            const bool opens = text.find(Sep) != std::string::npos;
+             {"7\t500\t\t\t\t\t\t\t\t\x80Main\r\nrun"s, "\x80a\rb"s, "1\t2\r4\t5"s, ""s}) {
+            const bool opens = text.find('\x80') != std::string::npos;
             RouteDocument document;
-            fillData(document.table());
+            putRows(document.table(), "1|2|3|4|5|6|7|8|9|10\n\n\n||||||||||11");
             document.setDescription("old");
             document.setPath("/tmp/old.txt");
-            moveAway(document.table());
-            const auto cells = snapshot(document.table());
+            place(document.table(), "30,7 35,9 top 28 left 5");
+            const std::string cells = routeText(document.table());
             ChangeLog log(document.table());
             QCOMPARE(document.openText(text), opens);
             QCOMPARE(document.path(), "/tmp/old.txt"s);
             QCOMPARE(document.isModified(), !opens);
             QCOMPARE(document.fileText(), opens ? text : packRoute(document.table(), "old"));
-            QCOMPARE(snapshot(document.table()) == cells && log.changes.empty(), !opens);
-            QCOMPARE(cursor(document.table()) == Home, opens);
+            QCOMPARE(routeText(document.table()) == cells && log.changes.empty(), !opens);
+            QCOMPARE(cursor(document.table()) == "1,1 1,1 top 1 left 1", opens);
         }
     }
 
@@ -233,13 +172,13 @@ private Q_SLOTS:
         QVERIFY(document.isModified());
         document.markSaved();
         cell();
-        moveAway(document.table());
+        place(document.table(), "30,7 35,9 top 28 left 5");
         document.setDescription("");
         QVERIFY(!document.isModified());
         document.setDescription("Main");
         QVERIFY(!document.openText("1"));
         QVERIFY(document.isModified());
-        QVERIFY(document.openText("1" + Sep));
+        QVERIFY(document.openText("1\x80"));
         QVERIFY(!document.isModified());
         cell();
         QVERIFY(document.isModified());
