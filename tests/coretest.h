@@ -120,36 +120,35 @@ inline void run(plenix::RouteDocument &document, const std::string &steps)
         const std::string arg = colon == std::string::npos ? "" : step.substr(colon + 1);
         int a = 0, b = 0;
         std::sscanf(arg.c_str(), "%d,%d", &a, &b);
-        if (verb == "at") {
+        if (verb == "at")
             table.setCurrentCell(Int16(a), Int16(b));
-        } else if (verb == "select") {
+        else if (verb == "select")
             table.setSelectionEnd(Int16(a), Int16(b));
-        } else if (verb == "rows") {
+        else if (verb == "rows")
             table.selectRows(Int16(a), Int16(b));
-        } else if (verb == "set") {
+        else if (verb == "set")
             table.setCellText(a, b, arg.substr(arg.find('=') + 1));
-        } else if (verb == "type") {
+        else if (verb == "type")
             for (const char c : arg)
                 plenix::typeChar(table, static_cast<unsigned char>(c));
-        } else if (verb == "text") {
+        else if (verb == "text")
             table.setCurrentText(arg);
-        } else if (verb == "paste") {
+        else if (verb == "paste")
             table.setBlockText(arg);
-        } else if (verb == "describe") {
+        else if (verb == "describe")
             document.setDescription(arg);
-        } else if (verb == "delete") {
+        else if (verb == "delete")
             plenix::deleteSelection(table);
-        } else if (verb == "insertRow") {
+        else if (verb == "insertRow")
             plenix::insertRow(table);
-        } else if (verb == "clearList") {
+        else if (verb == "clearList")
             table.clear();
-        } else if (verb == "fitting") {
+        else if (verb == "fitting")
             plenix::insertFitting(table, plenix::Fittings[5]);
-        } else if (verb == "calculate") {
+        else if (verb == "calculate")
             document.calculate();
-        } else {
+        else
             qFatal("no step: %s", step.c_str());
-        }
     }
 }
 

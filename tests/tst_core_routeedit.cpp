@@ -48,6 +48,7 @@ private Q_SLOTS:
             else
                 joined.push_back(edit);
         });
+        document.markSaved();
         State before = stateOf(document);
         run(document, c.at(2));
         State after = stateOf(document);
@@ -55,6 +56,7 @@ private Q_SLOTS:
         after.cursor = c.at(7).empty() ? after.cursor : c.at(7);
         QCOMPARE(recorded.size(), std::stoul(c.at(3)));
         QCOMPARE(joined.size(), std::stoul(c.at(4)));
+        QCOMPARE(document.isModified(), !recorded.empty());
         if (recorded.empty())
             return;
         QCOMPARE(recorded[0].typing, c.at(5) == "typing");
