@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Route files: the used rows as block text, the separator byte, the
-// description and its line breaks, the 8-bit character set; the document
-// that opens and saves them, its caption and its unsaved changes.
+// What leaves the program and comes back: route files (rows as block text,
+// the separator byte, the description and its line breaks, the 8-bit
+// character set), the document that opens and saves them, the list for other
+// programs (UTF-8, CSV), and the report with its pressure profile. The TSV
+// and JSON of whole routes are read back by real parsers in the plenix-calc
+// test (tests/cli).
 #include "charset.h"
-#include "editing.h"
-#include "routedocument.h"
+#include "profile.h"
+#include "report.h"
 #include "routefile.h"
+#include "tableexport.h"
 
 #include "coretest.h"
 
@@ -14,7 +18,26 @@
 using namespace plenix;
 using namespace coretest;
 
-class TestRouteFile final : public QObject
+namespace {
+
+std::string joined(const std::vector<std::string> &parts, const char *separator)
+{
+    std::string text;
+    for (const std::string &part : parts)
+        text += (text.empty() ? "" : separator) + part;
+    return text;
+}
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+} // namespace
+
+class TestFile final : public QObject
 {
     Q_OBJECT
 
@@ -78,11 +101,6 @@ private Q_SLOTS:
             const auto back = byteFromChar(charFromByte(static_cast<unsigned char>(byte)));
             QCOMPARE(back.has_value() ? int(*back) : -1, byte);
         }
-        const std::pair<int, char32_t> known[] = {{0x7F, 0x7F}, {0x80, 0x20AC}, {0x81, 0x81},
-                                                  {0x9D, 0x9D}, {0x9E, 0x017E}, {0x9F, 0x0178},
-                                                  {0xA0, 0xA0}, {0xFF, 0xFF}};
-        for (const auto &[byte, ch] : known)
-            QCOMPARE(uint(charFromByte(static_cast<unsigned char>(byte))), uint(ch));
         for (const char32_t ch : {U'\x80', U'\x9F', U'\u0100', U'\uFFFD', char32_t(0x110000)})
             QVERIFY2(!byteFromChar(ch).has_value(), qPrintable(QString::number(uint(ch), 16)));
     }
@@ -113,6 +131,7 @@ private Q_SLOTS:
         document.table().setCellText(1, 1, "1");
         document.clear();
         QVERIFY(document.isUntitled() && document.name().empty() && !document.isModified());
+        QCOMPARE(document.marks().firstStaleRow(), 0);
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
     }
 
@@ -157,9 +176,96 @@ private Q_SLOTS:
             QCOMPARE(document.fileText(), opens ? text : packRoute(document.table(), "old"));
             QCOMPARE(routeText(document.table()) == cells && log.changes.empty(), !opens);
             QCOMPARE(cursor(document.table()) == "1,1 1,1 top 1 left 1", opens);
+            // Open brings texts that belong together: no result out of date.
+            QCOMPARE(document.marks().firstStaleRow() == 0, opens);
         }
+    }
+
+    void fields_data() { caseRows("exports.cases"); }
+
+    void fields()
+    {
+        QFETCH(Case, c);
+        QCOMPARE(utf8FromStored(c.at(1)), c.at(2));
+        QCOMPARE(csvRecord({c.at(2), "x"}), c.at(3) + ",x\r\n");
+    }
+
+    void csvLineEndAndByteOrderMark()
+    {
+        const TextRows rows{{"a", "b"}, {"1", ""}};
+        QCOMPARE(csvText(rows), "a,b\r\n1,\r\n"s);
+        QCOMPARE(csvText(rows, {"\n", true}), "\xEF\xBB\xBF"
+                                              "a,b\n1,\n"s);
+    }
+
+    void lists_the_used_rows_data() { caseRows("report-rows.cases"); }
+
+    void lists_the_used_rows()
+    {
+        QFETCH(Case, c);
+        const int firstStale = std::stoi(c.at(2));
+        RouteDocument document;
+        putRows(document.table(), c.at(1));
+        document.marks().calculated();
+        // An input typed and rubbed out again puts the results out of date.
+        if (firstStale != 0) {
+            document.table().setCellText(firstStale, RouteTable::ColQty, "9");
+            document.table().setCellText(firstStale, RouteTable::ColQty, "");
+        }
+        const ReportContent report = reportContent(document);
+        std::vector<std::string> rows;
+        for (const ReportRow &row : report.rows) {
+            rows.push_back(std::to_string(row.number) +
+                           (row.kind == ReportRowKind::Item ? "I" : "T") + (row.stale ? "*" : ""));
+        }
+        QCOMPARE(joined(rows, " "), c.at(3));
+        QCOMPARE(report.total, c.at(4));
+        QCOMPARE(report.outOfDate, c.at(5) == "out of date");
+    }
+
+    void names_the_route_and_splits_the_description_data() { caseRows("report-names.cases"); }
+
+    void names_the_route_and_splits_the_description()
+    {
+        QFETCH(Case, c);
+        RouteDocument document;
+        document.setDescription(c.at(2));
+        if (!c.at(1).empty())
+            document.setPath(c.at(1));
+        const ReportContent report = reportContent(document);
+        QCOMPARE(report.routeName, c.at(3));
+        QCOMPARE(report.path, c.at(1));
+        QCOMPARE(joined(report.descriptionLines, "|"), c.at(4));
+    }
+
+    void profile_follows_the_cells_data() { caseRows("profiles.cases"); }
+
+    void profile_follows_the_cells()
+    {
+        QFETCH(Case, c);
+        RouteTable table;
+        table.setUp();
+        putRows(table, c.at(1));
+        const PressureProfile profile = pressureProfile(table);
+        std::vector<std::string> points;
+        for (const ProfilePoint &point : profile.points) {
+            const auto shown = [](const std::optional<double> &value) {
+                return value ? number(*value) : "-";
+            };
+            points.push_back(shown(point.itemLoss) + "/" + shown(point.routeTotal) + point.marker);
+        }
+        QCOMPARE(joined(points, " "), c.at(2));
+        std::vector<std::string> lines;
+        for (const ProfileRun &run : profile.runs) {
+            std::vector<std::string> line;
+            for (const auto &[x, y] : stepLine(profile, run))
+                line.push_back(number(x) + "," + number(y));
+            lines.push_back(joined(line, " "));
+        }
+        QCOMPARE(joined(lines, " | "), c.at(3));
+        QCOMPARE(number(profile.lowest) + ".." + number(profile.highest), c.at(4));
     }
 };
 
-QTEST_APPLESS_MAIN(TestRouteFile)
-#include "tst_core_routefile.moc"
+QTEST_APPLESS_MAIN(TestFile)
+#include "tst_core_file.moc"

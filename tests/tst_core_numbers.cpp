@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Standard fitting coefficients: branch entries, elbow bands and angles, the
-// radius reply, the diameter search and the insertion into a row.
-#include "fittings.h"
+// Numbers: the BASIC-style reader, the cell text formats, and the standard
+// fitting coefficients (elbow bands and angles, the radius reply, the
+// diameter search, the insertion into a row).
+#include "numbertext.h"
 
 #include "coretest.h"
 
@@ -24,11 +25,39 @@ std::string inCell(std::string_view coefficient)
 
 } // namespace
 
-class TestFittings final : public QObject
+class TestNumbers final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void formats_data() { caseRows("number-formats.cases"); }
+
+    void formats()
+    {
+        QFETCH(Case, c);
+        const Pattern pattern = c.at(0) == "0.##"   ? Pattern::TwoDecimals
+                                : c.at(0) == "####" ? Pattern::Whole
+                                                    : Pattern::OneOrTwoDecimals;
+        const double value = std::strtod(c.at(3).c_str(), nullptr);
+        const bool single = c.at(1) == "single";
+        const auto asSingle = static_cast<float>(value);
+        QCOMPARE(single ? formatNumber(asSingle, pattern) : formatNumber(value, pattern), c.at(2));
+        QCOMPARE(single ? formatNumberExactly(asSingle, pattern)
+                        : formatNumberExactly(value, pattern),
+                 c.at(2));
+    }
+
+    void readsNumbers_data() { caseRows("number-reads.cases"); }
+
+    // Exactly: the reader must round as correctly as the C library does.
+    void readsNumbers()
+    {
+        QFETCH(Case, c);
+        const double actual = numberFromText(c.at(0));
+        QVERIFY2(actual == std::strtod(c.at(1).c_str(), nullptr),
+                 qPrintable(QString::number(actual, 'g', 17)));
+    }
+
     void elbowCoefficients_data() { caseRows("elbows.cases"); }
 
     void elbowCoefficients()
@@ -66,5 +95,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_APPLESS_MAIN(TestFittings)
-#include "tst_core_fittings.moc"
+QTEST_APPLESS_MAIN(TestNumbers)
+#include "tst_core_numbers.moc"
