@@ -20,7 +20,6 @@
 #include <utility>
 #include <vector>
 
-Q_DECLARE_METATYPE(std::string)
 Q_DECLARE_METATYPE(std::vector<std::string>)
 
 namespace QTest {

