@@ -118,7 +118,6 @@ private Q_SLOTS:
     void captionFollowsTheDocument()
     {
         RouteDocument document;
-        QCOMPARE(document.caption(), "Plenix - Untitled"s);
         // Control characters show as their pictures, on one line.
         document.setPath("/r/a\nb\x7F\x01.txt");
         QCOMPARE(document.caption(), "Plenix - a\u240Ab\u2421\u2401"s);
@@ -144,7 +143,7 @@ private Q_SLOTS:
         run(document, c.at(3));
         const bool made = c.at(4) == "made";
         QCOMPARE(routeText(document.table()) != before, made);
-        QCOMPARE(std::ranges::none_of(log.changes, [](const auto &c) { return c.refused; }), made);
+        QCOMPARE(log.all.refused, !made);
         QCOMPARE(document.fileTextSize(), document.fileText().size());
         QVERIFY(document.fileTextSize() <= std::max(sizeBefore, MaxFileTextBytes));
     }
@@ -155,7 +154,7 @@ private Q_SLOTS:
     void documentOpensText()
     {
         for (const std::string &text :
-             {"7\t500\t\t\t\t\t\t\t\t\x80Main\r\nrun"s, "\x80a\rb"s, "1\t2\r4\t5"s, ""s}) {
+             {"7\t500\t\t\t\t\t\t\t\t\x80Main\r\nrun"s, "\x80N\rb"s, "1\t2\r4\t5"s, ""s}) {
             const bool opens = text.find('\x80') != std::string::npos;
             RouteDocument document;
             putRows(document.table(), "1|2|3|4|5|6|7|8|9|10\n\n\n||||||||||11");
@@ -168,7 +167,7 @@ private Q_SLOTS:
             QCOMPARE(document.path(), "/tmp/old.txt"s);
             QCOMPARE(document.isModified(), !opens);
             QCOMPARE(document.fileText(), opens ? text : packRoute(document.table(), "old"));
-            QCOMPARE(routeText(document.table()) == cells && log.changes.empty(), !opens);
+            QCOMPARE(routeText(document.table()) == cells && log.count == 0, !opens);
             QCOMPARE(cursor(document.table()) == "1,1 1,1 top 1 left 1", opens);
             // Open brings texts that belong together: no result out of date.
             QCOMPARE(document.marks().firstStaleRow() == 0, opens);
