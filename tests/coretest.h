@@ -2,20 +2,23 @@
 #pragma once
 
 // Shared by the core tests: QCOMPARE printing for std::string (TABs, CRs and
-// high bytes spelled out), std::string as a data column, case files, and
-// helpers that fill a route table from compact text and read it back.
-#include "routetable.h"
+// high bytes spelled out), case files as data rows, a route table written
+// from and read back as compact text, and edits run from a line of steps.
+#include "editing.h"
+#include "fittings.h"
+#include "routedocument.h"
 
 #include <QFile>
 #include <QTest>
 
 #include <cstdio>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-Q_DECLARE_METATYPE(std::string)
 Q_DECLARE_METATYPE(std::vector<std::string>)
 
 namespace QTest {
@@ -38,11 +41,7 @@ namespace coretest {
 
 using namespace std::string_literals;
 using plenix::RouteTable;
-
-inline std::string tabs(int count)
-{
-    return std::string(static_cast<std::size_t>(count), '\t');
-}
+using Case = std::vector<std::string>;
 
 // Writes rows given as "qty|flow|diameter|...", one line per row, from
 // (firstRow, firstCol) on; cells the text does not reach are left alone.
@@ -61,15 +60,6 @@ inline void putRows(RouteTable &table, std::string_view rows, int firstRow = 1, 
     }
 }
 
-// Every data cell named by its place: "row.col".
-inline void fillData(RouteTable &table)
-{
-    for (int row = 1; row <= RouteTable::DataRows; ++row) {
-        for (int col = 1; col <= RouteTable::DataCols; ++col)
-            table.setCellText(row, col, std::to_string(row) + "." + std::to_string(col));
-    }
-}
-
 // Columns first..last of a row joined by '|'.
 inline std::string rowText(const RouteTable &table, int row, int first = 1, int last = 10)
 {
@@ -79,15 +69,17 @@ inline std::string rowText(const RouteTable &table, int row, int first = 1, int 
     return text;
 }
 
-// Every cell's text, to show that an operation touched nothing else.
-inline std::vector<std::string> snapshot(const RouteTable &table)
+// The rows that hold text, data and spare columns, one a line as
+// "row:qty|flow|...", with the empty cells at the end of a row left out.
+inline std::string routeText(const RouteTable &table)
 {
-    std::vector<std::string> cells;
-    for (int row = 0; row < RouteTable::RowCount; ++row) {
-        for (int col = 0; col < RouteTable::ColCount; ++col)
-            cells.push_back(table.cellText(row, col));
+    std::string text;
+    for (int row = 1; row <= RouteTable::DataRows; ++row) {
+        std::string line = rowText(table, row, 1, RouteTable::ColSpare);
+        if (line.erase(line.find_last_not_of('|') + 1); !line.empty())
+            text += (text.empty() ? "" : "\n") + std::to_string(row) + ':' + line;
     }
-    return cells;
+    return text;
 }
 
 // Current cell, selection end and scroll position as "row,col row,col top
@@ -111,6 +103,53 @@ inline void place(RouteTable &table, const std::string &at)
     table.setLeftCol(plenix::Int16(v[5]));
 }
 
+// Runs steps separated by ';': "at:R,C", "select:R,C", "rows:A,B",
+// "set:R,C=text", "type:keys" (\x08 is Backspace), "text:x" (the fill rule),
+// "paste:block", "describe:text", "delete", "insertRow", "clearList",
+// "fitting" (Branch Entry 60) and "calculate".
+inline void run(plenix::RouteDocument &document, const std::string &steps)
+{
+    using plenix::Int16;
+    RouteTable &table = document.table();
+    std::istringstream in(steps);
+    for (std::string step; std::getline(in, step, ';');) {
+        const std::size_t colon = step.find(':');
+        const std::string verb = step.substr(0, colon);
+        const std::string arg = colon == std::string::npos ? "" : step.substr(colon + 1);
+        int a = 0, b = 0;
+        std::sscanf(arg.c_str(), "%d,%d", &a, &b);
+        if (verb == "at")
+            table.setCurrentCell(Int16(a), Int16(b));
+        else if (verb == "select")
+            table.setSelectionEnd(Int16(a), Int16(b));
+        else if (verb == "rows")
+            table.selectRows(Int16(a), Int16(b));
+        else if (verb == "set")
+            table.setCellText(a, b, arg.substr(arg.find('=') + 1));
+        else if (verb == "type")
+            for (const char c : arg)
+                plenix::typeChar(table, static_cast<unsigned char>(c));
+        else if (verb == "text")
+            table.setCurrentText(arg);
+        else if (verb == "paste")
+            table.setBlockText(arg);
+        else if (verb == "describe")
+            document.setDescription(arg);
+        else if (verb == "delete")
+            plenix::deleteSelection(table);
+        else if (verb == "insertRow")
+            plenix::insertRow(table);
+        else if (verb == "clearList")
+            table.clear();
+        else if (verb == "fitting")
+            plenix::insertFitting(table, plenix::Fittings[5]);
+        else if (verb == "calculate")
+            document.calculate();
+        else
+            qFatal("no step: %s", step.c_str());
+    }
+}
+
 // A whole file's bytes, or a text no file holds when it cannot be read.
 inline QByteArray readAll(const QString &path)
 {
@@ -124,26 +163,19 @@ inline bool writeAll(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-inline const std::string Home = "1,1 1,1 top 1 left 1";
-
-inline void moveAway(RouteTable &table)
-{
-    place(table, "30,7 35,9 top 28 left 5");
-}
-
 // The cases of tests/data/NAME: one a line, fields split at TABs, the
 // escapes \t \r \n \0 \\ and \xHH undone; blank lines and lines that start
 // with '#' are comments.
-inline std::vector<std::vector<std::string>> caseFile(const char *name)
+inline std::vector<Case> caseFile(const char *name)
 {
     QFile file(QFINDTESTDATA(QStringLiteral("data/") + QLatin1String(name)));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read the case file %s", name);
-    std::vector<std::vector<std::string>> cases;
+    std::vector<Case> cases;
     for (const QByteArray &line : file.readAll().split('\n')) {
         if (line.trimmed().isEmpty() || line.startsWith('#'))
             continue;
-        std::vector<std::string> &fields = cases.emplace_back(1);
+        Case &fields = cases.emplace_back(1);
         for (qsizetype i = 0; i < line.size(); ++i) {
             const char c = line[i], e = i + 1 < line.size() ? line[i + 1] : '\\';
             if (c == '\t')
@@ -163,15 +195,32 @@ inline std::vector<std::vector<std::string>> caseFile(const char *name)
     return cases;
 }
 
-// Records every change the table reports while it lives.
+// The cases of a case file as the data rows of a test, in one column "c",
+// each named by its number and first field.
+inline void caseRows(const char *name)
+{
+    QTest::addColumn<Case>("c");
+    int number = 0;
+    for (const Case &c : caseFile(name)) {
+        const std::unique_ptr<char[]> first(QTest::toString(c.front().substr(0, 40)));
+        QTest::addRow("%d %s", ++number, first.get()) << c;
+    }
+}
+
+// Counts the changes the table reports while it lives, and unites them.
 struct ChangeLog
 {
     RouteTable &watched;
-    std::vector<plenix::TableChange> changes;
+    int count = 0;
+    plenix::TableChange all;
     explicit ChangeLog(RouteTable &table) : watched(table)
     {
-        table.addListener(this,
-                          [this](const plenix::TableChange &change) { changes.push_back(change); });
+        table.addListener(this, [this](const plenix::TableChange &change) {
+            ++count;
+            all.cells.unite(change.cells);
+            all.scrolled = all.scrolled || change.scrolled;
+            all.refused = all.refused || change.refused;
+        });
     }
     ~ChangeLog() { watched.removeListener(this); }
     Q_DISABLE_COPY_MOVE(ChangeLog)
