@@ -74,4 +74,15 @@ std::string descriptionAsSaved(std::string_view stored)
     return descriptionForFile(descriptionForBox(stored));
 }
 
+bool isDescriptionAsSaved(std::string_view stored)
+{
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (stored[i] == '\n')
+            return false;
+        if (stored[i] == '\r' && (i + 1 == stored.size() || stored[++i] != '\n'))
+            return false;
+    }
+    return true;
+}
+
 } // namespace plenix
