@@ -91,6 +91,10 @@ void RouteDocument::replaceDescription(std::size_t offset, std::size_t count,
     if (std::string_view(m_description).substr(offset, count) == inserted)
         return;
     DescriptionSplice change{offset, m_description.substr(offset, count), std::string(inserted)};
+    // Room to type in without copying a long text at the next keystroke.
+    if (const std::size_t size = m_description.size() - count + inserted.size();
+        size > m_description.capacity())
+        m_description.reserve(size + size / 8);
     m_description.replace(offset, count, inserted);
     m_modified = true;
     limitTable();

@@ -38,6 +38,9 @@ void joinDescription(std::vector<DescriptionSplice> &changes, const DescriptionS
         // Typing or rubbing out inside what the last change inserted: in
         // place, so that a keystroke after a long paste copies nothing long.
         if (next.offset >= last.offset && nextEnd <= lastEnd) {
+            if (const std::size_t size = last.inserted.size() + next.inserted.size();
+                size > last.inserted.capacity())
+                last.inserted.reserve(size + size / 8);
             last.inserted.replace(next.offset - last.offset, next.removed.size(), next.inserted);
             if (last.removed == last.inserted)
                 changes.pop_back();
