@@ -5,10 +5,12 @@
 #include "apptest.h"
 #include "coretest.h"
 
+#include "descriptionbox.h"
 #include "documentcommands.h"
 
 #include "routedocument.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -29,7 +31,7 @@ struct DocumentWindow
 {
     DocumentWindow() { window.setWindowTitle(captionText(document)); }
     QWidget window;
-    QPlainTextEdit *description = new QPlainTextEdit(&window);
+    DescriptionEdit *description = new DescriptionEdit(&window);
     plenix::RouteDocument document;
     RouteTable &table = document.table();
     DocumentCommands commands{document, *description, window};
@@ -55,7 +57,6 @@ struct Snapshot
     }
     friend bool operator==(const Snapshot &, const Snapshot &) = default;
 };
-
 
 const QByteArray SampleBytes = "1\t500\t8\t\t\t\t\t\t\t\r\t\t\t20\t\t\t\t\t\t\x80Main\r\nrun";
 } // namespace
@@ -257,6 +258,86 @@ private Q_SLOTS:
         QVERIFY(Snapshot(*m_w) == Snapshot(fresh));
         QCOMPARE(m_w->table.currentRow() * 100 + m_w->table.currentCol(), 101);
         QVERIFY(calls().isEmpty());
+    }
+
+    // A line longer than the box's paragraphs, of the digits 0 to 9 over and
+    // over, then a short one. Positions are the box's ("C" the paragraph
+    // length, so C+1 is the start of the second paragraph and the same place
+    // in the line as C); the expected change is to the line as stored: an
+    // offset, bytes removed and the text inserted ("p*N" for N letters p).
+    void long_line_edits_save_what_the_box_shows_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QString>("inserted");
+        QTest::newRow("opened and saved") << u""_s << u"0"_s << 0 << u""_s;
+        QTest::newRow("type before mark") << u"at:C type:x"_s << u"C"_s << 0 << u"x"_s;
+        QTest::newRow("type after mark") << u"at:C+1 type:x"_s << u"C"_s << 0 << u"x"_s;
+        QTest::newRow("Enter at mark") << u"at:C+1 enter"_s << u"C"_s << 0 << u"\r\n"_s;
+        QTest::newRow("Backspace at mark") << u"at:C+1 backspace"_s << u"C-1"_s << 1 << u""_s;
+        QTest::newRow("Delete at mark") << u"at:C delete"_s << u"C"_s << 1 << u""_s;
+        QTest::newRow("copy across mark")
+            << u"select:C-2,C+3 copy at:0 paste"_s << u"0"_s << 0 << u"4567"_s;
+        QTest::newRow("paste long line")
+            << u"at:0 paste-long at:C+1 type:x"_s << u"0"_s << 0 << u"p*C|x|p*C+5"_s;
+    }
+
+    void long_line_edits_save_what_the_box_shows()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, at);
+        QFETCH(int, removed);
+        QFETCH(QString, inserted);
+        const auto number = [](QStringView text) {
+            const qsizetype c = text.indexOf(u'C');
+            return c < 0 ? text.toInt()
+                         : DescriptionEdit::ChunkChars +
+                               (c + 1 < text.size() ? text.sliced(c + 1).toInt() : 0);
+        };
+        const auto size = [&number](QStringView text) {
+            return static_cast<std::size_t>(number(text));
+        };
+        std::string line;
+        for (int i = 0; i < 2 * DescriptionEdit::ChunkChars + 100; ++i)
+            line += char('0' + i % 10);
+        const QString file = path(u"long.txt"_s);
+        QVERIFY(writeAll(file, QByteArray::fromStdString("\x80" + line + "\r\nend")));
+        QVERIFY(m_w->commands.openPath(file));
+        DescriptionEdit &box = *m_w->description;
+        for (const QString &step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            const QString arg = step.section(u':', 1);
+            QTextCursor cursor = box.textCursor();
+            if (step.startsWith(u"at:"))
+                cursor.setPosition(number(arg));
+            else if (step.startsWith(u"select:"))
+                cursor.setPosition(number(arg.section(u',', 0, 0))),
+                    cursor.setPosition(number(arg.section(u',', 1)), QTextCursor::KeepAnchor);
+            else if (step.startsWith(u"type:"))
+                QTest::keyClicks(&box, arg);
+            else if (step == u"copy")
+                box.copy();
+            else if (step.startsWith(u"paste"))
+                QGuiApplication::clipboard()->setText(
+                    step == u"paste" ? QGuiApplication::clipboard()->text()
+                                     : QString(2 * DescriptionEdit::ChunkChars + 5, u'p')),
+                    box.paste();
+            else
+                QTest::keyClick(&box, step == u"enter"    ? Qt::Key_Return
+                                      : step == u"delete" ? Qt::Key_Delete
+                                                          : Qt::Key_Backspace);
+            if (step.startsWith(u"at:") || step.startsWith(u"select:"))
+                box.setTextCursor(cursor);
+        }
+        std::string added;
+        for (const QString &part : inserted.split(u'|'))
+            added += part.startsWith(u"p*") ? std::string(size(part.sliced(2)), 'p')
+                                            : part.toStdString();
+        line.replace(size(at), static_cast<std::size_t>(removed), added);
+        m_w->commands.save();
+        QCOMPARE(readAll(file), QByteArray::fromStdString("\x80" + line + "\r\nend"));
+        QCOMPARE(descriptionBoxText(box),
+                 QString::fromStdString(line + "\nend").replace(u"\r\n"_s, u"\n"_s));
     }
 
     // The real Qt file dialog: Save As onto an existing file replaces it

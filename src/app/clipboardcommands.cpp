@@ -13,7 +13,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-QString descriptionClipboardText(const QPlainTextEdit &box)
+QString descriptionClipboardText(const DescriptionEdit &box)
 {
     // The clipboard takes any character, so the text goes as UTF-8 through
     // the same line-break rule the route file uses; CR and LF never occur

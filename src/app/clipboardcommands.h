@@ -3,7 +3,7 @@
 
 #include <QString>
 
-class QPlainTextEdit;
+class DescriptionEdit;
 
 namespace plenix {
 class RouteDocument;
@@ -14,7 +14,7 @@ class RouteTable;
 // whatever the clipboard held with exactly one plain text.
 
 // The description with CR LF line breaks, as a route file stores it.
-QString descriptionClipboardText(const QPlainTextEdit &box);
+QString descriptionClipboardText(const DescriptionEdit &box);
 // The header line and the used rows, TAB between cells, CR between rows.
 QString listClipboardText(const plenix::RouteTable &table);
 // The current file's full path; empty for an untitled route.

@@ -9,8 +9,8 @@
 #include "routefile.h"
 #include "routetable.h"
 
-#include <QPlainTextEdit>
 #include <QScopedValueRollback>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace {
@@ -36,13 +36,15 @@ QString captionText(const plenix::RouteDocument &document)
            QStringLiteral("[*]");
 }
 
-DocumentCommands::DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description,
+DocumentCommands::DocumentCommands(plenix::RouteDocument &document, DescriptionEdit &description,
                                    QWidget &window)
     : m_document(document), m_description(description), m_window(window), m_history(document)
 {
     m_description.setUndoRedoEnabled(false);
-    m_boxEdits = QObject::connect(&m_description, &QPlainTextEdit::textChanged, &m_description,
-                                  [this] { takeDescription(); });
+    // Connected after the box's own handler, which sets its marks first.
+    m_boxEdits =
+        QObject::connect(m_description.document(), &QTextDocument::contentsChange, &m_description,
+                         [this](int position, int, int added) { followBox(position, added); });
     QObject::connect(&m_history, &EditHistory::modifiedChanged, &m_window,
                      [this](bool modified) { m_window.setWindowModified(modified); });
     QObject::connect(&m_history, &EditHistory::descriptionRestored, &m_window,
@@ -68,6 +70,7 @@ void DocumentCommands::newDocument()
         QScopedValueRollback<bool> showing(m_showingDescription, true);
         m_description.clear();
     }
+    m_wholeDescriptionNeeded = false;
     m_history.restart();
     showCaption();
 }
@@ -153,10 +156,12 @@ QString DocumentCommands::chooseFile(bool forSaving)
 
 bool DocumentCommands::writeDocument(const QString &path)
 {
-    const std::optional<std::string> description = storedDescription();
-    if (!description)
-        return false;
-    m_document.setDescription(*description);
+    if (m_wholeDescriptionNeeded) {
+        const std::optional<std::string> description = storedDescription();
+        if (!description)
+            return false;
+        m_document.setDescription(*description);
+    }
     // Saving ends at home, whether or not the write then succeeds.
     m_document.table().goHome();
     if (const std::optional<QString> error = saveDocument(m_document, path, m_writeStep)) {
@@ -183,22 +188,52 @@ std::optional<std::string> DocumentCommands::storedDescription()
     return plenix::descriptionForFile(*bytes);
 }
 
-void DocumentCommands::takeDescription()
+void DocumentCommands::followBox(int position, int added)
 {
     if (m_showingDescription)
         return;
+    const int end = qMin(position + added, m_description.endPosition());
+    const QString inserted = m_description.textBetween(position, end);
+    std::optional<std::string> bytes;
+    if (!m_wholeDescriptionNeeded && !inserted.contains(QChar::LineSeparator))
+        bytes = fromQString(inserted);
+    if (!bytes) {
+        takeWholeDescription();
+        return;
+    }
+    const std::string stored = plenix::descriptionForFile(*bytes);
+    // The text after the change is the same in the box and the document.
+    const std::size_t start = m_description.storedOffset(position);
+    const std::size_t newSize = m_description.storedOffset(m_description.endPosition());
+    const std::size_t oldSize = m_document.description().size();
+    if (newSize < start + stored.size() || oldSize + stored.size() < newSize) {
+        takeWholeDescription();
+        return;
+    }
+    const std::size_t following = newSize - start - stored.size();
+    m_document.replaceDescription(start, oldSize - following - start, stored);
+}
+
+void DocumentCommands::takeWholeDescription()
+{
+    QString text = m_description.textBetween(0, m_description.endPosition());
+    m_wholeDescriptionNeeded = text.contains(QChar::LineSeparator);
+    text.replace(QChar::LineSeparator, u'\n');
     // A character the file cannot store still changes the route; Save
     // reports it.
-    if (const std::optional<std::string> bytes = fromQString(descriptionBoxText(m_description)))
+    if (const std::optional<std::string> bytes = fromQString(text)) {
         m_document.setDescription(plenix::descriptionForFile(*bytes));
-    else
+    } else {
+        m_wholeDescriptionNeeded = true;
         m_history.markModified();
+    }
 }
 
 void DocumentCommands::showDescription()
 {
     QScopedValueRollback<bool> showing(m_showingDescription, true);
-    m_description.setPlainText(toQString(plenix::descriptionForBox(m_document.description())));
+    m_description.showStored(m_document.description());
+    m_wholeDescriptionNeeded = !plenix::isDescriptionAsSaved(m_document.description());
 }
 
 void DocumentCommands::showCaption()

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-class QPlainTextEdit;
+class DescriptionEdit;
 class QWidget;
 
 namespace plenix {
@@ -37,7 +37,8 @@ QString captionText(const plenix::RouteDocument &document);
 class DocumentCommands final
 {
 public:
-    DocumentCommands(plenix::RouteDocument &document, QPlainTextEdit &description, QWidget &window);
+    DocumentCommands(plenix::RouteDocument &document, DescriptionEdit &description,
+                     QWidget &window);
     ~DocumentCommands();
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
@@ -80,12 +81,13 @@ private:
     QString chooseFile(bool forSaving);
     bool writeDocument(const QString &path);
     std::optional<std::string> storedDescription();
-    void takeDescription();
+    void followBox(int position, int added);
+    void takeWholeDescription();
     void showCaption();
     void reportError(const QString &description);
 
     plenix::RouteDocument &m_document;
-    QPlainTextEdit &m_description;
+    DescriptionEdit &m_description;
     QWidget &m_window;
     QString m_lastFileName;
     RouteFileWriteStep m_writeStep;
@@ -93,4 +95,10 @@ private:
     EditHistory m_history;
     std::function<void(const QString &)> m_fileNamed;
     bool m_showingDescription = false;
+    // The document's description is the box's text as a route file stores
+    // it, so that an edit in the box is one change at an offset. It is not
+    // while the box holds a character no route file can store or a line
+    // separator inside a paragraph, nor after Open of a file whose line
+    // breaks are not all CR LF: every edit then converts the whole text.
+    bool m_wholeDescriptionNeeded = false;
 };

@@ -88,7 +88,7 @@ void EditHistory::markModified()
 void EditHistory::apply(const plenix::RouteEdit &edit, bool backwards)
 {
     backwards ? m_recorder.undo(edit) : m_recorder.redo(edit);
-    if (edit.descriptionBefore)
+    if (!edit.description.empty())
         Q_EMIT descriptionRestored();
 }
 

@@ -77,7 +77,7 @@ void MainWindow::createWidgets()
     descriptionLabel->setObjectName(u"descriptionLabel"_s);
     descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    descriptionEdit = new QPlainTextEdit(m_client);
+    descriptionEdit = new DescriptionEdit(m_client);
     descriptionEdit->setObjectName(u"descriptionEdit"_s);
     setUpDescriptionBox(*descriptionEdit);
 

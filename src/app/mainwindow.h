@@ -17,7 +17,7 @@ class ProfileChart;
 class QAction;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
+class DescriptionEdit;
 class QPushButton;
 class QSplitter;
 class QSessionManager;
@@ -146,7 +146,7 @@ private:
     QWidget *m_client = nullptr;
     RouteView *routeView = nullptr;
     QPushButton *calculateButton = nullptr;
-    QPlainTextEdit *descriptionEdit = nullptr;
+    DescriptionEdit *descriptionEdit = nullptr;
     QLabel *itemsLabel = nullptr;
     QLabel *descriptionLabel = nullptr;
     // The pressure profile panel below the design controls, hidden at first.

@@ -3,11 +3,10 @@
 #include "mainwindow.h"
 
 #include "clipboardcommands.h"
+#include "descriptionbox.h"
 #include "documentcommands.h"
 
 #include "editing.h"
-
-#include <QPlainTextEdit>
 
 void MainWindow::clearDescription()
 {

@@ -3,11 +3,11 @@
 #include "mainwindow.h"
 
 #include "aboutdialog.h"
+#include "descriptionbox.h"
 #include "helpwindow.h"
 #include "routeview.h"
 
 #include <QAction>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;

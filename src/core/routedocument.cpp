@@ -3,6 +3,7 @@
 
 #include "routefile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <utility>
 
@@ -72,13 +73,33 @@ void RouteDocument::followTable(const TableChange &change)
 
 void RouteDocument::setDescription(std::string_view stored)
 {
-    if (m_description == stored)
+    const std::string_view old = m_description;
+    const std::size_t shorter = std::min(old.size(), stored.size());
+    std::size_t head = 0;
+    while (head < shorter && old[head] == stored[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < shorter - head && old[old.size() - 1 - tail] == stored[stored.size() - 1 - tail])
+        ++tail;
+    replaceDescription(head, old.size() - head - tail,
+                       stored.substr(head, stored.size() - head - tail));
+}
+
+void RouteDocument::replaceDescription(std::size_t offset, std::size_t count,
+                                       std::string_view inserted)
+{
+    if (std::string_view(m_description).substr(offset, count) == inserted)
         return;
-    std::string before = std::exchange(m_description, std::string(stored));
+    DescriptionSplice change{offset, m_description.substr(offset, count), std::string(inserted)};
+    // Room to type in without copying a long text at the next keystroke.
+    if (const std::size_t size = m_description.size() - count + inserted.size();
+        size > m_description.capacity())
+        m_description.reserve(size + size / 8);
+    m_description.replace(offset, count, inserted);
     m_modified = true;
     limitTable();
     if (m_descriptionHook)
-        m_descriptionHook(before);
+        m_descriptionHook(std::move(change));
 }
 
 void RouteDocument::limitTable()

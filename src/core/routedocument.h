@@ -24,6 +24,15 @@ std::string fileNameFromPath(std::string_view path);
 // stay valid).
 std::string oneLineName(std::string_view name);
 
+// A change of the description: the bytes at offset, which were `removed`,
+// became `inserted`.
+struct DescriptionSplice
+{
+    std::size_t offset = 0;
+    std::string removed;
+    std::string inserted;
+};
+
 // The route being edited: its table, its description, the file it belongs
 // to and whether it holds changes that file lacks. It reads and writes file
 // texts, never files; paths are in the file system's encoding.
@@ -45,9 +54,14 @@ public:
     // The description as a route file stores it: Windows-1252 bytes, lines
     // broken by CR LF (or whatever a file read in held).
     const std::string &description() const { return m_description; }
+    // Takes a whole description; the change is told as the one span that
+    // differs, so that replacing a long text by a near copy costs little
+    // history.
     void setDescription(std::string_view stored);
-    // Told of every change of the description, with the text it replaced.
-    using DescriptionHook = std::function<void(const std::string &before)>;
+    // Replaces `count` bytes at `offset`, which must lie within the text.
+    void replaceDescription(std::size_t offset, std::size_t count, std::string_view inserted);
+    // Told of every change of the description.
+    using DescriptionHook = std::function<void(DescriptionSplice change)>;
     void setDescriptionHook(DescriptionHook hook) { m_descriptionHook = std::move(hook); }
 
     // Empty for an untitled route.

@@ -27,6 +27,49 @@ bool isKeystroke(const RouteEdit &edit, const CursorState &cursor)
            });
 }
 
+// Two description changes in a row as one, when the second touches what
+// the first inserted.
+void joinDescription(std::vector<DescriptionSplice> &changes, const DescriptionSplice &next)
+{
+    if (!changes.empty()) {
+        DescriptionSplice &last = changes.back();
+        const std::size_t lastEnd = last.offset + last.inserted.size();
+        const std::size_t nextEnd = next.offset + next.removed.size();
+        // Typing or rubbing out inside what the last change inserted: in
+        // place, so that a keystroke after a long paste copies nothing long.
+        if (next.offset >= last.offset && nextEnd <= lastEnd) {
+            if (const std::size_t size = last.inserted.size() + next.inserted.size();
+                size > last.inserted.capacity())
+                last.inserted.reserve(size + size / 8);
+            last.inserted.replace(next.offset - last.offset, next.removed.size(), next.inserted);
+            if (last.removed == last.inserted)
+                changes.pop_back();
+            return;
+        }
+        if (next.offset <= lastEnd && nextEnd >= last.offset) {
+            // Text the second removed on either side of the first's was there
+            // before both.
+            std::string removed;
+            if (next.offset < last.offset)
+                removed = next.removed.substr(0, last.offset - next.offset);
+            removed += last.removed;
+            if (nextEnd > lastEnd)
+                removed += next.removed.substr(next.removed.size() - (nextEnd - lastEnd));
+            std::string inserted;
+            if (next.offset > last.offset)
+                inserted = last.inserted.substr(0, next.offset - last.offset);
+            inserted += next.inserted;
+            if (nextEnd < lastEnd)
+                inserted += last.inserted.substr(last.inserted.size() - (lastEnd - nextEnd));
+            last = {std::min(last.offset, next.offset), std::move(removed), std::move(inserted)};
+            if (last.removed == last.inserted)
+                changes.pop_back();
+            return;
+        }
+    }
+    changes.push_back(next);
+}
+
 bool sameCells(const std::vector<CellEdit> &a, const std::vector<CellEdit> &b)
 {
     return std::ranges::equal(a, b, [](const CellEdit &x, const CellEdit &y) {
@@ -59,8 +102,8 @@ void RouteEdit::undo(RouteDocument &document) const
     RouteTable::Batch batch(document.table());
     for (const CellEdit &cell : cells)
         document.table().setCellText(cell.row, cell.col, cell.before);
-    if (descriptionBefore)
-        document.setDescription(*descriptionBefore);
+    for (auto change = description.rbegin(); change != description.rend(); ++change)
+        document.replaceDescription(change->offset, change->inserted.size(), change->removed);
     cursorBefore.restore(document.table());
 }
 
@@ -69,8 +112,8 @@ void RouteEdit::redo(RouteDocument &document) const
     RouteTable::Batch batch(document.table());
     for (const CellEdit &cell : cells)
         document.table().setCellText(cell.row, cell.col, cell.after);
-    if (descriptionAfter)
-        document.setDescription(*descriptionAfter);
+    for (const DescriptionSplice &change : description)
+        document.replaceDescription(change.offset, change.removed.size(), change.inserted);
     cursorAfter.restore(document.table());
 }
 
@@ -85,13 +128,8 @@ void RouteEdit::append(const RouteEdit &next)
             same->after = cell.after;
     }
     std::erase_if(cells, [](const CellEdit &cell) { return cell.before == cell.after; });
-    if (next.descriptionBefore) {
-        if (!descriptionBefore)
-            descriptionBefore = next.descriptionBefore;
-        descriptionAfter = next.descriptionAfter;
-        if (descriptionBefore == descriptionAfter)
-            descriptionBefore = descriptionAfter = std::nullopt;
-    }
+    for (const DescriptionSplice &change : next.description)
+        joinDescription(description, change);
     cursorAfter = next.cursorAfter;
     serial = next.serial;
 }
@@ -101,7 +139,7 @@ bool RouteEdit::continuesTyping(const RouteEdit &next) const
     if (!typing || !next.typing)
         return false;
     const bool describing = cells.empty() && next.cells.empty();
-    const bool typingInCells = !descriptionBefore && !next.descriptionBefore && !cells.empty() &&
+    const bool typingInCells = description.empty() && next.description.empty() && !cells.empty() &&
                                sameCells(cells, next.cells) && next.serial == serial + 1;
     return describing || typingInCells;
 }
@@ -113,7 +151,8 @@ EditRecorder::EditRecorder(RouteDocument &document, Sink sink)
     table.addListener(this, [this](const TableChange &) { tableChanged(); });
     table.setWriteHook(
         [this](int row, int col, const std::string &before) { noteCell(row, col, before); });
-    m_document.setDescriptionHook([this](const std::string &before) { noteDescription(before); });
+    m_document.setDescriptionHook(
+        [this](DescriptionSplice change) { noteDescription(std::move(change)); });
 }
 
 EditRecorder::~EditRecorder()
@@ -146,13 +185,12 @@ void EditRecorder::noteCell(int row, int col, const std::string &before)
         m_written.push_back({row, col, before, {}});
 }
 
-void EditRecorder::noteDescription(const std::string &before)
+void EditRecorder::noteDescription(DescriptionSplice change)
 {
     if (m_pauseDepth > 0)
         return;
     RouteEdit edit;
-    edit.descriptionBefore = before;
-    edit.descriptionAfter = m_document.description();
+    edit.description.push_back(std::move(change));
     edit.cursorBefore = edit.cursorAfter = CursorState::of(m_document.table());
     edit.typing = true;
     add(std::move(edit));

@@ -36,13 +36,14 @@ struct CellEdit
     std::string after;
 };
 
-// One change: only the cells it wrote, so that a keystroke costs one cell's
-// texts rather than the table's.
+// One change: only the cells it wrote and the spans of the description it
+// replaced, so that a keystroke costs one cell's texts or one character
+// rather than the table's or the description's.
 struct RouteEdit
 {
     std::vector<CellEdit> cells;
-    std::optional<std::string> descriptionBefore;
-    std::optional<std::string> descriptionAfter;
+    // In the order they were made; undo takes them back in reverse.
+    std::vector<DescriptionSplice> description;
     CursorState cursorBefore;
     CursorState cursorAfter;
     // A keystroke in a cell or in the description box, which the next
@@ -51,13 +52,14 @@ struct RouteEdit
     // Counts the table's reports, cursor moves included, up to this edit.
     unsigned long long serial = 0;
 
-    bool isEmpty() const { return cells.empty() && !descriptionBefore; }
+    bool isEmpty() const { return cells.empty() && description.empty(); }
     // Puts the texts and the cursor back as they were before, or after.
     void undo(RouteDocument &document) const;
     void redo(RouteDocument &document) const;
     // Joins the next change onto this one: each cell keeps its oldest
     // before and takes the newest after; cells back where they began drop
-    // out.
+    // out. A description change that touches the last one's span becomes
+    // one change with it, dropped when it leaves the text as it was.
     void append(const RouteEdit &next);
     // Whether the next change continues this one's typing: keystrokes in the
     // same cells with nothing in between, not even a cursor move, or in the
@@ -112,7 +114,7 @@ public:
 
 private:
     void noteCell(int row, int col, const std::string &before);
-    void noteDescription(const std::string &before);
+    void noteDescription(DescriptionSplice change);
     void tableChanged();
     void add(RouteEdit edit);
     void beginGroup();

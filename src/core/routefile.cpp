@@ -30,7 +30,13 @@ std::optional<std::string> unpackRoute(RouteTable &table, std::string_view docTe
     table.selectRows(1, RouteTable::DataRows);
     table.setBlockText(docText.substr(0, separator));
     table.goHome();
-    return std::string(docText.substr(separator + 1));
+    // With room to type in: a long description is not copied again at the
+    // first keystroke. Memory not written to is not taken.
+    const std::string_view stored = docText.substr(separator + 1);
+    std::string description;
+    description.reserve(stored.size() + stored.size() / 8);
+    description = stored;
+    return description;
 }
 
 std::string descriptionForFile(std::string_view boxText)
@@ -72,6 +78,17 @@ std::string descriptionForBox(std::string_view stored)
 std::string descriptionAsSaved(std::string_view stored)
 {
     return descriptionForFile(descriptionForBox(stored));
+}
+
+bool isDescriptionAsSaved(std::string_view stored)
+{
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (stored[i] == '\n')
+            return false;
+        if (stored[i] == '\r' && (i + 1 == stored.size() || stored[++i] != '\n'))
+            return false;
+    }
+    return true;
 }
 
 } // namespace plenix

@@ -45,5 +45,8 @@ std::string descriptionForBox(std::string_view stored);
 // A stored description as the window saves it after showing it in its box:
 // every line break CR LF. Tools without a box save the same bytes through it.
 std::string descriptionAsSaved(std::string_view stored);
+// Whether descriptionAsSaved() would give the same bytes: every CR is
+// followed by LF and every LF follows a CR.
+bool isDescriptionAsSaved(std::string_view stored);
 
 } // namespace plenix
