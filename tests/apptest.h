@@ -12,7 +12,6 @@
 #include "routeview.h"
 #include "textcodec.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
@@ -24,7 +23,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -73,12 +71,11 @@ public:
         paint(printer);
     }
     SaveChoice askSaveChanges(QWidget *, const QString &name) override
-    { calls.append({u"askSaveChanges"_s, {}, name, {}});
-      return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst(); }
+    { calls.append({u"askSaveChanges"_s, {}, name, {}}); return next(saveChoices, SaveChoice::Cancel); }
     // clang-format on
-    template <typename T> static T next(QList<T> &answers)
+    template <typename T> static T next(QList<T> &answers, T none = T())
     {
-        return answers.isEmpty() ? T() : answers.takeFirst();
+        return answers.isEmpty() ? none : answers.takeFirst();
     }
     // The texts of the message boxes, in order.
     QStringList messages() const
@@ -147,18 +144,6 @@ private:
     QPointer<QWidget> m_busy;
 };
 
-// The offscreen platform warns each time a window's size hints change; that
-// says nothing about the program.
-inline QtMessageHandler previousMessageHandler = nullptr;
-inline void quietMessageHandler(QtMsgType type, const QMessageLogContext &context,
-                                const QString &message)
-{
-    if (type == QtWarningMsg && message.startsWith(u"This plugin does not support"_s))
-        return;
-    if (previousMessageHandler)
-        previousMessageHandler(type, context, message);
-}
-
 // A named child widget or action; a misspelt name ends the run.
 template <typename T> T *child(const QObject &parent, const QString &name)
 {
@@ -183,12 +168,6 @@ public:
 
     bool open()
     {
-        // Installed once Qt Test has installed its own, which it passes on to.
-        static const bool quiet = [] {
-            previousMessageHandler = qInstallMessageHandler(quietMessageHandler);
-            return true;
-        }();
-        Q_UNUSED(quiet)
         dialogs = FakeDialogs();
         guard.unexpected.clear();
         Dialogs::setInstance(&dialogs);
@@ -209,7 +188,12 @@ public:
         QVERIFY2(seen.isEmpty(), qPrintable(seen.join(u"; "_s)));
     }
 
-    void close() { grid = nullptr, window.reset(), Dialogs::setInstance(nullptr); }
+    void close()
+    {
+        grid = nullptr;
+        window.reset();
+        Dialogs::setInstance(nullptr);
+    }
 
     template <typename T = QWidget> T *control(const QString &name) const
     {
@@ -238,11 +222,6 @@ public:
     {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cellPoint(row, col));
     }
-    void typeAt(int row, int col, const QString &text)
-    {
-        clickCell(row, col);
-        QTest::keyClicks(grid, text);
-    }
     // The middle of a column header (col 1..11) or a row number (row 1..60).
     QPoint headerPoint(bool columns, int section) const
     {
@@ -257,55 +236,11 @@ public:
     }
 
     static QString rc(int row, int col) { return u"%1,%2"_s.arg(row).arg(col); }
-    // Current cell and selection end, as "row,col row,col"; the view's
-    // current cell, as "row,col".
+    // Current cell and selection end, as "row,col row,col".
     QString cursor()
     {
         const plenix::RouteTable &t = table();
         return rc(t.currentRow(), t.currentCol()) + u' ' + rc(t.selectionRow(), t.selectionCol());
-    }
-    QString viewCurrent() const
-    {
-        return rc(grid->currentIndex().row() + 1, grid->currentIndex().column() + 1);
-    }
-    // The cells the view shows as selected, as "top,left bottom,right".
-    QString viewSelection() const
-    {
-        const QModelIndexList selected = grid->selectionModel()->selectedIndexes();
-        if (selected.isEmpty())
-            return u"none"_s;
-        const auto [top, bottom] = std::ranges::minmax(selected, {}, &QModelIndex::row);
-        const auto [left, right] = std::ranges::minmax(selected, {}, &QModelIndex::column);
-        if ((bottom.row() - top.row() + 1) * (right.column() - left.column() + 1) !=
-            selected.size())
-            return u"not a rectangle"_s;
-        return rc(top.row() + 1, left.column() + 1) + u' ' +
-               rc(bottom.row() + 1, right.column() + 1);
-    }
-
-    // Answers the pop-up that `open` brings up: chooses the item named
-    // `item`, or closes it when there is none. Gives the pop-up's name, or
-    // what went wrong.
-    QString popUp(const std::function<void()> &open, const QString &item = {},
-                  QRect *shownAt = nullptr)
-    {
-        QString opened = u"none"_s;
-        guard.expect([&](QWidget *shown) {
-            auto *menu = qobject_cast<QMenu *>(shown);
-            opened = menu ? menu->objectName() : u"not a menu"_s;
-            if (shownAt)
-                *shownAt = shown->geometry();
-            QAction *action = menu && !item.isEmpty() ? menu->findChild<QAction *>(item) : nullptr;
-            if (!action)
-                return shown->close(), void();
-            menu->setActiveAction(action);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        open();
-        if (!QTest::qWaitFor(
-                [this] { return !guard.waiting() && !QApplication::activePopupWidget(); }, 2000))
-            return u"still open"_s;
-        return opened;
     }
 
     // Opens a menu of the menu bar with Alt and its access key and presses an
