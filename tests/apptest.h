@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Shared by the window tests. They drive a real main window on Qt's
-// offscreen platform with synthetic keys and mouse events. Dialogs go
-// through a fake that records each call and gives scripted answers; a guard
-// polls for modal dialogs and pop-up menus, hands the expected ones to the
-// test and closes (and reports) any other, so that a test fails instead of
-// hanging.
+// Shared by the window tests: a real main window on Qt's offscreen platform,
+// its dialogs answered by a fake, and a guard that hands the expected modal
+// dialogs and pop-ups to the test and closes (and reports) any other, so
+// that a test fails instead of hanging.
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "routeview.h"
@@ -32,60 +30,65 @@ namespace apptest {
 
 using namespace Qt::StringLiterals;
 
-// Which Dialogs function was called (its name as kind) and with what; an
-// elbow's angle is its title and the diameter its text.
-struct DialogCall
-{
-    QString kind, title, text, initial;
-};
-
+// Records each call as the function's name and what it was asked with (an
+// elbow's angle and diameter, the name a file dialog offers, the printed
+// route's name), and gives scripted answers, taken in order; none left, or
+// nothing, is Cancel.
 class FakeDialogs final : public Dialogs
 {
 public:
-    QList<DialogCall> calls;
-    // Scripted answers, taken in order; none left, or nothing, is Cancel.
+    QStringList calls;
+    QStringList messages;                  // the texts of the message boxes
     QList<std::optional<QString>> replies; // to askElbowRadius
     QStringList fileNames;
     QList<SaveChoice> saveChoices;
     QString previewPdf; // the print preview's pages are painted into it
 
-    // clang-format off
-    void information(QWidget *, const QString &title, const QString &text) override
-    { calls.append({u"information"_s, title, text, {}}); }
-    void message(QWidget *, const QString &title, const QString &text) override
-    { calls.append({u"message"_s, title, text, {}}); }
+    void information(QWidget *, const QString &, const QString &text) override
+    {
+        note(u"information"_s, text);
+    }
+    void message(QWidget *, const QString &, const QString &text) override
+    {
+        note(u"message"_s, text);
+    }
     std::optional<QString> askElbowRadius(QWidget *, const QString &angle, float diameter) override
-    { calls.append({u"askElbowRadius"_s, angle, QString::number(diameter), {}}); return next(replies); }
-    QString openFileName(QWidget *, const QString &title, const QString &filter,
-                         const QString &initialName) override
-    { calls.append({u"openFileName"_s, title, filter, initialName}); return next(fileNames); }
-    QString saveFileName(QWidget *, const QString &title, const QString &filter,
-                         const QString &initialName) override
-    { calls.append({u"saveFileName"_s, title, filter, initialName}); return next(fileNames); }
+    {
+        calls << u"askElbowRadius %1 %2"_s.arg(angle).arg(diameter);
+        return replies.isEmpty() ? std::nullopt : replies.takeFirst();
+    }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &name) override
+    {
+        return fileName(u"openFileName"_s, name);
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &name) override
+    {
+        return fileName(u"saveFileName"_s, name);
+    }
     void printPreview(QWidget *, QPrinter &printer,
                       const std::function<void(QPrinter &)> &paint) override
     {
-        calls.append({u"printPreview"_s, printer.docName(), {}, {}});
+        calls << u"printPreview "_s + printer.docName();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(previewPdf);
         paint(printer);
     }
     SaveChoice askSaveChanges(QWidget *, const QString &name) override
-    { calls.append({u"askSaveChanges"_s, {}, name, {}}); return next(saveChoices, SaveChoice::Cancel); }
-    // clang-format on
-    template <typename T> static T next(QList<T> &answers, T none = T())
     {
-        return answers.isEmpty() ? none : answers.takeFirst();
+        calls << u"askSaveChanges "_s + name;
+        return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
     }
-    // The texts of the message boxes, in order.
-    QStringList messages() const
+
+private:
+    void note(const QString &kind, const QString &text)
     {
-        QStringList texts;
-        for (const DialogCall &call : calls) {
-            if (call.kind == u"message" || call.kind == u"information")
-                texts.append(call.text);
-        }
-        return texts;
+        calls << kind;
+        messages << text;
+    }
+    QString fileName(const QString &kind, const QString &offered)
+    {
+        calls << (kind + u' ' + offered.section(u'/', -1)).trimmed();
+        return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
     }
 };
 
@@ -103,7 +106,7 @@ public:
     }
     Q_DISABLE_COPY_MOVE(ModalGuard)
 
-    // The next modal dialog or pop-up goes to `handler`, which answers it.
+    // The next modal dialog or pop-up goes to `handler`.
     void expect(Handler handler)
     {
         m_handler = std::move(handler);
@@ -235,27 +238,14 @@ public:
         return (columns ? grid->horizontalHeader() : grid->verticalHeader())->viewport();
     }
 
-    static QString rc(int row, int col) { return u"%1,%2"_s.arg(row).arg(col); }
     // Current cell and selection end, as "row,col row,col".
     QString cursor()
     {
         const plenix::RouteTable &t = table();
-        return rc(t.currentRow(), t.currentCol()) + u' ' + rc(t.selectionRow(), t.selectionCol());
-    }
-
-    // Opens a menu of the menu bar with Alt and its access key and presses an
-    // item's access key in it, as a user does. A dialog the item opens goes
-    // to `answer`.
-    bool chooseFromMenu(Qt::Key menuKey, Qt::Key itemKey, ModalGuard::Handler answer = {})
-    {
-        guard.expect([this, itemKey, answer](QWidget *menu) {
-            if (answer)
-                guard.expect(answer);
-            QTest::keyClick(menu, itemKey);
-        });
-        QTest::keyClick(window.get(), menuKey, Qt::AltModifier);
-        return QTest::qWaitFor(
-            [this] { return !guard.waiting() && !QApplication::activePopupWidget(); });
+        return u"%1,%2 %3,%4"_s.arg(t.currentRow())
+            .arg(t.currentCol())
+            .arg(t.selectionRow())
+            .arg(t.selectionCol());
     }
 };
 

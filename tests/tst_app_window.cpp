@@ -1,31 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The wiring of the main window: each menu command, key and mouse action
-// reaches its operation, whose cases the core tests check, and the window
-// shows what it did. Modal dialogs are answered by the fake.
+// The main window: each menu command, key and mouse action reaches its
+// operation, whose cases the core tests check, and the window shows what it
+// did, its dialogs answered by a fake. Then Qt's own dialogs, each driven
+// once: the message box, the save-changes question, the radius prompt, the
+// file dialogs and the report's print preview; the About box and its System
+// Info, the help window, and the window's image printed on a page.
 #include "apptest.h"
 #include "coretest.h"
 
+#include "aboutdialog.h"
 #include "documentcommands.h"
+#include "helpwindow.h"
 #include "layout.h"
 #include "profilechart.h"
+#include "version.h"
+#include "windowprinter.h"
 
-#include <QFile>
-
+#include <QAbstractButton>
 #include <QChartView>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QHelpEvent>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
 using Choice = Dialogs::SaveChoice;
+using apptest::child;
 
 namespace {
 const QByteArray OtherBytes = "\t500\x80Other";
@@ -56,13 +75,29 @@ private:
         return found;
     }
 
+    // Runs `command` with Qt's own dialogs; the one it opens goes to `answer`.
+    void withQtDialogs(const apptest::ModalGuard::Handler &answer,
+                       const std::function<void()> &command)
+    {
+        Dialogs::setInstance(nullptr);
+        m_app.guard.expect(answer);
+        command();
+        Dialogs::setInstance(&m_app.dialogs);
+        QVERIFY(!m_app.guard.waiting());
+    }
+    bool writeProgram(const QString &file, const QByteArray &bytes)
+    {
+        return coretest::writeAll(file, bytes) &&
+               QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
     // Runs inputs given as words: "at:R,C", "shift:R,C" and "dclick:R,C"
     // click a cell, "drag:R,C,R,C" drags over cells, "rows:R,R" over row
     // numbers, "cols:C,C" over column headers; "right:R,C" right-clicks a
     // cell, a column header (R 0), a row number (C 0) or "bar" the scroll
     // bar; "key:SEQ" presses keys and "type:X" types into the focused
     // control, "focus:NAME" and "press:NAME" focus or click a control,
-    // "menu:M,I" chooses by access keys from the menu bar; "set:R,C=X" and
+    // "set:R,C=X" and
     // "huge:R,C,N" write a cell directly, "duct" a duct of 1000 cfm, 12 in,
     // 100 ft in row 1; "other" shows a second window, "closeBox" closes the
     // main one, "openFile:NAME" opens as the command line does, and
@@ -112,8 +147,6 @@ private:
                 m_app.control(arg)->setFocus();
             } else if (verb == u"press") {
                 QTest::mouseClick(m_app.control(arg), Qt::LeftButton);
-            } else if (verb == u"menu") {
-                QVERIFY(m_app.chooseFromMenu(Qt::Key(arg[0].unicode()), Qt::Key(arg[2].unicode())));
             } else if (verb == u"set") {
                 m_app.setCell(n[0], n[1], arg.section(u'=', 1));
             } else if (verb == u"huge") {
@@ -175,8 +208,9 @@ private:
     // "look:R,C" its marks, "tip:R,C" its tooltip; "cursor", "calls" (the
     // dialogs asked, in order), "clipboard", "title", "description",
     // "focus", "tooltips" (how many of the three controls have one),
-    // "popup", "status" (whether the status bar says why), "saved"
-    // (whether saved.txt was written) and "windows" (how many are shown).
+    // "popup", "status" (whether the status bar says why), "entries" (the
+    // files in the folder), "other" (whether other.txt is as it was) and
+    // "windows" (how many are shown).
     QString probe(const QString &name)
     {
         const QList<int> n = numbers(name.section(u':', 1));
@@ -201,20 +235,8 @@ private:
                 return u"%1 characters: %2"_s.arg(tip.size()).arg(tip.left(4) + tip.right(1));
             return tip == m_app.grid->toolTip() ? u"hint"_s : tip;
         }
-        if (name == u"calls") {
-            QStringList calls;
-            for (const apptest::DialogCall &call : std::as_const(m_app.dialogs.calls)) {
-                const QString asked =
-                    call.kind.startsWith(u"ask")      ? (call.title + u' ' + call.text).trimmed()
-                    : call.kind.endsWith(u"FileName") ? QFileInfo(call.initial).fileName()
-                    : call.kind == u"printPreview"    ? call.title
-                                                      : QString();
-                calls << (call.kind + u' ' + asked).trimmed();
-            }
-            return calls.join(u',');
-        }
         if (name == u"clipboard" || name == u"messages") {
-            const QString text = name == u"messages" ? m_app.dialogs.messages().join(u'|')
+            const QString text = name == u"messages" ? m_app.dialogs.messages.join(u'|')
                                                      : QGuiApplication::clipboard()->text();
             return QString(text)
                 .replace(toQString(m_app.table().headerLine()), u"<header>"_s)
@@ -235,37 +257,27 @@ private:
             return u"%1 %2"_s.arg(shown).arg(
                 m_app.control<QAction>(u"toolTipsAction"_s)->isChecked() ? u"on" : u"off");
         }
-        const QHash<QString, std::function<QString()>> others{
-            {u"cursor"_s, [this] { return m_app.cursor(); }},
-            {u"title"_s, [this] { return m_app.title(); }},
-            {u"description"_s, [this] { return description()->toPlainText(); }},
-            {u"focus"_s, [] { return QApplication::focusWidget()->objectName(); }},
-            {u"popup"_s, [this] { return m_popUp; }},
+        const QWidget *focused = QApplication::focusWidget();
+        const QDir dir(m_dir->path());
+        const QHash<QString, QString> others{
+            {u"cursor"_s, m_app.cursor()},
+            {u"calls"_s, m_app.dialogs.calls.join(u',')},
+            {u"title"_s, m_app.title()},
+            {u"description"_s, description()->toPlainText()},
+            {u"focus"_s, focused ? focused->objectName() : QString()},
+            {u"popup"_s, m_popUp},
             {u"status"_s,
-             [this] {
-                 return u"said"_s.repeated(!m_app.window->statusBar()->currentMessage().isEmpty());
-             }},
-            {u"saved"_s,
-             [this] { return QFile::exists(path(u"saved.txt"_s)) ? u"yes"_s : u"no"_s; }},
+             u"said"_s.repeated(!m_app.window->statusBar()->currentMessage().isEmpty())},
             {u"other"_s,
-             [this] {
-                 return coretest::readAll(path(u"other.txt"_s)) == OtherBytes ? u"unchanged"_s
-                                                                              : u"changed"_s;
-             }},
+             coretest::readAll(path(u"other.txt"_s)) == OtherBytes ? u"unchanged"_s : u"changed"_s},
             {u"entries"_s,
-             [this] {
-                 return QDir(m_dir->path())
-                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                     .join(u' ');
-             }},
+             dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(u' ')},
             {u"windows"_s,
-             [this] {
-                 return QString::number(int(m_app.window->isVisible()) + int(m_other.isVisible()));
-             }},
+             QString::number(int(m_app.window->isVisible()) + int(m_other.isVisible()))},
         };
         if (!others.contains(name))
             qFatal("no probe %s", qPrintable(name));
-        return others[name]();
+        return others[name];
     }
 
 private Q_SLOTS:
@@ -395,6 +407,240 @@ private Q_SLOTS:
         QCOMPARE(m_app.title(), u"Plenix - r3"_s);
         QCOMPARE(captions(), u"&1 r3.txt &2 r10.txt &3 r8.txt &4 r7.txt &5 r6.txt &6 r5.txt "
                              "&7 r4.txt"_s);
+    }
+    // A pass that stops says why in an information box; the question before
+    // New offers Save, Discard and Cancel, and Discard goes on.
+    void message_box_and_question()
+    {
+        m_app.setCell(1, 4, u"100"_s);
+        m_app.setCell(1, 6, u"0.5"_s);
+        QString seen;
+        const auto read = [&seen](QWidget *shown) {
+            auto *box = qobject_cast<QMessageBox *>(shown);
+            if (!box)
+                return shown->close(), void();
+            QStringList buttons;
+            for (QAbstractButton *button : box->buttons())
+                buttons << QString::number(box->standardButton(button), 16);
+            buttons.sort();
+            seen = u"%1|%2|%3|"_s.arg(box->windowTitle(), box->text()).arg(box->icon()) +
+                   buttons.join(u',');
+            box->button(buttons.size() > 1 ? QMessageBox::Discard : QMessageBox::Ok)->click();
+        };
+        withQtDialogs(read, [this] { QTest::keyClick(m_app.grid, Qt::Key_Return); });
+        QCOMPARE(seen, u"Plenix|Length and Loss Coef. entries should be on separate rows.\n"
+                       "Inspect row: 1|1|400"_s);
+        withQtDialogs(read, [this] { m_app.choose(u"newAction"_s); });
+        QCOMPARE(seen, u"plenix|Save changes to Untitled before closing?|2|400000,800,800000"_s);
+        QCOMPARE(m_app.cell(1, 4), QString());
+    }
+
+    // The radius prompt under a duct of diameter 12 shows the diameter and,
+    // as 18 is typed, the ratio and the coefficient.
+    void radius_prompt()
+    {
+        m_app.setCell(1, 3, u"12"_s);
+        m_app.clickCell(2, 6);
+        QStringList seen;
+        const auto answer = [&](QWidget *prompt) {
+            auto *reply = child<QLineEdit>(*prompt, u"replyEdit"_s);
+            seen << prompt->windowTitle() << reply->text()
+                 << child<QLabel>(*prompt, u"diameterLabel"_s)->text();
+            reply->selectAll();
+            QTest::keyClicks(reply, u"18"_s);
+            seen << child<QLabel>(*prompt, u"previewLabel"_s)->text();
+            qobject_cast<QDialog *>(prompt)->accept();
+        };
+        withQtDialogs(answer, [this] { m_app.choose(u"elbow90Action"_s); });
+        QCOMPARE(seen, (QStringList{u"plenix"_s, u"0"_s, u"Diameter in force: 12 in"_s,
+                                    u"R/D = 1.5, coefficient 0.39"_s}));
+        QCOMPARE(m_app.cell(2, 5), u"Elbow 90 deg 18 in clr"_s);
+    }
+
+    // Save As onto an existing file replaces it without a question, then
+    // Open reads it back.
+    void file_dialogs()
+    {
+        const QString file = path(u"typed.txt"_s);
+        QVERIFY(writeProgram(file, "old contents"));
+        m_app.setCell(1, 2, u"640"_s);
+        QStringList seen;
+        const auto typeName = [&](QWidget *shown) {
+            auto *dialog = qobject_cast<QFileDialog *>(shown);
+            if (!dialog)
+                return shown->close(), void();
+            seen << dialog->windowTitle() + u'|' + dialog->nameFilters().join(u';');
+            // Set rather than typed: typing opens the completer's pop-up
+            // whenever the folder listing arrives.
+            auto *name = child<QLineEdit>(*shown, u"fileNameEdit"_s);
+            name->setText(file);
+            QTest::keyClick(name, Qt::Key_Return);
+        };
+        withQtDialogs(typeName, [this] { m_app.choose(u"saveAsAction"_s); });
+        m_app.choose(u"newAction"_s);
+        withQtDialogs(typeName, [this] { m_app.choose(u"openAction"_s); });
+        QCOMPARE(seen,
+                 (QStringList{u"Save As|Text Files (*.txt)"_s, u"Open|Text Files (*.txt)"_s}));
+        QCOMPARE(m_app.cell(1, 2), u"640"_s);
+        QCOMPARE(m_app.title(), u"Plenix - typed"_s);
+    }
+
+    // The preview shows the report's pages. With a printer named in
+    // PLENIX_REPORT_PRINTER (the default printer of the spooler the report
+    // test starts), the report is printed from it.
+    void preview_shows_and_prints_the_report()
+    {
+        QVERIFY(m_app.window->openFile(QStringLiteral(PLENIX_TESTS_DIR "/report/sixty-rows.txt")));
+        QTest::keyClick(m_app.grid, Qt::Key_Return);
+        const QString printer = qEnvironmentVariable("PLENIX_REPORT_PRINTER");
+        int pages = 0;
+        const auto look = [&](QWidget *shown) {
+            auto *dialog = qobject_cast<QPrintPreviewDialog *>(shown);
+            auto *preview = shown->findChild<QPrintPreviewWidget *>();
+            if (!dialog || !preview)
+                return shown->close(), void();
+            pages = preview->pageCount();
+            if (!printer.isEmpty() && dialog->printer()->printerName() == printer)
+                preview->print();
+            dialog->reject();
+        };
+        withQtDialogs(look, [this] { m_app.choose(u"printReportAction"_s); });
+        QVERIFY2(pages >= 2 && pages <= 3, qPrintable(QString::number(pages)));
+    }
+
+    // Help > About: modal over the main window, which
+    // takes no input meanwhile, showing this build's version; OK, Enter and
+    // Escape close it.
+    void about_box()
+    {
+        m_app.setCell(1, 4, u"100"_s);
+        for (const int key : {0, int(Qt::Key_Enter), int(Qt::Key_Escape)}) {
+            QPointer<QWidget> seen;
+            QString version;
+            const auto answer = [&](QWidget *shown) {
+                seen = shown;
+                version = child<QLabel>(*shown, u"versionLabel"_s)->text();
+                QTest::keyClick(m_app.window->windowHandle(), Qt::Key_Return);
+                if (key)
+                    QTest::keyClick(shown, Qt::Key(key));
+                else
+                    QTest::mouseClick(child<QPushButton>(*shown, u"okButton"_s), Qt::LeftButton);
+            };
+            m_app.guard.expect(answer);
+            m_app.choose(u"aboutAction"_s);
+            QVERIFY(seen.isNull() && version.endsWith(QStringLiteral(" " PLENIX_VERSION_STRING)));
+        }
+        QCOMPARE(m_app.cell(1, 10), QString());
+        QVERIFY(m_app.dialogs.calls.isEmpty());
+    }
+
+    // The first program of the list found on the PATH starts detached and
+    // the dialog stays open; with none, or one that cannot start, a
+    // message says so.
+    void system_info()
+    {
+        const QStringList order = AboutDialog::systemInfoPrograms();
+        const QByteArray savedPath = qgetenv("PATH");
+        AboutDialog dialog;
+        dialog.show();
+        const auto press = [&dialog](const QString &path) {
+            qputenv("PATH", QFile::encodeName(path));
+            QTest::mouseClick(child<QPushButton>(dialog, u"systemInfoButton"_s), Qt::LeftButton);
+        };
+        press(QString());
+        const QString started = path(u"started"_s);
+        QVERIFY(writeProgram(path(order.constLast()),
+                             "#!/bin/sh\necho > '" + QFile::encodeName(started) + "'\n"));
+        press(m_dir->path());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), 10000);
+        QVERIFY(writeProgram(path(order.constFirst()), "#!/nonexistent/interpreter\n"));
+        press(m_dir->path());
+        qputenv("PATH", savedPath);
+        QCOMPARE(m_app.dialogs.messages.size(), 2);
+        QVERIFY(dialog.isVisible());
+    }
+
+    // Help Topics shows the help file this build was made with, or says it
+    // is missing. The help window does not block its owner, and shown again it is the
+    // same window, back at the contents. A file that cannot be shown is
+    // reported, no file at all in an information box.
+    void help_window()
+    {
+        m_app.choose(u"helpTopicsAction"_s);
+        const bool helpThere = QFileInfo(helpFilePath()).isFile();
+        QCOMPARE(m_app.window->findChildren<HelpWindow *>().size(), int(helpThere));
+        m_app.dialogs = apptest::FakeDialogs();
+        delete m_app.window->findChild<HelpWindow *>();
+        const QString file =
+            write(u"help.html"_s, "<h1>Contents</h1>" + QByteArray("<p>Filler</p>").repeated(200) +
+                                      "<h2><a name=\"far\"></a>Far</h2>");
+        showHelpContents(m_app.window.get(), file);
+        auto *help = m_app.window->findChild<HelpWindow *>();
+        QVERIFY(help && QTest::qWaitForWindowExposed(help) && !QApplication::activeModalWidget());
+        help->browser()->scrollToAnchor(u"far"_s);
+        help->close();
+        showHelpContents(m_app.window.get(), file);
+        QCOMPARE(m_app.window->findChildren<HelpWindow *>().size(), 1);
+        QVERIFY(help->isVisible() && help->browser()->toPlainText().startsWith(u"Contents"_s));
+        QCOMPARE(help->browser()->verticalScrollBar()->value(), 0);
+        showHelpContents(m_app.window.get(), path(u"missing.html"_s));
+        showHelpContents(m_app.window.get(), QString());
+        QCOMPARE(m_app.dialogs.calls, (QStringList{u"message"_s, u"information"_s}));
+        QVERIFY(m_app.dialogs.messages[0].contains(u"missing.html"_s));
+    }
+
+    // Run from its build folder, however spelt, the program shows the source
+    // copy of the help; installed, or built without help, what it was
+    // configured with.
+    void help_file_of_a_build()
+    {
+        const QString build = QDir::tempPath(), source = u"/src/help.html"_s;
+        const QString installed = u"/usr/share/plenix/plenix-help.html"_s;
+        QCOMPARE(helpFilePath(installed, source, build, u"/usr/bin"_s), installed);
+        QCOMPARE(helpFilePath(installed, source, build, build + u"/./"_s), source);
+        QCOMPARE(helpFilePath(QString(), source, build, build), QString());
+    }
+
+    // A wide red widget with a blue lower right quarter, printed as the menu
+    // prints the window: one landscape page, the widget scaled to fit with
+    // its proportions kept.
+    void window_image_on_one_page()
+    {
+        const QString pdftoppm = QStandardPaths::findExecutable(u"pdftoppm"_s);
+        if (pdftoppm.isEmpty())
+            QSKIP("poppler-utils (pdftoppm) is not installed");
+        QWidget widget;
+        widget.resize(600, 300);
+        widget.setStyleSheet(u"background: #dc1e1e"_s);
+        QWidget block(&widget);
+        block.setGeometry(300, 150, 300, 150);
+        block.setStyleSheet(u"background: #1428d2"_s);
+        const QString pdf = path(u"window.pdf"_s);
+        {
+            QPdfWriter writer(pdf);
+            QVERIFY(paintWidgetPage(widget, writer));
+        }
+        QProcess render;
+        render.start(pdftoppm, {u"-r"_s, u"30"_s, u"-png"_s, pdf, path(u"page"_s)});
+        QVERIFY(render.waitForFinished() && render.exitCode() == 0);
+        QCOMPARE(QDir(m_dir->path()).entryList({u"page*.png"_s}), QStringList{u"page-1.png"_s});
+        const QImage page(path(u"page-1.png"_s));
+        QRect painted; // where the page is not white
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                if (qGray(page.pixel(x, y)) < 200)
+                    painted |= QRect(x, y, 1, 1);
+            }
+        }
+        const auto at = [&](int x, int y) {
+            const QRgb pixel = page.pixel(painted.x() + painted.width() * x / 4,
+                                          painted.y() + painted.height() * y / 4);
+            return qRed(pixel) > qBlue(pixel) ? "r" : "b";
+        };
+        QVERIFY(page.width() > page.height() && painted.width() > page.width() * 7 / 10);
+        QVERIFY(qAbs(painted.width() - 2 * painted.height()) <= 3);
+        const QByteArray quarters = QByteArray(at(1, 1)) + at(3, 1) + at(1, 3) + at(3, 3);
+        QCOMPARE(quarters, "rrrb");
     }
 };
 
