@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window on Qt's offscreen platform. Each menu command, key and
-// mouse action reaches its operation, whose cases the core tests check, and
-// the window shows what it did, its dialogs answered by a fake; a guard hands
-// the expected modal dialogs and pop-ups to the test and closes (and reports)
-// any other, so that a test fails instead of hanging. Then Qt's own dialogs,
-// each driven once, the About box, the help window and the window's image
-// printed on a page; last, thousands of random inputs.
+// The main window on Qt's offscreen platform: each menu command, key and
+// mouse action reaches its operation, whose cases the core tests check, its
+// dialogs answered by a fake; Qt's own dialogs, each driven once, the About
+// box, the help window and printing; last, thousands of random inputs.
 #include "coretest.h"
 
 #include "aboutdialog.h"
@@ -20,7 +17,6 @@
 #include "version.h"
 #include "windowprinter.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QChartView>
@@ -162,9 +158,8 @@ private:
     {
         if (const QWidget *busy = m_busy.data(); busy && !busy->isVisible())
             m_busy = nullptr;
-        QWidget *shown = QApplication::activePopupWidget();
-        if (!shown)
-            shown = QApplication::activeModalWidget();
+        QWidget *shown = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                           : QApplication::activeModalWidget();
         if (!shown || !shown->isVisible() || shown == m_busy)
             return;
         if (m_handler) {
@@ -243,21 +238,6 @@ private:
     QString m_opened; // the texts when the history last started
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 
-    // One main m_window with the fake m_dialogs installed.
-    bool open()
-    {
-        m_dialogs = FakeDialogs();
-        m_guard.unexpected.clear();
-        Dialogs::setInstance(&m_dialogs);
-        m_window = std::make_unique<MainWindow>();
-        m_window->show();
-        if (!QTest::qWaitForWindowExposed(m_window.get()))
-            return false;
-        QApplication::setActiveWindow(m_window.get());
-        m_grid = m_window->findChild<RouteView *>(u"routeView"_s);
-        return m_grid && QTest::qWaitFor([this] { return m_grid->hasFocus(); }, 2000);
-    }
-
     template <typename T = QWidget> T *control(const QString &name) const
     {
         return child<T>(*m_window, name);
@@ -302,17 +282,14 @@ private:
     QString cursor()
     {
         const plenix::RouteTable &t = table();
-        return u"%1,%2 %3,%4"_s.arg(t.currentRow())
-            .arg(t.currentCol())
-            .arg(t.selectionRow())
-            .arg(t.selectionCol());
+        return QString::asprintf("%d,%d %d,%d", t.currentRow(), t.currentCol(), t.selectionRow(),
+                                 t.selectionCol());
     }
     QString path(const QString &name) const { return m_dir->filePath(name); }
     QString write(const QString &name, const QByteArray &bytes)
     {
         return coretest::writeAll(path(name), bytes) ? path(name) : QString();
     }
-    QPlainTextEdit *description() { return control<QPlainTextEdit>(u"descriptionEdit"_s); }
     static QList<int> numbers(const QString &arg)
     {
         QList<int> found;
@@ -329,11 +306,6 @@ private:
         command();
         Dialogs::setInstance(&m_dialogs);
         QVERIFY(!m_guard.waiting());
-    }
-    bool writeProgram(const QString &file, const QByteArray &bytes)
-    {
-        return coretest::writeAll(file, bytes) &&
-               QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     // Runs the inputs of a row of window-inputs.cases, which lists the words.
@@ -391,9 +363,8 @@ private:
             } else if (verb == u"reply") {
                 m_dialogs.replies << (arg == u"-" ? std::nullopt : std::optional(arg));
             } else if (verb == u"choice") {
-                m_dialogs.saveChoices << (arg == u"Save"      ? Choice::Save
-                                          : arg == u"Discard" ? Choice::Discard
-                                                              : Choice::Cancel);
+                m_dialogs.saveChoices
+                    << Choice(QStringList{u"Save"_s, u"Discard"_s, u"Cancel"_s}.indexOf(arg));
             } else if (verb == u"stopAfter") {
                 m_window->documents().setWriteStep([n](QIODevice &file, QByteArrayView bytes) {
                     return file.write(bytes.data(), qMin(bytes.size(), qint64{n[0]}));
@@ -405,8 +376,6 @@ private:
                 QFile::remove(path(arg));
             } else if (verb == u"recent") {
                 choose(u"recentAction"_s + arg);
-            } else if (verb == u"bytes") {
-                m_window->openFile(write(u"bytes.txt"_s, EveryByte));
             } else if (verb == u"pick") {
                 answerPopUp(arg);
             } else {
@@ -427,9 +396,7 @@ private:
         m_guard.expect([this, item](QWidget *shown) {
             auto *menu = qobject_cast<QMenu *>(shown);
             m_popUp = menu ? menu->objectName() : u"not a menu"_s;
-            const QRect at = shown->geometry();
-            if (at.top() != m_pointer.y() || at.left() > m_pointer.x() ||
-                at.right() < m_pointer.x())
+            if (shown->geometry().top() != m_pointer.y() || !shown->geometry().contains(m_pointer))
                 m_popUp += u" away from the pointer"_s;
             QAction *action = menu ? menu->findChild<QAction *>(item) : nullptr;
             if (!action)
@@ -479,13 +446,6 @@ private:
                        .arg(chart->profile().points.size()) +
                    u", out of date"_s.repeated(chart->isOutOfDate());
         }
-        if (name == u"tooltips") {
-            const QStringList names{u"routeView"_s, u"calculateButton"_s, u"descriptionEdit"_s};
-            const auto shown = std::ranges::count_if(
-                names, [this](const QString &c) { return !control(c)->toolTip().isEmpty(); });
-            return u"%1 %2"_s.arg(shown).arg(
-                control<QAction>(u"toolTipsAction"_s)->isChecked() ? u"on" : u"off");
-        }
         const QWidget *focused = QApplication::focusWidget();
         const QDir dir(m_dir->path());
         QStringList recent;
@@ -495,7 +455,12 @@ private:
             {u"cursor"_s, cursor()},
             {u"calls"_s, m_dialogs.calls.join(u',')},
             {u"title"_s, title()},
-            {u"description"_s, description()->toPlainText()},
+            {u"description"_s, control<QPlainTextEdit>(u"descriptionEdit"_s)->toPlainText()},
+            {u"tooltips"_s,
+             QString::number(!m_grid->toolTip().isEmpty() +
+                             !control(u"calculateButton"_s)->toolTip().isEmpty() +
+                             !control(u"descriptionEdit"_s)->toolTip().isEmpty()) +
+                 u" on"_s.repeated(control<QAction>(u"toolTipsAction"_s)->isChecked())},
             {u"focus"_s, focused ? focused->objectName() : QString()},
             {u"popup"_s, m_popUp},
             {u"status"_s, u"said"_s.repeated(!m_window->statusBar()->currentMessage().isEmpty())},
@@ -653,6 +618,9 @@ private:
         return text;
     }
 
+    // The grid is whole, the view agrees with the route table, Qt has not
+    // warned; undoing everything since the last Open or New gives back the
+    // texts it opened, and redoing it all the texts before.
     void checkInvariants()
     {
         QStringList broken;
@@ -669,26 +637,17 @@ private:
         const auto [top, bottom] = std::ranges::minmax(selected, {}, &QModelIndex::row);
         const auto [left, right] = std::ranges::minmax(selected, {}, &QModelIndex::column);
         const plenix::CellRange s = t.selection();
-        const QList<int> view{current.row() + 1,
-                              current.column() + 1,
-                              top.row() + 1,
-                              left.column() + 1,
-                              bottom.row() + 1,
-                              right.column() + 1,
-                              int(selected.size()),
-                              m_grid->verticalScrollBar()->value() + 1,
-                              m_grid->horizontalScrollBar()->value() + 1};
-        const QList<int> table{t.currentRow(),
-                               t.currentCol(),
-                               s.top,
-                               s.left,
-                               s.bottom,
-                               s.right,
-                               (s.bottom - s.top + 1) * (s.right - s.left + 1),
-                               t.topRow(),
-                               t.leftCol()};
-        expect(view == table && current.isValid(),
-               u"view at %1, table at %2"_s.arg(QDebug::toString(view), QDebug::toString(table)));
+        const QList<int> view = QList<int>()
+                                << current.row() + 1 << current.column() + 1 << top.row() + 1
+                                << left.column() + 1 << bottom.row() + 1 << right.column() + 1
+                                << int(selected.size()) << m_grid->verticalScrollBar()->value() + 1
+                                << m_grid->horizontalScrollBar()->value() + 1;
+        const QList<int> model = QList<int>()
+                                 << t.currentRow() << t.currentCol() << s.top << s.left << s.bottom
+                                 << s.right << (s.bottom - s.top + 1) * (s.right - s.left + 1)
+                                 << t.topRow() << t.leftCol();
+        expect(view == model && current.isValid(),
+               u"view at %1, table at %2"_s.arg(QDebug::toString(view), QDebug::toString(model)));
         for (int row = 1; row <= RouteTable::DataRows; ++row) {
             for (int col = 1; col < RouteTable::ColCount; ++col) {
                 if (const QString text = shown(row, col); text != cell(row, col))
@@ -720,11 +679,20 @@ private Q_SLOTS:
         QVERIFY(m_dir->isValid());
         QSettings(QSettings::UserScope, u"plenix"_s, u"plenix"_s).clear();
         QVERIFY(!write(u"other.txt"_s, OtherBytes).isEmpty());
+        QVERIFY(!write(u"bytes.txt"_s, EveryByte).isEmpty());
         QVERIFY(!write(u"letter.txt"_s, "Dear Sir,\r\nthe ducts\t are\rready.").isEmpty());
         m_popUp = u"none"_s;
         m_other.show();
-        QVERIFY(open());
+        // One main window with the fake dialogs installed, its grid focused.
+        m_dialogs = FakeDialogs();
         m_dialogs.previewPdf = path(u"preview.pdf"_s);
+        Dialogs::setInstance(&m_dialogs);
+        m_window = std::make_unique<MainWindow>();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QApplication::setActiveWindow(m_window.get());
+        m_grid = m_window->findChild<RouteView *>(u"routeView"_s);
+        QVERIFY(m_grid && QTest::qWaitFor([this] { return m_grid->hasFocus(); }, 2000));
     }
     void cleanup()
     {
@@ -797,11 +765,11 @@ private Q_SLOTS:
                                                plenix::DesignClientHeight),
                     float(client.width()), float(client.height()));
                 const QRect shown = control(QString::fromLatin1(design.name))->geometry();
-                const auto near = [](int pixels, float expected) {
-                    return qAbs(pixels - double(expected)) <= 1;
-                };
-                QVERIFY(near(shown.x(), g.left) && near(shown.y(), g.top) &&
-                        near(shown.width(), g.width) && near(shown.height(), g.height));
+                const QRectF expected(g.left, g.top, g.width, g.height);
+                QVERIFY(std::abs(shown.x() - expected.x()) <= 1 &&
+                        std::abs(shown.y() - expected.y()) <= 1 &&
+                        std::abs(shown.width() - expected.width()) <= 1 &&
+                        std::abs(shown.height() - expected.height()) <= 1);
             }
         }
         m_window->layoutTable().apply(QSize(-160, -40));
@@ -819,19 +787,17 @@ private Q_SLOTS:
             auto *box = qobject_cast<QMessageBox *>(shown);
             if (!box)
                 return shown->close(), void();
-            QStringList buttons;
-            for (QAbstractButton *button : box->buttons())
-                buttons << QString::number(box->standardButton(button), 16);
-            buttons.sort();
-            seen = u"%1|%2|%3|"_s.arg(box->windowTitle(), box->text()).arg(box->icon()) +
-                   buttons.join(u',');
-            box->button(buttons.size() > 1 ? QMessageBox::Discard : QMessageBox::Ok)->click();
+            seen = u"%1|%2|%3|%4"_s.arg(box->windowTitle(), box->text())
+                       .arg(box->icon())
+                       .arg(box->standardButtons().toInt(), 0, 16);
+            box->button(box->button(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Discard)
+                ->click();
         };
         withQtDialogs(read, [this] { QTest::keyClick(m_grid, Qt::Key_Return); });
         QCOMPARE(seen, u"Plenix|Length and Loss Coef. entries should be on separate rows.\n"
                        "Inspect row: 1|1|400"_s);
         withQtDialogs(read, [this] { choose(u"newAction"_s); });
-        QCOMPARE(seen, u"plenix|Save changes to Untitled before closing?|2|400000,800,800000"_s);
+        QCOMPARE(seen, u"plenix|Save changes to Untitled before closing?|2|c00800"_s);
         QCOMPARE(cell(1, 4), QString());
     }
 
@@ -861,15 +827,11 @@ private Q_SLOTS:
     // Open reads it back.
     void file_dialogs()
     {
-        const QString file = path(u"typed.txt"_s);
-        QVERIFY(writeProgram(file, "old contents"));
+        const QString file = write(u"typed.txt"_s, "old contents");
         setCell(1, 2, u"640"_s);
-        QStringList seen;
         const auto typeName = [&](QWidget *shown) {
-            auto *dialog = qobject_cast<QFileDialog *>(shown);
-            if (!dialog)
+            if (!qobject_cast<QFileDialog *>(shown))
                 return shown->close(), void();
-            seen << dialog->windowTitle() + u'|' + dialog->nameFilters().join(u';');
             // Set rather than typed: typing opens the completer's pop-up
             // whenever the folder listing arrives.
             auto *name = child<QLineEdit>(*shown, u"fileNameEdit"_s);
@@ -879,8 +841,6 @@ private Q_SLOTS:
         withQtDialogs(typeName, [this] { choose(u"saveAsAction"_s); });
         choose(u"newAction"_s);
         withQtDialogs(typeName, [this] { choose(u"openAction"_s); });
-        QCOMPARE(seen,
-                 (QStringList{u"Save As|Text Files (*.txt)"_s, u"Open|Text Files (*.txt)"_s}));
         QCOMPARE(cell(1, 2), u"640"_s);
         QCOMPARE(title(), u"Plenix - typed"_s);
     }
@@ -947,8 +907,9 @@ private Q_SLOTS:
         };
         press(QString());
         const QString started = path(u"started"_s);
-        QVERIFY(writeProgram(path(order.constLast()),
-                             "#!/bin/sh\necho > '" + QFile::encodeName(started) + "'\n"));
+        const QString program =
+            write(order.constLast(), "#!/bin/sh\necho > '" + QFile::encodeName(started) + "'\n");
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
         press(m_dir->path());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(started), 10000);
         qputenv("PATH", savedPath);
@@ -1024,15 +985,9 @@ private Q_SLOTS:
         QVERIFY(qAbs(painted.width() - 2 * painted.height()) <= 3);
         QCOMPARE(QByteArray(at(1, 1)) + at(3, 1) + at(1, 3) + at(3, 3), "rrrb");
     }
-    // Random input, drawn from a seeded generator so that a run repeats
-    // exactly: keys, clicks and drags on cells and headers, pop-ups answered
-    // or dismissed, wheel, resizes and menu commands with the dialogs
-    // answered at random. After every 50 events the grid must still be whole,
-    // the view must agree with the route table and Qt must not have warned;
-    // undoing everything since the last Open or New must give back the texts
-    // it opened, and redoing it all the texts before. PLENIX_RANDOM_SEED
-    // replays a run, PLENIX_RANDOM_EVENTS sets its length; ctest runs it as
-    // tst_app_random.
+    // Random input from a seeded generator (PLENIX_RANDOM_SEED replays a run,
+    // PLENIX_RANDOM_EVENTS sets its length; ctest runs it as tst_app_random).
+    // After every 50 events the invariants above must hold.
     void random_input_keeps_the_grid_whole()
     {
         const quint32 seed = qEnvironmentVariable("PLENIX_RANDOM_SEED", u"20240611"_s).toUInt();
