@@ -406,12 +406,20 @@ private:
         });
     }
 
+    // A long text as its length, start and end.
+    static QString brief(const QString &text)
+    {
+        return text.size() <= 100
+                   ? text
+                   : u"%1 characters: %2"_s.arg(text.size()).arg(text.left(4) + text.right(1));
+    }
+
     // What the window shows, by the probe's name (the case file lists them).
     QString probe(const QString &name)
     {
         const QList<int> n = numbers(name.section(u':', 1));
         if (name.startsWith(u"cell:"))
-            return shown(n[0], n[1]);
+            return brief(shown(n[0], n[1]));
         if (name.startsWith(u"look:")) {
             const QModelIndex cell = index(n[0], n[1]);
             const int stale = int(cell.data(Qt::ForegroundRole).isValid()) +
@@ -426,10 +434,7 @@ private:
             QApplication::sendEvent(m_grid->viewport(), &help);
             if (!QTest::qWaitFor([] { return QToolTip::isVisible(); }))
                 return u"none"_s;
-            const QString tip = QToolTip::text();
-            if (tip.size() > 100)
-                return u"%1 characters: %2"_s.arg(tip.size()).arg(tip.left(4) + tip.right(1));
-            return tip == m_grid->toolTip() ? u"hint"_s : tip;
+            return QToolTip::text() == m_grid->toolTip() ? u"hint"_s : brief(QToolTip::text());
         }
         if (name == u"clipboard" || name == u"messages") {
             const QString text = name == u"messages" ? m_dialogs.messages.join(u'|')
