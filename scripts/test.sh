@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 source scripts/preset-env.sh
 
 echo "== Lines of code"
-./scripts/count-lines.sh
+./scripts/count-lines.sh --strict
 
 echo "== Build and test"
 cmake --preset dev "${preset_flags[@]}"

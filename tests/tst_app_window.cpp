@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -942,6 +943,22 @@ private Q_SLOTS:
         };
         withQtDialogs(look, [this] { choose(u"printReportAction"_s); });
         QVERIFY2(pages >= 2 && pages <= 3, qPrintable(QString::number(pages)));
+    }
+
+    // An access key two items of one menu share only moves between them.
+    void access_keys_are_unique_in_each_menu()
+    {
+        QList<QWidget *> menus{m_window->menuBar()};
+        for (QMenu *menu : m_window->findChildren<QMenu *>())
+            menus << menu;
+        for (const QWidget *menu : std::as_const(menus)) {
+            QStringList keys;
+            for (const QAction *action : menu->actions()) {
+                const QString key = QKeySequence::mnemonic(action->text()).toString();
+                QVERIFY2(key.isEmpty() || !keys.contains(key), qPrintable(action->text()));
+                keys << key;
+            }
+        }
     }
 
     // Help > About: modal over the main window, which takes no input
