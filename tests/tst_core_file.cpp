@@ -199,12 +199,13 @@ private Q_SLOTS:
         const int firstStale = std::stoi(c.at(2));
         RouteDocument document;
         putRows(document.table(), c.at(1));
-        document.marks().calculated();
-        // An input typed and rubbed out again puts the results out of date.
-        if (firstStale != 0) {
+        // Results go out of date from a row whose input differs from the one
+        // calculated.
+        if (firstStale != 0)
             document.table().setCellText(firstStale, RouteTable::ColQty, "9");
+        document.marks().calculated();
+        if (firstStale != 0)
             document.table().setCellText(firstStale, RouteTable::ColQty, "");
-        }
         const ReportContent report = reportContent(document);
         std::vector<std::string> rows;
         for (const ReportRow &row : report.rows) {

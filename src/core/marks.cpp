@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 namespace plenix {
@@ -52,6 +53,8 @@ InputReading readInput(std::string_view text, int col)
 RouteMarks::RouteMarks(RouteTable &table) : m_table(table)
 {
     m_lastUsed = m_table.lastUsedRow(1);
+    hashInputs(1, RouteTable::DataRows);
+    m_calculatedInputs = m_inputs;
     m_table.addListener(this, [this](const TableChange &change) { followTable(change); });
 }
 
@@ -111,11 +114,14 @@ void RouteMarks::typeChar(char32_t code)
 
 void RouteMarks::calculated()
 {
+    m_calculatedInputs = m_inputs;
     setFirstStale(0);
 }
 
 void RouteMarks::reset()
 {
+    hashInputs(1, RouteTable::DataRows);
+    m_calculatedInputs = m_inputs;
     setFirstStale(0);
     for (std::u32string &chars : m_dropped)
         chars.clear();
@@ -150,8 +156,33 @@ void RouteMarks::followTable(const TableChange &change)
         redraw = {m_firstStale, FirstResultCol, std::max(lastUsed, m_lastUsed), LastResultCol};
     m_lastUsed = lastUsed;
     report(redraw);
-    if (firstInput > 0 && (m_firstStale == 0 || firstInput < m_firstStale))
-        setFirstStale(firstInput);
+    if (firstInput > 0) {
+        hashInputs(top, bottom);
+        setFirstStale(firstChangedInputRow());
+    }
+}
+
+void RouteMarks::hashInputs(int top, int bottom)
+{
+    for (int row = top; row <= bottom; ++row) {
+        for (int col = 1; col <= RouteTable::DataCols; ++col) {
+            if (isNumericInputCol(col))
+                m_inputs[static_cast<std::size_t>(row * RouteTable::ColCount + col)] =
+                    std::hash<std::string>{}(m_table.cellText(row, col));
+        }
+    }
+}
+
+int RouteMarks::firstChangedInputRow() const
+{
+    const auto rowSize = static_cast<std::ptrdiff_t>(RouteTable::ColCount);
+    for (int row = 1; row <= RouteTable::DataRows; ++row) {
+        const auto begin = row * rowSize;
+        if (!std::equal(m_inputs.begin() + begin, m_inputs.begin() + begin + rowSize,
+                        m_calculatedInputs.begin() + begin))
+            return row;
+    }
+    return 0;
 }
 
 void RouteMarks::setFirstStale(int row)

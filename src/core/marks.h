@@ -30,8 +30,9 @@ struct InputReading
 InputReading readInput(std::string_view text, int col);
 
 // Follows the table and keeps the marks. Results go out of date from the
-// first input row changed since the last Calculate down to the route's last
-// used row; a typed character the grid's filter left out of a numeric input
+// first row whose inputs differ from those of the last Calculate down to the
+// route's last used row, so an edit undone or typed back leaves them current;
+// a typed character the grid's filter left out of a numeric input
 // cell marks that cell until its text is replaced or emptied.
 class RouteMarks final
 {
@@ -64,6 +65,8 @@ public:
 private:
     void followTable(const TableChange &change);
     void setFirstStale(int row);
+    void hashInputs(int top, int bottom);
+    int firstChangedInputRow() const;
     void report(const CellRange &cells) const;
     std::u32string &dropped(int row, int col);
 
@@ -75,6 +78,11 @@ private:
     // may hold back the report until after several characters.
     CellRange m_typed;
     std::array<std::u32string, RouteTable::RowCount * RouteTable::ColCount> m_dropped;
+    // The input cells' texts as hashes, now and at the last Calculate: a
+    // copy of the texts would double the memory of a route of huge cells.
+    using InputHashes = std::array<std::size_t, RouteTable::RowCount * RouteTable::ColCount>;
+    InputHashes m_inputs{};
+    InputHashes m_calculatedInputs{};
 };
 
 } // namespace plenix
