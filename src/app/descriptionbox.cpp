@@ -87,7 +87,7 @@ void recount(const QTextBlock &block, bool continued)
 }
 
 // At Open, the bytes are converted a slice at a time.
-constexpr std::size_t SliceBytes = std::size_t{1} << 20;
+constexpr std::size_t SliceBytes = std::size_t{1} << 16;
 
 // Where the slice from `start` ends. A CR LF pair is one line break, so the
 // two stay together; and a slice ends before a line break where one comes
@@ -208,16 +208,10 @@ void DescriptionEdit::keyPressEvent(QKeyEvent *event)
 QMimeData *DescriptionEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    QString text = textBetween(cursor.selectionStart(), cursor.selectionEnd());
     // As Qt's own copy gives it.
-    for (QChar &ch : text) {
-        if (ch == QChar::LineSeparator)
-            ch = u'\n';
-        else if (ch == QChar::Nbsp)
-            ch = u' ';
-    }
     auto *mimeData = new QMimeData;
-    mimeData->setText(text);
+    mimeData->setText(textBetween(cursor.selectionStart(), cursor.selectionEnd())
+                          .replace(QChar::Nbsp, u' '));
     return mimeData;
 }
 
@@ -264,9 +258,13 @@ void DescriptionEdit::insertLines(QTextCursor &cursor, QString text)
         separators = 0;
         column = 0;
     };
+    // A loop of its own: a call for each of millions of short lines costs
+    // more than the search.
     const auto lineEndFrom = [&text](qsizetype from) {
-        const qsizetype end = text.indexOf(u'\n', from);
-        return end < 0 ? text.size() : end;
+        const QChar *chars = text.constData();
+        while (from < text.size() && chars[from] != u'\n')
+            ++from;
+        return from;
     };
     for (qsizetype lineStart = 0, lineEnd = lineEndFrom(0);;) {
         // A line that does not fit is cut where the paragraph is full, never
