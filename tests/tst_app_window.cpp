@@ -802,7 +802,8 @@ private Q_SLOTS:
         stored.replace(size_t(number(at)), size_t(removed), added);
         choose(u"saveAction"_s);
         QCOMPARE(coretest::readAll(file), QByteArray::fromStdString("\x80" + stored));
-        QCOMPARE(descriptionBoxText(box), QString::fromStdString(stored).replace(u"\r\n"_s, u"\n"_s));
+        QCOMPARE(descriptionBoxText(box),
+                 QString::fromStdString(stored).replace(u"\r\n"_s, u"\n"_s));
     }
 
     // The view hands the core its measured size: Shift+Page Down stretches

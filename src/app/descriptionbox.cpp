@@ -126,7 +126,8 @@ void DescriptionEdit::showStored(std::string_view stored)
     cursor.beginEditBlock();
     for (std::size_t start = 0; start < stored.size();) {
         const std::size_t end = sliceEnd(stored, start);
-        insertLines(cursor, toQString(plenix::descriptionForBox(stored.substr(start, end - start))));
+        insertLines(cursor,
+                    toQString(plenix::descriptionForBox(stored.substr(start, end - start))));
         start = end;
     }
     cursor.endEditBlock();
@@ -164,9 +165,8 @@ std::size_t DescriptionEdit::storedOffset(int position) const
     qsizetype bytes = position;
     for (QTextBlock block = document()->firstBlock(); block != target; block = block.next())
         bytes += separatorsIn(block) + (continues(block) ? -1 : 1);
-    bytes += QStringView(target.text())
-                 .first(position - target.position())
-                 .count(QChar::LineSeparator);
+    bytes +=
+        QStringView(target.text()).first(position - target.position()).count(QChar::LineSeparator);
     return static_cast<std::size_t>(bytes);
 }
 
@@ -179,8 +179,7 @@ void DescriptionEdit::keyPressEvent(QKeyEvent *event)
     // At a mark, Backspace and Delete take the character beyond it, which
     // the user sees next to the cursor.
     if (!isReadOnly() && !cursor.hasSelection()) {
-        if (plainBackspace && cursor.atBlockStart() &&
-            continues(block.previous())) {
+        if (plainBackspace && cursor.atBlockStart() && continues(block.previous())) {
             cursor.movePosition(QTextCursor::PreviousCharacter);
             cursor.deletePreviousChar();
             setTextCursor(cursor);
@@ -210,8 +209,8 @@ QMimeData *DescriptionEdit::createMimeDataFromSelection() const
     const QTextCursor cursor = textCursor();
     // As Qt's own copy gives it.
     auto *mimeData = new QMimeData;
-    mimeData->setText(textBetween(cursor.selectionStart(), cursor.selectionEnd())
-                          .replace(QChar::Nbsp, u' '));
+    mimeData->setText(
+        textBetween(cursor.selectionStart(), cursor.selectionEnd()).replace(QChar::Nbsp, u' '));
     return mimeData;
 }
 

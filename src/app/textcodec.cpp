@@ -13,7 +13,8 @@ QString toQString(std::string_view bytes)
     static const std::array<char16_t, 256> characters = [] {
         std::array<char16_t, 256> table{};
         for (std::size_t byte = 0; byte < table.size(); ++byte)
-            table[byte] = static_cast<char16_t>(plenix::charFromByte(static_cast<unsigned char>(byte)));
+            table[byte] =
+                static_cast<char16_t>(plenix::charFromByte(static_cast<unsigned char>(byte)));
         return table;
     }();
     // Written in place: appending a character at a time costs several
