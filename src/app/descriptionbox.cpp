@@ -191,8 +191,8 @@ void DescriptionEdit::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
-    // Shift+Enter would break the line inside a paragraph; a route file has
-    // only one kind of line break.
+    // Shift+Enter ends the paragraph as Enter does: a route file has only
+    // one kind of line break, so the box offers one.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         (event->modifiers() & Qt::ShiftModifier)) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
