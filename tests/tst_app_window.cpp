@@ -766,6 +766,8 @@ private Q_SLOTS:
         for (int i = 0; i < 2 * DescriptionEdit::ChunkChars + 100; ++i)
             line += char('0' + i % 10);
         std::string stored = line + "\r\nend\r\n\r\nlast\r\n" + line;
+        for (int i = 0; i < 800; ++i)
+            stored += "\r\n" + std::string(80, 'q');
         const QString file = write(u"long.txt"_s, QByteArray::fromStdString("\x80" + stored));
         m_window->openFile(file);
         auto &box = *control<DescriptionEdit>(u"descriptionEdit"_s);

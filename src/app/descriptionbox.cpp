@@ -89,10 +89,10 @@ void recount(const QTextBlock &block, bool continued)
 // At Open, the bytes are converted a slice at a time.
 constexpr std::size_t SliceBytes = std::size_t{1} << 16;
 
-// Where the slice from `start` ends. A CR LF pair is one line break, so the
-// two stay together; and a slice ends before a line break where one comes
+// Where the slice from `start` ends: before a line break where one comes
 // near its end, so that the short line after it is seen whole when it is
-// placed in a paragraph.
+// placed in a paragraph, and never between the CR and LF of one line
+// break. A slice without one ends inside a long line, which is cut anyway.
 std::size_t sliceEnd(std::string_view stored, std::size_t start)
 {
     const std::size_t end = start + SliceBytes;
@@ -100,13 +100,12 @@ std::size_t sliceEnd(std::string_view stored, std::size_t start)
         return stored.size();
     const std::size_t nearest = end - 2 * DescriptionEdit::ChunkChars;
     std::size_t lineBreak = stored.substr(nearest, end - nearest + 1).find_last_of("\r\n");
-    if (lineBreak != std::string_view::npos) {
-        lineBreak += nearest;
-        if (stored[lineBreak] == '\n' && stored[lineBreak - 1] == '\r')
-            --lineBreak;
-        return lineBreak;
-    }
-    return stored[end - 1] == '\r' ? end + 1 : end;
+    if (lineBreak == std::string_view::npos)
+        return end;
+    lineBreak += nearest;
+    if (stored[lineBreak] == '\n' && stored[lineBreak - 1] == '\r')
+        --lineBreak;
+    return lineBreak;
 }
 } // namespace
 
