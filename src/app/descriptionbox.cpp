@@ -302,7 +302,8 @@ void DescriptionEdit::insertLines(QTextCursor &cursor, QString text)
 
 // Qt gives a paragraph split by an edit its state, mark or not, to the
 // first part, and the new parts none; the end it marks belongs to the last.
-// Joined paragraphs keep the state of the last.
+// Two paragraphs that an edit makes one keep the second's state, with its
+// end. The line separators of each paragraph touched are counted again.
 void DescriptionEdit::followChange(int position, int added)
 {
     if (m_placingMarks)
