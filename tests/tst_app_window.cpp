@@ -755,18 +755,20 @@ private Q_SLOTS:
         QFETCH(QString, at);
         QFETCH(int, removed);
         QFETCH(QString, inserted);
-        // "C", "C+N" and "C-N" count from the length of a paragraph.
+        // "C", "2C", "C+N" and "C-N" count from the length of a paragraph.
         const auto number = [](QStringView text) {
             const qsizetype c = text.indexOf(u'C');
             return c < 0 ? text.toInt()
-                         : DescriptionEdit::ChunkChars +
+                         : (c > 0 ? text.first(c).toInt() : 1) * DescriptionEdit::ChunkChars +
                                (c + 1 < text.size() ? text.sliced(c + 1).toInt() : 0);
         };
         std::string line;
         for (int i = 0; i < 2 * DescriptionEdit::ChunkChars + 100; ++i)
             line += char('0' + i % 10);
-        const QString file =
-            write(u"long.txt"_s, QByteArray::fromStdString("\x80" + line + "\r\nend"));
+        std::string stored = line + "\r\nend\r\n\r\nlast\r\n" + line;
+        for (int i = 0; i < 800; ++i)
+            stored += "\r\n" + std::string(80, 'q');
+        const QString file = write(u"long.txt"_s, QByteArray::fromStdString("\x80" + stored));
         m_window->openFile(file);
         auto &box = *control<DescriptionEdit>(u"descriptionEdit"_s);
         QClipboard &clipboard = *QGuiApplication::clipboard();
@@ -799,11 +801,11 @@ private Q_SLOTS:
             added += part.startsWith(u"p*") ? std::string(size_t(number(part.sliced(2))), 'p')
                                             : part.toStdString();
         }
-        line.replace(size_t(number(at)), size_t(removed), added);
+        stored.replace(size_t(number(at)), size_t(removed), added);
         choose(u"saveAction"_s);
-        QCOMPARE(coretest::readAll(file), QByteArray::fromStdString("\x80" + line + "\r\nend"));
+        QCOMPARE(coretest::readAll(file), QByteArray::fromStdString("\x80" + stored));
         QCOMPARE(descriptionBoxText(box),
-                 QString::fromStdString(line + "\nend").replace(u"\r\n"_s, u"\n"_s));
+                 QString::fromStdString(stored).replace(u"\r\n"_s, u"\n"_s));
     }
 
     // The view hands the core its measured size: Shift+Page Down stretches

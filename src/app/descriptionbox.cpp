@@ -60,13 +60,53 @@ void followLineLengths(QPlainTextEdit &box, int position, int added)
 } // namespace
 
 namespace {
-// The user state of a paragraph that goes on in the next without a line
-// break.
+// A paragraph's user state says what offsets need of it without reading its
+// text: whether it goes on in the next paragraph without a line break (the
+// lowest bit), and how many line separators it holds, each a line break of
+// its own. Qt gives a new paragraph -1, read as neither.
 constexpr int ContinuedLine = 1;
-constexpr int LineEnd = -1;
+
+bool continues(const QTextBlock &block)
+{
+    return block.userState() > 0 && (block.userState() & ContinuedLine) != 0;
+}
+
+qsizetype separatorsIn(const QTextBlock &block)
+{
+    return qMax(0, block.userState()) >> 1;
+}
+
+void setState(QTextBlock block, qsizetype separators, bool continued)
+{
+    block.setUserState(static_cast<int>(separators << 1) | (continued ? ContinuedLine : 0));
+}
+
+void recount(const QTextBlock &block, bool continued)
+{
+    setState(block, block.text().count(QChar::LineSeparator), continued);
+}
 
 // At Open, the bytes are converted a slice at a time.
-constexpr std::size_t SliceBytes = std::size_t{1} << 20;
+constexpr std::size_t SliceBytes = std::size_t{1} << 16;
+
+// Where the slice from `start` ends: before a line break where one comes
+// near its end, so that the short line after it is seen whole when it is
+// placed in a paragraph, and never between the CR and LF of one line
+// break. A slice without one ends inside a long line, which is cut anyway.
+std::size_t sliceEnd(std::string_view stored, std::size_t start)
+{
+    const std::size_t end = start + SliceBytes;
+    if (end >= stored.size())
+        return stored.size();
+    const std::size_t nearest = end - 2 * DescriptionEdit::ChunkChars;
+    std::size_t lineBreak = stored.substr(nearest, end - nearest + 1).find_last_of("\r\n");
+    if (lineBreak == std::string_view::npos)
+        return end;
+    lineBreak += nearest;
+    if (stored[lineBreak] == '\n' && stored[lineBreak - 1] == '\r')
+        --lineBreak;
+    return lineBreak;
+}
 } // namespace
 
 DescriptionEdit::DescriptionEdit(QWidget *parent) : QPlainTextEdit(parent)
@@ -80,16 +120,11 @@ DescriptionEdit::~DescriptionEdit() = default;
 void DescriptionEdit::showStored(std::string_view stored)
 {
     setPlainText(QString());
-    m_mayHoldMarks = false;
     QScopedValueRollback<bool> placing(m_placingMarks, true);
     QTextCursor cursor(document());
-    cursor.block().setUserState(LineEnd);
     cursor.beginEditBlock();
     for (std::size_t start = 0; start < stored.size();) {
-        std::size_t end = std::min(stored.size(), start + SliceBytes);
-        // A CR LF pair is one line break, so the two stay in one slice.
-        if (end < stored.size() && stored[end - 1] == '\r')
-            ++end;
+        const std::size_t end = sliceEnd(stored, start);
         insertLines(cursor,
                     toQString(plenix::descriptionForBox(stored.substr(start, end - start))));
         start = end;
@@ -109,9 +144,10 @@ QString DescriptionEdit::textBetween(int from, int to) const
         const int start = qMax(from, block.position());
         text +=
             QStringView(block.text()).sliced(start - block.position(), qMin(to, blockEnd) - start);
-        if (to > blockEnd && block.userState() != ContinuedLine)
+        if (to > blockEnd && !continues(block))
             text += u'\n';
     }
+    text.replace(QChar::LineSeparator, u'\n');
     return text;
 }
 
@@ -122,16 +158,15 @@ int DescriptionEdit::endPosition() const
 
 std::size_t DescriptionEdit::storedOffset(int position) const
 {
+    // Each character is a byte; each line break, a line separator or a
+    // paragraph end, is two, and a marked paragraph end none.
     const QTextBlock target = document()->findBlock(position);
-    // Each paragraph end before the position is a CR LF or, when marked,
-    // nothing.
-    const qsizetype ends = target.blockNumber();
-    qsizetype marks = 0;
-    if (m_mayHoldMarks) {
-        for (QTextBlock block = document()->firstBlock(); block != target; block = block.next())
-            marks += block.userState() == ContinuedLine ? 1 : 0;
-    }
-    return static_cast<std::size_t>(position + ends - 2 * marks);
+    qsizetype bytes = position;
+    for (QTextBlock block = document()->firstBlock(); block != target; block = block.next())
+        bytes += separatorsIn(block) + (continues(block) ? -1 : 1);
+    bytes +=
+        QStringView(target.text()).first(position - target.position()).count(QChar::LineSeparator);
+    return static_cast<std::size_t>(bytes);
 }
 
 void DescriptionEdit::keyPressEvent(QKeyEvent *event)
@@ -143,22 +178,20 @@ void DescriptionEdit::keyPressEvent(QKeyEvent *event)
     // At a mark, Backspace and Delete take the character beyond it, which
     // the user sees next to the cursor.
     if (!isReadOnly() && !cursor.hasSelection()) {
-        if (plainBackspace && cursor.atBlockStart() &&
-            block.previous().userState() == ContinuedLine) {
+        if (plainBackspace && cursor.atBlockStart() && continues(block.previous())) {
             cursor.movePosition(QTextCursor::PreviousCharacter);
             cursor.deletePreviousChar();
             setTextCursor(cursor);
             return;
         }
-        if (event->matches(QKeySequence::Delete) && cursor.atBlockEnd() &&
-            block.userState() == ContinuedLine) {
+        if (event->matches(QKeySequence::Delete) && cursor.atBlockEnd() && continues(block)) {
             cursor.movePosition(QTextCursor::NextCharacter);
             cursor.deleteChar();
             return;
         }
     }
-    // Shift+Enter would break the line inside a paragraph; a route file has
-    // only one kind of line break.
+    // Shift+Enter ends the paragraph as Enter does: a route file has only
+    // one kind of line break, so the box offers one.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         (event->modifiers() & Qt::ShiftModifier)) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
@@ -173,16 +206,10 @@ void DescriptionEdit::keyPressEvent(QKeyEvent *event)
 QMimeData *DescriptionEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    QString text = textBetween(cursor.selectionStart(), cursor.selectionEnd());
     // As Qt's own copy gives it.
-    for (QChar &ch : text) {
-        if (ch == QChar::LineSeparator)
-            ch = u'\n';
-        else if (ch == QChar::Nbsp)
-            ch = u' ';
-    }
     auto *mimeData = new QMimeData;
-    mimeData->setText(text);
+    mimeData->setText(
+        textBetween(cursor.selectionStart(), cursor.selectionEnd()).replace(QChar::Nbsp, u' '));
     return mimeData;
 }
 
@@ -199,60 +226,94 @@ void DescriptionEdit::insertFromMimeData(const QMimeData *source)
             ch = u'\n';
     }
     QTextCursor cursor = textCursor();
-    insertLines(cursor, text);
+    insertLines(cursor, std::move(text));
     setTextCursor(cursor);
     ensureCursorVisible();
 }
 
-void DescriptionEdit::insertLines(QTextCursor &cursor, QStringView text)
+void DescriptionEdit::insertLines(QTextCursor &cursor, QString text)
 {
     QScopedValueRollback<bool> placing(m_placingMarks, true);
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    // The paragraph's end comes after the inserted text.
-    const int endState = cursor.block().userState();
-    cursor.block().setUserState(LineEnd);
+    // The paragraph's end, marked or not, comes after the inserted text.
+    const bool endContinues = continues(cursor.block());
+    // The first paragraph also holds the text before the cursor.
+    bool first = true;
     qsizetype column = cursor.positionInBlock();
+    qsizetype separators = 0;
     qsizetype runStart = 0;
-    const auto insertRun = [&](qsizetype end) {
+    const auto endParagraph = [&](qsizetype end, bool continued) {
         if (end > runStart)
-            cursor.insertText(text.sliced(runStart, end - runStart).toString());
-        runStart = end;
+            cursor.insertText(text.sliced(runStart, end - runStart));
+        cursor.insertBlock();
+        const QTextBlock ended = cursor.block().previous();
+        if (first)
+            recount(ended, continued);
+        else
+            setState(ended, separators, continued);
+        first = false;
+        separators = 0;
+        column = 0;
     };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n') {
-            column = 0;
-            continue;
+    // A loop of its own: a call for each of millions of short lines costs
+    // more than the search.
+    const auto lineEndFrom = [&text](qsizetype from) {
+        const QChar *chars = text.constData();
+        while (from < text.size() && chars[from] != u'\n')
+            ++from;
+        return from;
+    };
+    for (qsizetype lineStart = 0, lineEnd = lineEndFrom(0);;) {
+        // A line that does not fit is cut where the paragraph is full, never
+        // between the two halves of a surrogate pair.
+        for (qsizetype cut = lineStart + qMax<qsizetype>(0, ChunkChars - column); cut < lineEnd;) {
+            if (text[cut].isLowSurrogate()) {
+                ++cut;
+                continue;
+            }
+            endParagraph(cut, true);
+            runStart = cut;
+            lineStart = cut;
+            cut += ChunkChars;
         }
-        // Never between the two halves of a surrogate pair.
-        if (column >= ChunkChars && !text[i].isLowSurrogate()) {
-            insertRun(i);
-            cursor.block().setUserState(ContinuedLine);
-            cursor.insertBlock();
-            m_mayHoldMarks = true;
-            column = 0;
+        column += lineEnd - lineStart;
+        if (lineEnd == text.size())
+            break;
+        // Short lines share a paragraph, joined by line separators, so that
+        // the box has few paragraphs whatever the lines' lengths.
+        lineStart = lineEnd + 1;
+        const qsizetype nextEnd = lineEndFrom(lineStart);
+        if (column + 1 + (nextEnd - lineStart) > ChunkChars) {
+            endParagraph(lineEnd, false);
+            runStart = lineStart;
+        } else {
+            text[lineEnd] = QChar::LineSeparator;
+            ++separators;
+            ++column;
         }
-        ++column;
+        lineEnd = nextEnd;
     }
-    insertRun(text.size());
-    cursor.block().setUserState(endState);
+    if (text.size() > runStart)
+        cursor.insertText(text.sliced(runStart));
+    recount(cursor.block(), endContinues);
     cursor.endEditBlock();
 }
 
 // Qt gives a paragraph split by an edit its state, mark or not, to the
 // first part, and the new parts none; the end it marks belongs to the last.
+// Two paragraphs that an edit makes one keep the second's state, with its
+// end. The line separators of each paragraph touched are counted again.
 void DescriptionEdit::followChange(int position, int added)
 {
     if (m_placingMarks)
         return;
     QTextBlock block = document()->findBlock(position);
-    QTextBlock last = document()->findBlock(qMin(position + added, endPosition()));
-    if (block == last)
-        return;
-    const int endState = block.userState();
+    const QTextBlock last = document()->findBlock(qMin(position + added, endPosition()));
+    const bool endContinues = continues(block);
     for (; block.isValid() && block != last; block = block.next())
-        block.setUserState(LineEnd);
-    last.setUserState(endState);
+        recount(block, false);
+    recount(last, endContinues);
 }
 
 void setUpDescriptionBox(QPlainTextEdit &box)
@@ -267,14 +328,7 @@ void setUpDescriptionBox(QPlainTextEdit &box)
 
 QString descriptionBoxText(const DescriptionEdit &box)
 {
-    QString text = box.textBetween(0, box.endPosition());
-    // Typed or pasted text never holds the line separator, but an input
-    // method may commit one.
-    for (QChar &ch : text) {
-        if (ch == QChar::LineSeparator)
-            ch = u'\n';
-    }
-    return text;
+    return box.textBetween(0, box.endPosition());
 }
 
 void leaveKeysToWindow(QPlainTextEdit &box, const QList<QKeySequence> &keys)

@@ -6,7 +6,6 @@
 #include <QString>
 
 #include <QPlainTextEdit>
-#include <QStringView>
 
 #include <cstddef>
 #include <string_view>
@@ -16,7 +15,9 @@
 // minutes: the box holds a line longer than ChunkChars as several
 // paragraphs, each but the last marked as going on without a line break.
 // The marks are the box's own affair: its text, its clipboard copy, paste,
-// Enter, Backspace and Delete treat the line as one.
+// Enter, Backspace and Delete treat the line as one. Qt also spends some
+// microseconds and 140 bytes on every paragraph, so short lines share one,
+// joined by line separators, which the box's text reads as line breaks.
 class DescriptionEdit final : public QPlainTextEdit
 {
     Q_OBJECT
@@ -33,8 +34,8 @@ public:
     // the start.
     void showStored(std::string_view stored);
     // The text between two positions of the document, LF for each line
-    // break; characters are as the document holds them (a no-break space
-    // stays one, as does the line separator Shift+Enter gives elsewhere).
+    // break, the line separator included; other characters are as the
+    // document holds them (a no-break space stays one).
     QString textBetween(int from, int to) const;
     // The position after the last character.
     int endPosition() const;
@@ -49,14 +50,12 @@ protected:
 
 private:
     // Inserts text whose line breaks are LF at the cursor, in place of its
-    // selection, and marks where a line is cut.
-    void insertLines(QTextCursor &cursor, QStringView text);
+    // selection: joins short lines in a paragraph and marks where a line is
+    // cut.
+    void insertLines(QTextCursor &cursor, QString text);
     void followChange(int position, int added);
 
     bool m_placingMarks = false;
-    // False while no mark has been placed since the box was last filled,
-    // so that offsets need not count them.
-    bool m_mayHoldMarks = false;
 };
 
 // The description box's settings, for the window and for benchmarks.

@@ -195,7 +195,7 @@ void DocumentCommands::followBox(int position, int added)
     const int end = qMin(position + added, m_description.endPosition());
     const QString inserted = m_description.textBetween(position, end);
     std::optional<std::string> bytes;
-    if (!m_wholeDescriptionNeeded && !inserted.contains(QChar::LineSeparator))
+    if (!m_wholeDescriptionNeeded)
         bytes = fromQString(inserted);
     if (!bytes) {
         takeWholeDescription();
@@ -216,12 +216,10 @@ void DocumentCommands::followBox(int position, int added)
 
 void DocumentCommands::takeWholeDescription()
 {
-    QString text = m_description.textBetween(0, m_description.endPosition());
-    m_wholeDescriptionNeeded = text.contains(QChar::LineSeparator);
-    text.replace(QChar::LineSeparator, u'\n');
     // A character the file cannot store still changes the route; Save
     // reports it.
-    if (const std::optional<std::string> bytes = fromQString(text)) {
+    if (const std::optional<std::string> bytes = fromQString(descriptionBoxText(m_description))) {
+        m_wholeDescriptionNeeded = false;
         m_document.setDescription(plenix::descriptionForFile(*bytes));
     } else {
         m_wholeDescriptionNeeded = true;

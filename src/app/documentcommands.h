@@ -97,8 +97,8 @@ private:
     bool m_showingDescription = false;
     // The document's description is the box's text as a route file stores
     // it, so that an edit in the box is one change at an offset. It is not
-    // while the box holds a character no route file can store or a line
-    // separator inside a paragraph, nor after Open of a file whose line
-    // breaks are not all CR LF: every edit then converts the whole text.
+    // while the box holds a character no route file can store, nor after
+    // Open of a file whose line breaks are not all CR LF: every edit then
+    // converts the whole text.
     bool m_wholeDescriptionNeeded = false;
 };

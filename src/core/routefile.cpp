@@ -60,18 +60,16 @@ std::string descriptionForFile(std::string_view boxText)
 
 std::string descriptionForBox(std::string_view stored)
 {
-    std::string text;
-    text.reserve(stored.size());
+    // Written in place: Open converts descriptions of many megabytes.
+    std::string text(stored.size(), '\0');
+    char *out = text.data();
     for (std::size_t i = 0; i < stored.size(); ++i) {
         const char c = stored[i];
-        if (c == '\r') {
-            text += '\n';
-            if (i + 1 < stored.size() && stored[i + 1] == '\n')
-                ++i;
-        } else {
-            text += c;
-        }
+        *out++ = c == '\r' ? '\n' : c;
+        if (c == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n')
+            ++i;
     }
+    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 
