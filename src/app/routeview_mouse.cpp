@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The route view's mouse: clicks, drags (scrolling on past the edge), header
+// presses and the cells' tooltips.
+#include "routeview.h"
+
+#include "gridnavigation.h"
+#include "marks.h"
+#include "textcodec.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <string_view>
+
+using plenix::RouteTable;
+using namespace Qt::StringLiterals;
+
+namespace {
+// A giant cell's tooltip shows its beginning only.
+constexpr std::size_t MaxToolTipChars = 2000;
+} // namespace
+
+void RouteView::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::RightButton) {
+        Q_EMIT popUpRequested(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    m_drag = Drag::Cells;
+    plenix::clickCell(m_table, index.row() + 1, index.column() + 1,
+                      event->modifiers().testFlag(Qt::ShiftModifier), measure());
+}
+
+void RouteView::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (m_drag != Drag::Cells || !event->buttons().testFlag(Qt::LeftButton))
+        return;
+    m_dragPos = event->position().toPoint();
+    dragStep();
+}
+
+void RouteView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        m_drag = Drag::None;
+}
+
+void RouteView::dragStep()
+{
+    const plenix::Viewport view = measure();
+    const bool pastX = m_dragPos.x() < 0 || m_dragPos.x() >= view.width;
+    const bool pastY = m_dragPos.y() < 0 || m_dragPos.y() >= view.height;
+    bool past = false;
+    switch (m_drag) {
+    case Drag::None:
+        break;
+    case Drag::Cells:
+        plenix::dragTo(m_table, m_dragPos.x(), m_dragPos.y(), view);
+        past = pastX || pastY;
+        break;
+    case Drag::Columns:
+        plenix::dragColumnHeader(m_table, m_dragPos.x(), view);
+        past = pastX;
+        break;
+    case Drag::Rows:
+        plenix::dragRowHeader(m_table, m_dragPos.y(), view);
+        past = pastY;
+        break;
+    }
+    if (!past)
+        m_autoScroll.stop();
+    else if (!m_autoScroll.isActive())
+        m_autoScroll.start();
+}
+
+void RouteView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A double click is two presses: nothing opens.
+    mousePressEvent(event);
+}
+
+bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
+{
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    QHeaderView *header = columns ? horizontalHeader() : verticalHeader();
+    const QPoint pos = mouse->position().toPoint();
+    const int at = columns ? pos.x() : pos.y();
+    const int extent = columns ? header->viewport()->width() : header->viewport()->height();
+    // The header under the pointer, kept inside the header's own extent.
+    const int section = header->logicalIndexAt(std::clamp(at, 0, std::max(extent - 1, 0)));
+    const int cell = section < 0 ? header->count() : section + 1;
+
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (mouse->button() == Qt::LeftButton)
+            m_drag = Drag::None;
+        return true;
+    }
+    if (event->type() == QEvent::MouseMove) {
+        const Drag wanted = columns ? Drag::Columns : Drag::Rows;
+        if (m_drag != wanted || !mouse->buttons().testFlag(Qt::LeftButton))
+            return true;
+        // A header lines up with the cell area along its own direction.
+        m_dragPos = columns ? QPoint(pos.x(), 0) : QPoint(0, pos.y());
+        dragStep();
+        return true;
+    }
+    // A press or a double click.
+    if (mouse->button() == Qt::RightButton) {
+        Q_EMIT popUpRequested(mouse->globalPosition().toPoint());
+        return true;
+    }
+    if (mouse->button() != Qt::LeftButton)
+        return true;
+    setFocus(Qt::MouseFocusReason);
+    m_drag = columns ? Drag::Columns : Drag::Rows;
+    columns ? plenix::clickColumnHeader(m_table, cell) : plenix::clickRowHeader(m_table, cell);
+    return true;
+}
+
+bool RouteView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu &&
+        (watched == verticalScrollBar() || watched == horizontalScrollBar())) {
+        Q_EMIT popUpRequested(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    const bool columns = watched == horizontalHeader()->viewport();
+    const bool rows = watched == verticalHeader()->viewport();
+    if (!columns && !rows)
+        return QTableView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        return handleHeaderMouse(columns, event);
+    case QEvent::ToolTip:
+        showCellToolTip(static_cast<QHelpEvent *>(event)->globalPos());
+        return true;
+    default:
+        return QTableView::eventFilter(watched, event);
+    }
+}
+
+bool RouteView::viewportEvent(QEvent *event)
+{
+    // The grid has one tooltip for all of it, not one per cell.
+    if (event->type() == QEvent::ToolTip) {
+        showCellToolTip(static_cast<QHelpEvent *>(event)->globalPos());
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void RouteView::showCellToolTip(const QPoint &globalPos)
+{
+    // A cell's own word comes first: its marks, or the whole of a text its
+    // column cuts short. The grid's hint stands everywhere else.
+    QString tip = cellToolTip(viewport()->mapFromGlobal(globalPos));
+    if (tip.isEmpty())
+        tip = toolTip();
+    else if (Qt::mightBeRichText(tip))
+        tip = u"<p style='white-space:pre'>"_s + tip.toHtmlEscaped() + u"</p>"_s;
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(globalPos, tip, this);
+}
+
+QString RouteView::cellToolTip(const QPoint &viewportPos) const
+{
+    if (!viewport()->rect().contains(viewportPos))
+        return {};
+    const QModelIndex index = indexAt(viewportPos);
+    if (!index.isValid())
+        return {};
+    if (QString marks = index.data(Qt::ToolTipRole).toString(); !marks.isEmpty())
+        return marks;
+    // The whole text, not the part the cell is given to draw.
+    const std::string &cell = m_table.cellText(index.row() + 1, index.column() + 1);
+    if (cell.size() > MaxToolTipChars)
+        return toQString(std::string_view(cell).substr(0, MaxToolTipChars)) + QChar(0x2026);
+    const QString text = toQString(cell);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (fontMetrics().horizontalAdvance(text) <= columnWidth(index.column()) - 2 * margin)
+        return {};
+    return text;
+}
