@@ -310,7 +310,8 @@ private Q_SLOTS:
                  read ? QString() : u"\"%1\": File too large"_s.arg(file.fileName()));
     }
 
-    void write_that_stops_part_way_keeps_the_old_content()
+    // A write that stops part way, and a route too large for Open to take.
+    void failed_saves_keep_the_old_content()
     {
         const QString file = path(u"route.txt"_s);
         QVERIFY(writeAll(file, "\t7\x80old"));
@@ -318,6 +319,9 @@ private Q_SLOTS:
             return device.write(bytes.constData(), bytes.size() / 2);
         };
         QVERIFY(writeRouteFile(file, "\t1250\t8\x80new", halfWrite).has_value());
+        plenix::RouteDocument huge;
+        huge.setDescription(std::string(plenix::MaxFileTextBytes, 'd'));
+        QVERIFY(saveDocument(huge, file).has_value());
         QCOMPARE(readAll(file), QByteArray("\t7\x80old"));
     }
 
