@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev
+    qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev nlohmann-json3-dev
     # benchmarks, fuzzing and the naming check
     libbenchmark-dev clang libclang-rt-14-dev clang-tidy
     # tests that run the program in a real X server, and their checks

@@ -2,6 +2,8 @@
 // plenix-calc: the window's Calculate for route files, from a shell.
 #include "calcoptions.h"
 #include "exitstatus.h"
+#include "projectfileio.h"
+#include "projectrun.h"
 #include "routerun.h"
 #include "tableoutput.h"
 #include "version.h"
@@ -55,7 +57,23 @@ int main(int argc, char *argv[])
 
     int status = ExitOk;
     bool printedAny = false;
+    const bool named = options.files.size() > 1 && options.format != OutputFormat::Json;
     for (const QString &file : options.files) {
+        if (isProjectPath(file)) {
+            const ProjectRun run = runProject(file, options, named);
+            status = std::max(status, run.status);
+            if (!run.diagnostic.isEmpty()) {
+                std::fflush(stdout);
+                print(stderr, (run.diagnostic + u'\n').toLocal8Bit());
+            }
+            if (run.printed.empty())
+                continue;
+            if (named && printedAny)
+                print(stdout, std::string("\n"));
+            print(stdout, run.printed);
+            printedAny = true;
+            continue;
+        }
         // A failure on one route does not stop the others.
         const RouteRun run = runRoute(file, options);
         status = std::max(status, run.status);
@@ -65,7 +83,6 @@ int main(int argc, char *argv[])
         }
         if (!run.document || !options.printsTables())
             continue;
-        const bool named = options.files.size() > 1 && options.format != OutputFormat::Json;
         if (named && printedAny)
             print(stdout, std::string("\n"));
         print(stdout, printedRoute(options.format, file, *run.document, run.stopMessage, named));

@@ -9,21 +9,6 @@ namespace plenix {
 
 namespace {
 
-void appendUtf8(std::string &out, char32_t ch)
-{
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        // Windows-1252 reaches no further than the Basic Multilingual Plane.
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
 bool needsCsvQuotes(std::string_view field)
 {
     return field.find_first_of(",\"\r\n") != std::string_view::npos;

@@ -27,7 +27,12 @@ std::optional<QString> writeReportPdf(const QString &path, const RouteReport &re
 
 std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table)
 {
+    return writeCsv(path, plenix::listRows(table));
+}
+
+std::optional<QString> writeCsv(const QString &path, const plenix::TextRows &rows)
+{
     // Spreadsheets take a file as UTF-8 only with the byte order mark.
-    const std::string csv = plenix::csvText(plenix::listRows(table), {"\r\n", true});
+    const std::string csv = plenix::csvText(rows, {"\r\n", true});
     return writeRouteFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())));
 }

@@ -3,6 +3,7 @@
 
 #include "profile.h"
 #include "report.h"
+#include "tableexport.h"
 
 #include <QDateTime>
 #include <QString>
@@ -43,3 +44,5 @@ std::optional<QString> writeReportPdf(const QString &path, const RouteReport &re
 // UTF-8 with a byte order mark, written atomically. Returns the error, or
 // nothing.
 std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table);
+// Any table of texts (the first row its header) in the same form.
+std::optional<QString> writeCsv(const QString &path, const plenix::TextRows &rows);

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "projectrun.h"
+
+#include "exitstatus.h"
+#include "project/projectoutput.h"
+#include "projectfileio.h"
+#include "reportpainter.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+using plenix::Project;
+
+namespace {
+
+QString fileError(const QString &file, const QString &reason)
+{
+    return u"plenix-calc: %1: %2"_s.arg(file, reason);
+}
+
+// The routes' lists, each after a line with its name, then the system.
+std::string printedTables(OutputFormat format, const Project &project,
+                          const plenix::SystemFigures &system)
+{
+    const auto table = [format](const plenix::TextRows &rows) {
+        return format == OutputFormat::Csv ? plenix::csvText(rows) : plenix::tsvText(rows);
+    };
+    const auto heading = [format](const std::string &text) {
+        return format == OutputFormat::Csv ? plenix::csvRecord({text}) : text + '\n';
+    };
+    std::string out;
+    for (const plenix::ProjectRoute &route : project.routes)
+        out += heading("Route: " + route.name) + table(plenix::listRows(route.document->table())) +
+               '\n';
+    return out + heading("System") + table(plenix::systemSummaryRows(project, system));
+}
+
+} // namespace
+
+ProjectRun runProject(const QString &file, const CalcOptions &options, bool named)
+{
+    ProjectRun run;
+    ProjectFileRead read = openProject(file);
+    if (!read.project) {
+        run.status = ExitFailed;
+        run.diagnostic = u"plenix-calc: "_s + *read.error;
+        return run;
+    }
+    Project &project = *read.project;
+    const plenix::ProjectOutcome outcome = plenix::calculateProject(project);
+    QStringList stops;
+    for (std::size_t i = 0; i < project.routes.size(); ++i) {
+        if (outcome.routes[i].stopped)
+            stops << u"%1: %2: %3"_s.arg(
+                file, QString::fromStdString(plenix::quotedRouteName(project.routes[i].name)),
+                QString::fromStdString(outcome.routes[i].message).replace(u'\r', u' '));
+    }
+    if (!stops.isEmpty()) {
+        run.status = ExitRouteFlagged;
+        run.diagnostic = stops.join(u'\n');
+    }
+
+    if (options.printsTables()) {
+        const std::string fileName = file.toStdString();
+        if (options.format == OutputFormat::Json)
+            run.printed = plenix::projectJson(fileName, project, outcome) + '\n';
+        else
+            run.printed = (named ? fileName + '\n' : std::string()) +
+                          printedTables(options.format, project, outcome.system);
+    }
+    if (options.check)
+        return run; // results are not stored in a project: none can be stale
+
+    const auto failed = [&run](const QString &target, const QString &reason) {
+        run.status = ExitFailed;
+        run.diagnostic = fileError(target, reason);
+        return std::move(run);
+    };
+    const QString target = options.inPlace ? file : options.outputFile;
+    if (!target.isEmpty()) {
+        if (std::optional<QString> error = saveProject(project, target))
+            return failed(target, *error);
+    }
+    if (!options.pdfFile.isEmpty())
+        return failed(options.pdfFile, u"a project's report cannot be made yet; export its "
+                                       u"routes to route files for their reports"_s);
+    if (!options.csvFile.isEmpty()) {
+        if (QFileInfo(options.csvFile) == QFileInfo(file))
+            return failed(options.csvFile,
+                          u"the project's own file cannot be replaced by an export"_s);
+        if (std::optional<QString> error =
+                writeCsv(options.csvFile, plenix::projectListRows(project)))
+            return failed(options.csvFile, *error);
+    }
+    return run;
+}

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calculation.h"
+#include "routedocument.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A duct system: one fan, a root route that starts at it, and routes that
+// take off other routes at their fittings, each ending at a terminal.
+namespace plenix {
+
+// Who the work is for and who did it; free text, UTF-8.
+struct JobInfo
+{
+    std::string name;
+    std::string number;
+    std::string client;
+    std::string location;
+    std::string designer;
+    std::string checker;
+    std::string date;
+    std::string notes;
+
+    bool isEmpty() const { return *this == JobInfo{}; }
+    friend bool operator==(const JobInfo &, const JobInfo &) = default;
+};
+
+// A loss on the fan's side of the system that no route holds: a coil, a
+// filter, the casing. The pressure is kept as typed, like a cell.
+struct FanItem
+{
+    std::string name;
+    std::string pressure;
+    friend bool operator==(const FanItem &, const FanItem &) = default;
+};
+
+// Where a branch starts: where row `row` of the named route ends.
+struct Takeoff
+{
+    std::string route;
+    int row = 0;
+    friend bool operator==(const Takeoff &, const Takeoff &) = default;
+};
+
+// One route of the system: the grid and description of a classic route,
+// with a name and, for every route but the first, its take-off.
+struct ProjectRoute
+{
+    std::string name; // UTF-8
+    std::optional<Takeoff> takeoff;
+    std::unique_ptr<RouteDocument> document = std::make_unique<RouteDocument>();
+};
+
+// A name of a route, quoted, as messages show it.
+std::string quotedRouteName(std::string_view name);
+
+class Project final
+{
+public:
+    // The only method a project knows so far: each route calculated as a
+    // classic route is.
+    static constexpr std::string_view ClassicMethod = "classic";
+    // Far beyond any one fan's system; the bound keeps a hostile file from
+    // making the system's figures slow.
+    static constexpr std::size_t MaxRoutes = 1000;
+
+    JobInfo job;
+    std::string method{ClassicMethod};
+    std::vector<FanItem> fanItems;
+    std::string safetyFactor; // per cent, as typed
+    std::vector<ProjectRoute> routes;
+
+    // A project that holds nothing a classic route file cannot: one route,
+    // no job information, no fan-side items or safety factor.
+    bool fitsClassicRoute() const;
+
+    // The index of the route of that name, if any.
+    std::optional<std::size_t> routeIndex(std::string_view name) const;
+
+    // Why the routes do not form one system, naming the first route at
+    // fault; nothing when they do. The first route starts at the fan; every
+    // other one takes off a route of the project, after one of the grid's
+    // rows, and no chain of take-offs comes back to where it began.
+    std::optional<std::string> structureError() const;
+
+    // Renames a route and every take-off from it.
+    void renameRoute(std::size_t index, const std::string &name);
+
+    // For each route, the index of the route it takes off; nothing for the
+    // first route and for a take-off that names no route of the project.
+    std::vector<std::optional<std::size_t>> parents() const;
+    // The routes that the first one reaches through take-offs, each after
+    // the route it takes off. A route left out takes off from nowhere or in
+    // a loop.
+    std::vector<std::size_t> fanFirstOrder() const;
+};
+
+} // namespace plenix

@@ -1,0 +1,322 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "project/projectfile.h"
+
+#include "charset.h"
+#include "routefile.h"
+#include "tableexport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <utility>
+
+namespace plenix {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+struct InputKey
+{
+    std::string_view key;
+    RouteTable::Column column;
+};
+// A row's input cells in the order the file writes them.
+constexpr std::array<InputKey, 6> InputKeys{{
+    {"qty", RouteTable::ColQty},
+    {"flow", RouteTable::ColFlow},
+    {"size", RouteTable::ColDiameter},
+    {"length", RouteTable::ColLength},
+    {"description", RouteTable::ColDescription},
+    {"coef", RouteTable::ColLossCoef},
+}};
+
+// The job's keys and the members they fill, in the file's order.
+constexpr std::array<std::pair<std::string_view, std::string JobInfo::*>, 8> JobKeys{{
+    {"name", &JobInfo::name},
+    {"number", &JobInfo::number},
+    {"client", &JobInfo::client},
+    {"location", &JobInfo::location},
+    {"designer", &JobInfo::designer},
+    {"checker", &JobInfo::checker},
+    {"date", &JobInfo::date},
+    {"notes", &JobInfo::notes},
+}};
+
+Json routeJson(const ProjectRoute &route)
+{
+    Json json = Json::object();
+    json["name"] = route.name;
+    if (route.takeoff)
+        json["takeoff"] = Json{{"route", route.takeoff->route}, {"row", route.takeoff->row}};
+    json["description"] = utf8FromStored(descriptionForBox(route.document->description()));
+    const RouteTable &table = route.document->table();
+    Json rows = Json::array();
+    for (int row = 1; row <= table.lastUsedRow(1); ++row) {
+        Json cells = Json::object();
+        for (const InputKey &input : InputKeys) {
+            if (const std::string &text = table.cellText(row, input.column); !text.empty())
+                cells[std::string(input.key)] = utf8FromStored(text);
+        }
+        rows.push_back(std::move(cells));
+    }
+    json["rows"] = std::move(rows);
+    return json;
+}
+
+// A fault in a file that parsed as JSON: what is wrong, and where.
+struct FileFault
+{
+    std::string where;
+    std::string what;
+};
+
+std::string codePointName(char32_t ch)
+{
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "U+%04X", static_cast<unsigned>(ch));
+    return text.data();
+}
+
+const Json &member(const Json &object, std::string_view key, const std::string &where)
+{
+    const auto found = object.find(key);
+    if (found == object.end())
+        throw FileFault{where, "\"" + std::string(key) + "\" is missing"};
+    return *found;
+}
+
+const Json &objectAt(const Json &object, std::string_view key, const std::string &where)
+{
+    const Json &value = member(object, key, where);
+    if (!value.is_object())
+        throw FileFault{where, "\"" + std::string(key) + "\" must be an object"};
+    return value;
+}
+
+const Json &arrayAt(const Json &object, std::string_view key, const std::string &where)
+{
+    const Json &value = member(object, key, where);
+    if (!value.is_array())
+        throw FileFault{where, "\"" + std::string(key) + "\" must be a list"};
+    return value;
+}
+
+// Text that may be left out; it then reads as empty.
+std::string optionalText(const Json &object, std::string_view key, const std::string &where)
+{
+    const auto found = object.find(key);
+    if (found == object.end())
+        return {};
+    if (!found->is_string())
+        throw FileFault{where, "\"" + std::string(key) + "\" must be text"};
+    return found->get<std::string>();
+}
+
+std::string requiredText(const Json &object, std::string_view key, const std::string &where)
+{
+    member(object, key, where);
+    return optionalText(object, key, where);
+}
+
+// Text for a route's 8-bit cells and description.
+std::string storedText(const std::string &utf8, const std::string &where)
+{
+    StoredText stored = storedFromUtf8(utf8);
+    if (stored.missing)
+        throw FileFault{where, "the character " + codePointName(*stored.missing) +
+                                   " cannot be kept in a route"};
+    return std::move(stored.bytes);
+}
+
+void readRows(const Json &rows, const std::string &where, RouteTable &table)
+{
+    if (rows.size() > std::size_t{RouteTable::DataRows})
+        throw FileFault{where, "it has " + std::to_string(rows.size()) + " rows; a route holds " +
+                                   std::to_string(RouteTable::DataRows)};
+    int row = 0;
+    for (const Json &cells : rows) {
+        ++row;
+        const std::string rowWhere = where + ", row " + std::to_string(row);
+        if (!cells.is_object())
+            throw FileFault{rowWhere, "a row must be an object"};
+        for (const InputKey &input : InputKeys) {
+            const std::string cellWhere = rowWhere + ", " + std::string(input.key);
+            const std::string text =
+                storedText(optionalText(cells, input.key, rowWhere), cellWhere);
+            // A TAB or CR would split the cell when the route is written as
+            // a classic file.
+            if (text.find_first_of("\t\r") != std::string::npos)
+                throw FileFault{cellWhere, "a cell cannot hold a TAB or a carriage return"};
+            table.setCellText(row, input.column, text);
+        }
+    }
+}
+
+ProjectRoute readRoute(const Json &json, std::size_t index)
+{
+    std::string where = "route " + std::to_string(index + 1);
+    if (!json.is_object())
+        throw FileFault{where, "a route must be an object"};
+    ProjectRoute route;
+    route.name = requiredText(json, "name", where);
+    where = quotedRouteName(route.name);
+    if (const auto takeoff = json.find("takeoff"); takeoff != json.end()) {
+        if (!takeoff->is_object())
+            throw FileFault{where, "\"takeoff\" must be an object"};
+        const Json &row = member(*takeoff, "row", where);
+        if (!row.is_number_integer())
+            throw FileFault{where, "the take-off's \"row\" must be a whole number"};
+        // Held within a range that a huge number cannot overflow, where it
+        // still names a row the grid lacks.
+        const std::int64_t number =
+            row.is_number_unsigned()
+                ? static_cast<std::int64_t>(
+                      std::min<std::uint64_t>(row.get<std::uint64_t>(), 1000000))
+                : std::clamp<std::int64_t>(row.get<std::int64_t>(), -1, 1000000);
+        route.takeoff = Takeoff{requiredText(*takeoff, "route", where), static_cast<int>(number)};
+    }
+    RouteDocument &document = *route.document;
+    readRows(arrayAt(json, "rows", where), where, document.table());
+    document.setDescription(descriptionForFile(
+        storedText(optionalText(json, "description", where), where + ", description")));
+    document.table().goHome();
+    document.marks().reset();
+    document.markSaved();
+    return route;
+}
+
+Project readProject(const Json &json)
+{
+    Project project;
+    const Json &job = objectAt(json, "job", "job");
+    for (const auto &[key, field] : JobKeys)
+        project.job.*field = optionalText(job, key, "job");
+    const Json &settings = objectAt(json, "settings", "settings");
+    project.method = requiredText(settings, "method", "settings");
+    if (project.method != Project::ClassicMethod)
+        throw FileFault{"settings", "the method \"" + oneLineName(project.method) +
+                                        "\" is not one this Plenix knows"};
+    const Json &fan = objectAt(json, "fan", "fan");
+    for (const Json &item : arrayAt(fan, "items", "fan")) {
+        if (!item.is_object())
+            throw FileFault{"fan", "an item must be an object"};
+        project.fanItems.push_back(
+            {requiredText(item, "name", "fan item"), optionalText(item, "pressure", "fan item")});
+    }
+    project.safetyFactor = optionalText(fan, "safetyFactor", "fan");
+    const Json &routes = arrayAt(json, "routes", "routes");
+    if (routes.size() > Project::MaxRoutes)
+        throw FileFault{"routes", "there are " + std::to_string(routes.size()) +
+                                      " routes, more than the " +
+                                      std::to_string(Project::MaxRoutes) + " a project may hold"};
+    for (std::size_t i = 0; i < routes.size(); ++i)
+        project.routes.push_back(readRoute(routes[i], i));
+    return project;
+}
+
+// How deep the text's lists and objects nest, outside its strings; counted
+// up to one level past the limit.
+int nesting(std::string_view text)
+{
+    int depth = 0;
+    int deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size() && deepest <= MaxProjectNesting; ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+// The parser's message after its own prefix: "at line L, column C: ...".
+std::string parseFault(const nlohmann::json::parse_error &error)
+{
+    const std::string_view what = error.what();
+    const std::size_t at = what.find("at line ");
+    return oneLineName(at == std::string_view::npos ? what : what.substr(at));
+}
+
+} // namespace
+
+std::string projectFileText(const Project &project)
+{
+    Json json = Json::object();
+    json["format"] = ProjectFormat;
+    json["version"] = ProjectFormatVersion;
+    Json job = Json::object();
+    for (const auto &[key, field] : JobKeys)
+        job[std::string(key)] = project.job.*field;
+    json["job"] = std::move(job);
+    json["settings"] = Json{{"method", project.method}};
+    Json items = Json::array();
+    for (const FanItem &item : project.fanItems)
+        items.push_back(Json{{"name", item.name}, {"pressure", item.pressure}});
+    json["fan"] = Json{{"items", std::move(items)}, {"safetyFactor", project.safetyFactor}};
+    Json routes = Json::array();
+    for (const ProjectRoute &route : project.routes)
+        routes.push_back(routeJson(route));
+    json["routes"] = std::move(routes);
+    // Names typed elsewhere may not be UTF-8; they are written with U+FFFD
+    // for a bad byte rather than not at all.
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
+ProjectRead readProjectText(std::string_view text, std::string_view name)
+{
+    const std::string shown(name);
+    if (nesting(text) > MaxProjectNesting)
+        return {std::nullopt, shown +
+                                  " is not a project file: its lists and objects nest more "
+                                  "than " +
+                                  std::to_string(MaxProjectNesting) + " levels deep"};
+    Json json;
+    try {
+        json = Json::parse(text);
+    } catch (const nlohmann::json::parse_error &error) {
+        return {std::nullopt, shown + " is not a project file: " + parseFault(error)};
+    }
+    if (!json.is_object() || json.value("format", std::string()) != ProjectFormat)
+        return {std::nullopt, shown + " is not a project file: \"format\" is not \"" +
+                                  std::string(ProjectFormat) + '"'};
+    const auto version = json.find("version");
+    if (version == json.end() || !version->is_number_integer() || version->get<std::int64_t>() < 1)
+        return {std::nullopt, shown + " is not a project file: \"version\" is not a version"};
+    if (version->get<std::int64_t>() > ProjectFormatVersion)
+        return {std::nullopt,
+                shown + " was made by a newer Plenix (format version " + version->dump() + ")"};
+    try {
+        Project project = readProject(json);
+        if (std::optional<std::string> fault = project.structureError())
+            return {std::nullopt, shown + ": " + *fault};
+        return {std::move(project), {}};
+    } catch (const FileFault &fault) {
+        return {std::nullopt, shown + ": " + fault.where + ": " + fault.what};
+    }
+}
+
+std::optional<Project> projectFromRoute(std::string_view fileText, std::string_view routeName)
+{
+    Project project;
+    ProjectRoute &route = project.routes.emplace_back();
+    route.name = routeName;
+    if (!route.document->openText(fileText))
+        return std::nullopt;
+    return project;
+}
+
+} // namespace plenix

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "project/projectoutput.h"
+
+#include "numbertext.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace plenix {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr int PressurePlaces = 2;
+
+std::string pressureText(double value)
+{
+    return fixedText(value, PressurePlaces);
+}
+
+// A JSON number, or null for a figure that cannot be worked out.
+Json figure(double value)
+{
+    return std::isfinite(value) ? Json(value) : Json(nullptr);
+}
+
+std::string takeoffText(const Project &project, std::size_t route)
+{
+    const std::optional<Takeoff> &takeoff = project.routes[route].takeoff;
+    return takeoff ? takeoff->route + ", after row " + std::to_string(takeoff->row) : "fan";
+}
+
+} // namespace
+
+std::string fixedText(double value, int places)
+{
+    if (!std::isfinite(value))
+        return std::string(NumMarker);
+    std::array<char, 64> text{};
+    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                            std::chars_format::fixed, places);
+    if (error != std::errc())
+        return std::string(NumMarker);
+    std::string shown(text.data(), end);
+    // A value that rounds to zero shows no sign.
+    if (shown.front() == '-' && shown.find_first_not_of("-0.") == std::string::npos)
+        shown.erase(0, 1);
+    return shown;
+}
+
+TextRows systemSummaryRows(const Project &project, const SystemFigures &system)
+{
+    TextRows rows;
+    rows.push_back({"Route", "Takes off", "Start SP, in wg", "Route SP, in wg", "Path SP, in wg",
+                    "Excess SP, in wg", "Critical"});
+    for (const PathFigures &path : system.paths) {
+        rows.push_back({project.routes[path.route].name, takeoffText(project, path.route),
+                        pressureText(path.start), pressureText(path.total),
+                        pressureText(path.pressure), pressureText(path.excess),
+                        path.route == system.critical ? "critical" : ""});
+    }
+    const FanFigures &fan = system.fan;
+    rows.push_back({});
+    rows.push_back({"Fan flow, cfm", fixedText(fan.flow, 0)});
+    rows.push_back({"Fan-side items, in wg", pressureText(fan.itemsPressure)});
+    rows.push_back({"Safety factor, %", fixedText(fan.safetyFactor, 1)});
+    rows.push_back({"Fan SP, in wg", pressureText(fan.pressure)});
+    if (system.takeoffs.empty())
+        return rows;
+    rows.push_back({});
+    rows.push_back({"Branch", "From", "After row", "Branch SP, in wg", "Main SP, in wg",
+                    "Lower side", "Ratio", "Balanced flow, cfm", "Verdict"});
+    for (const TakeoffBalance &balance : system.takeoffs) {
+        rows.push_back({project.routes[balance.branch].name, project.routes[balance.from].name,
+                        std::to_string(balance.row), pressureText(balance.branchPressure),
+                        pressureText(balance.mainPressure),
+                        balance.branchIsLower ? "branch" : "main", fixedText(balance.ratio, 2),
+                        fixedText(balance.balancedFlow, 0),
+                        std::string(verdictKey(balance.verdict))});
+    }
+    return rows;
+}
+
+TextRows projectListRows(const Project &project)
+{
+    TextRows rows;
+    for (const ProjectRoute &route : project.routes) {
+        TextRows list = listRows(route.document->table());
+        if (rows.empty()) {
+            rows.push_back(list.front());
+            rows.front().insert(rows.front().begin(), "Route");
+        }
+        for (std::size_t i = 1; i < list.size(); ++i) {
+            list[i].insert(list[i].begin(), route.name);
+            rows.push_back(std::move(list[i]));
+        }
+    }
+    return rows;
+}
+
+std::string projectJson(std::string_view file, const Project &project,
+                        const ProjectOutcome &outcome)
+{
+    Json json = Json::object();
+    json["file"] = file;
+    const JobInfo &job = project.job;
+    json["job"] =
+        Json{{"name", job.name},         {"number", job.number},     {"client", job.client},
+             {"location", job.location}, {"designer", job.designer}, {"checker", job.checker},
+             {"date", job.date},         {"notes", job.notes}};
+    Json routes = Json::array();
+    Json messages = Json::array();
+    for (std::size_t i = 0; i < project.routes.size(); ++i) {
+        const ProjectRoute &route = project.routes[i];
+        // The rows exactly as a single route prints them.
+        Json routeJson = Json::parse(jsonRoute("", "", listRows(route.document->table()), ""));
+        Json entry = Json{{"name", route.name}};
+        entry["takeoff"] = route.takeoff
+                               ? Json{{"route", route.takeoff->route}, {"row", route.takeoff->row}}
+                               : Json(nullptr);
+        entry["rows"] = std::move(routeJson["rows"]);
+        routes.push_back(std::move(entry));
+        if (outcome.routes.at(i).stopped)
+            messages.push_back(Json{{"route", route.name}, {"message", outcome.routes[i].message}});
+    }
+    json["routes"] = std::move(routes);
+
+    const SystemFigures &system = outcome.system;
+    Json paths = Json::array();
+    for (const PathFigures &path : system.paths) {
+        paths.push_back(Json{{"route", project.routes[path.route].name},
+                             {"start", figure(path.start)},
+                             {"total", figure(path.total)},
+                             {"sp", figure(path.pressure)},
+                             {"excess", figure(path.excess)},
+                             {"spText", pressureText(path.pressure)}});
+    }
+    Json takeoffs = Json::array();
+    for (const TakeoffBalance &balance : system.takeoffs) {
+        takeoffs.push_back(Json{{"route", project.routes[balance.branch].name},
+                                {"from", project.routes[balance.from].name},
+                                {"row", balance.row},
+                                {"branchSp", figure(balance.branchPressure)},
+                                {"mainSp", figure(balance.mainPressure)},
+                                {"lower", balance.branchIsLower ? "branch" : "main"},
+                                {"ratio", figure(balance.ratio)},
+                                {"balancedFlow", figure(balance.balancedFlow)},
+                                {"verdict", verdictKey(balance.verdict)}});
+    }
+    const FanFigures &fan = system.fan;
+    json["system"] =
+        Json{{"paths", std::move(paths)},
+             {"critical", project.routes.empty() ? "" : project.routes[system.critical].name},
+             {"fan", Json{{"flow", figure(fan.flow)},
+                          {"sp", figure(fan.pressure)},
+                          {"itemsSp", figure(fan.itemsPressure)},
+                          {"safetyFactor", figure(fan.safetyFactor)},
+                          {"spText", pressureText(fan.pressure)}}},
+             {"takeoffs", std::move(takeoffs)}};
+    if (!messages.empty())
+        json["messages"] = std::move(messages);
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+} // namespace plenix

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "project/systemfigures.h"
+#include "tableexport.h"
+
+#include <string>
+#include <string_view>
+
+// A calculated project as other programs and the report read it: the
+// system's figures as a table of texts, and the whole project as JSON.
+namespace plenix {
+
+// A figure as the system summary shows it: fixed places, "#NUM!" for a
+// figure that cannot be worked out. Independent of the locale.
+std::string fixedText(double value, int places);
+
+// The system summary: each route's path, the fan and the balance at every
+// take-off, as rows of texts (UTF-8) for TSV, CSV and the report.
+TextRows systemSummaryRows(const Project &project, const SystemFigures &system);
+
+// Every route's list in one table, the route's name in a first column.
+TextRows projectListRows(const Project &project);
+
+// The project as one JSON object on one line: "file", "job", "routes" (each
+// with "name", "takeoff" and "rows" as a route's object has them), "system"
+// ("paths", "critical", "fan", "takeoffs"), and "messages" for routes
+// stopped by their check. Figures are numbers at full precision (null where
+// they cannot be worked out), beside the texts shown.
+std::string projectJson(std::string_view file, const Project &project,
+                        const ProjectOutcome &outcome);
+
+} // namespace plenix
