@@ -31,10 +31,20 @@ void print(std::FILE *stream, const std::string &bytes)
     std::fwrite(bytes.data(), 1, bytes.size(), stream);
 }
 
+// Standard error is for plenix-calc's own messages: Qt's notes about the
+// environment (no runtime folder when painting offscreen, fonts) would reach
+// a script as noise. Only a fatal one is let through.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        print(stderr, (u"plenix-calc: "_s + message + u'\n').toLocal8Bit());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(quietQtMessages);
     // A report needs no display: unless told otherwise it is painted on
     // Qt's offscreen platform.
     std::unique_ptr<QCoreApplication> app;

@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Whole outputs of plenix-calc against golden files. Each line of
+data/outputs/commands.cases is one command line: its name, the arguments, and
+optionally the set-up of its work folder. Its exit status, standard error,
+standard output and every file it leaves (a PDF as the text of its pages, the
+print date masked) are written as one text and compared whole with
+data/outputs/NAME.golden. --write writes the golden files instead.
+
+Usage: golden_outputs.py PLENIX_CALC DATA_DIR WORK_DIR [--write]"""
+import os
+import re
+import shlex
+import shutil
+import subprocess
+import sys
+from pathlib import Path
+
+calc, data, work = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
+write = sys.argv[4:] == ["--write"]
+env = {k: v for k, v in os.environ.items()
+       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+places = {"{routes}": data / "routes", "{projects}": data / "projects", "{work}": work}
+
+
+def shown(raw):
+    """Bytes as readable text: UTF-8 where they are; CR as \\r and a line
+    break, and every other byte and control character but LF and TAB
+    spelled out."""
+    text = raw.decode("utf-8", errors="backslashreplace").replace("\r", "\\r\n")
+    return re.sub(r"[\x00-\x08\x0b-\x1f\x7f]", lambda m: f"\\x{ord(m.group()):02x}", text)
+
+
+def left_file(path):
+    if path.suffix == ".pdf" and path.read_bytes().startswith(b"%PDF"):
+        pages = subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True,
+                               check=True).stdout.decode()
+        return re.sub(r"\d{4}-\d\d-\d\d \d\d:\d\d", "YYYY-MM-DD HH:MM", pages)
+    return shown(path.read_bytes())
+
+
+def set_up(words):
+    for step in words.split(";") if words else []:
+        verb, *names = step.split()
+        if verb == "copy":
+            shutil.copy(data / names[0], work / names[1])
+        elif verb == "link":
+            os.link(work / names[0], work / names[1])
+        elif verb == "symlink":
+            os.symlink(names[0], work / names[1])
+        elif verb == "fifo":
+            os.mkfifo(work / names[0])
+
+
+def outcome(args, setup):
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    set_up(setup)
+    words = [str(places.get(w, w)) for w in re.split(r"(\{\w+\})", args)]
+    done = subprocess.run([calc, *shlex.split("".join(words))], capture_output=True, env=env,
+                          cwd=work, timeout=120, stdin=subprocess.DEVNULL)
+    text = f"$ plenix-calc {args}\nexit {done.returncode}\n--- stderr\n{shown(done.stderr)}"
+    text += f"--- stdout\n{shown(done.stdout)}"
+    for path in sorted(p for p in work.iterdir() if p.is_file() and not p.is_symlink()):
+        text += f"--- file {path.name}\n{left_file(path)}"
+    for key, place in places.items():
+        text = text.replace(str(place), key)
+    return text
+
+
+passed = failures = 0
+for line in (data / "outputs" / "commands.cases").read_text().splitlines():
+    if not line.strip() or line.startswith("#"):
+        continue
+    name, args, *setup = line.split("\t")
+    golden = data / "outputs" / f"{name}.golden"
+    got = outcome(args, setup[0] if setup else "")
+    if write:
+        golden.write_text(got)
+    if golden.exists() and golden.read_text() == got:
+        passed += 1
+    else:
+        failures += 1
+        print(f"FAIL: {name}: differs from {golden.name}\n{got}", file=sys.stderr)
+print(f"golden outputs: {passed} passed, {failures} failed")
+sys.exit(1 if failures else 0)
