@@ -243,12 +243,15 @@ int nesting(std::string_view text)
     return deepest;
 }
 
-// The parser's message after its own prefix: "at line L, column C: ...".
-std::string parseFault(const nlohmann::json::parse_error &error)
+// The parser's message after its own prefix: "at line L, column C: ..."
+// for a syntax error, "number overflow parsing ..." for a number too large.
+std::string parseFault(const nlohmann::json::exception &error)
 {
     const std::string_view what = error.what();
-    const std::size_t at = what.find("at line ");
-    return oneLineName(at == std::string_view::npos ? what : what.substr(at));
+    std::size_t at = what.find("at line ");
+    if (at == std::string_view::npos)
+        at = what.find("] ") == std::string_view::npos ? 0 : what.find("] ") + 2;
+    return oneLineName(what.substr(at));
 }
 
 } // namespace
@@ -287,10 +290,11 @@ ProjectRead readProjectText(std::string_view text, std::string_view name)
     Json json;
     try {
         json = Json::parse(text);
-    } catch (const nlohmann::json::parse_error &error) {
+    } catch (const nlohmann::json::exception &error) {
         return {std::nullopt, shown + " is not a project file: " + parseFault(error)};
     }
-    if (!json.is_object() || json.value("format", std::string()) != ProjectFormat)
+    const auto format = json.is_object() ? json.find("format") : json.end();
+    if (format == json.end() || !format->is_string() || *format != ProjectFormat)
         return {std::nullopt, shown + " is not a project file: \"format\" is not \"" +
                                   std::string(ProjectFormat) + '"'};
     const auto version = json.find("version");
