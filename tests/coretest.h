@@ -105,7 +105,8 @@ inline void place(RouteTable &table, const std::string &at)
 
 // Runs steps separated by ';': "at:R,C", "select:R,C", "rows:A,B",
 // "set:R,C=text", "type:keys" (\x08 is Backspace), "text:x" (the fill rule),
-// "paste:block", "describe:text", "delete", "insertRow", "clearList",
+// "paste:block", "describe:text", "splice:offset,count=text" (in the
+// description), "delete", "insertRow", "clearList",
 // "fitting" (Branch Entry 60) and "calculate".
 inline void run(plenix::RouteDocument &document, const std::string &steps)
 {
@@ -135,6 +136,9 @@ inline void run(plenix::RouteDocument &document, const std::string &steps)
             table.setBlockText(arg);
         else if (verb == "describe")
             document.setDescription(arg);
+        else if (verb == "splice")
+            document.replaceDescription(std::size_t(a), std::size_t(b),
+                                        arg.substr(arg.find('=') + 1));
         else if (verb == "delete")
             plenix::deleteSelection(table);
         else if (verb == "insertRow")

@@ -45,7 +45,6 @@ struct stat statOf(const QString &path)
     return status;
 }
 
-
 bool own(const QString &path, uid_t uid, gid_t gid, mode_t mode)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -83,6 +82,34 @@ bool writeAs(uid_t uid, const std::vector<gid_t> &groups, const QString &path,
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+// Saves as another user under a umask in a child process; the error, or
+// nothing when the save succeeded.
+std::optional<QString> saveAs(uid_t uid, gid_t group, mode_t mask, const QString &path,
+                              const QByteArray &bytes)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return u"no pipe"_s;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::umask(mask);
+        const gid_t groups[] = {group};
+        if (::setgroups(1, groups) != 0 || ::setresgid(group, group, group) != 0 ||
+            ::setresuid(uid, uid, uid) != 0)
+            ::_exit(1);
+        const QByteArray error = writeRouteFile(path, bytes).value_or(QString()).toUtf8();
+        ::_exit(::write(channel[1], error.constData(), size_t(error.size())) < 0 ? 1 : 0);
+    }
+    ::close(channel[1]);
+    QByteArray error(4096, '\0');
+    const ssize_t got = ::read(channel[0], error.data(), size_t(error.size()));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || got < 0)
+        return u"the child failed"_s;
+    return got == 0 ? std::nullopt : std::optional(QString::fromUtf8(error.left(got)));
 }
 } // namespace
 
@@ -286,6 +313,66 @@ private Q_SLOTS:
         QCOMPARE(writeRouteFile(file, "\x80new"), std::nullopt);
         QCOMPARE(readAll(file), QByteArray("\x80new"));
         QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
+    }
+
+    // An ordinary user's saves under the umasks users set: a new file's
+    // mode, a read-only file or folder, and a folder shared by a group.
+    void ordinary_user_saves_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<int>("mode"); // the file's afterwards; 0 when it is not there
+        for (const int mask : {022, 027, 002}) {
+            const QByteArray umask = "umask 0" + QByteArray::number(mask, 8);
+            const auto row = [&](const char *setup, bool saved, int mode) {
+                QTest::addRow("%s, %s", setup, umask.constData())
+                    << QString::fromLatin1(setup) << mask << saved << mode;
+            };
+            row("new file", true, 0666 & ~mask);
+            row("read-only file", false, 0444);
+            row("read-only folder, new file", false, 0);
+            row("read-only folder, own file", true, 0640);
+            row("group folder, new file", true, 0666 & ~mask);
+            row("group folder, a member's file", true, 0664);
+        }
+    }
+
+    void ordinary_user_saves()
+    {
+        QFETCH(QString, setup);
+        QFETCH(int, mask);
+        QFETCH(bool, saved);
+        QFETCH(int, mode);
+        if (!m_root)
+            QSKIP("switching users needs root");
+        const QString folder = path(u"folder"_s), file = folder + u"/route.txt"_s;
+        const QByteArray old = "\t7\x80old", text = "\t1250\t8\x80new";
+        QVERIFY(QDir().mkdir(folder));
+        const bool group = setup.startsWith(u"group");
+        QVERIFY(own(folder, Owner, group ? Shared : Owner, group ? 02775 : 0755));
+        if (!setup.endsWith(u"new file")) {
+            QVERIFY(writeAll(file, old));
+            QVERIFY(own(file, Owner, group ? Shared : Owner,
+                        setup == u"read-only file" ? 0444
+                        : group                    ? 0664
+                                                   : 0640));
+        }
+        if (setup.startsWith(u"read-only folder"))
+            QVERIFY(own(folder, Owner, Owner, 0555));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(path(u"cache"_s)));
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777) == 0);
+        const std::optional<QString> error =
+            saveAs(group ? Member : Owner, group ? Shared : Owner, mode_t(mask), file, text);
+        qunsetenv("XDG_CACHE_HOME");
+        QCOMPARE(error.value_or(QString()),
+                 saved ? QString() : u"\"%1\": Permission denied"_s.arg(file));
+        QCOMPARE(readAll(file), saved ? text : mode ? old : QByteArray("<unreadable>"));
+        const struct stat after = statOf(file);
+        QCOMPARE(int(after.st_mode & 07777), mode ? mode : 0);
+        if (mode)
+            QVERIFY(after.st_gid == (group ? Shared : Owner) &&
+                    after.st_uid == (setup == u"group folder, new file" ? Member : Owner));
     }
 
     void read_takes_a_file_up_to_the_size_limit_data()

@@ -346,8 +346,10 @@ protected:
 } // namespace windowtest
 
 // QTEST_MAIN, with the offscreen platform chosen before the application
-// starts, Qt's own dialogs instead of a platform's, and settings in a test
-// folder, never the user's.
+// starts, Qt's own dialogs instead of a platform's, and settings in a folder
+// of this run's own: never the user's, and never shared with a window test
+// running beside it, whose recent routes would otherwise show up in this
+// one's.
 #define WINDOWTEST_MAIN(TestClass)                                                                 \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
@@ -357,6 +359,9 @@ protected:
         QStandardPaths::setTestModeEnabled(true);                                                  \
         QApplication app(argc, argv);                                                              \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \
+        const QTemporaryDir settings;                                                              \
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})     \
+            QSettings::setPath(format, QSettings::UserScope, settings.path());                     \
         TestClass test;                                                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&test, argc, argv);                                                    \
