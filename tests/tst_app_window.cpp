@@ -426,6 +426,61 @@ private Q_SLOTS:
     }
 
     // An access key two items of one menu share only moves between them.
+    // Every text the window shows after a short session, whole: title,
+    // menus, labels, the headers as the view shows them (row numbers too),
+    // the visible rows, the status bar and the tooltips of a few cells.
+    // PLENIX_GOLDEN_WRITE=1 rewrites the golden file; read the diff.
+    void visible_text_snapshot()
+    {
+        run(u"at:1,2 type:1000 at:1,3 type:12 at:1,4 type:100 at:2,5 type:Elbow at:2,6 "
+            "type:0.28 at:3,5 type:Supply press:calculateButton at:1,4 type:5 "
+            "focus:descriptionEdit type:East"_s);
+        QStringList lines{u"title: "_s + title()};
+        for (const QAction *top : m_window->menuBar()->actions()) {
+            lines << u"menu: "_s + top->text();
+            for (const QAction *item : top->menu()->actions())
+                lines << u"  "_s + (item->isSeparator() ? u"----"_s : item->text()) +
+                             (item->shortcut().isEmpty()
+                                  ? QString()
+                                  : u"  ["_s + item->shortcut().toString() + u']');
+        }
+        for (const QWidget *widget : m_window->centralWidget()->findChildren<QWidget *>()) {
+            if (const auto *label = qobject_cast<const QLabel *>(widget);
+                label && label->isVisible())
+                lines << u"label: "_s + label->text();
+            if (const auto *button = qobject_cast<const QPushButton *>(widget))
+                lines << u"button: "_s + button->text();
+        }
+        const QAbstractItemModel *model = m_grid->model();
+        QStringList columns;
+        for (int col = 0; col < model->columnCount(); ++col) {
+            if (!m_grid->isColumnHidden(col))
+                columns << model->headerData(col, Qt::Horizontal).toString();
+        }
+        lines << u"columns: "_s + columns.join(u" | "_s);
+        const QHeaderView *rows = m_grid->verticalHeader();
+        const int first = rows->logicalIndexAt(0), last = rows->logicalIndexAt(rows->height() - 1);
+        lines << u"row numbers shown: %1 to %2"_s.arg(
+            model->headerData(first, Qt::Vertical).toString(),
+            model->headerData(last, Qt::Vertical).toString());
+        for (int row = first; row < first + 4; ++row) {
+            QStringList cells{model->headerData(row, Qt::Vertical).toString()};
+            for (int col = 1; col <= 10; ++col)
+                cells << shown(row + 1, col);
+            lines << u"row: "_s + cells.join(u" | "_s);
+        }
+        lines << u"grid tooltip: "_s + m_grid->toolTip();
+        lines << u"status: "_s + m_window->statusBar()->currentMessage();
+        for (const char *tip : {"tip:1,4", "tip:1,10", "tip:2,6", "tip:5,5"})
+            lines << QString::fromLatin1(tip) + u": "_s + probe(QString::fromLatin1(tip));
+        const QString snapshot = lines.join(u'\n') + u'\n';
+        const QString golden = QFINDTESTDATA("data/window-snapshot.txt");
+        if (qEnvironmentVariableIsSet("PLENIX_GOLDEN_WRITE"))
+            QVERIFY(coretest::writeAll(QStringLiteral(PLENIX_TESTS_DIR "/data/window-snapshot.txt"),
+                                       snapshot.toUtf8()));
+        QCOMPARE(snapshot, QString::fromUtf8(coretest::readAll(golden)));
+    }
+
     void access_keys_are_unique_in_each_menu()
     {
         QList<QWidget *> menus{m_window->menuBar()};

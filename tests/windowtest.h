@@ -46,6 +46,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
