@@ -14,7 +14,9 @@ namespace {
 
 ParsedOptions usageError(const QString &reason)
 {
-    return {{}, ExitFailed, u"plenix-calc: %1\nTry 'plenix-calc --help' for more information.\n"_s.arg(reason)};
+    return {{},
+            ExitFailed,
+            u"plenix-calc: %1\nTry 'plenix-calc --help' for more information.\n"_s.arg(reason)};
 }
 
 } // namespace
@@ -28,12 +30,11 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         "stale results (--check), 2 a usage error or a file that cannot be read or written."_s);
     const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
     const QCommandLineOption versionOption(u"version"_s, u"Show the version and exit."_s);
-    const QCommandLineOption formatOption(u"format"_s,
-                                          u"Print tables as tsv (the default), csv or json."_s,
-                                          u"format"_s, u"tsv"_s);
-    const QCommandLineOption outputOption({u"o"_s, u"output"_s},
-                                          u"Write the calculated route to <file> (one route only)."_s,
-                                          u"file"_s);
+    const QCommandLineOption formatOption(
+        u"format"_s, u"Print tables as tsv (the default), csv or json."_s, u"format"_s, u"tsv"_s);
+    const QCommandLineOption outputOption(
+        {u"o"_s, u"output"_s}, u"Write the calculated route to <file> (one route only)."_s,
+        u"file"_s);
     const QCommandLineOption inPlaceOption({u"i"_s, u"in-place"_s},
                                            u"Rewrite each route file with its results."_s);
     const QCommandLineOption checkOption(
@@ -46,8 +47,18 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         u"csv"_s,
         u"Write the calculated route's list to <file> as CSV for spreadsheets (one route only)."_s,
         u"file"_s);
+    const QCommandLineOption projectOption(
+        u"project"_s,
+        u"Write the routes as one project to <file>; the first route starts at the fan."_s,
+        u"file"_s);
+    const QCommandLineOption takeoffOption(
+        u"takeoff"_s,
+        u"With --project: route NAME (its file's name without .txt) takes off route FROM after "
+        "row ROW. Give one for every route but the first."_s,
+        u"NAME=FROM:ROW"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
-                       checkOption, quietOption, pdfOption, csvOption});
+                       checkOption, quietOption, pdfOption, csvOption, projectOption,
+                       takeoffOption});
     parser.addPositionalArgument(u"routes"_s, u"Route files; - reads one from standard input."_s,
                                  u"ROUTE..."_s);
 
@@ -56,14 +67,17 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     if (parser.isSet(helpOption))
         return {{}, ExitOk, parser.helpText()};
     if (parser.isSet(versionOption))
-        return {{}, ExitOk, u"%1 %2\n"_s.arg(QCoreApplication::applicationName(),
-                                             QCoreApplication::applicationVersion())};
+        return {{},
+                ExitOk,
+                u"%1 %2\n"_s.arg(QCoreApplication::applicationName(),
+                                 QCoreApplication::applicationVersion())};
 
     CalcOptions options;
     options.files = parser.positionalArguments();
     const std::optional<OutputFormat> format = outputFormatNamed(parser.value(formatOption));
     if (!format)
-        return usageError(u"unknown format '%1' (tsv, csv or json)"_s.arg(parser.value(formatOption)));
+        return usageError(
+            u"unknown format '%1' (tsv, csv or json)"_s.arg(parser.value(formatOption)));
     options.format = *format;
     options.outputFile = parser.value(outputOption);
     options.inPlace = parser.isSet(inPlaceOption);
@@ -71,6 +85,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     options.quiet = parser.isSet(quietOption);
     options.pdfFile = parser.value(pdfOption);
     options.csvFile = parser.value(csvOption);
+    options.projectFile = parser.value(projectOption);
+    options.takeoffs = parser.values(takeoffOption);
 
     if (options.files.isEmpty())
         return usageError(u"no route file given"_s);
@@ -88,6 +104,12 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         (options.files.size() != 1 || (parser.isSet(pdfOption) && options.pdfFile.isEmpty()) ||
          (parser.isSet(csvOption) && options.csvFile.isEmpty())))
         return usageError(u"--pdf and --csv take one route and a file name"_s);
+    if (parser.isSet(projectOption) &&
+        (options.projectFile.isEmpty() || writes || exports || options.check))
+        return usageError(u"--project takes a file name and no --output, --in-place, --check, "
+                          "--pdf or --csv"_s);
+    if (parser.isSet(takeoffOption) && !parser.isSet(projectOption))
+        return usageError(u"--takeoff goes with --project"_s);
     if (options.inPlace && options.files.contains(u"-"_s))
         return usageError(u"standard input cannot be rewritten in place"_s);
     return {options, std::nullopt, {}};

@@ -13,9 +13,11 @@ struct CalcOptions
 {
     QStringList files; // "-" stands for standard input
     OutputFormat format = OutputFormat::Tsv;
-    QString outputFile; // -o: the calculated route goes here
-    QString pdfFile;    // --pdf: its report
-    QString csvFile;    // --csv: its list for spreadsheets
+    QString outputFile;   // -o: the calculated route goes here
+    QString pdfFile;      // --pdf: its report
+    QString csvFile;      // --csv: its list for spreadsheets
+    QString projectFile;  // --project: the routes go into one project here
+    QStringList takeoffs; // --takeoff: "ROUTE=FROM:ROW" for each branch
     bool inPlace = false;
     bool check = false;
     bool quiet = false;
@@ -24,7 +26,7 @@ struct CalcOptions
     bool printsTables() const
     {
         return !quiet && !check && !inPlace && outputFile.isEmpty() && pdfFile.isEmpty() &&
-               csvFile.isEmpty();
+               csvFile.isEmpty() && projectFile.isEmpty();
     }
 };
 

@@ -65,6 +65,13 @@ int main(int argc, char *argv[])
     }
     const CalcOptions &options = parsed.options;
 
+    if (!options.projectFile.isEmpty()) {
+        const ProjectRun run = buildProject(options);
+        if (!run.diagnostic.isEmpty())
+            print(stderr, (run.diagnostic + u'\n').toLocal8Bit());
+        return run.status;
+    }
+
     int status = ExitOk;
     bool printedAny = false;
     const bool named = options.files.size() > 1 && options.format != OutputFormat::Json;

@@ -2,10 +2,14 @@
 #include "projectrun.h"
 
 #include "exitstatus.h"
+#include "project/projectfile.h"
 #include "project/projectoutput.h"
 #include "projectfileio.h"
 #include "reportpainter.h"
+#include "routefile.h"
+#include "routefileio.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -92,5 +96,56 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
                 writeCsv(options.csvFile, plenix::projectListRows(project)))
             return failed(options.csvFile, *error);
     }
+    return run;
+}
+
+ProjectRun buildProject(const CalcOptions &options)
+{
+    ProjectRun run;
+    const auto failed = [&run](const QString &target, const QString &reason) {
+        run.status = ExitFailed;
+        run.diagnostic = fileError(target, reason);
+        return std::move(run);
+    };
+    Project project;
+    for (const QString &file : options.files) {
+        const RouteFileRead read = file == u"-" ? RouteFileRead{{},
+                                                                u"--project reads route files, "
+                                                                u"not standard input"_s}
+                                                : readRouteFile(file);
+        if (read.error)
+            return failed(file, *read.error);
+        std::optional<Project> single = plenix::projectFromRoute(
+            std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
+            plenix::fileNameFromPath(QFile::encodeName(file).toStdString()));
+        if (!single)
+            return failed(file,
+                          QString::fromLatin1(plenix::NotARouteFileMessage.data(),
+                                              qsizetype(plenix::NotARouteFileMessage.size())));
+        plenix::ProjectRoute &route = single->routes.front();
+        // As the window would save it: line breaks of the description CR LF.
+        route.document->setDescription(plenix::descriptionAsSaved(route.document->description()));
+        project.routes.push_back(std::move(route));
+    }
+    for (const QString &takeoff : options.takeoffs) {
+        // NAME=FROM:ROW; a name may hold '=' or ':' itself, the row never.
+        const qsizetype equals = takeoff.indexOf(u'='), colon = takeoff.lastIndexOf(u':');
+        bool isNumber = false;
+        const int row = takeoff.mid(colon + 1).toInt(&isNumber);
+        const std::string name = takeoff.left(equals).toStdString();
+        const std::optional<std::size_t> index = project.routeIndex(name);
+        if (equals < 0 || colon < equals || !isNumber)
+            return failed(options.projectFile,
+                          u"--takeoff %1: write it as NAME=FROM:ROW"_s.arg(takeoff));
+        if (!index)
+            return failed(options.projectFile, u"--takeoff %1: no route is named %2"_s.arg(
+                                                   takeoff, QString::fromStdString(name)));
+        project.routes[*index].takeoff =
+            plenix::Takeoff{takeoff.mid(equals + 1, colon - equals - 1).toStdString(), row};
+    }
+    if (const std::optional<std::string> fault = project.structureError())
+        return failed(options.projectFile, QString::fromStdString(*fault));
+    if (std::optional<QString> error = saveProject(project, options.projectFile))
+        return failed(options.projectFile, *error);
     return run;
 }

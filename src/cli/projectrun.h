@@ -20,3 +20,8 @@ struct ProjectRun
 };
 
 ProjectRun runProject(const QString &file, const CalcOptions &options, bool named);
+
+// --project: the route files as one project written to the named file. The
+// first route starts at the fan; every other takes off where its --takeoff
+// says. Prints nothing.
+ProjectRun buildProject(const CalcOptions &options);

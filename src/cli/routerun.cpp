@@ -44,7 +44,8 @@ std::optional<QString> openStandardInput(RouteDocument &document)
             return QString::fromLocal8Bit(std::strerror(EFBIG));
         bytes.append(chunk.data(), static_cast<qsizetype>(got));
     }
-    if (!document.openText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+    if (!document.openText(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
         return QString::fromLatin1(plenix::NotARouteFileMessage.data(),
                                    static_cast<qsizetype>(plenix::NotARouteFileMessage.size()));
     return std::nullopt;
@@ -80,8 +81,7 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
 
     // The window shows the description in its box and saves the box's text,
     // which settles its line breaks; a file written here must be the same.
-    document->setDescription(
-        plenix::descriptionAsSaved(document->description()));
+    document->setDescription(plenix::descriptionAsSaved(document->description()));
     const std::vector<std::string> stored = rowTexts(document->table());
     const plenix::CalculationOutcome outcome = plenix::calculate(document->table());
     run.document = std::move(document);
@@ -97,9 +97,9 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
         const auto differing = std::mismatch(stored.begin(), stored.end(), fresh.begin());
         if (differing.first != stored.end()) {
             run.status = ExitRouteFlagged;
-            run.diagnostic = u"%1: stored results differ from a fresh Calculate. Inspect row: %2"_s
-                                 .arg(file)
-                                 .arg(differing.first - stored.begin() + 1);
+            run.diagnostic =
+                u"%1: stored results differ from a fresh Calculate. Inspect row: %2"_s.arg(file)
+                    .arg(differing.first - stored.begin() + 1);
         }
         return run;
     }
@@ -132,9 +132,8 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
         }
     };
     // Calculate has just run: no figure is out of date.
-    write(options.pdfFile, [&run](const QString &path) {
-        return writeReportPdf(path, routeReport(*run.document));
-    });
+    write(options.pdfFile,
+          [&run](const QString &path) { return writeReportPdf(path, routeReport(*run.document)); });
     write(options.csvFile,
           [&run](const QString &path) { return writeRouteCsv(path, run.document->table()); });
 }
