@@ -189,11 +189,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("error"); // empty: the save succeeds
         // The setups: a user's file saved by root, one of mode 000, one with the
-        // set-id and sticky bits, a second hard link, a symbolic link, a name of
-        // 255 bytes, a group member saving in a shared folder, a folder its
-        // owner cannot write, and a file mounted on its own.
-        for (const char *setup : {"owned", "mode 000", "set-id", "hard link", "symlink",
-                                  "long name", "group", "closed folder", "mounted"})
+        // set-id and sticky bits, a second hard link (with a new text longer
+        // and shorter than the old), a symbolic link, a name of 255 bytes, a
+        // group member saving in a shared folder, a folder its owner cannot
+        // write, and a file mounted on its own.
+        for (const char *setup : {"owned", "mode 000", "set-id", "hard link", "hard link, shorter",
+                                  "symlink", "long name", "group", "closed folder", "mounted"})
             QTest::newRow(setup) << QString::fromLatin1(setup) << QString();
         QTest::newRow("full disk") << u"full"_s << u"No space left on device"_s;
         QTest::newRow("full disk, in place")
@@ -209,7 +210,9 @@ private Q_SLOTS:
         if ((setup == u"mounted" || setup.startsWith(u"full")) && !m_mounts)
             QSKIP("no mount namespace here");
         const QByteArray old = "\t7\x80old route";
-        const QByteArray text = QByteArray("\t1250\t8\x80new ") + QByteArray(256 * 1024, 'x');
+        const QByteArray text = setup.endsWith(u"shorter")
+                                    ? QByteArray("\t1\x80")
+                                    : QByteArray("\t1250\t8\x80new ") + QByteArray(256 * 1024, 'x');
         QString folder = m_dir->path();
         QString file = path(u"route.txt"_s);
         QString other; // a second name for the same content, or empty
@@ -235,7 +238,7 @@ private Q_SLOTS:
             QVERIFY(own(file, 0, 0, 0));
         if (setup == u"set-id")
             QVERIFY(own(file, Owner, Owner, 07755));
-        if (setup == u"hard link" || setup == u"full, hard link") {
+        if (setup.startsWith(u"hard link") || setup == u"full, hard link") {
             other = folder + u"/other.txt"_s;
             QVERIFY(::link(QFile::encodeName(file).constData(),
                            QFile::encodeName(other).constData()) == 0);

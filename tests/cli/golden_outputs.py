@@ -3,8 +3,8 @@
 """Whole outputs of plenix-calc against golden files. Each line of
 data/outputs/commands.cases is one command line: its name, the arguments, and
 optionally the set-up of its work folder. Its exit status, standard error,
-standard output and every file it leaves (a PDF as the text of its pages, the
-print date masked) are written as one text and compared whole with
+standard output and every file it leaves (a PDF as its fonts and the text of
+its pages, the print date masked) are written as one text and compared whole with
 data/outputs/NAME.golden. --write writes the golden files instead.
 
 Usage: golden_outputs.py PLENIX_CALC DATA_DIR WORK_DIR [--write]"""
@@ -35,7 +35,10 @@ def left_file(path):
     if path.suffix == ".pdf" and path.read_bytes().startswith(b"%PDF"):
         pages = subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True,
                                check=True).stdout.decode()
-        return re.sub(r"\d{4}-\d\d-\d\d \d\d:\d\d", "YYYY-MM-DD HH:MM", pages)
+        fonts = subprocess.run(["pdffonts", path], capture_output=True, check=True).stdout
+        names = sorted({line.split()[0] for line in fonts.decode().splitlines()[2:]})
+        return (f"fonts: {' '.join(names)}\n" +
+                re.sub(r"\d{4}-\d\d-\d\d \d\d:\d\d", "YYYY-MM-DD HH:MM", pages))
     return shown(path.read_bytes())
 
 
