@@ -344,17 +344,18 @@ private Q_SLOTS:
             auto *box = qobject_cast<QMessageBox *>(shown);
             if (!box)
                 return shown->close(), void();
-            seen = u"%1|%2|%3|%4"_s.arg(box->windowTitle(), box->text())
+            seen = u"%1|%2|%3|%4|%5"_s.arg(box->windowTitle(), box->text())
                        .arg(box->icon())
-                       .arg(box->standardButtons().toInt(), 0, 16);
+                       .arg(box->standardButtons().toInt(), 0, 16)
+                       .arg(box->defaultButton() ? box->defaultButton()->text() : QString());
             box->button(box->button(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Discard)
                 ->click();
         };
         withQtDialogs(read, [this] { QTest::keyClick(m_grid, Qt::Key_Return); });
         QCOMPARE(seen, u"Plenix|Length and Loss Coef. entries should be on separate rows.\n"
-                       "Inspect row: 1|1|400"_s);
+                       "Inspect row: 1|1|400|"_s);
         withQtDialogs(read, [this] { choose(u"newAction"_s); });
-        QCOMPARE(seen, u"plenix|Save changes to Untitled before closing?|2|c00800"_s);
+        QCOMPARE(seen, u"plenix|Save changes to Untitled before closing?|2|c00800|Save"_s);
         QCOMPARE(cell(1, 4), QString());
     }
 
