@@ -25,7 +25,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"Calculates route files as the Plenix window does and prints their tables.\n"
+        u"Calculates route files and projects as the Plenix window does and prints their\n"
+        "tables.\n"
         "Exit status: 0 all well, 1 a route stopped at the validation check or holds\n"
         "stale results (--check), 2 a usage error or a file that cannot be read or written."_s);
     const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
@@ -59,7 +60,9 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
                        checkOption, quietOption, pdfOption, csvOption, projectOption,
                        takeoffOption});
-    parser.addPositionalArgument(u"routes"_s, u"Route files; - reads one from standard input."_s,
+    parser.addPositionalArgument(u"routes"_s,
+                                 u"Route files and projects (.plenix); - reads a route from "
+                                 "standard input."_s,
                                  u"ROUTE..."_s);
 
     if (!parser.parse(arguments))

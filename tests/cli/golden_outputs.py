@@ -68,7 +68,7 @@ def outcome(args, setup):
         text += f"--- file {path.name}\n{left_file(path)}"
     for key, place in places.items():
         text = text.replace(str(place), key)
-    return text
+    return text.replace(calc, "plenix-calc")
 
 
 passed = failures = 0
