@@ -426,10 +426,10 @@ private Q_SLOTS:
         QVERIFY2(pages >= 2 && pages <= 3, qPrintable(QString::number(pages)));
     }
 
-    // An access key two items of one menu share only moves between them.
     // Every text the window shows after a short session, whole: title,
     // menus, labels, the headers as the view shows them (row numbers too),
-    // the visible rows, the status bar and the tooltips of a few cells.
+    // the first rows, the status bar, the tooltips of a few cells, and the
+    // list Tools > Send List to Clipboard gives.
     // PLENIX_GOLDEN_WRITE=1 rewrites the golden file; read the diff.
     void visible_text_snapshot()
     {
@@ -474,6 +474,9 @@ private Q_SLOTS:
         lines << u"status: "_s + m_window->statusBar()->currentMessage();
         for (const char *tip : {"tip:1,4", "tip:1,10", "tip:2,6", "tip:5,5"})
             lines << QString::fromLatin1(tip) + u": "_s + probe(QString::fromLatin1(tip));
+        choose(u"copyListAction"_s);
+        lines << u"list on the clipboard:"_s
+              << QGuiApplication::clipboard()->text().replace(u'\t', u" | "_s).split(u'\r');
         const QString snapshot = lines.join(u'\n') + u'\n';
         const QString golden = QFINDTESTDATA("data/window-snapshot.txt");
         if (qEnvironmentVariableIsSet("PLENIX_GOLDEN_WRITE"))
@@ -482,6 +485,7 @@ private Q_SLOTS:
         QCOMPARE(snapshot, QString::fromUtf8(coretest::readAll(golden)));
     }
 
+    // An access key two items of one menu share only moves between them.
     void access_keys_are_unique_in_each_menu()
     {
         QList<QWidget *> menus{m_window->menuBar()};
