@@ -33,8 +33,12 @@
 
 #include <QDir>
 
+#include <cmath>
+#include <limits>
+
 using namespace plenix;
 using namespace coretest;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -79,6 +83,31 @@ private Q_SLOTS:
             QSKIP("expected summary written");
         }
         QCOMPARE(summary, fileText(expectedPath));
+    }
+
+    void fixedTexts_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("places");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("two places") << 1.694 << 2 << u"1.69"_s;
+        QTest::newRow("a rounding error below zero") << -2.7e-17 << 2 << u"0.00"_s;
+        QTest::newRow("below zero, shown as zero") << -0.004 << 2 << u"0.00"_s;
+        QTest::newRow("below zero") << -0.006 << 2 << u"-0.01"_s;
+        QTest::newRow("none") << 2527.6 << 0 << u"2528"_s;
+        QTest::newRow("none, below zero") << -0.4 << 0 << u"0"_s;
+        QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 2 << u"#NUM!"_s;
+        QTest::newRow("not a number") << std::nan("") << 2 << u"#NUM!"_s;
+    }
+
+    // The system summary's figures: fixed places, whatever the locale, no
+    // sign on a zero.
+    void fixedTexts()
+    {
+        QFETCH(double, value);
+        QFETCH(int, places);
+        QFETCH(QString, text);
+        QCOMPARE(QString::fromStdString(fixedText(value, places)), text);
     }
 
     void refusals_data() { caseRows("project-refusals.cases"); }
