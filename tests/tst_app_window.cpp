@@ -59,6 +59,14 @@ class WindowTest final : public WindowFixture
                 setCell(n[0], n[1], QString(n[2], u'7'));
             } else if (verb == u"closeBox") {
                 m_window->close();
+            } else if (verb == u"project") {
+                QFile::copy(
+                    QStringLiteral(PLENIX_TESTS_DIR "/data/projects/trunk-two-branches.plenix"),
+                    path(arg));
+            } else if (verb == u"route") {
+                auto *list = control<QTreeWidget>(u"routeList"_s);
+                const QRect item = list->visualItemRect(list->topLevelItem(n[0] - 1));
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
             } else if (verb == u"openFile") {
                 m_window->openFile(path(arg));
             } else if (verb == u"files") {
@@ -146,6 +154,19 @@ class WindowTest final : public WindowFixture
                 .replace(toQString(table().headerLine()), u"<header>"_s)
                 .replace(m_dir->path(), u"<dir>"_s);
         }
+        if (name == u"routes") {
+            // ">" before the route shown, "*" after the critical one.
+            QStringList routes;
+            const auto *list = control<QTreeWidget>(u"routeList"_s);
+            for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *item = list->topLevelItem(i);
+                routes << (item == list->currentItem() ? u">"_s : QString()) + item->text(0) +
+                              (item->font(0).bold() ? u"*"_s : QString()) + u' ' + item->text(2);
+            }
+            return list->isVisible() ? routes.join(u'|') : u"hidden"_s;
+        }
+        if (name == u"system")
+            return control<QTableWidget>(u"systemTable"_s)->isVisible() ? u"shown"_s : u"hidden"_s;
         if (name == u"profile") {
             const auto *chart =
                 qobject_cast<const ProfileChart *>(control<QChartView>(u"profileView"_s)->chart());

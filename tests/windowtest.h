@@ -47,10 +47,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>

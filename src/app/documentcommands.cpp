@@ -5,16 +5,20 @@
 #include "dialogs.h"
 #include "textcodec.h"
 
+#include "project/project.h"
+#include "projectfileio.h"
 #include "routedocument.h"
 #include "routefile.h"
 #include "routetable.h"
 
+#include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QTextDocument>
 #include <QWidget>
 
 namespace {
 const QString RouteFileFilter = QStringLiteral("Text Files (*.txt)");
+const QString ProjectFileFilter = QStringLiteral("Plenix Projects (*.plenix)");
 
 QString unstorableCharacterText(const QString &offending)
 {
@@ -49,6 +53,8 @@ DocumentCommands::DocumentCommands(plenix::RouteDocument &document, DescriptionE
                      [this](bool modified) { m_window.setWindowModified(modified); });
     QObject::connect(&m_history, &EditHistory::descriptionRestored, &m_window,
                      [this] { showDescription(); });
+    QObject::connect(&m_session, &ProjectSession::descriptionReplaced, &m_window,
+                     [this] { showDescription(); });
     m_document.table().addListener(this, [this](const plenix::TableChange &change) {
         if (change.refused)
             reportError(QLatin1StringView(plenix::TooLargeEditMessage));
@@ -66,6 +72,7 @@ void DocumentCommands::newDocument()
     if (!mayDiscardChanges())
         return;
     m_history.runUnrecorded([this] { m_document.clear(); });
+    m_session.closeProject();
     {
         QScopedValueRollback<bool> showing(m_showingDescription, true);
         m_description.clear();
@@ -121,7 +128,20 @@ bool DocumentCommands::mayDiscardChanges()
 bool DocumentCommands::openPath(const QString &path)
 {
     std::optional<QString> error;
-    m_history.runUnrecorded([&] { error = openDocument(m_document, path); });
+    if (isProjectPath(path)) {
+        ProjectFileRead read = openProject(path);
+        error = read.error;
+        if (read.project) {
+            m_history.runUnrecorded([&] {
+                m_session.open(std::move(*read.project));
+                m_document.setPath(documentPath(path));
+            });
+        }
+    } else {
+        m_history.runUnrecorded([&] { error = openDocument(m_document, path); });
+        if (!error)
+            m_session.closeProject();
+    }
     if (error) {
         reportError(*error);
         return false;
@@ -145,10 +165,17 @@ bool DocumentCommands::saveAsPath(const QString &path)
 QString DocumentCommands::chooseFile(bool forSaving)
 {
     Dialogs &dialogs = Dialogs::instance();
+    // The format of a save follows the name's extension; a project is
+    // offered its own format first.
+    const QString saveFilters = m_session.isProject()
+                                    ? ProjectFileFilter + QStringLiteral(";;") + RouteFileFilter
+                                    : RouteFileFilter + QStringLiteral(";;") + ProjectFileFilter;
+    const QString openFilters = QStringLiteral("Routes and Projects (*.txt *.plenix);;") +
+                                RouteFileFilter + QStringLiteral(";;") + ProjectFileFilter;
     const QString path = forSaving ? dialogs.saveFileName(&m_window, QStringLiteral("Save As"),
-                                                          RouteFileFilter, m_lastFileName)
+                                                          saveFilters, m_lastFileName)
                                    : dialogs.openFileName(&m_window, QStringLiteral("Open"),
-                                                          RouteFileFilter, m_lastFileName);
+                                                          openFilters, m_lastFileName);
     if (!path.isEmpty())
         m_lastFileName = path;
     return path;
@@ -164,10 +191,36 @@ bool DocumentCommands::writeDocument(const QString &path)
     }
     // Saving ends at home, whether or not the write then succeeds.
     m_document.table().goHome();
+    if (isProjectPath(path))
+        return writeProject(path);
+    if (m_session.isProject() && !m_session.project().fitsClassicRoute()) {
+        reportError(QStringLiteral("%1: a route file holds one route and nothing more, so this "
+                                   "project can only be saved as a project (.plenix)")
+                        .arg(path));
+        return false;
+    }
     if (const std::optional<QString> error = saveDocument(m_document, path, m_writeStep)) {
         reportError(*error);
         return false;
     }
+    m_session.closeProject();
+    m_history.markSaved();
+    if (m_fileNamed)
+        m_fileNamed(pathText(m_document.path()));
+    return true;
+}
+
+bool DocumentCommands::writeProject(const QString &path)
+{
+    // The route of a classic document is named after the project's file
+    // (names are UTF-8).
+    if (!m_session.isProject())
+        m_session.makeProject(QFileInfo(path).completeBaseName().toStdString());
+    if (const std::optional<QString> error = saveProject(m_session.project(), path)) {
+        reportError(*error);
+        return false;
+    }
+    m_document.setPath(documentPath(path));
     m_history.markSaved();
     if (m_fileNamed)
         m_fileNamed(pathText(m_document.path()));

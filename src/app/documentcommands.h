@@ -2,6 +2,7 @@
 #pragma once
 
 #include "edithistory.h"
+#include "projectsession.h"
 #include "routefileio.h"
 
 #include <QMetaObject>
@@ -22,8 +23,9 @@ class RouteDocument;
 // The main window's caption for a document.
 QString captionText(const plenix::RouteDocument &document);
 
-// New, Close, Open, Save and Save As of the main window's document, which the
-// description box mirrors: typing in the box changes the document's
+// New, Close, Open, Save and Save As of the main window's document, a route
+// or a project (a file ending in .plenix) whose shown route it holds, which
+// the description box mirrors: typing in the box changes the document's
 // description, and a document opened or emptied shows in the box. The
 // window's title is the caption. Every failure ends its command with one
 // "Error: " box and leaves the document as it was: the route, the
@@ -43,6 +45,7 @@ public:
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
     EditHistory &history() { return m_history; }
+    ProjectSession &session() { return m_session; }
 
     // New and Close are the same command.
     void newDocument();
@@ -80,6 +83,7 @@ public:
 private:
     QString chooseFile(bool forSaving);
     bool writeDocument(const QString &path);
+    bool writeProject(const QString &path);
     std::optional<std::string> storedDescription();
     void followBox(int position, int added);
     void takeWholeDescription();
@@ -93,6 +97,7 @@ private:
     RouteFileWriteStep m_writeStep;
     QMetaObject::Connection m_boxEdits;
     EditHistory m_history;
+    ProjectSession m_session{m_document, m_history};
     std::function<void(const QString &)> m_fileNamed;
     bool m_showingDescription = false;
     // The document's description is the box's text as a route file stores

@@ -13,22 +13,23 @@ class EditCommand final : public QUndoCommand
 {
 public:
     EditCommand(EditHistory &history, plenix::RouteEdit edit)
-        : m_history(history), m_edit(std::move(edit))
+        : m_history(history), m_edit(std::move(edit)), m_route(history.shownRoute())
     {
     }
     Q_DISABLE_COPY_MOVE(EditCommand)
 
-    void undo() override { m_history.apply(m_edit, true); }
+    void undo() override { m_history.apply(m_edit, true, m_route); }
     void redo() override
     {
         if (!std::exchange(m_pushed, false))
-            m_history.apply(m_edit, false);
+            m_history.apply(m_edit, false, m_route);
     }
     int id() const override { return m_edit.typing ? TypingId : -1; }
     bool mergeWith(const QUndoCommand *other) override
     {
-        const auto &next = static_cast<const EditCommand *>(other)->m_edit;
-        if (!m_edit.continuesTyping(next))
+        const auto *command = static_cast<const EditCommand *>(other);
+        const plenix::RouteEdit &next = command->m_edit;
+        if (command->m_route != m_route || !m_edit.continuesTyping(next))
             return false;
         m_edit.append(next);
         // Typed and rubbed out again: no step at all.
@@ -40,6 +41,10 @@ private:
     static constexpr int TypingId = 1;
     EditHistory &m_history;
     plenix::RouteEdit m_edit;
+    // The route the edit was made in. The history is linear, so when the
+    // step is undone or redone the project's routes stand where they stood
+    // when it was made, and the index still names the same route.
+    int m_route;
     bool m_pushed = true;
 };
 
@@ -85,8 +90,10 @@ void EditHistory::markModified()
     Q_EMIT modifiedChanged(true);
 }
 
-void EditHistory::apply(const plenix::RouteEdit &edit, bool backwards)
+void EditHistory::apply(const plenix::RouteEdit &edit, bool backwards, int route)
 {
+    if (m_showRoute && route != shownRoute())
+        m_showRoute(route);
     backwards ? m_recorder.undo(edit) : m_recorder.redo(edit);
     if (!edit.description.empty())
         Q_EMIT descriptionRestored();

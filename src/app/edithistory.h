@@ -43,6 +43,16 @@ public:
     // Tells the window about unsaved changes that no step holds.
     void markModified();
 
+    // In a project each edit belongs to the route shown when it was made,
+    // and undoing or redoing it shows that route first. Without these hooks
+    // there is one route.
+    void setRouteHooks(std::function<int()> shownRoute, std::function<void(int)> showRoute)
+    {
+        m_shownRoute = std::move(shownRoute);
+        m_showRoute = std::move(showRoute);
+    }
+    int shownRoute() const { return m_shownRoute ? m_shownRoute() : 0; }
+
 Q_SIGNALS:
     void modifiedChanged(bool modified);
     // Open or New: no step before the present state.
@@ -52,10 +62,12 @@ Q_SIGNALS:
 
 private:
     friend class EditCommand;
-    void apply(const plenix::RouteEdit &edit, bool backwards);
+    void apply(const plenix::RouteEdit &edit, bool backwards, int route);
     void followStack();
 
     plenix::RouteDocument &m_document;
     QUndoStack m_stack;
     plenix::EditRecorder m_recorder;
+    std::function<int()> m_shownRoute;
+    std::function<void(int)> m_showRoute;
 };

@@ -42,6 +42,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     createWidgets();
     m_documents = std::make_unique<DocumentCommands>(m_document, *descriptionEdit, *this);
+    createProjectViews();
     createMenus();
     setUpWindow();
     m_document.table().addListener(this, [this](const plenix::TableChange &change) {
@@ -311,8 +312,8 @@ void MainWindow::calculateFromGrid()
 
 void MainWindow::runCalculate()
 {
-    plenix::CalculationOutcome outcome;
-    m_documents->history().run([&] { outcome = m_document.calculate(); });
+    // In a project, every route and the system's figures.
+    const plenix::CalculationOutcome outcome = m_documents->session().calculate();
     if (!outcome.stopped) {
         redrawProfile();
         return;

@@ -15,6 +15,9 @@
 class DocumentCommands;
 class ProfileChart;
 class QAction;
+class QDockWidget;
+class QTableWidget;
+class QTreeWidget;
 class QLabel;
 class QMenu;
 class DescriptionEdit;
@@ -107,6 +110,9 @@ private:
     void addReportActions(QMenu *fileMenu);
     void createViewMenu();
     void createProfilePanel(QSplitter *split);
+    // The project's route list and system figures: mainwindow_project.cpp.
+    void createProjectViews();
+    void showProjectViews();
     void followRoute(const plenix::TableChange &change);
     void redrawProfile();
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
@@ -152,6 +158,11 @@ private:
     // The pressure profile panel below the design controls, hidden at first.
     QWidget *profilePanel = nullptr;
     ProfileChart *profileChart = nullptr;
+    // A project's routes and system, docked beside the design controls.
+    QDockWidget *routesDock = nullptr;
+    QTreeWidget *routeList = nullptr;
+    QDockWidget *systemDock = nullptr;
+    QTableWidget *systemTable = nullptr;
 
     // Menus; the two pop-ups never stand on the menu bar.
     QAction *toolTipsAction = nullptr;

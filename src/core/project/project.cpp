@@ -5,6 +5,22 @@
 
 namespace plenix {
 
+void copyRouteContent(const RouteDocument &from, RouteDocument &to)
+{
+    RouteTable &table = to.table();
+    {
+        RouteTable::Batch batch(table);
+        for (int row = 1; row <= RouteTable::DataRows; ++row) {
+            for (int col = 1; col <= RouteTable::ColSpare; ++col) {
+                if (table.cellText(row, col) != from.table().cellText(row, col))
+                    table.setCellText(row, col, from.table().cellText(row, col));
+            }
+        }
+        table.goHome();
+    }
+    to.setDescription(from.description());
+}
+
 std::string quotedRouteName(std::string_view name)
 {
     return "route \"" + oneLineName(name) + '"';

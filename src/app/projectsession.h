@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "project/systemfigures.h"
+
+#include <QObject>
+
+class EditHistory;
+
+namespace plenix {
+class RouteDocument;
+} // namespace plenix
+
+// The project behind the window. The grid, the description box and the
+// undo history all work on one route document, the window's; in a project
+// that document holds the route shown, and the project's own copy of that
+// route is brought up to date whenever the project is read as a whole.
+// Showing another route stores the one shown and fetches the other.
+//
+// A classic route file is a project of one route that shows nothing of
+// being one: the window looks as it always has.
+class ProjectSession final : public QObject
+{
+    Q_OBJECT
+
+public:
+    ProjectSession(plenix::RouteDocument &shown, EditHistory &history, QObject *parent = nullptr);
+    ~ProjectSession() override;
+    Q_DISABLE_COPY_MOVE(ProjectSession)
+
+    // Whether the window holds a project file's routes rather than a route.
+    bool isProject() const { return m_isProject; }
+    int shownRoute() const { return m_shown; }
+    // The whole project, the route shown included.
+    const plenix::Project &project();
+    const plenix::SystemFigures &system() const { return m_system; }
+    // Whether every route has been calculated since it was opened.
+    bool hasFigures() const { return m_hasFigures; }
+
+    // Open of a project file: its first route is shown. The history is the
+    // caller's to restart.
+    void open(plenix::Project project);
+    // New, and Open of a classic route: the window's route alone.
+    void closeProject();
+    // Save As a project of the window's route alone: a project of one route
+    // of that name.
+    void makeProject(const std::string &routeName);
+
+    // Shows another route; the step is no edit and leaves the unsaved mark
+    // as it was.
+    void showRoute(int route);
+
+    // Calculate of the whole project: the route shown as one undoable step,
+    // the others as they stand, then the system's figures. The outcome is
+    // the shown route's.
+    plenix::CalculationOutcome calculate();
+
+Q_SIGNALS:
+    // The routes, their names or figures changed, or another route is shown.
+    void changed();
+    // Another route's description is in the document: the box must show it.
+    void descriptionReplaced();
+
+private:
+    void storeShown();
+
+    plenix::RouteDocument &m_document;
+    EditHistory &m_history;
+    plenix::Project m_project;
+    plenix::SystemFigures m_system;
+    int m_shown = 0;
+    bool m_isProject = false;
+    bool m_hasFigures = false;
+};
