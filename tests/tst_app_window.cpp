@@ -402,6 +402,58 @@ private Q_SLOTS:
         QCOMPARE(cell(2, 5), u"Elbow 90 deg 18 in clr"_s);
     }
 
+    // The project's dialogs as Qt shows them: a route's new name, its
+    // take-off, the job information, the fan side and the question before
+    // a route with branches goes.
+    void project_dialogs()
+    {
+        run(u"project:p.plenix openFile:p.plenix route:2"_s);
+        const plenix::Project &project = m_window->documents().session().project();
+        const auto typeInto = [](QWidget *dialog, const QString &name, const QString &text) {
+            auto *edit = dialog->findChildren<QLineEdit *>().value(name.toInt());
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+        withQtDialogs(
+            [&](QWidget *d) {
+                typeInto(d, u"0"_s, u"East"_s), qobject_cast<QDialog *>(d)->accept();
+            },
+            [this] { choose(u"renameRouteAction"_s); });
+        withQtDialogs(
+            [](QWidget *d) {
+                child<QComboBox>(*d, u"routeBox"_s)->setCurrentText(u"Trunk"_s);
+                child<QSpinBox>(*d, u"rowBox"_s)->setValue(6);
+                qobject_cast<QDialog *>(d)->accept();
+            },
+            [this] { choose(u"takeoffAction"_s); });
+        withQtDialogs(
+            [&](QWidget *d) {
+                typeInto(d, u"1"_s, u"J-7"_s), qobject_cast<QDialog *>(d)->accept();
+            },
+            [this] { choose(u"projectPropertiesAction"_s); });
+        withQtDialogs(
+            [&](QWidget *d) {
+                QTest::mouseClick(child<QPushButton>(*d, u"addItemButton"_s), Qt::LeftButton);
+                auto *items = child<QTableWidget>(*d, u"itemTable"_s);
+                items->setItem(2, 0, new QTableWidgetItem(u"Coil"_s));
+                items->setItem(2, 1, new QTableWidgetItem(u"0.5"_s));
+                typeInto(d, u"0"_s, u"10"_s);
+                qobject_cast<QDialog *>(d)->accept();
+            },
+            [this] { QTest::mouseClick(control(u"fanSideButton"_s), Qt::LeftButton); });
+        QCOMPARE(project.routes[1].name, "East");
+        QCOMPARE(project.routes[1].takeoff->row, 6);
+        QCOMPARE(project.job.number, "J-7");
+        QVERIFY(project.fanItems.size() == 3 && project.fanItems[2].name == "Coil" &&
+                project.fanItems[2].pressure == "0.5" && project.safetyFactor == "10");
+        choose(u"addRouteAction"_s);
+        run(u"route:2"_s);
+        withQtDialogs(
+            [](QWidget *d) { qobject_cast<QMessageBox *>(d)->button(QMessageBox::Yes)->click(); },
+            [this] { choose(u"deleteRouteAction"_s); });
+        QCOMPARE(project.routes.size(), std::size_t{2});
+    }
+
     // Save As onto an existing file replaces it without a question, then
     // Open reads it back.
     void file_dialogs()

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QChartView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
@@ -46,20 +47,18 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
-#include <QStatusBar>
-#include <QTableWidget>
-#include <QTreeWidget>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolTip>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -84,8 +83,11 @@ class FakeDialogs final : public Dialogs
 {
 public:
     QStringList calls;
-    QStringList messages;                  // the texts of the message boxes
-    QList<std::optional<QString>> replies; // to askElbowRadius
+    QStringList messages; // the texts of the message boxes
+    // To askElbowRadius and the project's questions: a text, "yes", a
+    // take-off "ROUTE:ROW", job fields joined by '|', or fan items
+    // "NAME=PRESSURE,..." then '|' and the safety factor.
+    QList<std::optional<QString>> replies;
     QStringList fileNames;
     QList<SaveChoice> saveChoices;
     QString previewPdf; // the print preview's pages are painted into it
@@ -98,10 +100,54 @@ public:
     {
         note(u"message"_s, text);
     }
+    std::optional<QString> askText(QWidget *, const QString &, const QString &,
+                                   const QString &initial) override
+    {
+        calls << u"askText "_s + initial;
+        return reply();
+    }
+    bool askYesNo(QWidget *, const QString &, const QString &text) override
+    {
+        note(u"askYesNo"_s, text);
+        return reply() == u"yes"_s;
+    }
+    std::optional<plenix::Takeoff> askTakeoff(QWidget *, const QStringList &routes,
+                                              const plenix::Takeoff &) override
+    {
+        calls << u"askTakeoff "_s + routes.join(u',');
+        const std::optional<QString> answer = reply();
+        if (!answer)
+            return std::nullopt;
+        return plenix::Takeoff{answer->section(u':', 0, 0).toStdString(),
+                               answer->section(u':', 1).toInt()};
+    }
+    std::optional<plenix::JobInfo> askJobInfo(QWidget *, const plenix::JobInfo &) override
+    {
+        calls << u"askJobInfo"_s;
+        const std::optional<QString> answer = reply();
+        if (!answer)
+            return std::nullopt;
+        const auto field = [&answer](int i) { return answer->section(u'|', i, i).toStdString(); };
+        return plenix::JobInfo{field(0), field(1), field(2), field(3),
+                               field(4), field(5), field(6), field(7)};
+    }
+    std::optional<FanSide> askFanSide(QWidget *, const FanSide &) override
+    {
+        calls << u"askFanSide"_s;
+        const std::optional<QString> answer = reply();
+        if (!answer)
+            return std::nullopt;
+        FanSide fan{{}, answer->section(u'|', 1)};
+        for (const QString &item : answer->section(u'|', 0, 0).split(u',', Qt::SkipEmptyParts))
+            fan.items.push_back(
+                {item.section(u'=', 0, 0).toStdString(), item.section(u'=', 1).toStdString()});
+        return fan;
+    }
+
     std::optional<QString> askElbowRadius(QWidget *, const QString &angle, float diameter) override
     {
         calls << u"askElbowRadius %1 %2"_s.arg(angle).arg(diameter);
-        return replies.isEmpty() ? std::nullopt : replies.takeFirst();
+        return reply();
     }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &name) override
     {
@@ -126,6 +172,10 @@ public:
     }
 
 private:
+    std::optional<QString> reply()
+    {
+        return replies.isEmpty() ? std::nullopt : replies.takeFirst();
+    }
     void note(const QString &kind, const QString &text)
     {
         calls << kind;

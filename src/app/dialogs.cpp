@@ -2,8 +2,10 @@
 #include "dialogs.h"
 
 #include "elbowdialog.h"
+#include "projectdialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -92,6 +94,46 @@ Dialogs::SaveChoice Dialogs::askSaveChanges(QWidget *parent, const QString &name
     default:
         return SaveChoice::Cancel;
     }
+}
+
+std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title, const QString &label,
+                                        const QString &initial)
+{
+    bool accepted = false;
+    const QString reply =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &accepted);
+    return accepted ? std::optional(reply) : std::nullopt;
+}
+
+bool Dialogs::askYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<plenix::Takeoff> Dialogs::askTakeoff(QWidget *parent, const QStringList &routes,
+                                                   const plenix::Takeoff &current)
+{
+    TakeoffDialog dialog(routes, current, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.takeoff();
+}
+
+std::optional<plenix::JobInfo> Dialogs::askJobInfo(QWidget *parent, const plenix::JobInfo &job)
+{
+    JobInfoDialog dialog(job, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.job();
+}
+
+std::optional<Dialogs::FanSide> Dialogs::askFanSide(QWidget *parent, const FanSide &current)
+{
+    FanSideDialog dialog(current.items, current.safetyFactor, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FanSide{dialog.items(), dialog.safetyFactor()};
 }
 
 Dialogs &Dialogs::instance()

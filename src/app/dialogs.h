@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "project/project.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QPrinter;
 class QWidget;
@@ -45,6 +49,24 @@ public:
     // "Save changes to NAME before closing?" with Save, Discard and Cancel;
     // closing the box is Cancel.
     virtual SaveChoice askSaveChanges(QWidget *parent, const QString &name);
+
+    // A line of text, such as a route's new name; nothing on Cancel.
+    virtual std::optional<QString> askText(QWidget *parent, const QString &title,
+                                           const QString &label, const QString &initial);
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text);
+    // A route's take-off, chosen among the routes named; nothing on Cancel.
+    virtual std::optional<plenix::Takeoff> askTakeoff(QWidget *parent, const QStringList &routes,
+                                                      const plenix::Takeoff &current);
+    // The job information; nothing on Cancel.
+    virtual std::optional<plenix::JobInfo> askJobInfo(QWidget *parent, const plenix::JobInfo &job);
+    // The fan-side items and the safety factor; nothing on Cancel.
+    struct FanSide
+    {
+        std::vector<plenix::FanItem> items;
+        QString safetyFactor;
+    };
+    virtual std::optional<FanSide> askFanSide(QWidget *parent, const FanSide &current);
 
     static Dialogs &instance();
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.

@@ -138,6 +138,9 @@ void MainWindow::createMenus()
     addMenuAction(fileMenu, "saveAction", u"&Save"_s, &MainWindow::saveRoute,
                QKeySequence(Qt::CTRL | Qt::Key_S));
     addMenuAction(fileMenu, "saveAsAction", u"Save &As..."_s, &MainWindow::saveRouteAs);
+    addMenuAction(fileMenu, "importRouteAction", tr("&Import Route..."), &MainWindow::importRoute);
+    addMenuAction(fileMenu, "projectPropertiesAction", tr("Pro&ject Properties..."),
+                  &MainWindow::editProjectProperties);
     addMenuSeparator(fileMenu, "fileSeparator1");
     addMenuAction(fileMenu, "printAction", u"&Print"_s, &MainWindow::printWindow,
                QKeySequence(Qt::CTRL | Qt::Key_P));

@@ -3,6 +3,7 @@
 
 #include "fittings.h"
 #include "layouttable.h"
+#include "projectsession.h"
 #include "recentroutes.h"
 #include "routedocument.h"
 
@@ -27,11 +28,10 @@ class QSessionManager;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
-// table, the description, the current file), the last elbow radius reply and the layout table for its whole life,
-// and turns menu choices, button clicks, grid keys and mouse presses into
-// calls of the core, whose results the widgets show. Every rule of arithmetic
-// and text format lives in the core; the grid view, the layout table and the
-// dialog seam are their own classes.
+// table, the description, the current file), the last elbow radius reply and the layout table for
+// its whole life, and turns menu choices, button clicks, grid keys and mouse presses into calls of
+// the core, whose results the widgets show. Every rule of arithmetic and text format lives in the
+// core; the grid view, the layout table and the dialog seam are their own classes.
 //
 // The command handlers are grouped by menu: mainwindow.cpp holds start-up,
 // layout, the grid's events, Calculate, the fittings pop-up and shutdown;
@@ -110,13 +110,28 @@ private:
     void addReportActions(QMenu *fileMenu);
     void createViewMenu();
     void createProfilePanel(QSplitter *split);
-    // The project's route list and system figures: mainwindow_project.cpp.
+    // The project's route list and system figures, and the commands on the
+    // project's routes: mainwindow_project.cpp.
     void createProjectViews();
+    void createRouteActions();
     void showProjectViews();
+    void changeProject(const QString &name, const ProjectSession::Change &edit);
+    // Makes the window's route a project of one route, named after its file.
+    void becomeProject();
+    void addRoute();
+    void duplicateRoute();
+    void renameRoute();
+    void setTakeoff();
+    void moveRoute(int by);
+    void deleteRoute();
+    void exportRoute();
+    void importRoute();
+    void editProjectProperties();
+    void editFanSide();
     void followRoute(const plenix::TableChange &change);
     void redrawProfile();
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
-                        void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
+                           void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
     void addMenuSeparator(QMenu *menu, const char *name);
     // Undo, Redo and the recent routes: mainwindow_history.cpp.
     void createHistoryActions(QMenu *editMenu);

@@ -3,16 +3,22 @@
 // shows, and the system's figures. Both stay hidden for a classic route.
 #include "mainwindow.h"
 
+#include "dialogs.h"
 #include "documentcommands.h"
 #include "projectsession.h"
 
+#include "project/projectfile.h"
 #include "project/projectoutput.h"
+#include "routefileio.h"
 
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -50,15 +56,23 @@ void MainWindow::createProjectViews()
     });
     routesDock = addDock(*this, tr("Routes"), u"routesDock"_s, routeList, Qt::LeftDockWidgetArea);
 
-    systemTable = new QTableWidget(this);
+    auto *system = new QWidget(this);
+    auto *systemLayout = new QVBoxLayout(system);
+    systemLayout->setContentsMargins(0, 0, 0, 0);
+    auto *fanButton = new QPushButton(tr("&Fan-Side Items..."), system);
+    fanButton->setObjectName(u"fanSideButton"_s);
+    connect(fanButton, &QPushButton::clicked, this, &MainWindow::editFanSide);
+    systemLayout->addWidget(fanButton, 0, Qt::AlignLeft);
+    systemTable = new QTableWidget(system);
     systemTable->setObjectName(u"systemTable"_s);
+    systemLayout->addWidget(systemTable);
     systemTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     systemTable->horizontalHeader()->hide();
     systemTable->verticalHeader()->hide();
     systemTable->verticalHeader()->setDefaultSectionSize(systemTable->fontMetrics().height() + 6);
     systemTable->setShowGrid(false);
-    systemDock =
-        addDock(*this, tr("System"), u"systemDock"_s, systemTable, Qt::BottomDockWidgetArea);
+    systemDock = addDock(*this, tr("System"), u"systemDock"_s, system, Qt::BottomDockWidgetArea);
+    createRouteActions();
 
     connect(&m_documents->session(), &ProjectSession::changed, this, &MainWindow::showProjectViews);
 }
@@ -117,4 +131,218 @@ void MainWindow::showProjectViews()
         }
     }
     systemTable->resizeColumnsToContents();
+}
+
+void MainWindow::createRouteActions()
+{
+    // The route list's own commands, on its pop-up and keys.
+    routeList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const auto add = [this](const char *name, const QString &caption, auto handler,
+                            const QKeySequence &shortcut = {}) {
+        auto *action = new QAction(caption, routeList);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        routeList->addAction(action);
+    };
+    add("addRouteAction", tr("&Add Route"), &MainWindow::addRoute, QKeySequence(Qt::Key_Insert));
+    add("duplicateRouteAction", tr("D&uplicate Route"), &MainWindow::duplicateRoute);
+    add("renameRouteAction", tr("&Rename Route..."), &MainWindow::renameRoute,
+        QKeySequence(Qt::Key_F2));
+    add("takeoffAction", tr("Set &Take-off..."), &MainWindow::setTakeoff);
+    add(
+        "moveRouteUpAction", tr("Move &Up"), [this] { moveRoute(-1); },
+        QKeySequence(Qt::CTRL | Qt::Key_Up));
+    add(
+        "moveRouteDownAction", tr("Move Do&wn"), [this] { moveRoute(1); },
+        QKeySequence(Qt::CTRL | Qt::Key_Down));
+    add("deleteRouteAction", tr("&Delete Route"), &MainWindow::deleteRoute,
+        QKeySequence(Qt::Key_Delete));
+    add("exportRouteAction", tr("&Export Route..."), &MainWindow::exportRoute);
+}
+
+void MainWindow::changeProject(const QString &name, const ProjectSession::Change &edit)
+{
+    if (const std::optional<std::string> fault = m_documents->session().change(name, edit))
+        Dialogs::instance().message(this, u"plenix"_s, tr("Error: %1").arg(text(*fault)));
+}
+
+void MainWindow::becomeProject()
+{
+    ProjectSession &session = m_documents->session();
+    if (session.isProject())
+        return;
+    const std::string name = m_document.isUntitled() ? tr("Route").toStdString()
+                                                     : pathText(m_document.name()).toStdString();
+    session.makeProject(name);
+}
+
+void MainWindow::addRoute()
+{
+    changeProject(tr("Add Route"), [this](plenix::Project &project, int &shown) {
+        const std::string name = project.unusedName(tr("Route").toStdString());
+        project.insertBranch(project.routes.size(), std::size_t(shown), name);
+        shown = int(project.routes.size()) - 1;
+    });
+}
+
+void MainWindow::duplicateRoute()
+{
+    changeProject(tr("Duplicate Route"), [this](plenix::Project &project, int &shown) {
+        const plenix::ProjectRoute &original = project.routes[std::size_t(shown)];
+        const std::string name = project.unusedName(original.name + tr(" copy").toStdString());
+        // The first route's copy takes off it; another's takes off where it does.
+        const std::optional<plenix::Takeoff> takeoff = original.takeoff;
+        plenix::ProjectRoute &copy =
+            project.insertBranch(std::size_t(shown) + 1, std::size_t(shown), name);
+        plenix::copyRouteContent(*project.routes[std::size_t(shown)].document, *copy.document);
+        if (takeoff)
+            copy.takeoff = takeoff;
+        ++shown;
+    });
+}
+
+void MainWindow::renameRoute()
+{
+    ProjectSession &session = m_documents->session();
+    const std::string old = session.project().routes[std::size_t(session.shownRoute())].name;
+    const std::optional<QString> name =
+        Dialogs::instance().askText(this, tr("Rename Route"), tr("Route name:"), text(old));
+    if (!name || name->trimmed().toStdString() == old)
+        return;
+    changeProject(tr("Rename Route"), [&name](plenix::Project &project, int &shown) {
+        project.renameRoute(std::size_t(shown), name->trimmed().toStdString());
+    });
+}
+
+void MainWindow::setTakeoff()
+{
+    ProjectSession &session = m_documents->session();
+    const plenix::Project &project = session.project();
+    const plenix::ProjectRoute &route = project.routes[std::size_t(session.shownRoute())];
+    if (!route.takeoff) {
+        Dialogs::instance().message(this, u"plenix"_s,
+                                    tr("Error: the first route starts at the fan"));
+        return;
+    }
+    QStringList others;
+    for (const plenix::ProjectRoute &other : project.routes) {
+        if (&other != &route)
+            others << text(other.name);
+    }
+    const std::optional<plenix::Takeoff> takeoff =
+        Dialogs::instance().askTakeoff(this, others, *route.takeoff);
+    if (!takeoff || *takeoff == *route.takeoff)
+        return;
+    changeProject(tr("Set Take-off"), [&takeoff](plenix::Project &project, int &shown) {
+        project.routes[std::size_t(shown)].takeoff = takeoff;
+    });
+}
+
+void MainWindow::moveRoute(int by)
+{
+    const int shown = m_documents->session().shownRoute();
+    const int count = int(m_documents->session().project().routes.size());
+    // The first route starts at the fan and stays first.
+    if (shown == 0 || shown + by < 1 || shown + by >= count)
+        return;
+    changeProject(by < 0 ? tr("Move Route Up") : tr("Move Route Down"),
+                  [by](plenix::Project &project, int &current) {
+                      std::swap(project.routes[std::size_t(current)],
+                                project.routes[std::size_t(current + by)]);
+                      current += by;
+                  });
+}
+
+void MainWindow::deleteRoute()
+{
+    ProjectSession &session = m_documents->session();
+    const plenix::Project &project = session.project();
+    const auto shown = std::size_t(session.shownRoute());
+    if (shown == 0) {
+        Dialogs::instance().message(this, u"plenix"_s,
+                                    tr("Error: the first route starts at the fan and cannot be "
+                                       "deleted"));
+        return;
+    }
+    const std::size_t branches = project.branchesOf(shown).size();
+    if (branches > 0 &&
+        !Dialogs::instance().askYesNo(
+            this, tr("Delete Route"),
+            tr("%n route(s) take off %1. Delete it and them?", nullptr, int(branches))
+                .arg(text(project.routes[shown].name))))
+        return;
+    changeProject(tr("Delete Route"), [](plenix::Project &project, int &current) {
+        const std::string from = project.routes[std::size_t(current)].takeoff->route;
+        project.removeRoute(std::size_t(current));
+        current = int(project.routeIndex(from).value_or(0));
+    });
+}
+
+void MainWindow::exportRoute()
+{
+    ProjectSession &session = m_documents->session();
+    const plenix::ProjectRoute &route = session.project().routes[std::size_t(session.shownRoute())];
+    const QString path = Dialogs::instance().saveFileName(
+        this, tr("Export Route"), tr("Text Files (*.txt)"), text(route.name) + u".txt"_s);
+    if (path.isEmpty())
+        return;
+    std::optional<QString> error;
+    if (!m_document.isUntitled() && QFileInfo(path) == QFileInfo(pathText(m_document.path())))
+        error = tr("the project's own file cannot be replaced by a route");
+    else
+        error = writeRouteFile(path, QByteArray::fromStdString(route.document->fileText()));
+    if (error)
+        Dialogs::instance().message(this, u"plenix"_s, tr("Error: %1").arg(*error));
+}
+
+void MainWindow::importRoute()
+{
+    const QString path = Dialogs::instance().openFileName(this, tr("Import Route"),
+                                                          tr("Text Files (*.txt)"), QString());
+    if (path.isEmpty())
+        return;
+    const RouteFileRead read = readRouteFile(path);
+    std::optional<plenix::Project> route;
+    if (!read.error)
+        route = plenix::projectFromRoute(read.bytes.toStdString(),
+                                         QFileInfo(path).completeBaseName().toStdString());
+    if (!route) {
+        const QString reason = read.error.value_or(QLatin1StringView(plenix::NotARouteFileMessage));
+        Dialogs::instance().message(this, u"plenix"_s, tr("Error: %1").arg(reason));
+        return;
+    }
+    becomeProject();
+    changeProject(tr("Import Route"), [&route](plenix::Project &project, int &shown) {
+        plenix::ProjectRoute &imported =
+            project.insertBranch(project.routes.size(), std::size_t(shown),
+                                 project.unusedName(route->routes.front().name));
+        plenix::copyRouteContent(*route->routes.front().document, *imported.document);
+        shown = int(project.routes.size()) - 1;
+    });
+}
+
+void MainWindow::editProjectProperties()
+{
+    const std::optional<plenix::JobInfo> job =
+        Dialogs::instance().askJobInfo(this, m_documents->session().project().job);
+    if (!job || *job == m_documents->session().project().job)
+        return;
+    becomeProject();
+    changeProject(tr("Project Properties"),
+                  [&job](plenix::Project &project, int &) { project.job = *job; });
+}
+
+void MainWindow::editFanSide()
+{
+    const plenix::Project &project = m_documents->session().project();
+    const std::optional<Dialogs::FanSide> fan =
+        Dialogs::instance().askFanSide(this, {project.fanItems, text(project.safetyFactor)});
+    if (!fan)
+        return;
+    changeProject(tr("Fan-Side Items"), [&fan](plenix::Project &changed, int &) {
+        changed.fanItems = fan->items;
+        changed.safetyFactor = fan->safetyFactor.toStdString();
+    });
 }

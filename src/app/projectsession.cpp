@@ -5,6 +5,47 @@
 
 #include "routedocument.h"
 
+#include <QUndoCommand>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+namespace {
+
+// A change of the project's structure. The project before and after are
+// kept whole: a structure step is rare, and a whole copy cannot disagree
+// with the routes' edits recorded around it.
+class StructureCommand final : public QUndoCommand
+{
+public:
+    StructureCommand(ProjectSession &session, const QString &name, plenix::Project before,
+                     int shownBefore, plenix::Project after, int shownAfter)
+        : QUndoCommand(name), m_session(session), m_before(std::move(before)),
+          m_after(std::move(after)), m_shownBefore(shownBefore), m_shownAfter(shownAfter)
+    {
+    }
+    Q_DISABLE_COPY_MOVE(StructureCommand)
+
+    void undo() override { m_session.restore(m_before, m_shownBefore); }
+    void redo() override
+    {
+        // Made before it was pushed.
+        if (!std::exchange(m_pushed, false))
+            m_session.restore(m_after, m_shownAfter);
+    }
+
+private:
+    ProjectSession &m_session;
+    plenix::Project m_before;
+    plenix::Project m_after;
+    int m_shownBefore;
+    int m_shownAfter;
+    bool m_pushed = true;
+};
+
+} // namespace
+
 ProjectSession::ProjectSession(plenix::RouteDocument &shown, EditHistory &history, QObject *parent)
     : QObject(parent), m_document(shown), m_history(history)
 {
@@ -67,6 +108,47 @@ void ProjectSession::showRoute(int route)
     // The figures fetched are the ones last calculated for that route.
     m_document.marks().reset();
     m_document.setModified(modified);
+    Q_EMIT descriptionReplaced();
+    Q_EMIT changed();
+}
+
+std::optional<std::string> ProjectSession::change(const QString &name, const Change &edit)
+{
+    storeShown();
+    plenix::Project before = m_project.copy();
+    const int shownBefore = m_shown;
+    int shown = m_shown;
+    edit(m_project, shown);
+    if (std::optional<std::string> fault = m_project.structureError()) {
+        m_project = std::move(before);
+        return fault;
+    }
+    m_shown = std::clamp(shown, 0, static_cast<int>(m_project.routes.size()) - 1);
+    m_history.stack().push(new StructureCommand(*this, name, std::move(before), shownBefore,
+                                                m_project.copy(), m_shown));
+    showAndCalculate();
+    return std::nullopt;
+}
+
+void ProjectSession::restore(const plenix::Project &project, int shown)
+{
+    m_project = project.copy();
+    m_shown = shown;
+    showAndCalculate();
+}
+
+void ProjectSession::showAndCalculate()
+{
+    std::vector<bool> stopped;
+    for (plenix::ProjectRoute &route : m_project.routes)
+        stopped.push_back(route.document->calculate().stopped);
+    m_history.runUnrecorded([this] {
+        plenix::copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document,
+                                 m_document);
+    });
+    m_document.marks().reset();
+    m_system = plenix::systemFigures(m_project, stopped);
+    m_hasFigures = true;
     Q_EMIT descriptionReplaced();
     Q_EMIT changed();
 }

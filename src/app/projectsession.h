@@ -5,6 +5,10 @@
 
 #include <QObject>
 
+#include <functional>
+#include <optional>
+#include <string>
+
 class EditHistory;
 
 namespace plenix {
@@ -50,6 +54,15 @@ public:
     // as it was.
     void showRoute(int route);
 
+    // A change of the routes, their names and take-offs, the job information
+    // or the fan side, as one undoable step named `name`. The edit may also
+    // choose the route to show. A change that leaves the routes no sound
+    // system is not made: the reason comes back.
+    using Change = std::function<void(plenix::Project &project, int &shown)>;
+    std::optional<std::string> change(const QString &name, const Change &edit);
+    // Puts back the project as a step of the history holds it.
+    void restore(const plenix::Project &project, int shown);
+
     // Calculate of the whole project: the route shown as one undoable step,
     // the others as they stand, then the system's figures. The outcome is
     // the shown route's.
@@ -63,6 +76,9 @@ Q_SIGNALS:
 
 private:
     void storeShown();
+    // Fetches the route to show, then works out every route's figures and
+    // the system's, as no step of the history.
+    void showAndCalculate();
 
     plenix::RouteDocument &m_document;
     EditHistory &m_history;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/project.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace plenix {
@@ -26,6 +27,24 @@ std::string quotedRouteName(std::string_view name)
     return "route \"" + oneLineName(name) + '"';
 }
 
+Project Project::copy() const
+{
+    Project other;
+    other.job = job;
+    other.method = method;
+    other.fanItems = fanItems;
+    other.safetyFactor = safetyFactor;
+    for (const ProjectRoute &route : routes) {
+        ProjectRoute &copied = other.routes.emplace_back();
+        copied.name = route.name;
+        copied.takeoff = route.takeoff;
+        copyRouteContent(*route.document, *copied.document);
+        copied.document->marks().reset();
+        copied.document->markSaved();
+    }
+    return other;
+}
+
 bool Project::fitsClassicRoute() const
 {
     return routes.size() == 1 && job.isEmpty() && fanItems.empty() && safetyFactor.empty() &&
@@ -49,6 +68,48 @@ void Project::renameRoute(std::size_t index, const std::string &name)
             route.takeoff->route = name;
     }
     routes[index].name = name;
+}
+
+std::vector<std::size_t> Project::branchesOf(std::size_t index) const
+{
+    const std::vector<std::optional<std::size_t>> parentOf = parents();
+    std::vector<std::size_t> branches;
+    for (std::size_t i = 0; i < routes.size(); ++i) {
+        // Up the chain of take-offs, at most once round every route.
+        std::optional<std::size_t> up = parentOf[i];
+        for (std::size_t steps = 0; up && *up != index && steps < routes.size(); ++steps)
+            up = parentOf[*up];
+        if (i != index && up == index)
+            branches.push_back(i);
+    }
+    return branches;
+}
+
+void Project::removeRoute(std::size_t index)
+{
+    std::vector<std::size_t> gone = branchesOf(index);
+    gone.push_back(index);
+    std::sort(gone.rbegin(), gone.rend());
+    for (const std::size_t i : gone)
+        routes.erase(routes.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+std::string Project::unusedName(const std::string &base) const
+{
+    std::string name = base;
+    for (int number = 2; routeIndex(name); ++number)
+        name = base + ' ' + std::to_string(number);
+    return name;
+}
+
+ProjectRoute &Project::insertBranch(std::size_t index, std::size_t from, const std::string &name)
+{
+    const RouteTable &table = routes.at(from).document->table();
+    Takeoff takeoff{routes[from].name, std::max<int>(table.lastUsedRow(1), 1)};
+    ProjectRoute &route = *routes.emplace(routes.begin() + static_cast<std::ptrdiff_t>(index));
+    route.name = name;
+    route.takeoff = std::move(takeoff);
+    return route;
 }
 
 std::vector<std::optional<std::size_t>> Project::parents() const

@@ -94,8 +94,20 @@ public:
     // rows, and no chain of take-offs comes back to where it began.
     std::optional<std::string> structureError() const;
 
+    // A copy of every route, cells, description and all.
+    Project copy() const;
+
     // Renames a route and every take-off from it.
     void renameRoute(std::size_t index, const std::string &name);
+    // The routes that take off this one, directly or through others.
+    std::vector<std::size_t> branchesOf(std::size_t index) const;
+    // Removes a route and every route that takes off it.
+    void removeRoute(std::size_t index);
+    // `base`, or the first of "base 2", "base 3" ... that no route is named.
+    std::string unusedName(const std::string &base) const;
+    // A new route taking off route `from` after its last used row (row 1 of
+    // an empty route), placed at `index`.
+    ProjectRoute &insertBranch(std::size_t index, std::size_t from, const std::string &name);
 
     // For each route, the index of the route it takes off; nothing for the
     // first route and for a take-off that names no route of the project.
