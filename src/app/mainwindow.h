@@ -5,6 +5,7 @@
 #include "layouttable.h"
 #include "projectsession.h"
 #include "recentroutes.h"
+#include "reportpainter.h"
 #include "routedocument.h"
 
 #include <QKeySequence>
@@ -110,6 +111,8 @@ private:
     void addReportActions(QMenu *fileMenu);
     void createViewMenu();
     void createProfilePanel(QSplitter *split);
+    // The report of the project the window holds, calculated.
+    ProjectReport shownProjectReport();
     // The project's route list and system figures, and the commands on the
     // project's routes: mainwindow_project.cpp.
     void createProjectViews();

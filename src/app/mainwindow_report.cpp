@@ -3,7 +3,10 @@
 // and the pressure profile panel.
 #include "mainwindow.h"
 
+#include "project/projectoutput.h"
+
 #include "dialogs.h"
+#include "documentcommands.h"
 #include "profilechart.h"
 #include "report.h"
 #include "reportpainter.h"
@@ -116,14 +119,32 @@ QString chooseExportFile(QWidget *window, const plenix::RouteDocument &document,
 
 void MainWindow::printReport()
 {
-    const RouteReport report = routeReport(m_document);
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(pathText(report.content.routeName));
     // The paper the printer is set up with, not Qt's guess from the locale.
     if (const QPrinterInfo info(printer); !info.isNull())
         printer.setPageSize(info.defaultPageSize());
+    ProjectSession &session = m_documents->session();
+    if (session.isProject()) {
+        const ProjectReport report = shownProjectReport();
+        printer.setDocName(pathText(report.name));
+        Dialogs::instance().printPreview(
+            this, printer, [&report](QPrinter &device) { paintProjectReport(device, report); });
+        return;
+    }
+    const RouteReport report = routeReport(m_document);
+    printer.setDocName(pathText(report.content.routeName));
     Dialogs::instance().printPreview(this, printer,
                                      [&report](QPrinter &device) { paintReport(device, report); });
+}
+
+ProjectReport MainWindow::shownProjectReport()
+{
+    ProjectSession &session = m_documents->session();
+    // The figures must be the ones the routes show: a project edited since
+    // its last Calculate is calculated first, as Enter would.
+    if (!session.hasFigures())
+        runCalculate();
+    return projectReport(session.project(), session.system(), m_document.path());
 }
 
 void MainWindow::exportPdf()
@@ -132,7 +153,10 @@ void MainWindow::exportPdf()
         chooseExportFile(this, m_document, u"Export PDF"_s, u"PDF Files (*.pdf)"_s, u"pdf"_s);
     if (path.isEmpty())
         return;
-    if (const auto error = writeReportPdf(path, routeReport(m_document)))
+    const auto error = m_documents->session().isProject()
+                           ? writeProjectReportPdf(path, shownProjectReport())
+                           : writeReportPdf(path, routeReport(m_document));
+    if (error)
         reportExportError(this, *error);
 }
 
@@ -142,6 +166,11 @@ void MainWindow::exportCsv()
         chooseExportFile(this, m_document, u"Export CSV"_s, u"CSV Files (*.csv)"_s, u"csv"_s);
     if (path.isEmpty())
         return;
-    if (const auto error = writeRouteCsv(path, m_document.table()))
+    // A project's routes in one table, the route's name first.
+    const auto error =
+        m_documents->session().isProject()
+            ? writeCsv(path, plenix::projectListRows(m_documents->session().project()))
+            : writeRouteCsv(path, m_document.table());
+    if (error)
         reportExportError(this, *error);
 }

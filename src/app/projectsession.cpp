@@ -174,7 +174,10 @@ plenix::CalculationOutcome ProjectSession::calculate()
 
 void ProjectSession::storeShown()
 {
-    if (m_isProject)
-        plenix::copyRouteContent(m_document,
-                                 *m_project.routes[static_cast<std::size_t>(m_shown)].document);
+    if (!m_isProject)
+        return;
+    plenix::RouteDocument &stored = *m_project.routes[static_cast<std::size_t>(m_shown)].document;
+    plenix::copyRouteContent(m_document, stored);
+    // The copy's figures are the shown route's, not edits of its own.
+    stored.marks().reset();
 }

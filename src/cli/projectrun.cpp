@@ -85,9 +85,16 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
         if (std::optional<QString> error = saveProject(project, target))
             return failed(target, *error);
     }
-    if (!options.pdfFile.isEmpty())
-        return failed(options.pdfFile, u"a project's report cannot be made yet; export its "
-                                       u"routes to route files for their reports"_s);
+    if (!options.pdfFile.isEmpty()) {
+        if (QFileInfo(options.pdfFile) == QFileInfo(file))
+            return failed(options.pdfFile,
+                          u"the project's own file cannot be replaced by an export"_s);
+        const ProjectReport report =
+            projectReport(project, outcome.system,
+                          QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
+        if (std::optional<QString> error = writeProjectReportPdf(options.pdfFile, report))
+            return failed(options.pdfFile, *error);
+    }
     if (!options.csvFile.isEmpty()) {
         if (QFileInfo(options.csvFile) == QFileInfo(file))
             return failed(options.csvFile,

@@ -25,6 +25,20 @@ std::optional<QString> writeReportPdf(const QString &path, const RouteReport &re
     return writeRouteFile(path, pdf.data());
 }
 
+std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report)
+{
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setTitle(pathText(report.name));
+        writer.setCreator(u"Plenix"_s);
+        if (paintProjectReport(writer, report) == 0)
+            return u"the report could not be laid out"_s;
+    }
+    return writeRouteFile(path, pdf.data());
+}
+
 std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table)
 {
     return writeCsv(path, plenix::listRows(table));

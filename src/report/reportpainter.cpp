@@ -2,6 +2,7 @@
 #include "reportpainter.h"
 
 #include "profilechart.h"
+#include "project/projectoutput.h"
 #include "routedocument.h"
 #include "routefileio.h"
 
@@ -54,9 +55,10 @@ QFont fontOf(double points, bool bold = false, bool italic = false)
 class ReportLayout final
 {
 public:
-    ReportLayout(QPagedPaintDevice &device, QPainter *painter, const RouteReport &report,
-                 int pageCount)
-        : m_device(device), m_painter(painter), m_report(report), m_pageCount(pageCount),
+    // With no painter it only counts the pages; with one it paints them,
+    // each footer naming the count of the first run.
+    ReportLayout(QPagedPaintDevice &device, QPainter *painter, int pageCount)
+        : m_device(device), m_painter(painter), m_pageCount(pageCount),
           m_point(device.logicalDpiY() / 72.0)
     {
         // The device's paint area, with a margin of its own where the
@@ -78,12 +80,39 @@ public:
         }
     }
 
-    int run()
+    // A route's report, from a page of its own on. Returns the pages so far.
+    int run(const RouteReport &report)
     {
+        m_report = &report;
+        m_printedAt = report.printedAt;
+        m_subject = u"Route: "_s + pathText(report.content.routeName);
+        m_file =
+            report.content.path.empty() ? u"not saved to a file"_s : pathText(report.content.path);
         startPage();
         writeFirstPage();
         writeTable();
         writeChart();
+        return m_pageNumber;
+    }
+
+    // A project's title block and system summary, from a page of its own on.
+    int run(const ProjectReport &report)
+    {
+        m_printedAt = report.printedAt;
+        m_subject = u"Project: "_s + pathText(report.name);
+        m_file = report.path.empty() ? u"not saved to a file"_s : pathText(report.path);
+        startPage();
+        writeHeading(u"Job"_s);
+        const QFont body = fontOf(9);
+        for (const auto &[label, value] : report.job)
+            writeParagraph(text(label) + u": "_s + text(value), body, Qt::black);
+        writeHeading(u"System"_s);
+        for (std::size_t row = 0; row < report.summary.size(); ++row) {
+            const plenix::TextRows &rows = report.summary;
+            const bool heading = row == 0 || (rows[row - 1].empty() && rows[row].size() > 2);
+            const bool critical = !rows[row].empty() && rows[row].back() == "critical";
+            writeSummaryRow(rows[row], fontOf(7.5, heading || critical));
+        }
         return m_pageNumber;
     }
 
@@ -106,7 +135,6 @@ private:
         if (!painting())
             return;
 
-        const plenix::ReportContent &content = m_report.content;
         QPainter &p = *m_painter;
         double y = m_page.top();
         p.setPen(Qt::black);
@@ -115,19 +143,16 @@ private:
                    Qt::AlignLeft | Qt::AlignVCenter, text(std::string(plenix::ReportTitle)));
         p.setFont(small);
         p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(title)),
-                   Qt::AlignRight | Qt::AlignVCenter,
-                   m_report.printedAt.toString(u"yyyy-MM-dd HH:mm"_s));
+                   Qt::AlignRight | Qt::AlignVCenter, m_printedAt.toString(u"yyyy-MM-dd HH:mm"_s));
         y += fontHeight(title);
         p.setFont(fontOf(8, true));
         p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(small)), Qt::AlignLeft,
-                   u"Route: "_s + pathText(content.routeName));
+                   m_subject);
         y += fontHeight(small);
         p.setFont(small);
-        const QString path =
-            content.path.empty() ? u"not saved to a file"_s : pathText(content.path);
         p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(small)), Qt::AlignLeft,
                    QFontMetricsF(small, &m_device)
-                       .elidedText(u"File: "_s + path, Qt::ElideMiddle, m_page.width()));
+                       .elidedText(u"File: "_s + m_file, Qt::ElideMiddle, m_page.width()));
         y += fontHeight(small) + pt(2);
         p.setPen(QPen(Rule, pt(0.5)));
         p.drawLine(QPointF(m_page.left(), y), QPointF(m_page.right(), y));
@@ -172,7 +197,7 @@ private:
 
     void writeFirstPage()
     {
-        const plenix::ReportContent &content = m_report.content;
+        const plenix::ReportContent &content = m_report->content;
         if (content.outOfDate) {
             m_y += pt(2);
             writeParagraph(text(std::string(plenix::OutOfDateCaution)), fontOf(11, true),
@@ -242,13 +267,45 @@ private:
         return height + pt(2);
     }
 
+    // A line of the system summary: its texts in the summary's columns, the
+    // first two wider for names and take-offs.
+    void writeSummaryRow(const std::vector<std::string> &cells, const QFont &font)
+    {
+        static constexpr std::array<double, 9> weights{18, 20, 9, 9, 9, 9, 8, 9, 9};
+        const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+        std::vector<QRectF> rooms;
+        double left = m_page.left();
+        double height = fontHeight(font);
+        for (std::size_t col = 0; col < cells.size() && col < weights.size(); ++col) {
+            const double width = m_page.width() * weights[col] / total;
+            rooms.emplace_back(left + pt(1.5), 0, width - pt(3), 1e9);
+            height = std::max(height, QFontMetricsF(font, &m_device)
+                                          .boundingRect(rooms.back(), flags, text(cells[col]))
+                                          .height());
+            left += width;
+        }
+        height += pt(2);
+        if (m_y + height > m_bottom)
+            startPage();
+        if (painting()) {
+            m_painter->setFont(font);
+            m_painter->setPen(Qt::black);
+            for (std::size_t col = 0; col < rooms.size(); ++col)
+                m_painter->drawText(
+                    rooms[col].translated(0, m_y + pt(1)).adjusted(0, 0, 0, -1e9 + height), flags,
+                    text(cells[col]));
+        }
+        m_y += height;
+    }
+
     void writeTableHeader()
     {
         const QFont font = fontOf(7.5, true);
         std::array<QString, Columns> texts;
         texts[0] = u"Row"_s;
         for (std::size_t col = 1; col < Columns; ++col)
-            texts[col] = text(m_report.content.headers[col - 1]);
+            texts[col] = text(m_report->content.headers[col - 1]);
         const double height = rowHeight(texts, nullptr, font);
         if (painting()) {
             QPainter &p = *m_painter;
@@ -296,9 +353,9 @@ private:
     {
         writeHeading(u"Route"_s);
         writeTableHeader();
-        for (const ReportRow &row : m_report.content.rows)
+        for (const ReportRow &row : m_report->content.rows)
             writeRow(row);
-        const plenix::ReportContent &content = m_report.content;
+        const plenix::ReportContent &content = m_report->content;
         const QString total = content.rows.empty() ? u"Route total: no rows"_s
                               : content.total.empty()
                                   ? u"Route total: not calculated"_s
@@ -318,14 +375,17 @@ private:
         const double height = std::min(page * 0.6, m_bottom - m_y);
         if (painting()) {
             paintProfileChart(*m_painter, QRectF(m_page.left(), m_y, m_page.width(), height),
-                              m_report.profile, m_device.logicalDpiX());
+                              m_report->profile, m_device.logicalDpiX());
         }
         m_y += height;
     }
 
     QPagedPaintDevice &m_device;
     QPainter *m_painter;
-    const RouteReport &m_report;
+    const RouteReport *m_report = nullptr;
+    QString m_subject;
+    QString m_file;
+    QDateTime m_printedAt;
     int m_pageCount;
     double m_point;
     QRectF m_page;
@@ -339,17 +399,59 @@ private:
 
 RouteReport routeReport(const plenix::RouteDocument &document, const QDateTime &printedAt)
 {
-    return {plenix::reportContent(document),
-            plenix::pressureProfile(document.table()), printedAt};
+    return {plenix::reportContent(document), plenix::pressureProfile(document.table()), printedAt};
 }
 
-int paintReport(QPagedPaintDevice &device, const RouteReport &report)
+namespace {
+
+// Lays the parts out once to count the pages, then paints them.
+template <typename Parts> int paintParts(QPagedPaintDevice &device, const Parts &runParts)
 {
-    const int pages = ReportLayout(device, nullptr, report, 0).run();
+    ReportLayout counting(device, nullptr, 0);
+    const int pages = runParts(counting);
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
     painter.setRenderHint(QPainter::Antialiasing);
-    ReportLayout(device, &painter, report, pages).run();
+    ReportLayout painting(device, &painter, pages);
+    runParts(painting);
     return painter.end() ? pages : 0;
+}
+
+} // namespace
+
+int paintReport(QPagedPaintDevice &device, const RouteReport &report)
+{
+    return paintParts(device, [&report](ReportLayout &layout) { return layout.run(report); });
+}
+
+ProjectReport projectReport(const plenix::Project &project, const plenix::SystemFigures &system,
+                            const std::string &path, const QDateTime &printedAt)
+{
+    ProjectReport report;
+    report.name = plenix::fileNameFromPath(path);
+    report.path = path;
+    report.printedAt = printedAt;
+    const plenix::JobInfo &job = project.job;
+    report.job = {{"Project", job.name},      {"Job number", job.number}, {"Client", job.client},
+                  {"Location", job.location}, {"Designer", job.designer}, {"Checker", job.checker},
+                  {"Date", job.date},         {"Notes", job.notes}};
+    for (const plenix::ProjectRoute &route : project.routes) {
+        RouteReport part = routeReport(*route.document, printedAt);
+        part.content.routeName = route.name;
+        part.content.path = path;
+        report.routes.push_back(std::move(part));
+    }
+    report.summary = plenix::systemSummaryRows(project, system);
+    return report;
+}
+
+int paintProjectReport(QPagedPaintDevice &device, const ProjectReport &report)
+{
+    return paintParts(device, [&report](ReportLayout &layout) {
+        int pages = layout.run(report);
+        for (const RouteReport &route : report.routes)
+            pages = layout.run(route);
+        return pages;
+    });
 }

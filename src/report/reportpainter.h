@@ -2,6 +2,7 @@
 #pragma once
 
 #include "profile.h"
+#include "project/systemfigures.h"
 #include "report.h"
 #include "tableexport.h"
 
@@ -34,6 +35,25 @@ RouteReport routeReport(const plenix::RouteDocument &document,
 // split, the route total and the pressure profile. Returns the number of
 // pages, or 0 when the device could not be painted on.
 int paintReport(QPagedPaintDevice &device, const RouteReport &report);
+
+// A project's report: a title block with the job information and the
+// system's summary, then every route's report, the pages numbered through.
+struct ProjectReport
+{
+    std::string name; // the project's file name, in the file system's encoding
+    std::string path;
+    std::vector<std::pair<std::string, std::string>> job; // label and text, UTF-8
+    plenix::TextRows summary;
+    std::vector<RouteReport> routes;
+    QDateTime printedAt;
+};
+
+// The project as last calculated, with its system's figures.
+ProjectReport projectReport(const plenix::Project &project, const plenix::SystemFigures &system,
+                            const std::string &path,
+                            const QDateTime &printedAt = QDateTime::currentDateTime());
+int paintProjectReport(QPagedPaintDevice &device, const ProjectReport &report);
+std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report);
 
 // The report as a PDF file whose title is the route's name, written through
 // the file module's atomic write: a failure leaves any file at `path` as it
