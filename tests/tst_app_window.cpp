@@ -165,6 +165,8 @@ class WindowTest final : public WindowFixture
             }
             return list->isVisible() ? routes.join(u'|') : u"hidden"_s;
         }
+        if (name == u"undo" || name == u"redo")
+            return control<QAction>(name + u"Action"_s)->text();
         if (name == u"system")
             return control<QTableWidget>(u"systemTable"_s)->isVisible() ? u"shown"_s : u"hidden"_s;
         if (name == u"profile") {

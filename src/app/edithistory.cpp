@@ -3,7 +3,10 @@
 
 #include "routedocument.h"
 
+#include <QScopedValueRollback>
 #include <QUndoCommand>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -48,9 +51,28 @@ private:
     bool m_pushed = true;
 };
 
+namespace {
+
+// A step's name when no command gave it one.
+QString editName(const plenix::RouteEdit &edit)
+{
+    if (edit.typing)
+        return EditHistory::tr("Typing");
+    const bool emptied = !edit.cells.empty() && edit.description.empty() &&
+                         std::ranges::all_of(edit.cells, [](const plenix::CellEdit &cell) {
+                             return cell.after.empty();
+                         });
+    return emptied ? EditHistory::tr("Delete") : EditHistory::tr("Edit");
+}
+
+} // namespace
+
 EditHistory::EditHistory(plenix::RouteDocument &document, QObject *parent)
     : QObject(parent), m_document(document), m_recorder(document, [this](plenix::RouteEdit edit) {
-          m_stack.push(new EditCommand(*this, std::move(edit)));
+          const QString name = m_stepName.isEmpty() ? editName(edit) : m_stepName;
+          auto *command = new EditCommand(*this, std::move(edit));
+          command->setText(name);
+          m_stack.push(command);
       })
 {
     connect(&m_stack, &QUndoStack::indexChanged, this, &EditHistory::followStack);
@@ -59,8 +81,10 @@ EditHistory::EditHistory(plenix::RouteDocument &document, QObject *parent)
 
 EditHistory::~EditHistory() = default;
 
-void EditHistory::run(const std::function<void()> &command)
+void EditHistory::run(const QString &name, const std::function<void()> &command)
 {
+    // The name outlives the group, which pushes the step as it ends.
+    const QScopedValueRollback<QString> named(m_stepName, name);
     plenix::EditRecorder::Group group(m_recorder);
     command();
 }

@@ -32,8 +32,9 @@ public:
 
     QUndoStack &stack() { return m_stack; }
 
-    // One step for whatever the command changes; none if it changes nothing.
-    void run(const std::function<void()> &command);
+    // One step for whatever the command changes, named as the Edit menu's
+    // Undo and Redo show it; none if it changes nothing.
+    void run(const QString &name, const std::function<void()> &command);
     // Changes that are no step: Open and New, which then restart.
     void runUnrecorded(const std::function<void()> &command);
     // A fresh history with nothing unsaved.
@@ -68,6 +69,7 @@ private:
     plenix::RouteDocument &m_document;
     QUndoStack m_stack;
     plenix::EditRecorder m_recorder;
+    QString m_stepName; // of the step run() is making
     std::function<int()> m_shownRoute;
     std::function<void(int)> m_showRoute;
 };

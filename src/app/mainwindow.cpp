@@ -45,9 +45,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     createProjectViews();
     createMenus();
     setUpWindow();
-    m_document.table().addListener(this, [this](const plenix::TableChange &change) {
-        followRoute(change);
-    });
+    m_document.table().addListener(
+        this, [this](const plenix::TableChange &change) { followRoute(change); });
 }
 
 MainWindow::~MainWindow()
@@ -109,7 +108,7 @@ void MainWindow::createWidgets()
 }
 
 QAction *MainWindow::addMenuAction(QMenu *menu, const char *name, const QString &caption,
-                             void (MainWindow::*handler)(), const QKeySequence &shortcut)
+                                   void (MainWindow::*handler)(), const QKeySequence &shortcut)
 {
     QAction *item = menu->addAction(caption);
     item->setObjectName(QLatin1String(name));
@@ -129,21 +128,21 @@ void MainWindow::createMenus()
     QMenu *fileMenu = menuBar()->addMenu(u"&File"_s);
     fileMenu->setObjectName(u"fileMenu"_s);
     addMenuAction(fileMenu, "newAction", u"&New"_s, &MainWindow::newRoute,
-               QKeySequence(Qt::CTRL | Qt::Key_N));
+                  QKeySequence(Qt::CTRL | Qt::Key_N));
     addMenuAction(fileMenu, "openAction", u"&Open..."_s, &MainWindow::openRoute,
-               QKeySequence(Qt::CTRL | Qt::Key_O));
+                  QKeySequence(Qt::CTRL | Qt::Key_O));
     createRecentMenu(fileMenu);
     addMenuAction(fileMenu, "closeAction", u"&Close"_s, &MainWindow::closeRoute);
     addMenuSeparator(fileMenu, "fileSeparator0");
     addMenuAction(fileMenu, "saveAction", u"&Save"_s, &MainWindow::saveRoute,
-               QKeySequence(Qt::CTRL | Qt::Key_S));
+                  QKeySequence(Qt::CTRL | Qt::Key_S));
     addMenuAction(fileMenu, "saveAsAction", u"Save &As..."_s, &MainWindow::saveRouteAs);
     addMenuAction(fileMenu, "importRouteAction", tr("&Import Route..."), &MainWindow::importRoute);
     addMenuAction(fileMenu, "projectPropertiesAction", tr("Pro&ject Properties..."),
                   &MainWindow::editProjectProperties);
     addMenuSeparator(fileMenu, "fileSeparator1");
     addMenuAction(fileMenu, "printAction", u"&Print"_s, &MainWindow::printWindow,
-               QKeySequence(Qt::CTRL | Qt::Key_P));
+                  QKeySequence(Qt::CTRL | Qt::Key_P));
     addReportActions(fileMenu);
     addMenuAction(fileMenu, "exitAction", u"E&xit"_s, &MainWindow::exitProgram);
 
@@ -151,22 +150,22 @@ void MainWindow::createMenus()
     editMenu->setObjectName(u"editMenu"_s);
     createHistoryActions(editMenu);
     addMenuAction(editMenu, "clearDescriptionAction", u"Clear &Description"_s,
-               &MainWindow::clearDescription);
+                  &MainWindow::clearDescription);
     addMenuAction(editMenu, "clearListAction", u"Clear &List"_s, &MainWindow::clearList);
     addMenuAction(editMenu, "insertRowAction", u"&Insert Row at Selected Cell"_s,
-               &MainWindow::insertRow);
+                  &MainWindow::insertRow);
 
     createViewMenu();
 
     QMenu *toolsMenu = menuBar()->addMenu(u"&Tools"_s);
     toolsMenu->setObjectName(u"toolsMenu"_s);
     addMenuAction(toolsMenu, "copyDescriptionAction", u"Send &Description to Clipboard"_s,
-               &MainWindow::copyDescription);
+                  &MainWindow::copyDescription);
     addMenuAction(toolsMenu, "copyListAction",
-               u"Send &List to Clipboard  (for pasting into other programs)"_s,
-               &MainWindow::copyList);
+                  u"Send &List to Clipboard  (for pasting into other programs)"_s,
+                  &MainWindow::copyList);
     addMenuAction(toolsMenu, "copyFileNameAction", u"Send &FileName to Clipboard"_s,
-               &MainWindow::copyFileName);
+                  &MainWindow::copyFileName);
 
     QMenu *optionsMenu = menuBar()->addMenu(u"&Options"_s);
     optionsMenu->setObjectName(u"optionsMenu"_s);
@@ -197,8 +196,8 @@ void MainWindow::createMenus()
     hintMenu = new QMenu(u"MyPopupMenu2"_s, this);
     hintMenu->setObjectName(u"hintMenu"_s);
     addMenuAction(hintMenu, "hintAction",
-               u"Select a cell in the Loss Coef column for Insert Fitting feature."_s,
-               &MainWindow::showHint);
+                  u"Select a cell in the Loss Coef column for Insert Fitting feature."_s,
+                  &MainWindow::showHint);
 }
 
 // ------------------------------------------------------------------ start-up
@@ -250,8 +249,7 @@ void MainWindow::placeWindow()
     const plenix::Geometry window = plenix::windowPlacement(
         pixelsToTwips(area.width(), dpiX), pixelsToTwips(area.height(), dpiY), readBack);
     resize(twipsToPixels(window.width, dpiX), twipsToPixels(window.height, dpiY));
-    move(area.x() + twipsToPixels(window.left, dpiX),
-         area.y() + twipsToPixels(window.top, dpiY));
+    move(area.x() + twipsToPixels(window.left, dpiX), area.y() + twipsToPixels(window.top, dpiY));
 }
 
 void MainWindow::showCaption()
@@ -329,9 +327,8 @@ void MainWindow::runCalculate()
 void MainWindow::showPopUp(const QPoint &globalPos)
 {
     // The pop-up follows the current cell, not the cell under the pointer.
-    QMenu *popup = m_document.table().currentCol() == plenix::RouteTable::ColLossCoef
-                       ? fittingsMenu
-                       : hintMenu;
+    QMenu *popup = m_document.table().currentCol() == plenix::RouteTable::ColLossCoef ? fittingsMenu
+                                                                                      : hintMenu;
     popup->exec(globalPos);
 }
 
@@ -341,8 +338,13 @@ void MainWindow::insertFitting(const plenix::Fitting &fitting)
 {
     plenix::RouteTable &table = m_document.table();
     plenix::FittingOutcome outcome = plenix::FittingOutcome::NoDiameter;
+    const auto insert = [&](const auto &...radius) {
+        m_documents->history().run(tr("Insert Fitting"), [&] {
+            outcome = plenix::insertFitting(table, fitting, radius...);
+        });
+    };
     if (!fitting.asksForRadius()) {
-        outcome = plenix::insertFitting(table, fitting);
+        insert();
     } else if (const float diameter = plenix::elbowDiameter(table); diameter != 0) {
         const std::optional<QString> reply =
             Dialogs::instance().askElbowRadius(this, toQString(fitting.value), diameter);
@@ -353,7 +355,7 @@ void MainWindow::insertFitting(const plenix::Fitting &fitting)
         if (!reply)
             outcome = plenix::FittingOutcome::Cancelled;
         else if (radius)
-            outcome = plenix::insertFitting(table, fitting, diameter, std::string_view(*radius));
+            insert(diameter, std::string_view(*radius));
         else
             outcome = plenix::FittingOutcome::NotANumber;
     }

@@ -11,17 +11,17 @@
 void MainWindow::clearDescription()
 {
     // One step of its own, not joined to the typing before it.
-    m_documents->history().run([this] { descriptionEdit->clear(); });
+    m_documents->history().run(tr("Clear Description"), [this] { descriptionEdit->clear(); });
 }
 
 void MainWindow::clearList()
 {
-    m_documents->history().run([this] { m_document.table().clear(); });
+    m_documents->history().run(tr("Clear List"), [this] { m_document.table().clear(); });
 }
 
 void MainWindow::insertRow()
 {
-    m_documents->history().run([this] { plenix::insertRow(m_document.table()); });
+    m_documents->history().run(tr("Insert Row"), [this] { plenix::insertRow(m_document.table()); });
 }
 
 void MainWindow::copyDescription()

@@ -28,6 +28,13 @@ void MainWindow::createHistoryActions(QMenu *editMenu)
     redoAction->setEnabled(stack.canRedo());
     connect(&stack, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
     connect(&stack, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    // The Edit menu names the step: "Undo Calculate", "Redo Typing".
+    connect(&stack, &QUndoStack::undoTextChanged, undoAction, [this](const QString &step) {
+        undoAction->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
+    });
+    connect(&stack, &QUndoStack::redoTextChanged, redoAction, [this](const QString &step) {
+        redoAction->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
+    });
     addMenuSeparator(editMenu, "editSeparator0");
     leaveKeysToWindow(*descriptionEdit, undoAction->shortcuts() + redoAction->shortcuts());
 

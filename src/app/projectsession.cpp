@@ -156,7 +156,7 @@ void ProjectSession::showAndCalculate()
 plenix::CalculationOutcome ProjectSession::calculate()
 {
     plenix::CalculationOutcome outcome;
-    m_history.run([&] { outcome = m_document.calculate(); });
+    m_history.run(tr("Calculate"), [&] { outcome = m_document.calculate(); });
     if (!m_isProject)
         return outcome;
     storeShown();
