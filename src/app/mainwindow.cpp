@@ -93,7 +93,7 @@ void MainWindow::createWidgets()
 
     routeView = new RouteView(m_document.table(), m_document.marks(), m_client);
     routeView->setObjectName(u"routeView"_s);
-    connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculateFromGrid);
+    connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculate);
     connect(routeView, &RouteView::popUpRequested, this, &MainWindow::showPopUp);
 
     // Says why a command did nothing; it stands below the client area, whose
@@ -133,14 +133,14 @@ void MainWindow::createMenus()
                   QKeySequence(Qt::CTRL | Qt::Key_O));
     createRecentMenu(fileMenu);
     addMenuAction(fileMenu, "closeAction", u"&Close"_s, &MainWindow::closeRoute);
-    addMenuSeparator(fileMenu, "fileSeparator0");
+    addMenuSeparator(fileMenu, "fileOpenSeparator");
     addMenuAction(fileMenu, "saveAction", u"&Save"_s, &MainWindow::saveRoute,
                   QKeySequence(Qt::CTRL | Qt::Key_S));
     addMenuAction(fileMenu, "saveAsAction", u"Save &As..."_s, &MainWindow::saveRouteAs);
     addMenuAction(fileMenu, "importRouteAction", tr("&Import Route..."), &MainWindow::importRoute);
     addMenuAction(fileMenu, "projectPropertiesAction", tr("Pro&ject Properties..."),
                   &MainWindow::editProjectProperties);
-    addMenuSeparator(fileMenu, "fileSeparator1");
+    addMenuSeparator(fileMenu, "fileSaveSeparator");
     addMenuAction(fileMenu, "printAction", u"&Print"_s, &MainWindow::printWindow,
                   QKeySequence(Qt::CTRL | Qt::Key_P));
     addReportActions(fileMenu);
@@ -177,27 +177,27 @@ void MainWindow::createMenus()
     QMenu *helpMenu = menuBar()->addMenu(u"&Help"_s);
     helpMenu->setObjectName(u"helpMenu"_s);
     addMenuAction(helpMenu, "helpTopicsAction", u"&Help Topics"_s, &MainWindow::showHelpTopics);
-    addMenuSeparator(helpMenu, "fileSeparator2");
+    addMenuSeparator(helpMenu, "helpSeparator");
     addMenuAction(helpMenu, "aboutAction", u"&About "_s, &MainWindow::showAbout);
 
     // The two pop-ups belong to the window but stand on no menu bar.
-    fittingsMenu = new QMenu(u"MyPopupMenu"_s, this);
+    fittingsMenu = new QMenu(tr("Fittings"), this);
     fittingsMenu->setObjectName(u"fittingsMenu"_s);
     for (std::size_t item = 0; item < plenix::Fittings.size(); ++item) {
         const plenix::Fitting &fitting = plenix::Fittings[item];
         // The elbows come first; a line parts them from the branch entries.
         if (item > 0 && fitting.coefficient != plenix::Fittings[item - 1].coefficient)
-            addMenuSeparator(fittingsMenu, "fileSeparator3");
+            addMenuSeparator(fittingsMenu, "fittingsSeparator");
         QAction *action = fittingsMenu->addAction(toQString(fitting.caption));
         action->setObjectName(fittingActionName(fitting));
         connect(action, &QAction::triggered, this, [this, &fitting] { insertFitting(fitting); });
     }
 
-    hintMenu = new QMenu(u"MyPopupMenu2"_s, this);
+    // The hint only tells; choosing it just closes the pop-up.
+    hintMenu = new QMenu(tr("Hint"), this);
     hintMenu->setObjectName(u"hintMenu"_s);
-    addMenuAction(hintMenu, "hintAction",
-                  u"Select a cell in the Loss Coef column for Insert Fitting feature."_s,
-                  &MainWindow::showHint);
+    hintMenu->addAction(tr("Select a cell in the Loss Coef column for Insert Fitting feature."))
+        ->setObjectName(u"hintAction"_s);
 }
 
 // ------------------------------------------------------------------ start-up
@@ -303,16 +303,6 @@ void MainWindow::exitProgram()
 
 void MainWindow::calculate()
 {
-    runCalculate();
-}
-
-void MainWindow::calculateFromGrid()
-{
-    runCalculate();
-}
-
-void MainWindow::runCalculate()
-{
     // In a project, every route and the system's figures.
     const plenix::CalculationOutcome outcome = m_documents->session().calculate();
     if (!outcome.stopped) {
@@ -360,9 +350,4 @@ void MainWindow::insertFitting(const plenix::Fitting &fitting)
             outcome = plenix::FittingOutcome::NotANumber;
     }
     statusBar()->showMessage(toQString(plenix::fittingOutcomeText(outcome)));
-}
-
-void MainWindow::showHint()
-{
-    // The hint only tells; choosing it just closes the pop-up.
 }

@@ -96,11 +96,9 @@ private Q_SLOTS:
     void toggleToolTips();
     void showHelpTopics();
     void showAbout();
-    // The hint pop-up
-    void showHint();
-    // Controls
+    // Controls: Calculate, by the button or the grid's Enter; in a project,
+    // of every route and the system.
     void calculate();
-    void calculateFromGrid();
     void showPopUp(const QPoint &globalPos);
 
 private:
@@ -150,9 +148,6 @@ private:
     void recordLayout();
     void placeWindow();
 
-    // Figures are current again after a Calculate, an Open or a New.
-    // Runs Calculate as the button and the Enter key do.
-    void runCalculate();
     // Runs a command of the fittings pop-up.
     void insertFitting(const plenix::Fitting &fitting);
     void showCaption();

@@ -143,7 +143,7 @@ ProjectReport MainWindow::shownProjectReport()
     // The figures must be the ones the routes show: a project edited since
     // its last Calculate is calculated first, as Enter would.
     if (!session.hasFigures())
-        runCalculate();
+        calculate();
     return projectReport(session.project(), session.system(), m_document.path());
 }
 

@@ -155,7 +155,6 @@ void RouteView::setUpColumns()
 
 void RouteView::showTableChange(const plenix::TableChange &change)
 {
-    ++m_notifications;
     if (!change.cells.isEmpty()) {
         m_model->notifyCellsChanged(change.cells);
         if (change.cells.top == 0 || change.cells.left == 0)

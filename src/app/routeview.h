@@ -11,7 +11,7 @@
 namespace plenix {
 class RouteMarks;
 struct Viewport;
-}
+} // namespace plenix
 
 // The route grid: a view of the core's route table and nothing else. The
 // table owns every cell text, the current cell, the selection end and the
@@ -28,8 +28,6 @@ public:
     Q_DISABLE_COPY_MOVE(RouteView)
 
     RouteModel *routeModel() const { return m_model; }
-    // How many changes of the table the grid has shown.
-    int notificationCount() const { return m_notifications; }
 
 Q_SIGNALS:
     // Enter or Return, with any modifier.
@@ -79,5 +77,4 @@ private:
     QPoint m_dragPos;
     QTimer m_autoScroll;
     bool m_mirroring = false;
-    int m_notifications = 0;
 };

@@ -15,9 +15,6 @@ constexpr std::array<int, RouteTable::ColCount> ColumnWidthsTwips{
     360, 750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000,
 };
 
-// Room the grid leaves for its borders and scroll bar beside the columns.
-constexpr int GridFrameTwips = 330;
-
 Int16 clampRow(Int16 row)
 {
     return std::clamp<Int16>(row, 1, RouteTable::DataRows);
@@ -57,10 +54,6 @@ void RouteTable::setUp()
         m_headerLine += cellText(0, col);
     }
     m_headerLine += '\r';
-
-    m_gridWidth = GridFrameTwips;
-    for (int col = 0; col <= DataCols; ++col)
-        m_gridWidth += m_colWidths[static_cast<std::size_t>(col)];
 
     for (int row = 1; row <= DataRows; ++row)
         setCellText(row, 0, " " + std::to_string(row));

@@ -58,7 +58,8 @@ public:
     static constexpr Int16 RowCount = DataRows + 1;
     static constexpr Int16 ColCount = DataCols + 2;
 
-    enum Column : Int16 {
+    enum Column : Int16
+    {
         ColRowNumber = 0,
         ColQty = 1,
         ColFlow = 2,
@@ -145,8 +146,6 @@ public:
     void setLeftCol(Int16 col);
 
     int colWidthTwips(int col) const;
-    // The grid width that setup asks for: columns 0..10 plus 330 twips.
-    int gridWidthTwips() const { return m_gridWidth; }
 
     // Any number of listeners follow the table: the grid, and whatever else
     // shows or records the route. Each is known by its owner, which removes
@@ -198,7 +197,6 @@ private:
     std::array<std::string, RowCount * ColCount> m_cells;
     std::array<int, ColCount> m_colWidths{};
     std::string m_headerLine;
-    int m_gridWidth = 0;
     Int16 m_row = 1;
     Int16 m_col = 1;
     Int16 m_rowSel = 1;
