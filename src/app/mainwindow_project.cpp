@@ -15,10 +15,13 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -80,10 +83,28 @@ void MainWindow::createProjectViews()
 void MainWindow::showProjectViews()
 {
     ProjectSession &session = m_documents->session();
+    const bool appearing = session.isProject() && !routesDock->isVisible();
     routesDock->setVisible(session.isProject());
     systemDock->setVisible(session.isProject());
     if (!session.isProject())
         return;
+    if (appearing) {
+        // The panels come beside the design controls, not out of them: the
+        // window grows by their size as far as the screen has room.
+        constexpr int routesWidth = 300;
+        constexpr int systemHeight = 220;
+        const QRect room = screen() ? screen()->availableGeometry() : QRect();
+        QRect wanted(pos(), size() + QSize(routesWidth, systemHeight));
+        if (room.isValid()) {
+            wanted.setSize(wanted.size().boundedTo(room.size()));
+            wanted.moveRight(std::min(wanted.right(), room.right()));
+            wanted.moveBottom(std::min(wanted.bottom(), room.bottom()));
+        }
+        resize(wanted.size());
+        move(wanted.topLeft());
+        resizeDocks({routesDock}, {routesWidth}, Qt::Horizontal);
+        resizeDocks({systemDock}, {systemHeight}, Qt::Vertical);
+    }
     const plenix::Project &project = session.project();
     const plenix::SystemFigures &system = session.system();
     const bool figures = session.hasFigures() && system.paths.size() == project.routes.size();
