@@ -32,7 +32,8 @@ void fillFullRoute(RouteTable &table)
         }
         switch (row % 5) {
         case 0:
-            table.setCellText(row, RouteTable::ColDescription, "Branch to zone " + std::to_string(row / 5));
+            table.setCellText(row, RouteTable::ColDescription,
+                              "Branch to zone " + std::to_string(row / 5));
             break;
         case 2:
             table.setCellText(row, RouteTable::ColLossCoef, row % 4 == 0 ? "0.28" : "0.39");
@@ -93,7 +94,8 @@ void BM_RoutePack(benchmark::State &state)
         bytes = text.size();
         benchmark::DoNotOptimize(text.data());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(bytes));
 }
 BENCHMARK(BM_RoutePack);
 
@@ -107,8 +109,8 @@ void BM_RouteUnpack(benchmark::State &state)
         const auto back = unpackRoute(table, text);
         benchmark::DoNotOptimize(back->data());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations())
-                            * static_cast<std::int64_t>(text.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_RouteUnpack);
 

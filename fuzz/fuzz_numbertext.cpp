@@ -81,14 +81,16 @@ void checkReadsBack(double value, std::uint64_t bits)
     char text[64];
     if (std::isfinite(value)) {
         const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-        check(numberFromText(std::string_view(text, static_cast<std::size_t>(end - text))) == value);
+        check(numberFromText(std::string_view(text, static_cast<std::size_t>(end - text))) ==
+              value);
         const std::string spaced = std::string(1, text[0]) + ' ' + std::string(text + 1, end);
         check(numberFromText(spaced) == value);
     }
     text[0] = '&';
     text[1] = 'H';
     const auto end = std::to_chars(text + 2, text + sizeof text, bits, 16).ptr;
-    check(numberFromText(std::string_view(text, static_cast<std::size_t>(end - text))) == static_cast<double>(bits));
+    check(numberFromText(std::string_view(text, static_cast<std::size_t>(end - text))) ==
+          static_cast<double>(bits));
 }
 
 } // namespace
@@ -108,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Seven digits hold a float to within half a unit of the seventh.
     if (const float single = toSingle(value); std::isfinite(single)) {
         const double back = numberFromText(decimalText(single));
-        check(std::abs(back - static_cast<double>(single)) <= std::abs(static_cast<double>(single)) * 5e-7);
+        check(std::abs(back - static_cast<double>(single)) <=
+              std::abs(static_cast<double>(single)) * 5e-7);
     }
     checkOneRounding(value);
     // Values no short text reaches: the first bytes as a double's and as a

@@ -8,8 +8,8 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6svg6 libgl-dev nlohmann-json3-dev
-    # benchmarks, fuzzing and the naming check
-    libbenchmark-dev clang libclang-rt-14-dev clang-tidy
+    # benchmarks, fuzzing, the naming check and the formatting
+    libbenchmark-dev clang libclang-rt-14-dev clang-tidy clang-format
     # tests that run the program in a real X server, and their checks
     xvfb xauth xfonts-base x11-utils xdotool xclip imagemagick poppler-utils fonts-dejavu-core bc
     desktop-file-utils appstream python3 man-db

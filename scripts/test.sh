@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds Plenix and runs the whole test suite:
-# the core and window tests, the naming check, all tests once more under
-# AddressSanitizer and UndefinedBehaviorSanitizer (the window's random-input
-# test at its full length there), and a bounded fuzzing run. Builds use the
-# presets of CMakePresets.json; CI (CI=true) turns warnings into errors.
+# Installs what is missing, checks the sources' formatting, builds Plenix and
+# runs the whole test suite: the core and window tests, the naming check, all
+# tests once more under AddressSanitizer and UndefinedBehaviorSanitizer (the
+# window's random-input test at its full length there), and a bounded fuzzing
+# run. Builds use the presets of CMakePresets.json; CI (CI=true) turns
+# warnings into errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +14,9 @@ source scripts/preset-env.sh
 
 echo "== Lines of code"
 ./scripts/count-lines.sh --strict
+
+echo "== Formatting"
+./scripts/format.sh --check
 
 echo "== Build and test"
 cmake --preset dev "${preset_flags[@]}"

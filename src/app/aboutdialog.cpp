@@ -40,7 +40,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent), iconLabel(new QLabel(this)), titleLabel(new QLabel(this)),
       versionLabel(new QLabel(this)), descriptionLabel(new QLabel(this)),
       disclaimerLabel(new QLabel(this)), separatorLine(new QFrame(this)),
-      okButton(new QPushButton(u"OK"_s, this)), systemInfoButton(new QPushButton(u"&System Info..."_s, this))
+      okButton(new QPushButton(u"OK"_s, this)),
+      systemInfoButton(new QPushButton(u"&System Info..."_s, this))
 {
     setWindowTitle(u"About Plenix"_s);
 
@@ -65,7 +66,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     disclaimerLabel->setTextFormat(Qt::PlainText);
     disclaimerLabel->setWordWrap(true);
     disclaimerLabel->setText(u"Every figure must be checked by a qualified engineer before it is "
-                           "used. Plenix comes without any warranty."_s);
+                             "used. Plenix comes without any warranty."_s);
 
     // Two lines in one: the sunken frame draws the grey line above the white.
     separatorLine->setFrameShape(QFrame::HLine);
@@ -74,7 +75,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     // OK is the default button; Esc rejects the dialog, which closes it too.
     okButton->setDefault(true);
     okButton->setFocus();
-    const int buttonWidth = qMax(okButton->sizeHint().width(), systemInfoButton->sizeHint().width());
+    const int buttonWidth =
+        qMax(okButton->sizeHint().width(), systemInfoButton->sizeHint().width());
     okButton->setFixedWidth(buttonWidth);
     systemInfoButton->setFixedWidth(buttonWidth);
 
@@ -103,12 +105,12 @@ AboutDialog::~AboutDialog() = default;
 void AboutDialog::showTexts()
 {
     versionLabel->setText(u"Version %1.%2.%3"_s.arg(PLENIX_VERSION_MAJOR)
-                            .arg(PLENIX_VERSION_MINOR)
-                            .arg(PLENIX_VERSION_PATCH));
+                              .arg(PLENIX_VERSION_MINOR)
+                              .arg(PLENIX_VERSION_PATCH));
     titleLabel->setText(u"Plenix"_s);
     descriptionLabel->setText(u"\nAirflow in Ducts\n\n"
-                            "Web site: none; the manual is under Help > Help Topics.\n"
-                            "E-mail: no support address is given."_s);
+                              "Web site: none; the manual is under Help > Help Topics.\n"
+                              "E-mail: no support address is given."_s);
 }
 
 QStringList AboutDialog::systemInfoPrograms()

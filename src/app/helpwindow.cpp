@@ -124,7 +124,7 @@ void showHelpContents(QWidget *owner, const QString &helpFile)
 }
 
 QString helpFilePath(const QString &configured, const QString &sourceCopy,
-                   const QString &buildProgramDir, const QString &programDir)
+                     const QString &buildProgramDir, const QString &programDir)
 {
     if (configured.isEmpty())
         return {};
@@ -139,6 +139,6 @@ QString helpFilePath(const QString &configured, const QString &sourceCopy,
 QString helpFilePath()
 {
     return helpFilePath(QStringLiteral(PLENIX_HELP_FILE), QStringLiteral(PLENIX_HELP_SOURCE_COPY),
-                      QStringLiteral(PLENIX_BUILD_PROGRAM_DIR),
-                      QCoreApplication::applicationDirPath());
+                        QStringLiteral(PLENIX_BUILD_PROGRAM_DIR),
+                        QCoreApplication::applicationDirPath());
 }

@@ -41,7 +41,7 @@ void showHelpContents(QWidget *owner, const QString &helpFile);
 // that a build needs no install to show the help it was built with. An empty
 // `configured` path means there is no help, wherever the program runs.
 QString helpFilePath(const QString &configured, const QString &sourceCopy,
-                   const QString &buildProgramDir, const QString &programDir);
+                     const QString &buildProgramDir, const QString &programDir);
 
 // The same for this program, with the paths compiled in.
 QString helpFilePath();

@@ -76,9 +76,8 @@ int main(int argc, char *argv[])
     window.show();
     if (!routes.isEmpty()) {
         // Once the window shows, so that an "Error: " box has it as owner.
-        QTimer::singleShot(0, &window, [&window, route = routes.constFirst()] {
-            window.openFile(route);
-        });
+        QTimer::singleShot(0, &window,
+                           [&window, route = routes.constFirst()] { window.openFile(route); });
     }
     return QApplication::exec();
 }

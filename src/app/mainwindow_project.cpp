@@ -256,8 +256,8 @@ void MainWindow::setTakeoff()
         Dialogs::instance().askTakeoff(this, others, *route.takeoff);
     if (!takeoff || *takeoff == *route.takeoff)
         return;
-    changeProject(tr("Set Take-off"), [&takeoff](plenix::Project &project, int &shown) {
-        project.routes[std::size_t(shown)].takeoff = takeoff;
+    changeProject(tr("Set Take-off"), [&takeoff](plenix::Project &changed, int &shown) {
+        changed.routes[std::size_t(shown)].takeoff = takeoff;
     });
 }
 
@@ -294,10 +294,10 @@ void MainWindow::deleteRoute()
             tr("%n route(s) take off %1. Delete it and them?", nullptr, int(branches))
                 .arg(text(project.routes[shown].name))))
         return;
-    changeProject(tr("Delete Route"), [](plenix::Project &project, int &current) {
-        const std::string from = project.routes[std::size_t(current)].takeoff->route;
-        project.removeRoute(std::size_t(current));
-        current = int(project.routeIndex(from).value_or(0));
+    changeProject(tr("Delete Route"), [](plenix::Project &changed, int &current) {
+        const std::string from = changed.routes[std::size_t(current)].takeoff->route;
+        changed.removeRoute(std::size_t(current));
+        current = int(changed.routeIndex(from).value_or(0));
     });
 }
 

@@ -42,8 +42,7 @@ float frictionLoss(std::int16_t qty, float length, float flow, float diameter)
 float fittingLoss(std::int16_t qty, float velocityPressure, float lossCoef)
 {
     const double product = static_cast<double>(static_cast<float>(qty)) *
-                           static_cast<double>(velocityPressure) *
-                           static_cast<double>(lossCoef);
+                           static_cast<double>(velocityPressure) * static_cast<double>(lossCoef);
     return toSingle(product);
 }
 

@@ -98,8 +98,8 @@ bool isNumericReply(std::string_view reply)
     }
     if (!digits)
         return false;
-    if (pos < number.size() && (number[pos] == 'E' || number[pos] == 'e' || number[pos] == 'D' ||
-                                number[pos] == 'd')) {
+    if (pos < number.size() &&
+        (number[pos] == 'E' || number[pos] == 'e' || number[pos] == 'D' || number[pos] == 'd')) {
         ++pos;
         if (pos < number.size() && (number[pos] == '+' || number[pos] == '-'))
             ++pos;
@@ -113,7 +113,7 @@ bool isNumericReply(std::string_view reply)
 }
 
 std::string elbowCoefficient(std::string_view angleText, float diameter,
-                               std::string_view radiusReply)
+                             std::string_view radiusReply)
 {
     if (diameter == 0 || radiusReply.empty() || !isNumericReply(radiusReply))
         return {};
@@ -128,8 +128,7 @@ std::string elbowCoefficient(std::string_view angleText, float diameter,
             break;
         }
     }
-    const double product =
-        static_cast<double>(base) * static_cast<double>(angleFactor(angleText));
+    const double product = static_cast<double>(base) * static_cast<double>(angleFactor(angleText));
     return decimalText(toSingle(product));
 }
 

@@ -16,10 +16,18 @@ struct Fitting
 {
     // Where the coefficient comes from: a fixed text, or the elbow rule for
     // an angle and the radius the user is asked for.
-    enum class Coefficient { Fixed, ElbowRule };
+    enum class Coefficient
+    {
+        Fixed,
+        ElbowRule
+    };
     // What the "Description" cell gets: the caption, or the caption, the
     // radius reply as typed and " in clr".
-    enum class Description { Caption, CaptionWithRadius };
+    enum class Description
+    {
+        Caption,
+        CaptionWithRadius
+    };
 
     std::string_view caption;
     Coefficient coefficient;
@@ -38,14 +46,10 @@ inline constexpr std::array<Fitting, 8> Fittings{{
      Fitting::Description::CaptionWithRadius},
     {"Elbow 30 deg", Fitting::Coefficient::ElbowRule, "30",
      Fitting::Description::CaptionWithRadius},
-    {"Branch Entry 90 deg", Fitting::Coefficient::Fixed, "1.00",
-     Fitting::Description::Caption},
-    {"Branch Entry 60 deg", Fitting::Coefficient::Fixed, "0.44",
-     Fitting::Description::Caption},
-    {"Branch Entry 45 deg", Fitting::Coefficient::Fixed, "0.28",
-     Fitting::Description::Caption},
-    {"Branch Entry 30 deg", Fitting::Coefficient::Fixed, "0.18",
-     Fitting::Description::Caption},
+    {"Branch Entry 90 deg", Fitting::Coefficient::Fixed, "1.00", Fitting::Description::Caption},
+    {"Branch Entry 60 deg", Fitting::Coefficient::Fixed, "0.44", Fitting::Description::Caption},
+    {"Branch Entry 45 deg", Fitting::Coefficient::Fixed, "0.28", Fitting::Description::Caption},
+    {"Branch Entry 30 deg", Fitting::Coefficient::Fixed, "0.18", Fitting::Description::Caption},
 }};
 
 inline constexpr std::string_view ElbowRadiusPrompt = "Enter elbow center line radius, in";
@@ -67,7 +71,7 @@ bool isNumericReply(std::string_view reply);
 // the radius reply as typed; empty when the diameter is 0 or the reply is
 // empty or not a number. A zero radius gives 1.25 whatever the angle.
 std::string elbowCoefficient(std::string_view angleText, float diameter,
-                               std::string_view radiusReply);
+                             std::string_view radiusReply);
 
 // The description the fitting's rule gives for a radius reply as typed.
 std::string fittingDescription(const Fitting &fitting, std::string_view radiusReply);
@@ -79,7 +83,13 @@ void writeFitting(RouteTable &table, std::string_view coefficient, std::string_v
 
 // What a fitting command did. Every outcome but Inserted leaves the route
 // as it was.
-enum class FittingOutcome { Inserted, NoDiameter, Cancelled, NotANumber };
+enum class FittingOutcome
+{
+    Inserted,
+    NoDiameter,
+    Cancelled,
+    NotANumber
+};
 
 // Why an elbow command wrote nothing, for the status bar; empty for Inserted.
 std::string_view fittingOutcomeText(FittingOutcome outcome);

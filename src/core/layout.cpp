@@ -16,8 +16,7 @@ float pixelsToTwips(int pixels, double dotsPerInch)
     return static_cast<float>(pixels * TwipsPerInch / dotsPerInch);
 }
 
-ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth,
-                                   float clientHeight)
+ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth, float clientHeight)
 {
     // A zero client side cannot give a fraction; its fields stay 0.
     ControlRatios ratios;
@@ -32,8 +31,7 @@ ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth,
     return ratios;
 }
 
-Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth,
-                              float clientHeight)
+Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth, float clientHeight)
 {
     const float width = std::max(clientWidth, 0.0f);
     const float height = std::max(clientHeight, 0.0f);
@@ -42,7 +40,7 @@ Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth,
 }
 
 Geometry windowPlacement(float screenWidth, float screenHeight,
-                           const std::function<float(float)> &readBack)
+                         const std::function<float(float)> &readBack)
 {
     const auto asSet = [&](float value) { return readBack ? readBack(value) : value; };
     // Each product is formed on its own and then subtracted: the window

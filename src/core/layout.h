@@ -52,17 +52,15 @@ inline constexpr std::array<DesignControl, 5> DesignControls{{
 
 // A control's geometry as fractions of the client area; a zero client side
 // leaves its two fractions at 0.
-ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth,
-                                   float clientHeight);
+ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth, float clientHeight);
 // The geometry for a client area; never negative.
-Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth,
-                              float clientHeight);
+Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth, float clientHeight);
 
 // The window's outer size and place on a screen: 82% of its width and 70% of
 // its height, placed as products of those shares. Each set value is read back
 // through `readBack` before the next step uses it, so the toolkit's rounding
 // carries on as the window sees it.
 Geometry windowPlacement(float screenWidth, float screenHeight,
-                           const std::function<float(float)> &readBack = {});
+                         const std::function<float(float)> &readBack = {});
 
 } // namespace plenix

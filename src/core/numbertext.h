@@ -7,7 +7,8 @@
 namespace plenix {
 
 // The three cell text formats.
-enum class Pattern {
+enum class Pattern
+{
     TwoDecimals,     // "0.##": 2 gives "2.", 1.257 gives "1.26"
     Whole,           // "####": 1222.6 gives "1223", 0.4 gives ""
     OneOrTwoDecimals // "0.0#": 1 gives "1.0", 0.18 gives "0.18"
