@@ -201,7 +201,7 @@ void MainWindow::becomeProject()
 
 void MainWindow::addRoute()
 {
-    changeProject(tr("Add Route"), [this](plenix::Project &project, int &shown) {
+    changeProject(tr("Add Route"), [](plenix::Project &project, int &shown) {
         const std::string name = project.unusedName(tr("Route").toStdString());
         project.insertBranch(project.routes.size(), std::size_t(shown), name);
         shown = int(project.routes.size()) - 1;
@@ -210,7 +210,7 @@ void MainWindow::addRoute()
 
 void MainWindow::duplicateRoute()
 {
-    changeProject(tr("Duplicate Route"), [this](plenix::Project &project, int &shown) {
+    changeProject(tr("Duplicate Route"), [](plenix::Project &project, int &shown) {
         const plenix::ProjectRoute &original = project.routes[std::size_t(shown)];
         const std::string name = project.unusedName(original.name + tr(" copy").toStdString());
         // The first route's copy takes off it; another's takes off where it does.
