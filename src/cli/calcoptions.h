@@ -26,7 +26,7 @@ struct CalcOptions
     bool printsTables() const
     {
         return !quiet && !check && !inPlace && outputFile.isEmpty() && pdfFile.isEmpty() &&
-               csvFile.isEmpty() && projectFile.isEmpty();
+               csvFile.isEmpty();
     }
 };
 
