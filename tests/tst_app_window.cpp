@@ -457,10 +457,11 @@ private Q_SLOTS:
     }
 
     // Save As onto an existing file replaces it without a question, then
-    // Open reads it back.
+    // Open reads it back; a name typed without an extension gets the
+    // chosen format's.
     void file_dialogs()
     {
-        const QString file = write(u"typed.txt"_s, "old contents");
+        QString file = write(u"typed.txt"_s, "old contents");
         setCell(1, 2, u"640"_s);
         const auto typeName = [&](QWidget *shown) {
             if (!qobject_cast<QFileDialog *>(shown))
@@ -476,6 +477,10 @@ private Q_SLOTS:
         withQtDialogs(typeName, [this] { choose(u"openAction"_s); });
         QCOMPARE(cell(1, 2), u"640"_s);
         QCOMPARE(title(), u"Plenix - typed"_s);
+        // A name without an extension gets the format's.
+        file = path(u"bare"_s);
+        withQtDialogs(typeName, [this] { choose(u"saveAsAction"_s); });
+        QVERIFY(QFile::exists(path(u"bare.txt"_s)));
     }
 
     // The preview shows the report's pages. With a printer named in

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace {
 Dialogs *g_installed = nullptr;
@@ -26,8 +27,22 @@ QString runFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QStri
     dialog.setAcceptMode(mode);
     // Open takes a name that does not exist too: the read then reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
-    // Route files are replaced without a question and get no extension added.
+    // Files are replaced without a question. A name typed without an
+    // extension gets the chosen format's, so that it is found again by it;
+    // a name with any extension stays as typed.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (mode == QFileDialog::AcceptSave) {
+        const auto extensionOf = [](const QString &nameFilter) {
+            const QRegularExpressionMatch match =
+                QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
+            return match.hasMatch() ? match.captured(1) : QString();
+        };
+        dialog.setDefaultSuffix(extensionOf(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &extensionOf](const QString &nameFilter) {
+                             dialog.setDefaultSuffix(extensionOf(nameFilter));
+                         });
+    }
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (!initialName.isEmpty())
         dialog.selectFile(initialName);
