@@ -199,8 +199,12 @@ void MainWindow::becomeProject()
     session.makeProject(name);
 }
 
+// Each route command acts on the route shown; the list that offers them is
+// there for a project only.
 void MainWindow::addRoute()
 {
+    if (!m_documents->session().isProject())
+        return;
     changeProject(tr("Add Route"), [](plenix::Project &project, int &shown) {
         const std::string name = project.unusedName(tr("Route").toStdString());
         project.insertBranch(project.routes.size(), std::size_t(shown), name);
@@ -210,6 +214,8 @@ void MainWindow::addRoute()
 
 void MainWindow::duplicateRoute()
 {
+    if (!m_documents->session().isProject())
+        return;
     changeProject(tr("Duplicate Route"), [](plenix::Project &project, int &shown) {
         const plenix::ProjectRoute &original = project.routes[std::size_t(shown)];
         const std::string name = project.unusedName(original.name + tr(" copy").toStdString());
@@ -226,6 +232,8 @@ void MainWindow::duplicateRoute()
 
 void MainWindow::renameRoute()
 {
+    if (!m_documents->session().isProject())
+        return;
     ProjectSession &session = m_documents->session();
     const std::string old = session.project().routes[std::size_t(session.shownRoute())].name;
     const std::optional<QString> name =
@@ -239,6 +247,8 @@ void MainWindow::renameRoute()
 
 void MainWindow::setTakeoff()
 {
+    if (!m_documents->session().isProject())
+        return;
     ProjectSession &session = m_documents->session();
     const plenix::Project &project = session.project();
     const plenix::ProjectRoute &route = project.routes[std::size_t(session.shownRoute())];
@@ -263,6 +273,8 @@ void MainWindow::setTakeoff()
 
 void MainWindow::moveRoute(int by)
 {
+    if (!m_documents->session().isProject())
+        return;
     const int shown = m_documents->session().shownRoute();
     const int count = int(m_documents->session().project().routes.size());
     // The first route starts at the fan and stays first.
@@ -278,6 +290,8 @@ void MainWindow::moveRoute(int by)
 
 void MainWindow::deleteRoute()
 {
+    if (!m_documents->session().isProject())
+        return;
     ProjectSession &session = m_documents->session();
     const plenix::Project &project = session.project();
     const auto shown = std::size_t(session.shownRoute());
@@ -303,6 +317,8 @@ void MainWindow::deleteRoute()
 
 void MainWindow::exportRoute()
 {
+    if (!m_documents->session().isProject())
+        return;
     ProjectSession &session = m_documents->session();
     const plenix::ProjectRoute &route = session.project().routes[std::size_t(session.shownRoute())];
     const QString path = Dialogs::instance().saveFileName(
