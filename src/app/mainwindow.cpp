@@ -81,7 +81,7 @@ void MainWindow::createWidgets()
     descriptionEdit->setObjectName(u"descriptionEdit"_s);
     setUpDescriptionBox(*descriptionEdit);
 
-    calculateButton = new QPushButton(u"Calculate"_s, m_client);
+    calculateButton = new QPushButton(tr("Calculate"), m_client);
     calculateButton->setObjectName(u"calculateButton"_s);
     connect(calculateButton, &QPushButton::clicked, this, &MainWindow::calculate);
     // Enter and Return press the button when it has the focus, as Space does.
@@ -125,60 +125,60 @@ void MainWindow::addMenuSeparator(QMenu *menu, const char *name)
 
 void MainWindow::createMenus()
 {
-    QMenu *fileMenu = menuBar()->addMenu(u"&File"_s);
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->setObjectName(u"fileMenu"_s);
-    addMenuAction(fileMenu, "newAction", u"&New"_s, &MainWindow::newRoute,
+    addMenuAction(fileMenu, "newAction", tr("&New"), &MainWindow::newRoute,
                   QKeySequence(Qt::CTRL | Qt::Key_N));
-    addMenuAction(fileMenu, "openAction", u"&Open..."_s, &MainWindow::openRoute,
+    addMenuAction(fileMenu, "openAction", tr("&Open..."), &MainWindow::openRoute,
                   QKeySequence(Qt::CTRL | Qt::Key_O));
     createRecentMenu(fileMenu);
-    addMenuAction(fileMenu, "closeAction", u"&Close"_s, &MainWindow::closeRoute);
+    addMenuAction(fileMenu, "closeAction", tr("&Close"), &MainWindow::closeRoute);
     addMenuSeparator(fileMenu, "fileOpenSeparator");
-    addMenuAction(fileMenu, "saveAction", u"&Save"_s, &MainWindow::saveRoute,
+    addMenuAction(fileMenu, "saveAction", tr("&Save"), &MainWindow::saveRoute,
                   QKeySequence(Qt::CTRL | Qt::Key_S));
-    addMenuAction(fileMenu, "saveAsAction", u"Save &As..."_s, &MainWindow::saveRouteAs);
+    addMenuAction(fileMenu, "saveAsAction", tr("Save &As..."), &MainWindow::saveRouteAs);
     addMenuAction(fileMenu, "importRouteAction", tr("&Import Route..."), &MainWindow::importRoute);
     addMenuAction(fileMenu, "projectPropertiesAction", tr("Pro&ject Properties..."),
                   &MainWindow::editProjectProperties);
     addMenuSeparator(fileMenu, "fileSaveSeparator");
-    addMenuAction(fileMenu, "printAction", u"&Print"_s, &MainWindow::printWindow,
+    addMenuAction(fileMenu, "printAction", tr("&Print"), &MainWindow::printWindow,
                   QKeySequence(Qt::CTRL | Qt::Key_P));
     addReportActions(fileMenu);
-    addMenuAction(fileMenu, "exitAction", u"E&xit"_s, &MainWindow::exitProgram);
+    addMenuAction(fileMenu, "exitAction", tr("E&xit"), &MainWindow::exitProgram);
 
-    QMenu *editMenu = menuBar()->addMenu(u"&Edit"_s);
+    QMenu *editMenu = menuBar()->addMenu(tr("&Edit"));
     editMenu->setObjectName(u"editMenu"_s);
     createHistoryActions(editMenu);
-    addMenuAction(editMenu, "clearDescriptionAction", u"Clear &Description"_s,
+    addMenuAction(editMenu, "clearDescriptionAction", tr("Clear &Description"),
                   &MainWindow::clearDescription);
-    addMenuAction(editMenu, "clearListAction", u"Clear &List"_s, &MainWindow::clearList);
-    addMenuAction(editMenu, "insertRowAction", u"&Insert Row at Selected Cell"_s,
+    addMenuAction(editMenu, "clearListAction", tr("Clear &List"), &MainWindow::clearList);
+    addMenuAction(editMenu, "insertRowAction", tr("&Insert Row at Selected Cell"),
                   &MainWindow::insertRow);
 
     createViewMenu();
 
-    QMenu *toolsMenu = menuBar()->addMenu(u"&Tools"_s);
+    QMenu *toolsMenu = menuBar()->addMenu(tr("&Tools"));
     toolsMenu->setObjectName(u"toolsMenu"_s);
-    addMenuAction(toolsMenu, "copyDescriptionAction", u"Send &Description to Clipboard"_s,
+    addMenuAction(toolsMenu, "copyDescriptionAction", tr("Send &Description to Clipboard"),
                   &MainWindow::copyDescription);
     addMenuAction(toolsMenu, "copyListAction",
-                  u"Send &List to Clipboard  (for pasting into other programs)"_s,
+                  tr("Send &List to Clipboard  (for pasting into other programs)"),
                   &MainWindow::copyList);
-    addMenuAction(toolsMenu, "copyFileNameAction", u"Send &FileName to Clipboard"_s,
+    addMenuAction(toolsMenu, "copyFileNameAction", tr("Send &FileName to Clipboard"),
                   &MainWindow::copyFileName);
 
-    QMenu *optionsMenu = menuBar()->addMenu(u"&Options"_s);
+    QMenu *optionsMenu = menuBar()->addMenu(tr("&Options"));
     optionsMenu->setObjectName(u"optionsMenu"_s);
-    toolTipsAction = addMenuAction(optionsMenu, "toolTipsAction", u"Show &ToolTips"_s,
+    toolTipsAction = addMenuAction(optionsMenu, "toolTipsAction", tr("Show &ToolTips"),
                                    &MainWindow::toggleToolTips);
     toolTipsAction->setCheckable(true);
     toolTipsAction->setChecked(true);
 
-    QMenu *helpMenu = menuBar()->addMenu(u"&Help"_s);
+    QMenu *helpMenu = menuBar()->addMenu(tr("&Help"));
     helpMenu->setObjectName(u"helpMenu"_s);
-    addMenuAction(helpMenu, "helpTopicsAction", u"&Help Topics"_s, &MainWindow::showHelpTopics);
+    addMenuAction(helpMenu, "helpTopicsAction", tr("&Help Topics"), &MainWindow::showHelpTopics);
     addMenuSeparator(helpMenu, "helpSeparator");
-    addMenuAction(helpMenu, "aboutAction", u"&About "_s, &MainWindow::showAbout);
+    addMenuAction(helpMenu, "aboutAction", tr("&About "), &MainWindow::showAbout);
 
     // The two pop-ups belong to the window but stand on no menu bar.
     fittingsMenu = new QMenu(tr("Fittings"), this);
@@ -216,8 +216,8 @@ void MainWindow::setUpWindow()
 
 void MainWindow::setUpLabels()
 {
-    itemsLabel->setText(u"Duct\nRoute\nItem\nList"_s);
-    descriptionLabel->setText(u"Duct Route\nDescription"_s);
+    itemsLabel->setText(tr("Duct\nRoute\nItem\nList"));
+    descriptionLabel->setText(tr("Duct Route\nDescription"));
 }
 
 void MainWindow::recordLayout()
@@ -311,7 +311,7 @@ void MainWindow::calculate()
     }
     QString text = toQString(outcome.message);
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Dialogs::instance().information(this, u"Plenix"_s, text);
+    Dialogs::instance().information(this, tr("Plenix"), text);
 }
 
 void MainWindow::showPopUp(const QPoint &globalPos)

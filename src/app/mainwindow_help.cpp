@@ -18,8 +18,8 @@ void MainWindow::setToolTipsShown(bool checked)
     if (checked) {
         routeView->setToolTip(
             u" Enter:   Flow, Dia;   Length or Loss Coef;   Qty and Description are optional "_s);
-        calculateButton->setToolTip(u" Determines: SP , VP, Vel "_s);
-        descriptionEdit->setToolTip(u" Route description is optional "_s);
+        calculateButton->setToolTip(tr(" Determines: SP , VP, Vel "));
+        descriptionEdit->setToolTip(tr(" Route description is optional "));
     } else {
         routeView->setToolTip(QString());
         calculateButton->setToolTip(QString());

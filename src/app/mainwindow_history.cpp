@@ -18,8 +18,8 @@ using namespace Qt::StringLiterals;
 void MainWindow::createHistoryActions(QMenu *editMenu)
 {
     QUndoStack &stack = m_documents->history().stack();
-    undoAction = addMenuAction(editMenu, "undoAction", u"&Undo"_s, &MainWindow::undo);
-    redoAction = addMenuAction(editMenu, "redoAction", u"&Redo"_s, &MainWindow::redo);
+    undoAction = addMenuAction(editMenu, "undoAction", tr("&Undo"), &MainWindow::undo);
+    redoAction = addMenuAction(editMenu, "redoAction", tr("&Redo"), &MainWindow::redo);
     // Set one by one: the platform's standard Redo may lack one of the two.
     undoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
     redoAction->setShortcuts(
@@ -53,7 +53,7 @@ void MainWindow::redo()
 
 void MainWindow::createRecentMenu(QMenu *fileMenu)
 {
-    recentMenu = fileMenu->addMenu(u"Recent &Routes"_s);
+    recentMenu = fileMenu->addMenu(tr("Recent &Routes"));
     recentMenu->setObjectName(u"recentMenu"_s);
     connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentRoutes);
     m_documents->setFileNamedHook([this](const QString &path) {
@@ -85,7 +85,8 @@ void MainWindow::openRecent(const QString &path)
         showRecentRoutes();
         Dialogs::instance().message(
             this, u"plenix"_s,
-            u"The route %1 no longer exists; it has been taken off the recent routes."_s.arg(path));
+            tr("The route %1 no longer exists; it has been taken off the recent routes.")
+                .arg(path));
         return;
     }
     if (m_documents->openAfterAsking(path))

@@ -33,16 +33,16 @@ void reportExportError(QWidget *window, const QString &description)
 
 void MainWindow::addReportActions(QMenu *fileMenu)
 {
-    addMenuAction(fileMenu, "printReportAction", u"Print Repor&t..."_s, &MainWindow::printReport);
-    addMenuAction(fileMenu, "exportPdfAction", u"Export P&DF..."_s, &MainWindow::exportPdf);
-    addMenuAction(fileMenu, "exportCsvAction", u"Export CS&V..."_s, &MainWindow::exportCsv);
+    addMenuAction(fileMenu, "printReportAction", tr("Print Repor&t..."), &MainWindow::printReport);
+    addMenuAction(fileMenu, "exportPdfAction", tr("Export P&DF..."), &MainWindow::exportPdf);
+    addMenuAction(fileMenu, "exportCsvAction", tr("Export CS&V..."), &MainWindow::exportCsv);
 }
 
 void MainWindow::createViewMenu()
 {
-    QMenu *viewMenu = menuBar()->addMenu(u"&View"_s);
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->setObjectName(u"viewMenu"_s);
-    profileAction = viewMenu->addAction(u"&Pressure Profile"_s);
+    profileAction = viewMenu->addAction(tr("&Pressure Profile"));
     profileAction->setObjectName(u"profileAction"_s);
     profileAction->setCheckable(true);
     connect(profileAction, &QAction::toggled, this, &MainWindow::showProfile);
@@ -109,7 +109,8 @@ QString chooseExportFile(QWidget *window, const plenix::RouteDocument &document,
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + extension;
     if (!document.isUntitled() && QFileInfo(path) == route) {
-        reportExportError(window, u"the route's own file cannot be replaced by an export"_s);
+        reportExportError(window,
+                          MainWindow::tr("the route's own file cannot be replaced by an export"));
         return {};
     }
     return path;
@@ -150,7 +151,7 @@ ProjectReport MainWindow::shownProjectReport()
 void MainWindow::exportPdf()
 {
     const QString path =
-        chooseExportFile(this, m_document, u"Export PDF"_s, u"PDF Files (*.pdf)"_s, u"pdf"_s);
+        chooseExportFile(this, m_document, tr("Export PDF"), tr("PDF Files (*.pdf)"), u"pdf"_s);
     if (path.isEmpty())
         return;
     const auto error = m_documents->session().isProject()
@@ -163,7 +164,7 @@ void MainWindow::exportPdf()
 void MainWindow::exportCsv()
 {
     const QString path =
-        chooseExportFile(this, m_document, u"Export CSV"_s, u"CSV Files (*.csv)"_s, u"csv"_s);
+        chooseExportFile(this, m_document, tr("Export CSV"), tr("CSV Files (*.csv)"), u"csv"_s);
     if (path.isEmpty())
         return;
     // A project's routes in one table, the route's name first.
