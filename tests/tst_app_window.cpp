@@ -169,6 +169,13 @@ class WindowTest final : public WindowFixture
             return control<QAction>(name + u"Action"_s)->text();
         if (name == u"system")
             return control<QTableWidget>(u"systemTable"_s)->isVisible() ? u"shown"_s : u"hidden"_s;
+        if (name.startsWith(u"systemRow:")) {
+            const auto *system = control<QTableWidget>(u"systemTable"_s);
+            QStringList cells;
+            for (int col = 0; col < system->columnCount(); ++col)
+                cells << (system->item(n[0], col) ? system->item(n[0], col)->text() : QString());
+            return cells.join(u'|');
+        }
         if (name == u"profile") {
             const auto *chart =
                 qobject_cast<const ProfileChart *>(control<QChartView>(u"profileView"_s)->chart());
@@ -424,13 +431,16 @@ private Q_SLOTS:
         withQtDialogs(
             [](QWidget *d) {
                 child<QComboBox>(*d, u"routeBox"_s)->setCurrentText(u"Trunk"_s);
-                child<QSpinBox>(*d, u"rowBox"_s)->setValue(6);
+                child<QSpinBox>(*d, u"rowBox"_s)->setValue(60);
                 qobject_cast<QDialog *>(d)->accept();
             },
             [this] { choose(u"takeoffAction"_s); });
         withQtDialogs(
             [&](QWidget *d) {
-                typeInto(d, u"1"_s, u"J-7"_s), qobject_cast<QDialog *>(d)->accept();
+                typeInto(d, u"1"_s, u"J-7"_s);
+                typeInto(d, u"4"_s, u"AE"_s);
+                typeInto(d, u"5"_s, u"BC"_s);
+                qobject_cast<QDialog *>(d)->accept();
             },
             [this] { choose(u"projectPropertiesAction"_s); });
         withQtDialogs(
@@ -444,8 +454,9 @@ private Q_SLOTS:
             },
             [this] { QTest::mouseClick(control(u"fanSideButton"_s), Qt::LeftButton); });
         QCOMPARE(project.routes[1].name, "East");
-        QCOMPARE(project.routes[1].takeoff->row, 6);
-        QCOMPARE(project.job.number, "J-7");
+        QCOMPARE(project.routes[1].takeoff->row, 60);
+        QVERIFY(project.job.number == "J-7" && project.job.designer == "AE" &&
+                project.job.checker == "BC");
         QVERIFY(project.fanItems.size() == 3 && project.fanItems[2].name == "Coil" &&
                 project.fanItems[2].pressure.empty() && project.safetyFactor == "10");
         choose(u"addRouteAction"_s);

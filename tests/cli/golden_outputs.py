@@ -4,10 +4,12 @@
 data/outputs/commands.cases is one command line: its name, the arguments, and
 optionally the set-up of its work folder. Its exit status, standard error,
 standard output and every file it leaves (a PDF as its fonts and the text of
-its pages, the print date masked and runs of blanks made one) are written as one text and compared whole with
+its pages, the print date, which must be today's, masked and runs of blanks
+made one) are written as one text and compared whole with
 data/outputs/NAME.golden. --write writes the golden files instead.
 
 Usage: golden_outputs.py PLENIX_CALC DATA_DIR WORK_DIR [--write]"""
+import datetime
 import os
 import re
 import shlex
@@ -39,7 +41,11 @@ def left_file(path):
         names = sorted({line.split()[0] for line in fonts.decode().splitlines()[2:]})
         # The columns pdftotext finds move with the length of the path on
         # the page, so runs of blanks count as one.
-        pages = re.sub(r"\d{4}-\d\d-\d\d \d\d:\d\d", "YYYY-MM-DD HH:MM", pages)
+        # The date printed must be today's (or yesterday's, for a run
+        # across midnight); only then is it masked.
+        days = [datetime.date.today() - datetime.timedelta(days=d) for d in (0, 1)]
+        dates = "|".join(day.isoformat() for day in days)
+        pages = re.sub(rf"(?:{dates}) \d\d:\d\d", "YYYY-MM-DD HH:MM", pages)
         return f"fonts: {' '.join(names)}\n" + re.sub(r" +", " ", pages)
     return shown(path.read_bytes())
 
