@@ -204,10 +204,7 @@ bool DocumentCommands::writeDocument(const QString &path)
         return false;
     }
     m_session.closeProject();
-    m_history.markSaved();
-    if (m_fileNamed)
-        m_fileNamed(pathText(m_document.path()));
-    return true;
+    return saved();
 }
 
 bool DocumentCommands::writeProject(const QString &path)
@@ -221,6 +218,11 @@ bool DocumentCommands::writeProject(const QString &path)
         return false;
     }
     m_document.setPath(documentPath(path));
+    return saved();
+}
+
+bool DocumentCommands::saved()
+{
     m_history.markSaved();
     if (m_fileNamed)
         m_fileNamed(pathText(m_document.path()));

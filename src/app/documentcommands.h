@@ -84,6 +84,8 @@ private:
     QString chooseFile(bool forSaving);
     bool writeDocument(const QString &path);
     bool writeProject(const QString &path);
+    // After a write: nothing unsaved, and the file named to the hook.
+    bool saved();
     std::optional<std::string> storedDescription();
     void followBox(int position, int added);
     void takeWholeDescription();

@@ -137,10 +137,7 @@ void MainWindow::showProjectViews()
     systemTable->setRowCount(static_cast<int>(rows.size()));
     systemTable->setColumnCount(rows.empty() ? 0 : 9);
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        // The headings of the paths' and the take-offs' tables (the fan's
-        // lines between them are pairs), and the critical path, in bold.
-        const bool heading = row == 0 || (rows[row - 1].empty() && rows[row].size() > 2);
-        const bool bold = heading || (!rows[row].empty() && rows[row].back() == "critical");
+        const bool bold = plenix::isSummaryEmphasis(rows, row);
         for (std::size_t col = 0; col < rows[row].size(); ++col) {
             auto *cell = new QTableWidgetItem(text(rows[row][col]));
             if (bold) {

@@ -68,9 +68,7 @@ void ProjectSession::open(plenix::Project project)
     m_project = std::move(project);
     m_isProject = true;
     m_shown = 0;
-    m_history.runUnrecorded(
-        [this] { plenix::copyRouteContent(*m_project.routes.front().document, m_document); });
-    m_document.marks().reset();
+    fetchShown();
     calculate();
 }
 
@@ -101,12 +99,7 @@ void ProjectSession::showRoute(int route)
     storeShown();
     const bool modified = m_document.isModified();
     m_shown = route;
-    m_history.runUnrecorded([this] {
-        plenix::copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document,
-                                 m_document);
-    });
-    // The figures fetched are the ones last calculated for that route.
-    m_document.marks().reset();
+    fetchShown();
     m_document.setModified(modified);
     Q_EMIT descriptionReplaced();
     Q_EMIT changed();
@@ -139,16 +132,9 @@ void ProjectSession::restore(const plenix::Project &project, int shown)
 
 void ProjectSession::showAndCalculate()
 {
-    std::vector<bool> stopped;
-    for (plenix::ProjectRoute &route : m_project.routes)
-        stopped.push_back(route.document->calculate().stopped);
-    m_history.runUnrecorded([this] {
-        plenix::copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document,
-                                 m_document);
-    });
-    m_document.marks().reset();
-    m_system = plenix::systemFigures(m_project, stopped);
+    m_system = plenix::calculateProject(m_project).system;
     m_hasFigures = true;
+    fetchShown();
     Q_EMIT descriptionReplaced();
     Q_EMIT changed();
 }
@@ -159,17 +145,23 @@ plenix::CalculationOutcome ProjectSession::calculate()
     m_history.run(tr("Calculate"), [&] { outcome = m_document.calculate(); });
     if (!m_isProject)
         return outcome;
+    // The shown route's copy is calculated again with the others: the
+    // same inputs give the same figures.
     storeShown();
-    std::vector<bool> stopped(m_project.routes.size());
-    for (std::size_t i = 0; i < m_project.routes.size(); ++i) {
-        stopped[i] = static_cast<int>(i) == m_shown
-                         ? outcome.stopped
-                         : m_project.routes[i].document->calculate().stopped;
-    }
-    m_system = plenix::systemFigures(m_project, stopped);
+    m_system = plenix::calculateProject(m_project).system;
     m_hasFigures = true;
     Q_EMIT changed();
     return outcome;
+}
+
+void ProjectSession::fetchShown()
+{
+    m_history.runUnrecorded([this] {
+        plenix::copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document,
+                                 m_document);
+    });
+    // The figures fetched are the ones last calculated for that route.
+    m_document.marks().reset();
 }
 
 void ProjectSession::storeShown()

@@ -76,6 +76,8 @@ Q_SIGNALS:
 
 private:
     void storeShown();
+    // Puts the route to show into the window's document, as no edit.
+    void fetchShown();
     // Fetches the route to show, then works out every route's figures and
     // the system's, as no step of the history.
     void showAndCalculate();

@@ -75,35 +75,32 @@ int main(int argc, char *argv[])
     int status = ExitOk;
     bool printedAny = false;
     const bool named = options.files.size() > 1 && options.format != OutputFormat::Json;
+    // A failure on one file does not stop the others.
+    const auto tell = [&](const QString &diagnostic, const std::string &printed) {
+        if (!diagnostic.isEmpty()) {
+            std::fflush(stdout);
+            print(stderr, (diagnostic + u'\n').toLocal8Bit());
+        }
+        if (printed.empty())
+            return;
+        if (named && printedAny)
+            print(stdout, std::string("\n"));
+        print(stdout, printed);
+        printedAny = true;
+    };
     for (const QString &file : options.files) {
         if (isProjectPath(file)) {
             const ProjectRun run = runProject(file, options, named);
             status = std::max(status, run.status);
-            if (!run.diagnostic.isEmpty()) {
-                std::fflush(stdout);
-                print(stderr, (run.diagnostic + u'\n').toLocal8Bit());
-            }
-            if (run.printed.empty())
-                continue;
-            if (named && printedAny)
-                print(stdout, std::string("\n"));
-            print(stdout, run.printed);
-            printedAny = true;
+            tell(run.diagnostic, run.printed);
             continue;
         }
-        // A failure on one route does not stop the others.
         const RouteRun run = runRoute(file, options);
         status = std::max(status, run.status);
-        if (!run.diagnostic.isEmpty()) {
-            std::fflush(stdout);
-            print(stderr, (run.diagnostic + u'\n').toLocal8Bit());
-        }
-        if (!run.document || !options.printsTables())
-            continue;
-        if (named && printedAny)
-            print(stdout, std::string("\n"));
-        print(stdout, printedRoute(options.format, file, *run.document, run.stopMessage, named));
-        printedAny = true;
+        tell(run.diagnostic,
+             run.document && options.printsTables()
+                 ? printedRoute(options.format, file, *run.document, run.stopMessage, named)
+                 : std::string());
     }
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

@@ -11,32 +11,37 @@
 
 using namespace Qt::StringLiterals;
 
-std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report)
+namespace {
+
+// A PDF of the pages `paint` lays out, titled, written through the file
+// module's atomic write.
+template <typename Paint>
+std::optional<QString> writePdf(const QString &path, const QString &title, const Paint &paint)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
-        writer.setTitle(pathText(report.content.routeName));
+        writer.setTitle(title);
         writer.setCreator(u"Plenix"_s);
-        if (paintReport(writer, report) == 0)
+        if (paint(writer) == 0)
             return u"the report could not be laid out"_s;
     }
     return writeRouteFile(path, pdf.data());
 }
 
+} // namespace
+
+std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report)
+{
+    return writePdf(path, pathText(report.content.routeName),
+                    [&report](QPdfWriter &writer) { return paintReport(writer, report); });
+}
+
 std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report)
 {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&pdf);
-        writer.setTitle(pathText(report.name));
-        writer.setCreator(u"Plenix"_s);
-        if (paintProjectReport(writer, report) == 0)
-            return u"the report could not be laid out"_s;
-    }
-    return writeRouteFile(path, pdf.data());
+    return writePdf(path, pathText(report.name),
+                    [&report](QPdfWriter &writer) { return paintProjectReport(writer, report); });
 }
 
 std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table)

@@ -108,10 +108,8 @@ public:
             writeParagraph(text(label) + u": "_s + text(value), body, Qt::black);
         writeHeading(u"System"_s);
         for (std::size_t row = 0; row < report.summary.size(); ++row) {
-            const plenix::TextRows &rows = report.summary;
-            const bool heading = row == 0 || (rows[row - 1].empty() && rows[row].size() > 2);
-            const bool critical = !rows[row].empty() && rows[row].back() == "critical";
-            writeSummaryRow(rows[row], fontOf(7.5, heading || critical));
+            writeSummaryRow(report.summary[row],
+                            fontOf(7.5, plenix::isSummaryEmphasis(report.summary, row)));
         }
         return m_pageNumber;
     }

@@ -102,6 +102,14 @@ TextRows projectListRows(const Project &project)
     return rows;
 }
 
+bool isSummaryEmphasis(const TextRows &rows, std::size_t row)
+{
+    // A table's heading follows an empty line; the fan's lines between the
+    // two tables are pairs.
+    const bool heading = row == 0 || (rows.at(row - 1).empty() && rows[row].size() > 2);
+    return heading || (!rows.at(row).empty() && rows[row].back() == "critical");
+}
+
 std::string projectJson(std::string_view file, const Project &project,
                         const ProjectOutcome &outcome)
 {

@@ -18,6 +18,9 @@ std::string fixedText(double value, int places);
 // The system summary: each route's path, the fan and the balance at every
 // take-off, as rows of texts (UTF-8) for TSV, CSV and the report.
 TextRows systemSummaryRows(const Project &project, const SystemFigures &system);
+// Whether a line of the summary stands out, in bold: the headings of the
+// paths' and the take-offs' tables, and the critical path.
+bool isSummaryEmphasis(const TextRows &rows, std::size_t row);
 
 // Every route's list in one table, the route's name in a first column.
 TextRows projectListRows(const Project &project);
