@@ -22,6 +22,8 @@
 
 #include <cstdio>
 
+using namespace plenix;
+
 namespace {
 long peakKilobytes()
 {
@@ -88,7 +90,7 @@ int main(int argc, char *argv[])
     setUpDescriptionBox(*box);
     box->setGeometry(0, 0, 600, 200);
     window.resize(600, 200);
-    plenix::RouteDocument document;
+    RouteDocument document;
     DocumentCommands commands(document, *box, window);
     window.show();
     QApplication::processEvents();

@@ -30,6 +30,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace plenix;
 using coretest::readAll;
 using coretest::writeAll;
 

@@ -73,8 +73,8 @@
 namespace windowtest {
 
 using namespace Qt::StringLiterals;
+using namespace plenix;
 using Choice = Dialogs::SaveChoice;
-using plenix::RouteTable;
 // Records each call as the function's name and what it was asked with (an
 // elbow's angle and diameter, the name a file dialog offers, the printed
 // route's name), and gives scripted answers, taken in order; none left, or

@@ -23,6 +23,8 @@ static void initPlenixResources()
     Q_INIT_RESOURCE(plenix);
 }
 
+namespace plenix {
+
 namespace {
 constexpr int IconSize = 32;
 
@@ -138,3 +140,5 @@ void AboutDialog::startSystemInfo()
     Dialogs::instance().message(this, u"plenix"_s,
                                 u"System Information Is Unavailable At This Time"_s);
 }
+
+} // namespace plenix

@@ -8,6 +8,8 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
+namespace plenix {
+
 // The About box: the program's icon, title, version and a short description,
 // a notice, and a button that starts the desktop's system-information
 // program. Shown modally over the main window; it changes nothing else.
@@ -40,3 +42,5 @@ private:
     QPushButton *okButton;
     QPushButton *systemInfoButton;
 };
+
+} // namespace plenix

@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QPainter>
 
+namespace plenix {
+
 void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                          const QModelIndex &index) const
 {
@@ -27,3 +29,5 @@ void CellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
     painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
     painter->restore();
 }
+
+} // namespace plenix

@@ -3,6 +3,8 @@
 
 #include <QStyledItemDelegate>
 
+namespace plenix {
+
 // Draws the current cell unhighlighted inside a heavy rectangle, so that it
 // stands out from the rest of the selection even when the grid has no focus.
 class CellDelegate final : public QStyledItemDelegate
@@ -16,3 +18,5 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
 };
+
+} // namespace plenix

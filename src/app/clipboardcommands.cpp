@@ -13,22 +13,24 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+namespace plenix {
+
 QString descriptionClipboardText(const DescriptionEdit &box)
 {
     // The clipboard takes any character, so the text goes as UTF-8 through
     // the same line-break rule the route file uses; CR and LF never occur
     // inside a UTF-8 sequence.
     const QByteArray text = descriptionBoxText(box).toUtf8();
-    return QString::fromStdString(plenix::descriptionForFile(
+    return QString::fromStdString(descriptionForFile(
         std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
-QString listClipboardText(const plenix::RouteTable &table)
+QString listClipboardText(const RouteTable &table)
 {
-    return toQString(plenix::listText(table));
+    return toQString(listText(table));
 }
 
-QString fileNameClipboardText(const plenix::RouteDocument &document)
+QString fileNameClipboardText(const RouteDocument &document)
 {
     return pathText(document.path());
 }
@@ -39,3 +41,5 @@ void setClipboardText(const QString &text)
     clipboard->clear();
     clipboard->setText(text);
 }
+
+} // namespace plenix

@@ -3,12 +3,12 @@
 
 #include <QString>
 
+namespace plenix {
+
 class DescriptionEdit;
 
-namespace plenix {
 class RouteDocument;
 class RouteTable;
-} // namespace plenix
 
 // The texts the Tools menu hands to other programs. Each command replaces
 // whatever the clipboard held with exactly one plain text.
@@ -16,8 +16,10 @@ class RouteTable;
 // The description with CR LF line breaks, as a route file stores it.
 QString descriptionClipboardText(const DescriptionEdit &box);
 // The header line and the used rows, TAB between cells, CR between rows.
-QString listClipboardText(const plenix::RouteTable &table);
+QString listClipboardText(const RouteTable &table);
 // The current file's full path; empty for an untitled route.
-QString fileNameClipboardText(const plenix::RouteDocument &document);
+QString fileNameClipboardText(const RouteDocument &document);
 
 void setClipboardText(const QString &text);
+
+} // namespace plenix

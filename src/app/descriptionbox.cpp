@@ -15,6 +15,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 // A text box claims its editing keys before the window's shortcuts see them;
 // this declines the claim for the keys given.
@@ -125,8 +127,7 @@ void DescriptionEdit::showStored(std::string_view stored)
     cursor.beginEditBlock();
     for (std::size_t start = 0; start < stored.size();) {
         const std::size_t end = sliceEnd(stored, start);
-        insertLines(cursor,
-                    toQString(plenix::descriptionForBox(stored.substr(start, end - start))));
+        insertLines(cursor, toQString(descriptionForBox(stored.substr(start, end - start))));
         start = end;
     }
     cursor.endEditBlock();
@@ -336,3 +337,5 @@ void leaveKeysToWindow(QPlainTextEdit &box, const QList<QKeySequence> &keys)
     box.setUndoRedoEnabled(false);
     box.installEventFilter(new KeyRelease(keys, &box));
 }
+
+} // namespace plenix

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace plenix {
+
 // The route description's box. Qt lays out a paragraph whole, at Open and
 // again at every keystroke in it, so a line of megabytes would take
 // minutes: the box holds a line longer than ChunkChars as several
@@ -69,3 +71,5 @@ QString descriptionBoxText(const DescriptionEdit &box);
 // The box keeps no undo history of its own; the window's Undo and Redo keys
 // reach the window's actions instead of being taken by the box.
 void leaveKeysToWindow(QPlainTextEdit &box, const QList<QKeySequence> &keys);
+
+} // namespace plenix

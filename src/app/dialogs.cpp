@@ -11,6 +11,8 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+namespace plenix {
+
 namespace {
 Dialogs *g_installed = nullptr;
 
@@ -126,8 +128,8 @@ bool Dialogs::askYesNo(QWidget *parent, const QString &title, const QString &tex
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
-std::optional<plenix::Takeoff> Dialogs::askTakeoff(QWidget *parent, const QStringList &routes,
-                                                   const plenix::Takeoff &current)
+std::optional<Takeoff> Dialogs::askTakeoff(QWidget *parent, const QStringList &routes,
+                                           const Takeoff &current)
 {
     TakeoffDialog dialog(routes, current, parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -135,7 +137,7 @@ std::optional<plenix::Takeoff> Dialogs::askTakeoff(QWidget *parent, const QStrin
     return dialog.takeoff();
 }
 
-std::optional<plenix::JobInfo> Dialogs::askJobInfo(QWidget *parent, const plenix::JobInfo &job)
+std::optional<JobInfo> Dialogs::askJobInfo(QWidget *parent, const JobInfo &job)
 {
     JobInfoDialog dialog(job, parent);
     if (dialog.exec() != QDialog::Accepted)
@@ -161,3 +163,5 @@ void Dialogs::setInstance(Dialogs *dialogs)
 {
     g_installed = dialogs;
 }
+
+} // namespace plenix

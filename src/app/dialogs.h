@@ -13,6 +13,8 @@
 class QPrinter;
 class QWidget;
 
+namespace plenix {
+
 // Every modal dialog the program opens goes through here, so that tests can
 // answer them without a person. The program uses the Qt dialogs below; a
 // test installs its own answers with `Dialogs::setInstance`.
@@ -56,14 +58,14 @@ public:
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text);
     // A route's take-off, chosen among the routes named; nothing on Cancel.
-    virtual std::optional<plenix::Takeoff> askTakeoff(QWidget *parent, const QStringList &routes,
-                                                      const plenix::Takeoff &current);
+    virtual std::optional<Takeoff> askTakeoff(QWidget *parent, const QStringList &routes,
+                                              const Takeoff &current);
     // The job information; nothing on Cancel.
-    virtual std::optional<plenix::JobInfo> askJobInfo(QWidget *parent, const plenix::JobInfo &job);
+    virtual std::optional<JobInfo> askJobInfo(QWidget *parent, const JobInfo &job);
     // The fan-side items and the safety factor; nothing on Cancel.
     struct FanSide
     {
-        std::vector<plenix::FanItem> items;
+        std::vector<FanItem> items;
         QString safetyFactor;
     };
     virtual std::optional<FanSide> askFanSide(QWidget *parent, const FanSide &current);
@@ -72,3 +74,5 @@ public:
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.
     static void setInstance(Dialogs *dialogs);
 };
+
+} // namespace plenix

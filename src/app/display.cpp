@@ -5,6 +5,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 bool isDisplayAvailable()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -19,3 +21,5 @@ QString noDisplayMessage(const QString &program)
            "machine without one, start it in a virtual X server:\n"
            "    xvfb-run -s \"-screen 0 1280x1024x24\" %1\n"_s.arg(program);
 }
+
+} // namespace plenix

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+namespace plenix {
+
 // Whether the program can open a window here: an X or Wayland display, or a
 // Qt platform chosen explicitly (offscreen, VNC, ...).
 bool isDisplayAvailable();
@@ -10,3 +12,5 @@ bool isDisplayAvailable();
 // What the program prints instead of a window when there is no display,
 // naming how to start `program` in a virtual X server.
 QString noDisplayMessage(const QString &program);
+
+} // namespace plenix

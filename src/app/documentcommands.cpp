@@ -16,6 +16,8 @@
 #include <QTextDocument>
 #include <QWidget>
 
+namespace plenix {
+
 namespace {
 const QString RouteFileFilter = QStringLiteral("Text Files (*.txt)");
 const QString ProjectFileFilter = QStringLiteral("Plenix Projects (*.plenix)");
@@ -31,7 +33,7 @@ QString unstorableCharacterText(const QString &offending)
 }
 } // namespace
 
-QString captionText(const plenix::RouteDocument &document)
+QString captionText(const RouteDocument &document)
 {
     // Qt reads "[*]" in a window title as the place of the unsaved-changes
     // mark; doubled, it shows as typed, so a file named so keeps its name.
@@ -40,7 +42,7 @@ QString captionText(const plenix::RouteDocument &document)
            QStringLiteral("[*]");
 }
 
-DocumentCommands::DocumentCommands(plenix::RouteDocument &document, DescriptionEdit &description,
+DocumentCommands::DocumentCommands(RouteDocument &document, DescriptionEdit &description,
                                    QWidget &window)
     : m_document(document), m_description(description), m_window(window), m_history(document)
 {
@@ -55,9 +57,9 @@ DocumentCommands::DocumentCommands(plenix::RouteDocument &document, DescriptionE
                      [this] { showDescription(); });
     QObject::connect(&m_session, &ProjectSession::descriptionReplaced, &m_window,
                      [this] { showDescription(); });
-    m_document.table().addListener(this, [this](const plenix::TableChange &change) {
+    m_document.table().addListener(this, [this](const TableChange &change) {
         if (change.refused)
-            reportError(QLatin1StringView(plenix::TooLargeEditMessage));
+            reportError(QLatin1StringView(TooLargeEditMessage));
     });
 }
 
@@ -240,7 +242,7 @@ std::optional<std::string> DocumentCommands::storedDescription()
         reportError(unstorableCharacterText(offending));
         return std::nullopt;
     }
-    return plenix::descriptionForFile(*bytes);
+    return descriptionForFile(*bytes);
 }
 
 void DocumentCommands::followBox(int position, int added)
@@ -256,7 +258,7 @@ void DocumentCommands::followBox(int position, int added)
         takeWholeDescription();
         return;
     }
-    const std::string stored = plenix::descriptionForFile(*bytes);
+    const std::string stored = descriptionForFile(*bytes);
     // The text after the change is the same in the box and the document.
     const std::size_t start = m_description.storedOffset(position);
     const std::size_t newSize = m_description.storedOffset(m_description.endPosition());
@@ -275,7 +277,7 @@ void DocumentCommands::takeWholeDescription()
     // reports it.
     if (const std::optional<std::string> bytes = fromQString(descriptionBoxText(m_description))) {
         m_wholeDescriptionNeeded = false;
-        m_document.setDescription(plenix::descriptionForFile(*bytes));
+        m_document.setDescription(descriptionForFile(*bytes));
     } else {
         m_wholeDescriptionNeeded = true;
         m_history.markModified();
@@ -286,7 +288,7 @@ void DocumentCommands::showDescription()
 {
     QScopedValueRollback<bool> showing(m_showingDescription, true);
     m_description.showStored(m_document.description());
-    m_wholeDescriptionNeeded = !plenix::isDescriptionAsSaved(m_document.description());
+    m_wholeDescriptionNeeded = !isDescriptionAsSaved(m_document.description());
 }
 
 void DocumentCommands::showCaption()
@@ -299,3 +301,5 @@ void DocumentCommands::reportError(const QString &description)
     Dialogs::instance().message(&m_window, QStringLiteral("plenix"),
                                 QStringLiteral("Error: ") + description);
 }
+
+} // namespace plenix

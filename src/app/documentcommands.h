@@ -13,15 +13,16 @@
 #include <optional>
 #include <string>
 
-class DescriptionEdit;
 class QWidget;
 
 namespace plenix {
+
+class DescriptionEdit;
+
 class RouteDocument;
-} // namespace plenix
 
 // The main window's caption for a document.
-QString captionText(const plenix::RouteDocument &document);
+QString captionText(const RouteDocument &document);
 
 // New, Close, Open, Save and Save As of the main window's document, a route
 // or a project (a file ending in .plenix) whose shown route it holds, which
@@ -39,8 +40,7 @@ QString captionText(const plenix::RouteDocument &document);
 class DocumentCommands final
 {
 public:
-    DocumentCommands(plenix::RouteDocument &document, DescriptionEdit &description,
-                     QWidget &window);
+    DocumentCommands(RouteDocument &document, DescriptionEdit &description, QWidget &window);
     ~DocumentCommands();
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
@@ -92,7 +92,7 @@ private:
     void showCaption();
     void reportError(const QString &description);
 
-    plenix::RouteDocument &m_document;
+    RouteDocument &m_document;
     DescriptionEdit &m_description;
     QWidget &m_window;
     QString m_lastFileName;
@@ -109,3 +109,5 @@ private:
     // converts the whole text.
     bool m_wholeDescriptionNeeded = false;
 };
+
+} // namespace plenix

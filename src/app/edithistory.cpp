@@ -10,12 +10,14 @@
 
 #include <utility>
 
+namespace plenix {
+
 // One recorded edit. It has already happened when it is pushed, so the
 // stack's first redo does nothing.
 class EditCommand final : public QUndoCommand
 {
 public:
-    EditCommand(EditHistory &history, plenix::RouteEdit edit)
+    EditCommand(EditHistory &history, RouteEdit edit)
         : m_history(history), m_edit(std::move(edit)), m_route(history.shownRoute())
     {
     }
@@ -31,7 +33,7 @@ public:
     bool mergeWith(const QUndoCommand *other) override
     {
         const auto *command = static_cast<const EditCommand *>(other);
-        const plenix::RouteEdit &next = command->m_edit;
+        const RouteEdit &next = command->m_edit;
         if (command->m_route != m_route || !m_edit.continuesTyping(next))
             return false;
         m_edit.append(next);
@@ -43,7 +45,7 @@ public:
 private:
     static constexpr int TypingId = 1;
     EditHistory &m_history;
-    plenix::RouteEdit m_edit;
+    RouteEdit m_edit;
     // The route the edit was made in. The history is linear, so when the
     // step is undone or redone the project's routes stand where they stood
     // when it was made, and the index still names the same route.
@@ -54,21 +56,20 @@ private:
 namespace {
 
 // A step's name when no command gave it one.
-QString editName(const plenix::RouteEdit &edit)
+QString editName(const RouteEdit &edit)
 {
     if (edit.typing)
         return EditHistory::tr("Typing");
-    const bool emptied = !edit.cells.empty() && edit.description.empty() &&
-                         std::ranges::all_of(edit.cells, [](const plenix::CellEdit &cell) {
-                             return cell.after.empty();
-                         });
+    const bool emptied =
+        !edit.cells.empty() && edit.description.empty() &&
+        std::ranges::all_of(edit.cells, [](const CellEdit &cell) { return cell.after.empty(); });
     return emptied ? EditHistory::tr("Delete") : EditHistory::tr("Edit");
 }
 
 } // namespace
 
-EditHistory::EditHistory(plenix::RouteDocument &document, QObject *parent)
-    : QObject(parent), m_document(document), m_recorder(document, [this](plenix::RouteEdit edit) {
+EditHistory::EditHistory(RouteDocument &document, QObject *parent)
+    : QObject(parent), m_document(document), m_recorder(document, [this](RouteEdit edit) {
           const QString name = m_stepName.isEmpty() ? editName(edit) : m_stepName;
           auto *command = new EditCommand(*this, std::move(edit));
           command->setText(name);
@@ -85,13 +86,13 @@ void EditHistory::run(const QString &name, const std::function<void()> &command)
 {
     // The name outlives the group, which pushes the step as it ends.
     const QScopedValueRollback<QString> named(m_stepName, name);
-    plenix::EditRecorder::Group group(m_recorder);
+    EditRecorder::Group group(m_recorder);
     command();
 }
 
 void EditHistory::runUnrecorded(const std::function<void()> &command)
 {
-    plenix::EditRecorder::Pause pause(m_recorder);
+    EditRecorder::Pause pause(m_recorder);
     command();
 }
 
@@ -114,7 +115,7 @@ void EditHistory::markModified()
     Q_EMIT modifiedChanged(true);
 }
 
-void EditHistory::apply(const plenix::RouteEdit &edit, bool backwards, int route)
+void EditHistory::apply(const RouteEdit &edit, bool backwards, int route)
 {
     if (m_showRoute && route != shownRoute())
         m_showRoute(route);
@@ -128,3 +129,5 @@ void EditHistory::followStack()
     m_document.setModified(!m_stack.isClean());
     Q_EMIT modifiedChanged(m_document.isModified());
 }
+
+} // namespace plenix

@@ -9,8 +9,8 @@
 #include <functional>
 
 namespace plenix {
+
 class RouteDocument;
-} // namespace plenix
 
 // The document's undo history. Every change to the route or the description
 // becomes one step on its own, whoever makes it: the core's recorder catches
@@ -26,7 +26,7 @@ class EditHistory final : public QObject
     Q_OBJECT
 
 public:
-    explicit EditHistory(plenix::RouteDocument &document, QObject *parent = nullptr);
+    explicit EditHistory(RouteDocument &document, QObject *parent = nullptr);
     ~EditHistory() override;
     Q_DISABLE_COPY_MOVE(EditHistory)
 
@@ -63,13 +63,15 @@ Q_SIGNALS:
 
 private:
     friend class EditCommand;
-    void apply(const plenix::RouteEdit &edit, bool backwards, int route);
+    void apply(const RouteEdit &edit, bool backwards, int route);
     void followStack();
 
-    plenix::RouteDocument &m_document;
+    RouteDocument &m_document;
     QUndoStack m_stack;
-    plenix::EditRecorder m_recorder;
+    EditRecorder m_recorder;
     QString m_stepName; // of the step run() is making
     std::function<int()> m_shownRoute;
     std::function<void(int)> m_showRoute;
 };
+
+} // namespace plenix

@@ -15,16 +15,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 ElbowRadiusDialog::ElbowRadiusDialog(const QString &angle, float diameter, QWidget *parent)
     : QDialog(parent), m_angle(angle), m_diameter(diameter)
 {
     setObjectName(u"elbowRadiusDialog"_s);
     setWindowTitle(u"plenix"_s);
-    auto *prompt = new QLabel(toQString(plenix::ElbowRadiusPrompt), this);
-    auto *diameterLabel = new QLabel(
-        u"Diameter in force: %1 in"_s.arg(toQString(plenix::decimalText(diameter))), this);
+    auto *prompt = new QLabel(toQString(ElbowRadiusPrompt), this);
+    auto *diameterLabel =
+        new QLabel(u"Diameter in force: %1 in"_s.arg(toQString(decimalText(diameter))), this);
     diameterLabel->setObjectName(u"diameterLabel"_s);
-    replyEdit = new QLineEdit(toQString(plenix::ElbowRadiusDefault), this);
+    replyEdit = new QLineEdit(toQString(ElbowRadiusDefault), this);
     replyEdit->setObjectName(u"replyEdit"_s);
     replyEdit->selectAll();
     previewLabel = new QLabel(this);
@@ -53,7 +55,8 @@ void ElbowRadiusDialog::showPreview()
     // A character the cells cannot hold makes no number.
     const std::optional<std::string> reply = fromQString(replyEdit->text());
     const std::optional<std::string> angle = fromQString(m_angle);
-    previewLabel->setText(reply && angle
-                              ? toQString(plenix::elbowPreview(*angle, m_diameter, *reply))
-                              : u"Not a number"_s);
+    previewLabel->setText(reply && angle ? toQString(elbowPreview(*angle, m_diameter, *reply))
+                                         : u"Not a number"_s);
 }
+
+} // namespace plenix

@@ -6,6 +6,8 @@
 class QLabel;
 class QLineEdit;
 
+namespace plenix {
+
 // The elbow radius prompt: the question, the diameter the elbow sits in, the
 // reply pre-filled with "0", and below it what the reply gives as the user
 // types (the ratio R/D and the coefficient the cell will get).
@@ -27,3 +29,5 @@ private:
     QLineEdit *replyEdit;
     QLabel *previewLabel;
 };
+
+} // namespace plenix

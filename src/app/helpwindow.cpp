@@ -20,6 +20,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 QString cannotShow(const QString &helpFile, const QString &reason)
 {
@@ -142,3 +144,5 @@ QString helpFilePath()
                         QStringLiteral(PLENIX_BUILD_PROGRAM_DIR),
                         QCoreApplication::applicationDirPath());
 }
+
+} // namespace plenix

@@ -6,6 +6,8 @@
 
 class QTextBrowser;
 
+namespace plenix {
+
 // The help viewer: a window of its own that shows the program's HTML help.
 // It belongs to the main window (it closes with it and stays above it) but
 // never blocks it, so the user can read and work at the same time.
@@ -45,3 +47,5 @@ QString helpFilePath(const QString &configured, const QString &sourceCopy,
 
 // The same for this program, with the paths compiled in.
 QString helpFilePath();
+
+} // namespace plenix

@@ -4,11 +4,13 @@
 #include <QRect>
 #include <QtMath>
 
-void LayoutTable::record(QWidget *control, const plenix::Geometry &design, float designClientWidth,
+namespace plenix {
+
+void LayoutTable::record(QWidget *control, const Geometry &design, float designClientWidth,
                          float designClientHeight)
 {
     m_entries.push_back(
-        {control, plenix::ratiosFromGeometry(design, designClientWidth, designClientHeight)});
+        {control, ratiosFromGeometry(design, designClientWidth, designClientHeight)});
 }
 
 void LayoutTable::apply(const QSize &client) const
@@ -19,7 +21,7 @@ void LayoutTable::apply(const QSize &client) const
     for (const Entry &entry : m_entries) {
         if (!entry.control)
             continue;
-        const plenix::Geometry g = plenix::geometryFromRatios(entry.ratios, width, height);
+        const Geometry g = geometryFromRatios(entry.ratios, width, height);
         // Rounding the edges rather than the sizes keeps neighbouring
         // controls from overlapping by a pixel.
         const int left = qRound(g.left);
@@ -30,7 +32,9 @@ void LayoutTable::apply(const QSize &client) const
     }
 }
 
-plenix::ControlRatios LayoutTable::ratios(std::size_t index) const
+ControlRatios LayoutTable::ratios(std::size_t index) const
 {
-    return index < m_entries.size() ? m_entries[index].ratios : plenix::ControlRatios{};
+    return index < m_entries.size() ? m_entries[index].ratios : ControlRatios{};
 }
+
+} // namespace plenix

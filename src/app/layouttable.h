@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace plenix {
+
 // Keeps each recorded control at the same share of its parent's client area
 // as in the window's design, however the window is sized. The shares are
 // taken once from the design geometry and never re-measured, so the same
@@ -25,19 +27,21 @@ public:
     void clear() { m_entries.clear(); }
     // Records a control's design geometry as fractions of the design client
     // area; both in the same unit (the window's design is in twips).
-    void record(QWidget *control, const plenix::Geometry &design, float designClientWidth,
+    void record(QWidget *control, const Geometry &design, float designClientWidth,
                 float designClientHeight);
     // Moves and resizes every recorded control for a client area of this size.
     void apply(const QSize &client) const;
 
     std::size_t size() const { return m_entries.size(); }
-    plenix::ControlRatios ratios(std::size_t index) const;
+    ControlRatios ratios(std::size_t index) const;
 
 private:
     struct Entry
     {
         QPointer<QWidget> control;
-        plenix::ControlRatios ratios;
+        ControlRatios ratios;
     };
     std::vector<Entry> m_entries;
 };
+
+} // namespace plenix

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
+using namespace plenix;
 
 namespace {
 

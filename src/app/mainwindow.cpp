@@ -26,10 +26,12 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 // "elbow90Action" for "Elbow 90 deg", "branchEntry45Action" for "Branch Entry
 // 45 deg": the caption's words but the unit, run together.
-QString fittingActionName(const plenix::Fitting &fitting)
+QString fittingActionName(const Fitting &fitting)
 {
     QStringList words = toQString(fitting.caption).split(u' ');
     words.removeAll(u"deg"_s);
@@ -45,8 +47,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     createProjectViews();
     createMenus();
     setUpWindow();
-    m_document.table().addListener(
-        this, [this](const plenix::TableChange &change) { followRoute(change); });
+    m_document.table().addListener(this,
+                                   [this](const TableChange &change) { followRoute(change); });
 }
 
 MainWindow::~MainWindow()
@@ -183,10 +185,10 @@ void MainWindow::createMenus()
     // The two pop-ups belong to the window but stand on no menu bar.
     fittingsMenu = new QMenu(tr("Fittings"), this);
     fittingsMenu->setObjectName(u"fittingsMenu"_s);
-    for (std::size_t item = 0; item < plenix::Fittings.size(); ++item) {
-        const plenix::Fitting &fitting = plenix::Fittings[item];
+    for (std::size_t item = 0; item < Fittings.size(); ++item) {
+        const Fitting &fitting = Fittings[item];
         // The elbows come first; a line parts them from the branch entries.
-        if (item > 0 && fitting.coefficient != plenix::Fittings[item - 1].coefficient)
+        if (item > 0 && fitting.coefficient != Fittings[item - 1].coefficient)
             addMenuSeparator(fittingsMenu, "fittingsSeparator");
         QAction *action = fittingsMenu->addAction(toQString(fitting.caption));
         action->setObjectName(fittingActionName(fitting));
@@ -223,12 +225,11 @@ void MainWindow::setUpLabels()
 void MainWindow::recordLayout()
 {
     m_layout.clear();
-    for (const plenix::DesignControl &design : plenix::DesignControls) {
+    for (const DesignControl &design : DesignControls) {
         auto *control =
             m_client->findChild<QWidget *>(toQString(design.name), Qt::FindDirectChildrenOnly);
         if (control)
-            m_layout.record(control, design.geometry, plenix::DesignClientWidth,
-                            plenix::DesignClientHeight);
+            m_layout.record(control, design.geometry, DesignClientWidth, DesignClientHeight);
     }
 }
 
@@ -240,14 +241,12 @@ void MainWindow::placeWindow()
     const QRect area = display->geometry();
     const double dpiX = display->logicalDotsPerInchX();
     const double dpiY = display->logicalDotsPerInchY();
-    using plenix::pixelsToTwips;
-    using plenix::twipsToPixels;
     // The window keeps whole pixels, so each value is read back as it was set.
     const auto readBack = [dpiX](float twips) {
         return pixelsToTwips(twipsToPixels(twips, dpiX), dpiX);
     };
-    const plenix::Geometry window = plenix::windowPlacement(
-        pixelsToTwips(area.width(), dpiX), pixelsToTwips(area.height(), dpiY), readBack);
+    const Geometry window = windowPlacement(pixelsToTwips(area.width(), dpiX),
+                                            pixelsToTwips(area.height(), dpiY), readBack);
     resize(twipsToPixels(window.width, dpiX), twipsToPixels(window.height, dpiY));
     move(area.x() + twipsToPixels(window.left, dpiX), area.y() + twipsToPixels(window.top, dpiY));
 }
@@ -304,7 +303,7 @@ void MainWindow::exitProgram()
 void MainWindow::calculate()
 {
     // In a project, every route and the system's figures.
-    const plenix::CalculationOutcome outcome = m_documents->session().calculate();
+    const CalculationOutcome outcome = m_documents->session().calculate();
     if (!outcome.stopped) {
         redrawProfile();
         return;
@@ -317,17 +316,17 @@ void MainWindow::calculate()
 void MainWindow::showPopUp(const QPoint &globalPos)
 {
     // The pop-up follows the current cell, not the cell under the pointer.
-    QMenu *popup = m_document.table().currentCol() == plenix::RouteTable::ColLossCoef ? fittingsMenu
-                                                                                      : hintMenu;
+    QMenu *popup =
+        m_document.table().currentCol() == RouteTable::ColLossCoef ? fittingsMenu : hintMenu;
     popup->exec(globalPos);
 }
 
 // --------------------------------------------------------------- fittings
 
-void MainWindow::insertFitting(const plenix::Fitting &fitting)
+void MainWindow::insertFitting(const Fitting &fitting)
 {
-    plenix::RouteTable &table = m_document.table();
-    plenix::FittingOutcome outcome = plenix::FittingOutcome::NoDiameter;
+    RouteTable &table = m_document.table();
+    FittingOutcome outcome = FittingOutcome::NoDiameter;
     const auto insert = [&](const auto &...radius) {
         m_documents->history().run(tr("Insert Fitting"), [&] {
             outcome = plenix::insertFitting(table, fitting, radius...);
@@ -335,7 +334,7 @@ void MainWindow::insertFitting(const plenix::Fitting &fitting)
     };
     if (!fitting.asksForRadius()) {
         insert();
-    } else if (const float diameter = plenix::elbowDiameter(table); diameter != 0) {
+    } else if (const float diameter = elbowDiameter(table); diameter != 0) {
         const std::optional<QString> reply =
             Dialogs::instance().askElbowRadius(this, toQString(fitting.value), diameter);
         // Cancel is an empty reply; either way the reply is kept as typed.
@@ -343,11 +342,13 @@ void MainWindow::insertFitting(const plenix::Fitting &fitting)
         // A character the cells cannot hold makes no number.
         const std::optional<std::string> radius = fromQString(m_elbowRadiusText);
         if (!reply)
-            outcome = plenix::FittingOutcome::Cancelled;
+            outcome = FittingOutcome::Cancelled;
         else if (radius)
             insert(diameter, std::string_view(*radius));
         else
-            outcome = plenix::FittingOutcome::NotANumber;
+            outcome = FittingOutcome::NotANumber;
     }
-    statusBar()->showMessage(toQString(plenix::fittingOutcomeText(outcome)));
+    statusBar()->showMessage(toQString(fittingOutcomeText(outcome)));
 }
+
+} // namespace plenix

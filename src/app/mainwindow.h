@@ -14,18 +14,21 @@
 
 #include <memory>
 
-class DocumentCommands;
-class ProfileChart;
 class QAction;
 class QDockWidget;
 class QTableWidget;
 class QTreeWidget;
 class QLabel;
 class QMenu;
-class DescriptionEdit;
 class QPushButton;
 class QSplitter;
 class QSessionManager;
+
+namespace plenix {
+
+class DocumentCommands;
+class ProfileChart;
+class DescriptionEdit;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
@@ -57,8 +60,8 @@ public:
     // Switches the three tooltips and the check mark of Options > Show ToolTips.
     void setToolTipsShown(bool checked);
 
-    plenix::RouteTable &routeTable() { return m_document.table(); }
-    const plenix::RouteDocument &document() const { return m_document; }
+    RouteTable &routeTable() { return m_document.table(); }
+    const RouteDocument &document() const { return m_document; }
     // The last reply to the elbow radius prompt, exactly as typed.
     const QString &elbowRadiusText() const { return m_elbowRadiusText; }
     const LayoutTable &layoutTable() const { return m_layout; }
@@ -129,7 +132,7 @@ private:
     void importRoute();
     void editProjectProperties();
     void editFanSide();
-    void followRoute(const plenix::TableChange &change);
+    void followRoute(const TableChange &change);
     void redrawProfile();
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
                            void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
@@ -149,11 +152,11 @@ private:
     void placeWindow();
 
     // Runs a command of the fittings pop-up.
-    void insertFitting(const plenix::Fitting &fitting);
+    void insertFitting(const Fitting &fitting);
     void showCaption();
 
     // The window's data.
-    plenix::RouteDocument m_document;
+    RouteDocument m_document;
     QString m_elbowRadiusText;
     LayoutTable m_layout;
     // New, Open, Close, Save and Save As of the document, which the
@@ -186,3 +189,5 @@ private:
     QMenu *fittingsMenu = nullptr;
     QMenu *hintMenu = nullptr;
 };
+
+} // namespace plenix

@@ -8,6 +8,8 @@
 
 #include "editing.h"
 
+namespace plenix {
+
 void MainWindow::clearDescription()
 {
     // One step of its own, not joined to the typing before it.
@@ -39,3 +41,5 @@ void MainWindow::copyFileName()
 {
     setClipboardText(fileNameClipboardText(m_document));
 }
+
+} // namespace plenix

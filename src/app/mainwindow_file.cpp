@@ -5,6 +5,8 @@
 #include "documentcommands.h"
 #include "windowprinter.h"
 
+namespace plenix {
+
 void MainWindow::newRoute()
 {
     m_documents->newDocument();
@@ -47,3 +49,5 @@ void MainWindow::printWindow()
     // box as they show, without the menu bar.
     printWidget(*m_client);
 }
+
+} // namespace plenix

@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 void MainWindow::setToolTipsShown(bool checked)
 {
     toolTipsAction->setChecked(checked);
@@ -44,3 +46,5 @@ void MainWindow::showAbout()
     AboutDialog dialog(this);
     dialog.exec();
 }
+
+} // namespace plenix

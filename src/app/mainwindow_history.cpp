@@ -15,6 +15,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 void MainWindow::createHistoryActions(QMenu *editMenu)
 {
     QUndoStack &stack = m_documents->history().stack();
@@ -103,3 +105,5 @@ void MainWindow::commitSession(QSessionManager &session)
     if (!mayEnd)
         session.cancel();
 }
+
+} // namespace plenix

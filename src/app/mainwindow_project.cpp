@@ -25,6 +25,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 
 QString text(const std::string &utf8)
@@ -105,20 +107,19 @@ void MainWindow::showProjectViews()
         resizeDocks({routesDock}, {routesWidth}, Qt::Horizontal);
         resizeDocks({systemDock}, {systemHeight}, Qt::Vertical);
     }
-    const plenix::Project &project = session.project();
-    const plenix::SystemFigures &system = session.system();
+    const Project &project = session.project();
+    const SystemFigures &system = session.system();
     const bool figures = session.hasFigures() && system.paths.size() == project.routes.size();
 
     const QSignalBlocker quiet(routeList);
     routeList->clear();
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
-        const plenix::ProjectRoute &route = project.routes[i];
+        const ProjectRoute &route = project.routes[i];
         const QString takeoff =
             route.takeoff
                 ? tr("%1, after row %2").arg(text(route.takeoff->route)).arg(route.takeoff->row)
                 : tr("the fan");
-        const QString pressure =
-            figures ? text(plenix::fixedText(system.paths[i].pressure, 2)) : QString();
+        const QString pressure = figures ? text(fixedText(system.paths[i].pressure, 2)) : QString();
         auto *item = new QTreeWidgetItem(routeList, {text(route.name), takeoff, pressure});
         // The critical path stands out.
         if (figures && i == system.critical) {
@@ -132,12 +133,11 @@ void MainWindow::showProjectViews()
     routeList->setCurrentItem(routeList->topLevelItem(session.shownRoute()));
 
     systemTable->clear();
-    const plenix::TextRows rows =
-        figures ? plenix::systemSummaryRows(project, system) : plenix::TextRows{};
+    const TextRows rows = figures ? systemSummaryRows(project, system) : TextRows{};
     systemTable->setRowCount(static_cast<int>(rows.size()));
     systemTable->setColumnCount(rows.empty() ? 0 : 9);
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        const bool bold = plenix::isSummaryEmphasis(rows, row);
+        const bool bold = isSummaryEmphasis(rows, row);
         for (std::size_t col = 0; col < rows[row].size(); ++col) {
             auto *cell = new QTableWidgetItem(text(rows[row][col]));
             if (bold) {
@@ -202,7 +202,7 @@ void MainWindow::addRoute()
 {
     if (!m_documents->session().isProject())
         return;
-    changeProject(tr("Add Route"), [](plenix::Project &project, int &shown) {
+    changeProject(tr("Add Route"), [](Project &project, int &shown) {
         const std::string name = project.unusedName(tr("Route").toStdString());
         project.insertBranch(project.routes.size(), std::size_t(shown), name);
         shown = int(project.routes.size()) - 1;
@@ -213,14 +213,13 @@ void MainWindow::duplicateRoute()
 {
     if (!m_documents->session().isProject())
         return;
-    changeProject(tr("Duplicate Route"), [](plenix::Project &project, int &shown) {
-        const plenix::ProjectRoute &original = project.routes[std::size_t(shown)];
+    changeProject(tr("Duplicate Route"), [](Project &project, int &shown) {
+        const ProjectRoute &original = project.routes[std::size_t(shown)];
         const std::string name = project.unusedName(original.name + tr(" copy").toStdString());
         // The first route's copy takes off it; another's takes off where it does.
-        const std::optional<plenix::Takeoff> takeoff = original.takeoff;
-        plenix::ProjectRoute &copy =
-            project.insertBranch(std::size_t(shown) + 1, std::size_t(shown), name);
-        plenix::copyRouteContent(*project.routes[std::size_t(shown)].document, *copy.document);
+        const std::optional<Takeoff> takeoff = original.takeoff;
+        ProjectRoute &copy = project.insertBranch(std::size_t(shown) + 1, std::size_t(shown), name);
+        copyRouteContent(*project.routes[std::size_t(shown)].document, *copy.document);
         if (takeoff)
             copy.takeoff = takeoff;
         ++shown;
@@ -237,7 +236,7 @@ void MainWindow::renameRoute()
         Dialogs::instance().askText(this, tr("Rename Route"), tr("Route name:"), text(old));
     if (!name || name->trimmed().toStdString() == old)
         return;
-    changeProject(tr("Rename Route"), [&name](plenix::Project &project, int &shown) {
+    changeProject(tr("Rename Route"), [&name](Project &project, int &shown) {
         project.renameRoute(std::size_t(shown), name->trimmed().toStdString());
     });
 }
@@ -247,23 +246,23 @@ void MainWindow::setTakeoff()
     if (!m_documents->session().isProject())
         return;
     ProjectSession &session = m_documents->session();
-    const plenix::Project &project = session.project();
-    const plenix::ProjectRoute &route = project.routes[std::size_t(session.shownRoute())];
+    const Project &project = session.project();
+    const ProjectRoute &route = project.routes[std::size_t(session.shownRoute())];
     if (!route.takeoff) {
         Dialogs::instance().message(this, u"plenix"_s,
                                     tr("Error: the first route starts at the fan"));
         return;
     }
     QStringList others;
-    for (const plenix::ProjectRoute &other : project.routes) {
+    for (const ProjectRoute &other : project.routes) {
         if (&other != &route)
             others << text(other.name);
     }
-    const std::optional<plenix::Takeoff> takeoff =
+    const std::optional<Takeoff> takeoff =
         Dialogs::instance().askTakeoff(this, others, *route.takeoff);
     if (!takeoff || *takeoff == *route.takeoff)
         return;
-    changeProject(tr("Set Take-off"), [&takeoff](plenix::Project &changed, int &shown) {
+    changeProject(tr("Set Take-off"), [&takeoff](Project &changed, int &shown) {
         changed.routes[std::size_t(shown)].takeoff = takeoff;
     });
 }
@@ -277,12 +276,11 @@ void MainWindow::moveRoute(int by)
     // The first route starts at the fan and stays first.
     if (shown == 0 || shown + by < 1 || shown + by >= count)
         return;
-    changeProject(by < 0 ? tr("Move Route Up") : tr("Move Route Down"),
-                  [by](plenix::Project &project, int &current) {
-                      std::swap(project.routes[std::size_t(current)],
-                                project.routes[std::size_t(current + by)]);
-                      current += by;
-                  });
+    changeProject(by < 0 ? tr("Move Route Up") : tr("Move Route Down"), [by](Project &project,
+                                                                             int &current) {
+        std::swap(project.routes[std::size_t(current)], project.routes[std::size_t(current + by)]);
+        current += by;
+    });
 }
 
 void MainWindow::deleteRoute()
@@ -290,7 +288,7 @@ void MainWindow::deleteRoute()
     if (!m_documents->session().isProject())
         return;
     ProjectSession &session = m_documents->session();
-    const plenix::Project &project = session.project();
+    const Project &project = session.project();
     const auto shown = std::size_t(session.shownRoute());
     if (shown == 0) {
         Dialogs::instance().message(this, u"plenix"_s,
@@ -305,7 +303,7 @@ void MainWindow::deleteRoute()
             tr("%n route(s) take off %1. Delete it and them?", nullptr, int(branches))
                 .arg(text(project.routes[shown].name))))
         return;
-    changeProject(tr("Delete Route"), [](plenix::Project &changed, int &current) {
+    changeProject(tr("Delete Route"), [](Project &changed, int &current) {
         const std::string from = changed.routes[std::size_t(current)].takeoff->route;
         changed.removeRoute(std::size_t(current));
         current = int(changed.routeIndex(from).value_or(0));
@@ -317,7 +315,7 @@ void MainWindow::exportRoute()
     if (!m_documents->session().isProject())
         return;
     ProjectSession &session = m_documents->session();
-    const plenix::ProjectRoute &route = session.project().routes[std::size_t(session.shownRoute())];
+    const ProjectRoute &route = session.project().routes[std::size_t(session.shownRoute())];
     const QString path = Dialogs::instance().saveFileName(
         this, tr("Export Route"), tr("Text Files (*.txt)"), text(route.name) + u".txt"_s);
     if (path.isEmpty())
@@ -338,45 +336,47 @@ void MainWindow::importRoute()
     if (path.isEmpty())
         return;
     const RouteFileRead read = readRouteFile(path);
-    std::optional<plenix::Project> route;
+    std::optional<Project> route;
     if (!read.error)
-        route = plenix::projectFromRoute(read.bytes.toStdString(),
-                                         QFileInfo(path).completeBaseName().toStdString());
+        route = projectFromRoute(read.bytes.toStdString(),
+                                 QFileInfo(path).completeBaseName().toStdString());
     if (!route) {
-        const QString reason = read.error.value_or(QLatin1StringView(plenix::NotARouteFileMessage));
+        const QString reason = read.error.value_or(QLatin1StringView(NotARouteFileMessage));
         Dialogs::instance().message(this, u"plenix"_s, tr("Error: %1").arg(reason));
         return;
     }
     becomeProject();
-    changeProject(tr("Import Route"), [&route](plenix::Project &project, int &shown) {
-        plenix::ProjectRoute &imported =
+    changeProject(tr("Import Route"), [&route](Project &project, int &shown) {
+        ProjectRoute &imported =
             project.insertBranch(project.routes.size(), std::size_t(shown),
                                  project.unusedName(route->routes.front().name));
-        plenix::copyRouteContent(*route->routes.front().document, *imported.document);
+        copyRouteContent(*route->routes.front().document, *imported.document);
         shown = int(project.routes.size()) - 1;
     });
 }
 
 void MainWindow::editProjectProperties()
 {
-    const std::optional<plenix::JobInfo> job =
+    const std::optional<JobInfo> job =
         Dialogs::instance().askJobInfo(this, m_documents->session().project().job);
     if (!job || *job == m_documents->session().project().job)
         return;
     becomeProject();
     changeProject(tr("Project Properties"),
-                  [&job](plenix::Project &project, int &) { project.job = *job; });
+                  [&job](Project &project, int &) { project.job = *job; });
 }
 
 void MainWindow::editFanSide()
 {
-    const plenix::Project &project = m_documents->session().project();
+    const Project &project = m_documents->session().project();
     const std::optional<Dialogs::FanSide> fan =
         Dialogs::instance().askFanSide(this, {project.fanItems, text(project.safetyFactor)});
     if (!fan)
         return;
-    changeProject(tr("Fan-Side Items"), [&fan](plenix::Project &changed, int &) {
+    changeProject(tr("Fan-Side Items"), [&fan](Project &changed, int &) {
         changed.fanItems = fan->items;
         changed.safetyFactor = fan->safetyFactor.toStdString();
     });
 }
+
+} // namespace plenix

@@ -24,6 +24,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 void reportExportError(QWidget *window, const QString &description)
 {
@@ -77,7 +79,7 @@ void MainWindow::showProfile(bool shown)
     profilePanel->setVisible(shown);
 }
 
-void MainWindow::followRoute(const plenix::TableChange &change)
+void MainWindow::followRoute(const TableChange &change)
 {
     if (profileChart && !change.cells.isEmpty())
         profileChart->setOutOfDate(true);
@@ -87,7 +89,7 @@ void MainWindow::redrawProfile()
 {
     if (!profileChart)
         return;
-    profileChart->showProfile(plenix::pressureProfile(m_document.table()));
+    profileChart->showProfile(pressureProfile(m_document.table()));
 }
 
 namespace {
@@ -96,8 +98,8 @@ namespace {
 // route's own name with the export's extension, and given that extension
 // when it has none. Empty when cancelled, or when it names the route's own
 // file, which no export may touch (said in a message).
-QString chooseExportFile(QWidget *window, const plenix::RouteDocument &document,
-                         const QString &title, const QString &filter, const QString &extension)
+QString chooseExportFile(QWidget *window, const RouteDocument &document, const QString &title,
+                         const QString &filter, const QString &extension)
 {
     const QFileInfo route(pathText(document.path()));
     const QString offered = document.isUntitled()
@@ -168,10 +170,11 @@ void MainWindow::exportCsv()
     if (path.isEmpty())
         return;
     // A project's routes in one table, the route's name first.
-    const auto error =
-        m_documents->session().isProject()
-            ? writeCsv(path, plenix::projectListRows(m_documents->session().project()))
-            : writeRouteCsv(path, m_document.table());
+    const auto error = m_documents->session().isProject()
+                           ? writeCsv(path, projectListRows(m_documents->session().project()))
+                           : writeRouteCsv(path, m_document.table());
     if (error)
         reportExportError(this, *error);
 }
+
+} // namespace plenix

@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+namespace plenix {
+
 namespace {
 
 QString text(const std::string &utf8)
@@ -31,8 +33,7 @@ QDialogButtonBox *addButtons(QDialog &dialog, QLayout &layout)
 
 } // namespace
 
-TakeoffDialog::TakeoffDialog(const QStringList &routes, const plenix::Takeoff &current,
-                             QWidget *parent)
+TakeoffDialog::TakeoffDialog(const QStringList &routes, const Takeoff &current, QWidget *parent)
     : QDialog(parent), routeBox(new QComboBox(this)), rowBox(new QSpinBox(this))
 {
     setWindowTitle(tr("Take-off"));
@@ -40,7 +41,7 @@ TakeoffDialog::TakeoffDialog(const QStringList &routes, const plenix::Takeoff &c
     routeBox->addItems(routes);
     routeBox->setCurrentText(text(current.route));
     rowBox->setObjectName(QStringLiteral("rowBox"));
-    rowBox->setRange(1, plenix::RouteTable::DataRows);
+    rowBox->setRange(1, RouteTable::DataRows);
     rowBox->setValue(current.row);
     auto *layout = new QFormLayout(this);
     layout->addRow(tr("Takes off &route:"), routeBox);
@@ -48,12 +49,12 @@ TakeoffDialog::TakeoffDialog(const QStringList &routes, const plenix::Takeoff &c
     addButtons(*this, *layout);
 }
 
-plenix::Takeoff TakeoffDialog::takeoff() const
+Takeoff TakeoffDialog::takeoff() const
 {
     return {routeBox->currentText().toStdString(), rowBox->value()};
 }
 
-JobInfoDialog::JobInfoDialog(const plenix::JobInfo &job, QWidget *parent)
+JobInfoDialog::JobInfoDialog(const JobInfo &job, QWidget *parent)
     : QDialog(parent), notesEdit(new QPlainTextEdit(text(job.notes), this))
 {
     setWindowTitle(tr("Project Properties"));
@@ -77,14 +78,14 @@ JobInfoDialog::JobInfoDialog(const plenix::JobInfo &job, QWidget *parent)
     addButtons(*this, *layout);
 }
 
-plenix::JobInfo JobInfoDialog::job() const
+JobInfo JobInfoDialog::job() const
 {
     const auto field = [this](int i) { return m_fields.at(i)->text().toStdString(); };
     return {field(0), field(1), field(2), field(3),
             field(4), field(5), field(6), notesEdit->toPlainText().toStdString()};
 }
 
-FanSideDialog::FanSideDialog(const std::vector<plenix::FanItem> &items, const QString &safetyFactor,
+FanSideDialog::FanSideDialog(const std::vector<FanItem> &items, const QString &safetyFactor,
                              QWidget *parent)
     : QDialog(parent), itemTable(new QTableWidget(0, 2, this)),
       safetyEdit(new QLineEdit(safetyFactor, this))
@@ -93,7 +94,7 @@ FanSideDialog::FanSideDialog(const std::vector<plenix::FanItem> &items, const QS
     itemTable->setObjectName(QStringLiteral("itemTable"));
     itemTable->setHorizontalHeaderLabels({tr("Item"), tr("Pressure, in wg")});
     itemTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (const plenix::FanItem &item : items) {
+    for (const FanItem &item : items) {
         const int row = itemTable->rowCount();
         itemTable->insertRow(row);
         itemTable->setItem(row, 0, new QTableWidgetItem(text(item.name)));
@@ -123,9 +124,9 @@ FanSideDialog::FanSideDialog(const std::vector<plenix::FanItem> &items, const QS
     addButtons(*this, *layout);
 }
 
-std::vector<plenix::FanItem> FanSideDialog::items() const
+std::vector<FanItem> FanSideDialog::items() const
 {
-    std::vector<plenix::FanItem> items;
+    std::vector<FanItem> items;
     for (int row = 0; row < itemTable->rowCount(); ++row) {
         const auto cell = [this, row](int col) {
             const QTableWidgetItem *item = itemTable->item(row, col);
@@ -142,3 +143,5 @@ QString FanSideDialog::safetyFactor() const
 {
     return safetyEdit->text().trimmed();
 }
+
+} // namespace plenix

@@ -11,6 +11,8 @@ class QPlainTextEdit;
 class QSpinBox;
 class QTableWidget;
 
+namespace plenix {
+
 // Where a route takes off: a route of the project and the row after which
 // the branch starts.
 class TakeoffDialog final : public QDialog
@@ -18,11 +20,10 @@ class TakeoffDialog final : public QDialog
     Q_OBJECT
 
 public:
-    TakeoffDialog(const QStringList &routes, const plenix::Takeoff &current,
-                  QWidget *parent = nullptr);
+    TakeoffDialog(const QStringList &routes, const Takeoff &current, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(TakeoffDialog)
 
-    plenix::Takeoff takeoff() const;
+    Takeoff takeoff() const;
 
 private:
     QComboBox *routeBox;
@@ -35,10 +36,10 @@ class JobInfoDialog final : public QDialog
     Q_OBJECT
 
 public:
-    explicit JobInfoDialog(const plenix::JobInfo &job, QWidget *parent = nullptr);
+    explicit JobInfoDialog(const JobInfo &job, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(JobInfoDialog)
 
-    plenix::JobInfo job() const;
+    JobInfo job() const;
 
 private:
     QList<QLineEdit *> m_fields;
@@ -51,14 +52,16 @@ class FanSideDialog final : public QDialog
     Q_OBJECT
 
 public:
-    FanSideDialog(const std::vector<plenix::FanItem> &items, const QString &safetyFactor,
+    FanSideDialog(const std::vector<FanItem> &items, const QString &safetyFactor,
                   QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(FanSideDialog)
 
-    std::vector<plenix::FanItem> items() const;
+    std::vector<FanItem> items() const;
     QString safetyFactor() const;
 
 private:
     QTableWidget *itemTable;
     QLineEdit *safetyEdit;
 };
+
+} // namespace plenix

@@ -11,6 +11,8 @@
 #include <memory>
 #include <utility>
 
+namespace plenix {
+
 namespace {
 
 // A change of the project's structure. The project before and after are
@@ -19,8 +21,8 @@ namespace {
 class StructureCommand final : public QUndoCommand
 {
 public:
-    StructureCommand(ProjectSession &session, const QString &name, plenix::Project before,
-                     int shownBefore, plenix::Project after, int shownAfter)
+    StructureCommand(ProjectSession &session, const QString &name, Project before, int shownBefore,
+                     Project after, int shownAfter)
         : QUndoCommand(name), m_session(session), m_before(std::move(before)),
           m_after(std::move(after)), m_shownBefore(shownBefore), m_shownAfter(shownAfter)
     {
@@ -37,8 +39,8 @@ public:
 
 private:
     ProjectSession &m_session;
-    plenix::Project m_before;
-    plenix::Project m_after;
+    Project m_before;
+    Project m_after;
     int m_shownBefore;
     int m_shownAfter;
     bool m_pushed = true;
@@ -46,7 +48,7 @@ private:
 
 } // namespace
 
-ProjectSession::ProjectSession(plenix::RouteDocument &shown, EditHistory &history, QObject *parent)
+ProjectSession::ProjectSession(RouteDocument &shown, EditHistory &history, QObject *parent)
     : QObject(parent), m_document(shown), m_history(history)
 {
     m_history.setRouteHooks([this] { return m_shown; }, [this](int route) { showRoute(route); });
@@ -57,13 +59,13 @@ ProjectSession::~ProjectSession()
     m_history.setRouteHooks({}, {});
 }
 
-const plenix::Project &ProjectSession::project()
+const Project &ProjectSession::project()
 {
     storeShown();
     return m_project;
 }
 
-void ProjectSession::open(plenix::Project project)
+void ProjectSession::open(Project project)
 {
     m_project = std::move(project);
     m_isProject = true;
@@ -74,7 +76,7 @@ void ProjectSession::open(plenix::Project project)
 
 void ProjectSession::closeProject()
 {
-    m_project = plenix::Project();
+    m_project = Project();
     m_isProject = false;
     m_hasFigures = false;
     m_shown = 0;
@@ -83,7 +85,7 @@ void ProjectSession::closeProject()
 
 void ProjectSession::makeProject(const std::string &routeName)
 {
-    m_project = plenix::Project();
+    m_project = Project();
     m_project.routes.emplace_back().name = routeName;
     m_isProject = true;
     m_shown = 0;
@@ -108,7 +110,7 @@ void ProjectSession::showRoute(int route)
 std::optional<std::string> ProjectSession::change(const QString &name, const Change &edit)
 {
     storeShown();
-    plenix::Project before = m_project.copy();
+    Project before = m_project.copy();
     const int shownBefore = m_shown;
     int shown = m_shown;
     edit(m_project, shown);
@@ -123,7 +125,7 @@ std::optional<std::string> ProjectSession::change(const QString &name, const Cha
     return std::nullopt;
 }
 
-void ProjectSession::restore(const plenix::Project &project, int shown)
+void ProjectSession::restore(const Project &project, int shown)
 {
     m_project = project.copy();
     m_shown = shown;
@@ -132,23 +134,23 @@ void ProjectSession::restore(const plenix::Project &project, int shown)
 
 void ProjectSession::showAndCalculate()
 {
-    m_system = plenix::calculateProject(m_project).system;
+    m_system = calculateProject(m_project).system;
     m_hasFigures = true;
     fetchShown();
     Q_EMIT descriptionReplaced();
     Q_EMIT changed();
 }
 
-plenix::CalculationOutcome ProjectSession::calculate()
+CalculationOutcome ProjectSession::calculate()
 {
-    plenix::CalculationOutcome outcome;
+    CalculationOutcome outcome;
     m_history.run(tr("Calculate"), [&] { outcome = m_document.calculate(); });
     if (!m_isProject)
         return outcome;
     // The shown route's copy is calculated again with the others: the
     // same inputs give the same figures.
     storeShown();
-    m_system = plenix::calculateProject(m_project).system;
+    m_system = calculateProject(m_project).system;
     m_hasFigures = true;
     Q_EMIT changed();
     return outcome;
@@ -157,8 +159,7 @@ plenix::CalculationOutcome ProjectSession::calculate()
 void ProjectSession::fetchShown()
 {
     m_history.runUnrecorded([this] {
-        plenix::copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document,
-                                 m_document);
+        copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document, m_document);
     });
     // The figures fetched are the ones last calculated for that route.
     m_document.marks().reset();
@@ -168,8 +169,10 @@ void ProjectSession::storeShown()
 {
     if (!m_isProject)
         return;
-    plenix::RouteDocument &stored = *m_project.routes[static_cast<std::size_t>(m_shown)].document;
-    plenix::copyRouteContent(m_document, stored);
+    RouteDocument &stored = *m_project.routes[static_cast<std::size_t>(m_shown)].document;
+    copyRouteContent(m_document, stored);
     // The copy's figures are the shown route's, not edits of its own.
     stored.marks().reset();
 }
+
+} // namespace plenix

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 
+namespace plenix {
+
 class EditHistory;
 
-namespace plenix {
 class RouteDocument;
-} // namespace plenix
 
 // The project behind the window. The grid, the description box and the
 // undo history all work on one route document, the window's; in a project
@@ -28,7 +28,7 @@ class ProjectSession final : public QObject
     Q_OBJECT
 
 public:
-    ProjectSession(plenix::RouteDocument &shown, EditHistory &history, QObject *parent = nullptr);
+    ProjectSession(RouteDocument &shown, EditHistory &history, QObject *parent = nullptr);
     ~ProjectSession() override;
     Q_DISABLE_COPY_MOVE(ProjectSession)
 
@@ -36,14 +36,14 @@ public:
     bool isProject() const { return m_isProject; }
     int shownRoute() const { return m_shown; }
     // The whole project, the route shown included.
-    const plenix::Project &project();
-    const plenix::SystemFigures &system() const { return m_system; }
+    const Project &project();
+    const SystemFigures &system() const { return m_system; }
     // Whether every route has been calculated since it was opened.
     bool hasFigures() const { return m_hasFigures; }
 
     // Open of a project file: its first route is shown. The history is the
     // caller's to restart.
-    void open(plenix::Project project);
+    void open(Project project);
     // New, and Open of a classic route: the window's route alone.
     void closeProject();
     // Save As a project of the window's route alone: a project of one route
@@ -58,15 +58,15 @@ public:
     // or the fan side, as one undoable step named `name`. The edit may also
     // choose the route to show. A change that leaves the routes no sound
     // system is not made: the reason comes back.
-    using Change = std::function<void(plenix::Project &project, int &shown)>;
+    using Change = std::function<void(Project &project, int &shown)>;
     std::optional<std::string> change(const QString &name, const Change &edit);
     // Puts back the project as a step of the history holds it.
-    void restore(const plenix::Project &project, int shown);
+    void restore(const Project &project, int shown);
 
     // Calculate of the whole project: the route shown as one undoable step,
     // the others as they stand, then the system's figures. The outcome is
     // the shown route's.
-    plenix::CalculationOutcome calculate();
+    CalculationOutcome calculate();
 
 Q_SIGNALS:
     // The routes, their names or figures changed, or another route is shown.
@@ -82,11 +82,13 @@ private:
     // the system's, as no step of the history.
     void showAndCalculate();
 
-    plenix::RouteDocument &m_document;
+    RouteDocument &m_document;
     EditHistory &m_history;
-    plenix::Project m_project;
-    plenix::SystemFigures m_system;
+    Project m_project;
+    SystemFigures m_system;
     int m_shown = 0;
     bool m_isProject = false;
     bool m_hasFigures = false;
 };
+
+} // namespace plenix

@@ -3,6 +3,8 @@
 
 #include <QSettings>
 
+namespace plenix {
+
 namespace {
 const QString Key = QStringLiteral("recentRoutes");
 
@@ -38,3 +40,5 @@ void RecentRoutes::store(const QStringList &list)
 {
     settings().setValue(Key, list);
 }
+
+} // namespace plenix

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace plenix {
+
 // The routes last opened or saved, most recent first, kept in the user's
 // settings: the program's one setting.
 class RecentRoutes final
@@ -19,3 +21,5 @@ public:
 private:
     void store(const QStringList &paths);
 };
+
+} // namespace plenix

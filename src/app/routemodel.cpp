@@ -9,16 +9,16 @@
 
 #include <algorithm>
 
-using plenix::LastGridCol;
-using plenix::RouteTable;
 using namespace Qt::StringLiterals;
+
+namespace plenix {
 
 namespace {
 const QColor StaleText(128, 128, 128);
 const QColor DoubtfulTint(255, 226, 160);
 } // namespace
 
-RouteModel::RouteModel(const RouteTable &table, const plenix::RouteMarks &marks, QObject *parent)
+RouteModel::RouteModel(const RouteTable &table, const RouteMarks &marks, QObject *parent)
     : QAbstractTableModel(parent), m_table(table), m_marks(marks)
 {
 }
@@ -86,7 +86,7 @@ QVariant RouteModel::markData(int row, int col, int role) const
     if (role != Qt::ToolTipRole)
         return {};
     const std::string &text = m_table.cellText(row, col);
-    QString tip = u"Reads as "_s + toQString(plenix::readInput(text, col).value);
+    QString tip = u"Reads as "_s + toQString(readInput(text, col).value);
     if (const std::u32string &dropped = m_marks.droppedChars(row, col); !dropped.empty())
         tip += u"\nTyped but left out: "_s +
                QString::fromUcs4(dropped.data(), qsizetype(dropped.size()));
@@ -114,7 +114,7 @@ QModelIndex RouteModel::cellIndex(int row, int col) const
     return index(row - 1, col - 1);
 }
 
-void RouteModel::notifyCellsChanged(const plenix::CellRange &cells)
+void RouteModel::notifyCellsChanged(const CellRange &cells)
 {
     if (cells.isEmpty())
         return;
@@ -130,7 +130,7 @@ void RouteModel::notifyCellsChanged(const plenix::CellRange &cells)
         Q_EMIT headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
 }
 
-void RouteModel::notifyMarksChanged(const plenix::CellRange &cells)
+void RouteModel::notifyMarksChanged(const CellRange &cells)
 {
     const int top = std::max(cells.top, 1);
     const int left = std::max(cells.left, 1);
@@ -140,3 +140,5 @@ void RouteModel::notifyMarksChanged(const plenix::CellRange &cells)
         Q_EMIT dataChanged(cellIndex(top, left), cellIndex(bottom, right),
                            {Qt::ForegroundRole, Qt::FontRole, Qt::BackgroundRole, Qt::ToolTipRole});
 }
+
+} // namespace plenix

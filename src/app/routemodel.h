@@ -6,6 +6,8 @@
 
 #include <QAbstractTableModel>
 
+namespace plenix {
+
 // The table's data rows 1..60 and columns 1..11 as a Qt model; row 0 (the
 // column headers) and column 0 (the row numbers) are the header data. The
 // table owns every text; the model only reads it and passes on what changed.
@@ -16,8 +18,7 @@ class RouteModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    RouteModel(const plenix::RouteTable &table, const plenix::RouteMarks &marks,
-               QObject *parent = nullptr);
+    RouteModel(const RouteTable &table, const RouteMarks &marks, QObject *parent = nullptr);
     Q_DISABLE_COPY_MOVE(RouteModel)
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -30,13 +31,15 @@ public:
     // The model index of a table cell (data rows and columns only).
     QModelIndex cellIndex(int row, int col) const;
     // Tells the views which table cells have new texts.
-    void notifyCellsChanged(const plenix::CellRange &cells);
+    void notifyCellsChanged(const CellRange &cells);
     // Tells the views which table cells are marked differently.
-    void notifyMarksChanged(const plenix::CellRange &cells);
+    void notifyMarksChanged(const CellRange &cells);
 
 private:
     QVariant markData(int row, int col, int role) const;
 
-    const plenix::RouteTable &m_table;
-    const plenix::RouteMarks &m_marks;
+    const RouteTable &m_table;
+    const RouteMarks &m_marks;
 };
+
+} // namespace plenix

@@ -19,11 +19,9 @@
 #include <optional>
 #include <utility>
 
-using plenix::Int16;
-using plenix::LastGridCol;
-using plenix::NavKey;
-using plenix::RouteTable;
 using namespace Qt::StringLiterals;
+
+namespace plenix {
 
 namespace {
 
@@ -54,7 +52,7 @@ std::optional<NavKey> navKey(int key)
 
 } // namespace
 
-RouteView::RouteView(RouteTable &table, plenix::RouteMarks &marks, QWidget *parent)
+RouteView::RouteView(RouteTable &table, RouteMarks &marks, QWidget *parent)
     : QTableView(parent), m_table(table), m_marks(marks),
       m_model(new RouteModel(table, marks, this))
 {
@@ -116,10 +114,8 @@ RouteView::RouteView(RouteTable &table, plenix::RouteMarks &marks, QWidget *pare
     m_autoScroll.setInterval(AutoScrollMs);
     connect(&m_autoScroll, &QTimer::timeout, this, &RouteView::dragStep);
 
-    m_table.addListener(this,
-                        [this](const plenix::TableChange &change) { showTableChange(change); });
-    m_marks.setListener(
-        [this](const plenix::CellRange &marked) { m_model->notifyMarksChanged(marked); });
+    m_table.addListener(this, [this](const TableChange &change) { showTableChange(change); });
+    m_marks.setListener([this](const CellRange &marked) { m_model->notifyMarksChanged(marked); });
     setUpColumns();
     showCursor();
     showScroll();
@@ -136,7 +132,7 @@ int RouteView::twipsToPixels(int twips, bool horizontal) const
     return plenix::twipsToPixels(twips, horizontal ? logicalDpiX() : logicalDpiY());
 }
 
-plenix::Viewport RouteView::measure() const
+Viewport RouteView::measure() const
 {
     return {viewport()->width(), viewport()->height(), rowHeight(0), double(logicalDpiX())};
 }
@@ -153,7 +149,7 @@ void RouteView::setUpColumns()
     horizontalHeader()->setFixedHeight(2 * fontMetrics().lineSpacing() + 6);
 }
 
-void RouteView::showTableChange(const plenix::TableChange &change)
+void RouteView::showTableChange(const TableChange &change)
 {
     if (!change.cells.isEmpty()) {
         m_model->notifyCellsChanged(change.cells);
@@ -169,7 +165,7 @@ void RouteView::showTableChange(const plenix::TableChange &change)
 void RouteView::showCursor()
 {
     QScopedValueRollback<bool> mirroring(m_mirroring, true);
-    const plenix::CellRange range = m_table.selection();
+    const CellRange range = m_table.selection();
     QItemSelectionModel *selection = selectionModel();
     selection->setCurrentIndex(m_model->cellIndex(m_table.currentRow(), m_table.currentCol()),
                                QItemSelectionModel::NoUpdate);
@@ -196,11 +192,11 @@ void RouteView::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Delete:
         event->accept();
-        plenix::deleteSelection(m_table);
+        deleteSelection(m_table);
         return;
     case Qt::Key_Backspace:
         event->accept();
-        m_marks.typeChar(plenix::BackspaceCode);
+        m_marks.typeChar(BackspaceCode);
         return;
     case Qt::Key_Menu:
     case Qt::Key_F10:
@@ -222,10 +218,10 @@ void RouteView::keyPressEvent(QKeyEvent *event)
     if (const std::optional<NavKey> key = navKey(event->key())) {
         event->accept();
         const Qt::KeyboardModifiers held = event->modifiers();
-        plenix::moveByKey(m_table, *key,
-                          {.shift = held.testFlag(Qt::ShiftModifier),
-                           .control = held.testFlag(Qt::ControlModifier)},
-                          measure());
+        moveByKey(m_table, *key,
+                  {.shift = held.testFlag(Qt::ShiftModifier),
+                   .control = held.testFlag(Qt::ControlModifier)},
+                  measure());
         return;
     }
     // Control and Alt combinations are commands, not characters.
@@ -241,3 +237,5 @@ void RouteView::keyPressEvent(QKeyEvent *event)
     for (const uint code : codes)
         m_marks.typeChar(static_cast<char32_t>(code));
 }
+
+} // namespace plenix

@@ -9,9 +9,9 @@
 #include <QTimer>
 
 namespace plenix {
+
 class RouteMarks;
 struct Viewport;
-} // namespace plenix
 
 // The route grid: a view of the core's route table and nothing else. The
 // table owns every cell text, the current cell, the selection end and the
@@ -23,7 +23,7 @@ class RouteView final : public QTableView
     Q_OBJECT
 
 public:
-    RouteView(plenix::RouteTable &table, plenix::RouteMarks &marks, QWidget *parent = nullptr);
+    RouteView(RouteTable &table, RouteMarks &marks, QWidget *parent = nullptr);
     ~RouteView() override;
     Q_DISABLE_COPY_MOVE(RouteView)
 
@@ -55,12 +55,12 @@ private:
         Rows
     };
 
-    void showTableChange(const plenix::TableChange &change);
+    void showTableChange(const TableChange &change);
     void setUpColumns();
     void showCursor();
     void showScroll();
     // The cell area as the core's grid operations see it.
-    plenix::Viewport measure() const;
+    Viewport measure() const;
     bool handleHeaderMouse(bool columns, QEvent *event);
     // The drag step at the pointer's last place; repeated by the timer while
     // the pointer stays beyond the cell area's edge with the button held.
@@ -69,8 +69,8 @@ private:
     QString cellToolTip(const QPoint &viewportPos) const;
     int twipsToPixels(int twips, bool horizontal) const;
 
-    plenix::RouteTable &m_table;
-    plenix::RouteMarks &m_marks;
+    RouteTable &m_table;
+    RouteMarks &m_marks;
     RouteModel *m_model;
     Drag m_drag = Drag::None;
     // Where the pointer was last seen in a drag, in the cell area's pixels.
@@ -78,3 +78,5 @@ private:
     QTimer m_autoScroll;
     bool m_mirroring = false;
 };
+
+} // namespace plenix

@@ -18,8 +18,9 @@
 
 #include <string_view>
 
-using plenix::RouteTable;
 using namespace Qt::StringLiterals;
+
+namespace plenix {
 
 namespace {
 // A giant cell's tooltip shows its beginning only.
@@ -39,8 +40,8 @@ void RouteView::mousePressEvent(QMouseEvent *event)
     if (!index.isValid())
         return;
     m_drag = Drag::Cells;
-    plenix::clickCell(m_table, index.row() + 1, index.column() + 1,
-                      event->modifiers().testFlag(Qt::ShiftModifier), measure());
+    clickCell(m_table, index.row() + 1, index.column() + 1,
+              event->modifiers().testFlag(Qt::ShiftModifier), measure());
 }
 
 void RouteView::mouseMoveEvent(QMouseEvent *event)
@@ -61,7 +62,7 @@ void RouteView::mouseReleaseEvent(QMouseEvent *event)
 
 void RouteView::dragStep()
 {
-    const plenix::Viewport view = measure();
+    const Viewport view = measure();
     const bool pastX = m_dragPos.x() < 0 || m_dragPos.x() >= view.width;
     const bool pastY = m_dragPos.y() < 0 || m_dragPos.y() >= view.height;
     bool past = false;
@@ -69,15 +70,15 @@ void RouteView::dragStep()
     case Drag::None:
         break;
     case Drag::Cells:
-        plenix::dragTo(m_table, m_dragPos.x(), m_dragPos.y(), view);
+        dragTo(m_table, m_dragPos.x(), m_dragPos.y(), view);
         past = pastX || pastY;
         break;
     case Drag::Columns:
-        plenix::dragColumnHeader(m_table, m_dragPos.x(), view);
+        dragColumnHeader(m_table, m_dragPos.x(), view);
         past = pastX;
         break;
     case Drag::Rows:
-        plenix::dragRowHeader(m_table, m_dragPos.y(), view);
+        dragRowHeader(m_table, m_dragPos.y(), view);
         past = pastY;
         break;
     }
@@ -127,7 +128,7 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
         return true;
     setFocus(Qt::MouseFocusReason);
     m_drag = columns ? Drag::Columns : Drag::Rows;
-    columns ? plenix::clickColumnHeader(m_table, cell) : plenix::clickRowHeader(m_table, cell);
+    columns ? clickColumnHeader(m_table, cell) : clickRowHeader(m_table, cell);
     return true;
 }
 
@@ -200,3 +201,5 @@ QString RouteView::cellToolTip(const QPoint &viewportPos) const
         return {};
     return text;
 }
+
+} // namespace plenix

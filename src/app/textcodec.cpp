@@ -7,14 +7,15 @@
 
 #include <array>
 
+namespace plenix {
+
 QString toQString(std::string_view bytes)
 {
     // Every character of the set lies in the Basic Multilingual Plane.
     static const std::array<char16_t, 256> characters = [] {
         std::array<char16_t, 256> table{};
         for (std::size_t byte = 0; byte < table.size(); ++byte)
-            table[byte] =
-                static_cast<char16_t>(plenix::charFromByte(static_cast<unsigned char>(byte)));
+            table[byte] = static_cast<char16_t>(charFromByte(static_cast<unsigned char>(byte)));
         return table;
     }();
     // Written in place: appending a character at a time costs several
@@ -39,8 +40,7 @@ std::optional<std::string> fromQString(const QString &text, QString *offending)
             ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         // Every character of the set lies in the Basic Multilingual Plane,
         // and no surrogate stands for one.
-        const auto byte =
-            pair || ch.isSurrogate() ? std::nullopt : plenix::byteFromChar(ch.unicode());
+        const auto byte = pair || ch.isSurrogate() ? std::nullopt : byteFromChar(ch.unicode());
         if (!byte) {
             if (offending)
                 *offending = text.mid(i, pair ? 2 : 1);
@@ -50,3 +50,5 @@ std::optional<std::string> fromQString(const QString &text, QString *offending)
     }
     return bytes;
 }
+
+} // namespace plenix

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace plenix {
+
 // Cells, route files and the description are 8-bit Windows-1252 text in the
 // core; the widgets show Unicode. These convert between the two.
 
@@ -16,3 +18,5 @@ QString toQString(std::string_view bytes);
 // Nothing when the text holds a character the 8-bit set has no byte for;
 // `offending`, when given, then receives the first such character.
 std::optional<std::string> fromQString(const QString &text, QString *offending = nullptr);
+
+} // namespace plenix

@@ -10,6 +10,8 @@
 #include <QPrinter>
 #include <QWidget>
 
+namespace plenix {
+
 bool paintWidgetPage(QWidget &widget, QPagedPaintDevice &device)
 {
     const QPixmap image = widget.grab();
@@ -46,3 +48,5 @@ void printWidget(QWidget &contents, const QPrinterInfo &printer)
             QStringLiteral("The window could not be printed on %1.").arg(printer.printerName()));
     }
 }
+
+} // namespace plenix

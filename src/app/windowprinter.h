@@ -6,6 +6,8 @@
 class QPagedPaintDevice;
 class QWidget;
 
+namespace plenix {
+
 // Paints an image of the widget, as it shows on screen, onto one page of the
 // device: scaled to fit the page with its proportions kept, the page turned
 // to landscape for a wide widget. False when the device could not be painted.
@@ -15,3 +17,5 @@ bool paintWidgetPage(QWidget &widget, QPagedPaintDevice &device);
 // When there is no printer, or the printer fails, a message box over the
 // window says so: a print that goes nowhere must not look like one that worked.
 void printWidget(QWidget &contents, const QPrinterInfo &printer = QPrinterInfo::defaultPrinter());
+
+} // namespace plenix

@@ -10,6 +10,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 
 ParsedOptions usageError(const QString &reason)
@@ -129,3 +131,5 @@ bool needsWidgets(int argc, char **argv)
     }
     return false;
 }
+
+} // namespace plenix

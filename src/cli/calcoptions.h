@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace plenix {
+
 // What one run of plenix-calc is asked to do.
 struct CalcOptions
 {
@@ -45,3 +47,5 @@ ParsedOptions parseCalcOptions(const QStringList &arguments);
 // needs the widgets' application object, so this is decided before there is
 // any application to parse them; a run without --pdf makes do with QtCore.
 bool needsWidgets(int argc, char **argv);
+
+} // namespace plenix

@@ -13,7 +13,8 @@
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
-using plenix::Project;
+
+namespace plenix {
 
 namespace {
 
@@ -23,20 +24,18 @@ QString fileError(const QString &file, const QString &reason)
 }
 
 // The routes' lists, each after a line with its name, then the system.
-std::string printedTables(OutputFormat format, const Project &project,
-                          const plenix::SystemFigures &system)
+std::string printedTables(OutputFormat format, const Project &project, const SystemFigures &system)
 {
-    const auto table = [format](const plenix::TextRows &rows) {
-        return format == OutputFormat::Csv ? plenix::csvText(rows) : plenix::tsvText(rows);
+    const auto table = [format](const TextRows &rows) {
+        return format == OutputFormat::Csv ? csvText(rows) : tsvText(rows);
     };
     const auto heading = [format](const std::string &text) {
-        return format == OutputFormat::Csv ? plenix::csvRecord({text}) : text + '\n';
+        return format == OutputFormat::Csv ? csvRecord({text}) : text + '\n';
     };
     std::string out;
-    for (const plenix::ProjectRoute &route : project.routes)
-        out += heading("Route: " + route.name) + table(plenix::listRows(route.document->table())) +
-               '\n';
-    return out + heading("System") + table(plenix::systemSummaryRows(project, system));
+    for (const ProjectRoute &route : project.routes)
+        out += heading("Route: " + route.name) + table(listRows(route.document->table())) + '\n';
+    return out + heading("System") + table(systemSummaryRows(project, system));
 }
 
 } // namespace
@@ -51,12 +50,12 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
         return run;
     }
     Project &project = *read.project;
-    const plenix::ProjectOutcome outcome = plenix::calculateProject(project);
+    const ProjectOutcome outcome = calculateProject(project);
     QStringList stops;
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
         if (outcome.routes[i].stopped)
             stops << u"%1: %2: %3"_s.arg(
-                file, QString::fromStdString(plenix::quotedRouteName(project.routes[i].name)),
+                file, QString::fromStdString(quotedRouteName(project.routes[i].name)),
                 QString::fromStdString(outcome.routes[i].message).replace(u'\r', u' '));
     }
     if (!stops.isEmpty()) {
@@ -67,7 +66,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
     if (options.printsTables()) {
         const std::string fileName = file.toStdString();
         if (options.format == OutputFormat::Json)
-            run.printed = plenix::projectJson(fileName, project, outcome) + '\n';
+            run.printed = projectJson(fileName, project, outcome) + '\n';
         else
             run.printed = (named ? fileName + '\n' : std::string()) +
                           printedTables(options.format, project, outcome.system);
@@ -99,8 +98,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
         if (QFileInfo(options.csvFile) == QFileInfo(file))
             return failed(options.csvFile,
                           u"the project's own file cannot be replaced by an export"_s);
-        if (std::optional<QString> error =
-                writeCsv(options.csvFile, plenix::projectListRows(project)))
+        if (std::optional<QString> error = writeCsv(options.csvFile, projectListRows(project)))
             return failed(options.csvFile, *error);
     }
     return run;
@@ -122,16 +120,15 @@ ProjectRun buildProject(const CalcOptions &options)
                                                 : readRouteFile(file);
         if (read.error)
             return failed(file, *read.error);
-        std::optional<Project> single = plenix::projectFromRoute(
+        std::optional<Project> single = projectFromRoute(
             std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
-            plenix::fileNameFromPath(QFile::encodeName(file).toStdString()));
+            fileNameFromPath(QFile::encodeName(file).toStdString()));
         if (!single)
-            return failed(file,
-                          QString::fromLatin1(plenix::NotARouteFileMessage.data(),
-                                              qsizetype(plenix::NotARouteFileMessage.size())));
-        plenix::ProjectRoute &route = single->routes.front();
+            return failed(file, QString::fromLatin1(NotARouteFileMessage.data(),
+                                                    qsizetype(NotARouteFileMessage.size())));
+        ProjectRoute &route = single->routes.front();
         // As the window would save it: line breaks of the description CR LF.
-        route.document->setDescription(plenix::descriptionAsSaved(route.document->description()));
+        route.document->setDescription(descriptionAsSaved(route.document->description()));
         project.routes.push_back(std::move(route));
     }
     for (const QString &takeoff : options.takeoffs) {
@@ -148,7 +145,7 @@ ProjectRun buildProject(const CalcOptions &options)
             return failed(options.projectFile, u"--takeoff %1: no route is named %2"_s.arg(
                                                    takeoff, QString::fromStdString(name)));
         project.routes[*index].takeoff =
-            plenix::Takeoff{takeoff.mid(equals + 1, colon - equals - 1).toStdString(), row};
+            Takeoff{takeoff.mid(equals + 1, colon - equals - 1).toStdString(), row};
     }
     if (const std::optional<std::string> fault = project.structureError())
         return failed(options.projectFile, QString::fromStdString(*fault));
@@ -156,3 +153,5 @@ ProjectRun buildProject(const CalcOptions &options)
         return failed(options.projectFile, *error);
     return run;
 }
+
+} // namespace plenix

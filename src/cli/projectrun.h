@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace plenix {
+
 // One project file through plenix-calc: read it, calculate every route and
 // the system, print or write it.
 struct ProjectRun
@@ -25,3 +27,5 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
 // first route starts at the fan; every other takes off where its --takeoff
 // says. Prints nothing.
 ProjectRun buildProject(const CalcOptions &options);
+
+} // namespace plenix

@@ -19,8 +19,8 @@
 #include <vector>
 
 using namespace Qt::StringLiterals;
-using plenix::RouteDocument;
-using plenix::RouteTable;
+
+namespace plenix {
 
 namespace {
 
@@ -46,15 +46,15 @@ std::optional<QString> openStandardInput(RouteDocument &document)
     }
     if (!document.openText(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        return QString::fromLatin1(plenix::NotARouteFileMessage.data(),
-                                   static_cast<qsizetype>(plenix::NotARouteFileMessage.size()));
+        return QString::fromLatin1(NotARouteFileMessage.data(),
+                                   static_cast<qsizetype>(NotARouteFileMessage.size()));
     return std::nullopt;
 }
 
 std::vector<std::string> rowTexts(const RouteTable &table)
 {
     std::vector<std::string> rows;
-    for (plenix::Int16 row = 1; row <= RouteTable::DataRows; ++row)
+    for (Int16 row = 1; row <= RouteTable::DataRows; ++row)
         rows.push_back(table.rowsText(row, row));
     return rows;
 }
@@ -81,9 +81,9 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
 
     // The window shows the description in its box and saves the box's text,
     // which settles its line breaks; a file written here must be the same.
-    document->setDescription(plenix::descriptionAsSaved(document->description()));
+    document->setDescription(descriptionAsSaved(document->description()));
     const std::vector<std::string> stored = rowTexts(document->table());
-    const plenix::CalculationOutcome outcome = plenix::calculate(document->table());
+    const CalculationOutcome outcome = calculate(document->table());
     run.document = std::move(document);
     if (outcome.stopped) {
         run.status = ExitRouteFlagged;
@@ -137,3 +137,5 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
     write(options.csvFile,
           [&run](const QString &path) { return writeRouteCsv(path, run.document->table()); });
 }
+
+} // namespace plenix

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+namespace plenix {
+
 // One route through plenix-calc: read it, calculate or check it, and write
 // it, with the same document, Calculate and file module as the window.
 struct RouteRun
@@ -18,7 +20,7 @@ struct RouteRun
     QString diagnostic;
     // The route after Calculate (as read, when it stopped), for printing;
     // null when it could not be read.
-    std::unique_ptr<plenix::RouteDocument> document;
+    std::unique_ptr<RouteDocument> document;
     // The validation message on one line when the route stopped.
     std::string stopMessage;
 };
@@ -28,3 +30,5 @@ RouteRun runRoute(const QString &file, const CalcOptions &options);
 // The report (--pdf) and the list (--csv) of a calculated route; a failure
 // sets the run's status and diagnostic.
 void writeExports(RouteRun &run, const QString &file, const CalcOptions &options);
+
+} // namespace plenix

@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 std::optional<OutputFormat> outputFormatNamed(QStringView name)
 {
     if (name == u"tsv")
@@ -17,21 +19,20 @@ std::optional<OutputFormat> outputFormatNamed(QStringView name)
     return std::nullopt;
 }
 
-std::string printedRoute(OutputFormat format, const QString &file,
-                         const plenix::RouteDocument &document, std::string_view message,
-                         bool named)
+std::string printedRoute(OutputFormat format, const QString &file, const RouteDocument &document,
+                         std::string_view message, bool named)
 {
     const std::string fileName = file.toStdString(); // UTF-8
-    const plenix::TextRows rows = plenix::listRows(document.table());
+    const TextRows rows = listRows(document.table());
     switch (format) {
     case OutputFormat::Tsv:
-        return (named ? fileName + '\n' : std::string()) + plenix::tsvText(rows);
+        return (named ? fileName + '\n' : std::string()) + tsvText(rows);
     case OutputFormat::Csv:
-        return (named ? plenix::csvRecord({fileName}) : std::string()) + plenix::csvText(rows);
+        return (named ? csvRecord({fileName}) : std::string()) + csvText(rows);
     case OutputFormat::Json:
-        return plenix::jsonRoute(fileName, plenix::utf8FromStored(document.description()), rows,
-                                 message) +
-               '\n';
+        return jsonRoute(fileName, utf8FromStored(document.description()), rows, message) + '\n';
     }
     return {};
 }
+
+} // namespace plenix

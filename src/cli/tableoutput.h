@@ -9,8 +9,8 @@
 #include <string_view>
 
 namespace plenix {
+
 class RouteDocument;
-} // namespace plenix
 
 enum class OutputFormat
 {
@@ -25,6 +25,7 @@ std::optional<OutputFormat> outputFormatNamed(QStringView name);
 // used rows, after a line with the file name when `named` (several routes in
 // one run); JSON prints one object a line, which names its file anyway. The
 // message is a stopped route's validation message, empty for none.
-std::string printedRoute(OutputFormat format, const QString &file,
-                         const plenix::RouteDocument &document, std::string_view message,
-                         bool named);
+std::string printedRoute(OutputFormat format, const QString &file, const RouteDocument &document,
+                         std::string_view message, bool named);
+
+} // namespace plenix

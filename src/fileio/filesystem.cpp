@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+namespace plenix {
+
 namespace fileio {
 
 Descriptor::~Descriptor()
@@ -35,8 +37,8 @@ QByteArray nativeName(const QString &path)
 QString shownPath(const QString &path)
 {
     const QByteArray name = nativeName(path);
-    const std::string oneLine = plenix::oneLineName(
-        std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    const std::string oneLine =
+        oneLineName(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
     return QLatin1Char('"') + QFile::decodeName(QByteArray::fromStdString(oneLine)) +
            QLatin1Char('"');
 }
@@ -124,3 +126,5 @@ bool copyContent(int from, int to, qint64 size)
 }
 
 } // namespace fileio
+
+} // namespace plenix

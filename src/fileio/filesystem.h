@@ -8,6 +8,8 @@
 
 #include <sys/stat.h>
 
+namespace plenix {
+
 // The small POSIX layer under the route file module: descriptors that close
 // themselves, the system's wording of a failure with the file named in it,
 // and what kind of thing a path leads to.
@@ -51,3 +53,5 @@ bool writeFully(int fd, const char *data, qint64 size);
 bool copyContent(int from, int to, qint64 size);
 
 } // namespace fileio
+
+} // namespace plenix

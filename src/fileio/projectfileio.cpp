@@ -5,6 +5,8 @@
 #include "project/projectfile.h"
 #include "routefileio.h"
 
+namespace plenix {
+
 using namespace fileio;
 
 bool isProjectPath(const QString &path)
@@ -17,7 +19,7 @@ ProjectFileRead openProject(const QString &path)
     RouteFileRead file = readRouteFile(path);
     if (file.error)
         return {std::nullopt, file.error};
-    plenix::ProjectRead read = plenix::readProjectText(
+    ProjectRead read = readProjectText(
         std::string_view(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size())),
         shownPath(path).toStdString());
     if (!read.project)
@@ -25,13 +27,15 @@ ProjectFileRead openProject(const QString &path)
     return {std::move(read.project), std::nullopt};
 }
 
-std::optional<QString> saveProject(const plenix::Project &project, const QString &path)
+std::optional<QString> saveProject(const Project &project, const QString &path)
 {
-    const std::string text = plenix::projectFileText(project);
-    if (text.size() > plenix::MaxFileTextBytes)
+    const std::string text = projectFileText(project);
+    if (text.size() > MaxFileTextBytes)
         return failureText(path, QStringLiteral("the project's file would hold %1 bytes, more "
                                                 "than the %2 (64 MiB) a file may hold")
                                      .arg(text.size())
-                                     .arg(plenix::MaxFileTextBytes));
+                                     .arg(MaxFileTextBytes));
     return writeRouteFile(path, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
+
+} // namespace plenix

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace plenix {
+
 // Project files on disk, read and written with the same checks, limit and
 // safe save as route files. A failure comes back as one sentence that names
 // the file.
@@ -17,9 +19,11 @@ bool isProjectPath(const QString &path);
 
 struct ProjectFileRead
 {
-    std::optional<plenix::Project> project;
+    std::optional<Project> project;
     std::optional<QString> error;
 };
 ProjectFileRead openProject(const QString &path);
 
-std::optional<QString> saveProject(const plenix::Project &project, const QString &path);
+std::optional<QString> saveProject(const Project &project, const QString &path);
+
+} // namespace plenix

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace plenix {
+
 using namespace fileio;
 
 RouteFileRead readRouteFile(const QString &path)
@@ -68,7 +70,7 @@ QString pathText(const std::string &documentPath)
     return QFile::decodeName(QByteArray::fromStdString(documentPath));
 }
 
-std::optional<QString> openDocument(plenix::RouteDocument &document, const QString &path)
+std::optional<QString> openDocument(RouteDocument &document, const QString &path)
 {
     RouteFileRead file = readRouteFile(path);
     if (file.error)
@@ -79,20 +81,20 @@ std::optional<QString> openDocument(plenix::RouteDocument &document, const QStri
     // the description.
     file.bytes = QByteArray();
     if (!understood)
-        return failureText(path, QLatin1StringView(plenix::NotARouteFileMessage));
+        return failureText(path, QLatin1StringView(NotARouteFileMessage));
     document.setPath(documentPath(path));
     return std::nullopt;
 }
 
-std::optional<QString> saveDocument(plenix::RouteDocument &document, const QString &path,
+std::optional<QString> saveDocument(RouteDocument &document, const QString &path,
                                     const RouteFileWriteStep &writeStep)
 {
     // Refused before the disk is touched: Open would refuse the file.
-    if (const std::size_t size = document.fileTextSize(); size > plenix::MaxFileTextBytes)
+    if (const std::size_t size = document.fileTextSize(); size > MaxFileTextBytes)
         return failureText(path, QStringLiteral("the route's file would hold %1 bytes, more than "
                                                 "the %2 (64 MiB) a route file may hold")
                                      .arg(size)
-                                     .arg(plenix::MaxFileTextBytes));
+                                     .arg(MaxFileTextBytes));
     const std::string text = document.fileText();
     if (std::optional<QString> error = writeRouteFile(
             path, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())), writeStep))
@@ -101,3 +103,5 @@ std::optional<QString> saveDocument(plenix::RouteDocument &document, const QStri
     document.markSaved();
     return std::nullopt;
 }
+
+} // namespace plenix

@@ -14,8 +14,8 @@
 class QIODevice;
 
 namespace plenix {
+
 class RouteDocument;
-} // namespace plenix
 
 // Route files are read and written whole within one command. A failure comes
 // back as the file's name and the system's description of the failure, ready
@@ -24,7 +24,7 @@ class RouteDocument;
 // waiting on it and without changing it.
 
 // The core's limit on a route file, as a file size.
-inline constexpr qint64 MaxRouteFileBytes = static_cast<qint64>(plenix::MaxFileTextBytes);
+inline constexpr qint64 MaxRouteFileBytes = static_cast<qint64>(MaxFileTextBytes);
 
 struct RouteFileRead
 {
@@ -54,10 +54,12 @@ QString pathText(const std::string &documentPath);
 
 // Open: the route and description of the file at `path`, which then names
 // the document. A failure changes nothing.
-std::optional<QString> openDocument(plenix::RouteDocument &document, const QString &path);
+std::optional<QString> openDocument(RouteDocument &document, const QString &path);
 
 // Save and Save As: the document's file text written to `path`, which then
 // names the document; the document counts as saved. A failure changes
 // nothing, neither on disk nor in the document.
-std::optional<QString> saveDocument(plenix::RouteDocument &document, const QString &path,
+std::optional<QString> saveDocument(RouteDocument &document, const QString &path,
                                     const RouteFileWriteStep &writeStep = {});
+
+} // namespace plenix

@@ -23,6 +23,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace plenix {
+
 using namespace fileio;
 
 namespace {
@@ -262,3 +264,5 @@ std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
     }
     return writeInPlace(path, target, old, bytes, writeStep);
 }
+
+} // namespace plenix

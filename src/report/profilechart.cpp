@@ -20,6 +20,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 
 const QString Title = u"Pressure profile"_s;
@@ -66,7 +68,7 @@ void ProfileChart::clearProfile()
     }
 }
 
-void ProfileChart::showProfile(const plenix::PressureProfile &profile)
+void ProfileChart::showProfile(const PressureProfile &profile)
 {
     clearProfile();
     m_profile = profile;
@@ -93,7 +95,7 @@ void ProfileChart::showProfile(const plenix::PressureProfile &profile)
     // category i under row i + 1 of the row axis.
     auto *losses = new QBarSet(u"Item SP, in wg"_s);
     QStringList categories;
-    for (const plenix::ProfilePoint &point : profile.points) {
+    for (const ProfilePoint &point : profile.points) {
         losses->append(point.itemLoss.value_or(0));
         categories.append(QString::number(point.row));
     }
@@ -112,11 +114,11 @@ void ProfileChart::showProfile(const plenix::PressureProfile &profile)
     addSeries(m_anchor);
     hideLegendEntry(*this, m_anchor);
     QPen linePen(QColor(0x1f, 0x4e, 0x9a), 2);
-    for (const plenix::ProfileRun &run : profile.runs) {
+    for (const ProfileRun &run : profile.runs) {
         auto *line = new QLineSeries(this);
         line->setName(u"Route SP, in wg"_s);
         line->setPen(linePen);
-        for (const auto &[row, total] : plenix::stepLine(profile, run))
+        for (const auto &[row, total] : stepLine(profile, run))
             line->append(row, total);
         addSeries(line);
         if (&run != &profile.runs.front())
@@ -171,7 +173,7 @@ void ProfileChart::placeLabels()
     // bar and the line, or between the line and the top, whichever is longer.
     const bool room = at(1.5, 0).x() - at(0.5, 0).x() >= metrics.height() * 0.9;
     const double gap = 3;
-    for (const plenix::ProfilePoint &point : m_profile.points) {
+    for (const ProfilePoint &point : m_profile.points) {
         const double barTop = at(point.row, std::max(point.itemLoss.value_or(0), 0.0)).y();
         const double x = at(point.row, 0).x() - metrics.height() / 2;
         if (!point.marker.empty()) {
@@ -197,8 +199,8 @@ void ProfileChart::placeLabels()
     }
 }
 
-void paintProfileChart(QPainter &painter, const QRectF &target,
-                       const plenix::PressureProfile &profile, double deviceDotsPerInch)
+void paintProfileChart(QPainter &painter, const QRectF &target, const PressureProfile &profile,
+                       double deviceDotsPerInch)
 {
     // Laid out at the screen's resolution, where the chart's point sizes
     // were chosen, and scaled onto the target.
@@ -215,3 +217,5 @@ void paintProfileChart(QPainter &painter, const QRectF &target,
     scene.setSceneRect(QRectF(QPointF(0, 0), size));
     scene.render(&painter, target, scene.sceneRect());
 }
+
+} // namespace plenix

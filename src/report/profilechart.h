@@ -11,6 +11,8 @@ class QLineSeries;
 class QPainter;
 class QRectF;
 
+namespace plenix {
+
 // The pressure profile as a Qt chart: the route total as a step line against
 // the row, broken where a total is no figure, each item's loss as a bar, the
 // markers named where they stand, and the bars labelled with their
@@ -25,18 +27,18 @@ public:
     ~ProfileChart() override;
     Q_DISABLE_COPY_MOVE(ProfileChart)
 
-    void showProfile(const plenix::PressureProfile &profile);
+    void showProfile(const PressureProfile &profile);
     // An out-of-date chart says so in its title and pales until redrawn.
     void setOutOfDate(bool outOfDate);
     bool isOutOfDate() const { return m_outOfDate; }
-    const plenix::PressureProfile &profile() const { return m_profile; }
+    const PressureProfile &profile() const { return m_profile; }
 
 private:
     void clearProfile();
     void placeLabels();
     QGraphicsSimpleTextItem *addLabel(const QString &text, const QColor &color);
 
-    plenix::PressureProfile m_profile;
+    PressureProfile m_profile;
     QLineSeries *m_anchor = nullptr; // maps values to positions; never drawn
     QList<QGraphicsSimpleTextItem *> m_labels;
     bool m_outOfDate = false;
@@ -45,5 +47,7 @@ private:
 // Paints a profile chart into a rectangle of a painter's device, laid out as
 // on a screen of the target's size in points, so its text keeps a readable
 // size on any device.
-void paintProfileChart(QPainter &painter, const QRectF &target,
-                       const plenix::PressureProfile &profile, double deviceDotsPerInch);
+void paintProfileChart(QPainter &painter, const QRectF &target, const PressureProfile &profile,
+                       double deviceDotsPerInch);
+
+} // namespace plenix

@@ -11,6 +11,8 @@
 
 using namespace Qt::StringLiterals;
 
+namespace plenix {
+
 namespace {
 
 // A PDF of the pages `paint` lays out, titled, written through the file
@@ -44,14 +46,16 @@ std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectR
                     [&report](QPdfWriter &writer) { return paintProjectReport(writer, report); });
 }
 
-std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table)
+std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table)
 {
-    return writeCsv(path, plenix::listRows(table));
+    return writeCsv(path, listRows(table));
 }
 
-std::optional<QString> writeCsv(const QString &path, const plenix::TextRows &rows)
+std::optional<QString> writeCsv(const QString &path, const TextRows &rows)
 {
     // Spreadsheets take a file as UTF-8 only with the byte order mark.
-    const std::string csv = plenix::csvText(rows, {"\r\n", true});
+    const std::string csv = csvText(rows, {"\r\n", true});
     return writeRouteFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())));
 }
+
+} // namespace plenix

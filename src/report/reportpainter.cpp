@@ -16,8 +16,8 @@
 #include <numeric>
 
 using namespace Qt::StringLiterals;
-using plenix::ReportRow;
-using plenix::RouteTable;
+
+namespace plenix {
 
 namespace {
 
@@ -109,7 +109,7 @@ public:
         writeHeading(u"System"_s);
         for (std::size_t row = 0; row < report.summary.size(); ++row) {
             writeSummaryRow(report.summary[row],
-                            fontOf(7.5, plenix::isSummaryEmphasis(report.summary, row)));
+                            fontOf(7.5, isSummaryEmphasis(report.summary, row)));
         }
         return m_pageNumber;
     }
@@ -138,7 +138,7 @@ private:
         p.setPen(Qt::black);
         p.setFont(title);
         p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(title)),
-                   Qt::AlignLeft | Qt::AlignVCenter, text(std::string(plenix::ReportTitle)));
+                   Qt::AlignLeft | Qt::AlignVCenter, text(std::string(ReportTitle)));
         p.setFont(small);
         p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(title)),
                    Qt::AlignRight | Qt::AlignVCenter, m_printedAt.toString(u"yyyy-MM-dd HH:mm"_s));
@@ -195,11 +195,10 @@ private:
 
     void writeFirstPage()
     {
-        const plenix::ReportContent &content = m_report->content;
+        const ReportContent &content = m_report->content;
         if (content.outOfDate) {
             m_y += pt(2);
-            writeParagraph(text(std::string(plenix::OutOfDateCaution)), fontOf(11, true),
-                           CautionText);
+            writeParagraph(text(std::string(OutOfDateCaution)), fontOf(11, true), CautionText);
         }
         const QFont body = fontOf(9);
         writeHeading(u"Description"_s);
@@ -236,7 +235,7 @@ private:
     static std::size_t spanOf(const ReportRow &row, const std::array<QString, Columns> &texts,
                               std::size_t col)
     {
-        if (row.kind != plenix::ReportRowKind::Text || col != RouteTable::ColDescription)
+        if (row.kind != ReportRowKind::Text || col != RouteTable::ColDescription)
             return 1;
         std::size_t span = 1;
         while (col + span < Columns && texts[col + span].isEmpty())
@@ -246,7 +245,7 @@ private:
 
     static int flagsOf(std::size_t col)
     {
-        const bool number = col == 0 || plenix::isNumberColumn(static_cast<int>(col));
+        const bool number = col == 0 || isNumberColumn(static_cast<int>(col));
         return int(number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWrapAnywhere;
     }
 
@@ -320,7 +319,7 @@ private:
 
     void writeRow(const ReportRow &row)
     {
-        const bool textRow = row.kind == plenix::ReportRowKind::Text;
+        const bool textRow = row.kind == ReportRowKind::Text;
         const QFont font = fontOf(7.5, false, textRow);
         const std::array<QString, Columns> texts = rowTexts(row);
         const double height = rowHeight(texts, &row, font);
@@ -335,7 +334,7 @@ private:
                 p.fillRect(band, TextRowShade);
             for (std::size_t col = 0; col < Columns;) {
                 const std::size_t span = spanOf(row, texts, col);
-                const bool stale = row.stale && plenix::isResultColumn(static_cast<int>(col));
+                const bool stale = row.stale && isResultColumn(static_cast<int>(col));
                 p.setFont(stale ? fontOf(7.5, false, true) : font);
                 p.setPen(stale ? StaleText : QColor(Qt::black));
                 p.drawText(cellRect(col, span, m_y, height), flagsOf(col), texts[col]);
@@ -353,7 +352,7 @@ private:
         writeTableHeader();
         for (const ReportRow &row : m_report->content.rows)
             writeRow(row);
-        const plenix::ReportContent &content = m_report->content;
+        const ReportContent &content = m_report->content;
         const QString total = content.rows.empty() ? u"Route total: no rows"_s
                               : content.total.empty()
                                   ? u"Route total: not calculated"_s
@@ -395,9 +394,9 @@ private:
 
 } // namespace
 
-RouteReport routeReport(const plenix::RouteDocument &document, const QDateTime &printedAt)
+RouteReport routeReport(const RouteDocument &document, const QDateTime &printedAt)
 {
-    return {plenix::reportContent(document), plenix::pressureProfile(document.table()), printedAt};
+    return {reportContent(document), pressureProfile(document.table()), printedAt};
 }
 
 namespace {
@@ -423,24 +422,24 @@ int paintReport(QPagedPaintDevice &device, const RouteReport &report)
     return paintParts(device, [&report](ReportLayout &layout) { return layout.run(report); });
 }
 
-ProjectReport projectReport(const plenix::Project &project, const plenix::SystemFigures &system,
+ProjectReport projectReport(const Project &project, const SystemFigures &system,
                             const std::string &path, const QDateTime &printedAt)
 {
     ProjectReport report;
-    report.name = plenix::fileNameFromPath(path);
+    report.name = fileNameFromPath(path);
     report.path = path;
     report.printedAt = printedAt;
-    const plenix::JobInfo &job = project.job;
+    const JobInfo &job = project.job;
     report.job = {{"Project", job.name},      {"Job number", job.number}, {"Client", job.client},
                   {"Location", job.location}, {"Designer", job.designer}, {"Checker", job.checker},
                   {"Date", job.date},         {"Notes", job.notes}};
-    for (const plenix::ProjectRoute &route : project.routes) {
+    for (const ProjectRoute &route : project.routes) {
         RouteReport part = routeReport(*route.document, printedAt);
         part.content.routeName = route.name;
         part.content.path = path;
         report.routes.push_back(std::move(part));
     }
-    report.summary = plenix::systemSummaryRows(project, system);
+    report.summary = systemSummaryRows(project, system);
     return report;
 }
 
@@ -453,3 +452,5 @@ int paintProjectReport(QPagedPaintDevice &device, const ProjectReport &report)
         return pages;
     });
 }
+
+} // namespace plenix

@@ -14,18 +14,18 @@
 class QPagedPaintDevice;
 
 namespace plenix {
+
 class RouteDocument;
-} // namespace plenix
 
 // Everything one report shows, taken from the route at one moment.
 struct RouteReport
 {
-    plenix::ReportContent content;
-    plenix::PressureProfile profile;
+    ReportContent content;
+    PressureProfile profile;
     QDateTime printedAt;
 };
 
-RouteReport routeReport(const plenix::RouteDocument &document,
+RouteReport routeReport(const RouteDocument &document,
                         const QDateTime &printedAt = QDateTime::currentDateTime());
 
 // Lays the report out on the pages of any paged device (a printer, a PDF
@@ -43,13 +43,13 @@ struct ProjectReport
     std::string name; // the project's file name, in the file system's encoding
     std::string path;
     std::vector<std::pair<std::string, std::string>> job; // label and text, UTF-8
-    plenix::TextRows summary;
+    TextRows summary;
     std::vector<RouteReport> routes;
     QDateTime printedAt;
 };
 
 // The project as last calculated, with its system's figures.
-ProjectReport projectReport(const plenix::Project &project, const plenix::SystemFigures &system,
+ProjectReport projectReport(const Project &project, const SystemFigures &system,
                             const std::string &path,
                             const QDateTime &printedAt = QDateTime::currentDateTime());
 int paintProjectReport(QPagedPaintDevice &device, const ProjectReport &report);
@@ -63,6 +63,8 @@ std::optional<QString> writeReportPdf(const QString &path, const RouteReport &re
 // The header and used rows as CSV for spreadsheets: RFC 4180 with CR LF,
 // UTF-8 with a byte order mark, written atomically. Returns the error, or
 // nothing.
-std::optional<QString> writeRouteCsv(const QString &path, const plenix::RouteTable &table);
+std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table);
 // Any table of texts (the first row its header) in the same form.
-std::optional<QString> writeCsv(const QString &path, const plenix::TextRows &rows);
+std::optional<QString> writeCsv(const QString &path, const TextRows &rows);
+
+} // namespace plenix
