@@ -45,7 +45,7 @@ AboutDialog::AboutDialog(QWidget *parent)
       okButton(new QPushButton(u"OK"_s, this)),
       systemInfoButton(new QPushButton(u"&System Info..."_s, this))
 {
-    setWindowTitle(u"About Plenix"_s);
+    setWindowTitle(tr("About Plenix"));
 
     iconLabel->setObjectName(u"iconLabel"_s);
     titleLabel->setObjectName(u"titleLabel"_s);
@@ -67,8 +67,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     descriptionLabel->setTextFormat(Qt::PlainText);
     disclaimerLabel->setTextFormat(Qt::PlainText);
     disclaimerLabel->setWordWrap(true);
-    disclaimerLabel->setText(u"Every figure must be checked by a qualified engineer before it is "
-                             "used. Plenix comes without any warranty."_s);
+    disclaimerLabel->setText(tr("Every figure must be checked by a qualified engineer before it "
+                                "is used. Plenix comes without any warranty."));
 
     // Two lines in one: the sunken frame draws the grey line above the white.
     separatorLine->setFrameShape(QFrame::HLine);
@@ -106,13 +106,14 @@ AboutDialog::~AboutDialog() = default;
 
 void AboutDialog::showTexts()
 {
-    versionLabel->setText(u"Version %1.%2.%3"_s.arg(PLENIX_VERSION_MAJOR)
+    versionLabel->setText(tr("Version %1.%2.%3")
+                              .arg(PLENIX_VERSION_MAJOR)
                               .arg(PLENIX_VERSION_MINOR)
                               .arg(PLENIX_VERSION_PATCH));
     titleLabel->setText(u"Plenix"_s);
-    descriptionLabel->setText(u"\nAirflow in Ducts\n\n"
-                              "Web site: none; the manual is under Help > Help Topics.\n"
-                              "E-mail: no support address is given."_s);
+    descriptionLabel->setText(tr("\nAirflow in Ducts\n\n"
+                                 "Web site: none; the manual is under Help > Help Topics.\n"
+                                 "E-mail: no support address is given."));
 }
 
 QStringList AboutDialog::systemInfoPrograms()
@@ -138,7 +139,7 @@ void AboutDialog::startSystemInfo()
         break;
     }
     Dialogs::instance().message(this, u"plenix"_s,
-                                u"System Information Is Unavailable At This Time"_s);
+                                tr("System Information Is Unavailable At This Time"));
 }
 
 } // namespace plenix

@@ -4,6 +4,7 @@
 #include "elbowdialog.h"
 #include "projectdialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -90,7 +91,7 @@ void Dialogs::printPreview(QWidget *parent, QPrinter &printer,
                            const std::function<void(QPrinter &)> &paint)
 {
     QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Report"));
+    dialog.setWindowTitle(QCoreApplication::translate("Dialogs", "Print Report"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter *device) { paint(*device); });
     dialog.exec();
@@ -98,9 +99,10 @@ void Dialogs::printPreview(QWidget *parent, QPrinter &printer,
 
 Dialogs::SaveChoice Dialogs::askSaveChanges(QWidget *parent, const QString &name)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("plenix"),
-                    QStringLiteral("Save changes to %1 before closing?").arg(name),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("plenix"),
+        QCoreApplication::translate("Dialogs", "Save changes to %1 before closing?").arg(name),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

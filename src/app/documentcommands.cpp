@@ -16,18 +16,17 @@
 #include <QTextDocument>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace plenix {
 
 namespace {
-const QString RouteFileFilter = QStringLiteral("Text Files (*.txt)");
-const QString ProjectFileFilter = QStringLiteral("Plenix Projects (*.plenix)");
-
 QString unstorableCharacterText(const QString &offending)
 {
     const QList<uint> codePoints = offending.toUcs4();
     const uint codePoint = codePoints.isEmpty() ? 0 : codePoints.constFirst();
-    return QStringLiteral("the description holds the character \"%1\" (U+%2), which a route file "
-                          "cannot store")
+    return DocumentCommands::tr("the description holds the character \"%1\" (U+%2), which a "
+                                "route file cannot store")
         .arg(offending)
         .arg(QString::number(codePoint, 16).toUpper(), 4, QLatin1Char('0'));
 }
@@ -38,8 +37,7 @@ QString captionText(const RouteDocument &document)
     // Qt reads "[*]" in a window title as the place of the unsaved-changes
     // mark; doubled, it shows as typed, so a file named so keeps its name.
     // The file's name is in the file system's encoding, like its path.
-    return pathText(document.caption()).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
-           QStringLiteral("[*]");
+    return pathText(document.caption()).replace(u"[*]"_s, u"[*][*]"_s) + u"[*]"_s;
 }
 
 DocumentCommands::DocumentCommands(RouteDocument &document, DescriptionEdit &description,
@@ -51,8 +49,7 @@ DocumentCommands::DocumentCommands(RouteDocument &document, DescriptionEdit &des
     m_boxEdits =
         QObject::connect(m_description.document(), &QTextDocument::contentsChange, &m_description,
                          [this](int position, int, int added) { followBox(position, added); });
-    QObject::connect(&m_history, &EditHistory::modifiedChanged, &m_window,
-                     [this](bool modified) { m_window.setWindowModified(modified); });
+    connect(&m_history, &EditHistory::modifiedChanged, this, &DocumentCommands::modifiedChanged);
     QObject::connect(&m_history, &EditHistory::descriptionRestored, &m_window,
                      [this] { showDescription(); });
     QObject::connect(&m_session, &ProjectSession::descriptionReplaced, &m_window,
@@ -114,8 +111,7 @@ bool DocumentCommands::mayDiscardChanges()
 {
     if (!m_document.isModified())
         return true;
-    const QString name =
-        m_document.isUntitled() ? QStringLiteral("Untitled") : pathText(m_document.name());
+    const QString name = m_document.isUntitled() ? tr("Untitled") : pathText(m_document.name());
     switch (Dialogs::instance().askSaveChanges(&m_window, name)) {
     case Dialogs::SaveChoice::Save:
         return save();
@@ -151,8 +147,7 @@ bool DocumentCommands::openPath(const QString &path)
     m_history.restart();
     showDescription();
     showCaption();
-    if (m_fileNamed)
-        m_fileNamed(pathText(m_document.path()));
+    Q_EMIT opened(pathText(m_document.path()));
     return true;
 }
 
@@ -169,15 +164,15 @@ QString DocumentCommands::chooseFile(bool forSaving)
     Dialogs &dialogs = Dialogs::instance();
     // The format of a save follows the name's extension; a project is
     // offered its own format first.
-    const QString saveFilters = m_session.isProject()
-                                    ? ProjectFileFilter + QStringLiteral(";;") + RouteFileFilter
-                                    : RouteFileFilter + QStringLiteral(";;") + ProjectFileFilter;
-    const QString openFilters = QStringLiteral("Routes and Projects (*.txt *.plenix);;") +
-                                RouteFileFilter + QStringLiteral(";;") + ProjectFileFilter;
-    const QString path = forSaving ? dialogs.saveFileName(&m_window, QStringLiteral("Save As"),
-                                                          saveFilters, m_lastFileName)
-                                   : dialogs.openFileName(&m_window, QStringLiteral("Open"),
-                                                          openFilters, m_lastFileName);
+    const QString routeFiles = tr("Text Files (*.txt)");
+    const QString projectFiles = tr("Plenix Projects (*.plenix)");
+    const QString saveFilters = m_session.isProject() ? projectFiles + u";;"_s + routeFiles
+                                                      : routeFiles + u";;"_s + projectFiles;
+    const QString openFilters =
+        tr("Routes and Projects (*.txt *.plenix)") + u";;"_s + routeFiles + u";;"_s + projectFiles;
+    const QString path =
+        forSaving ? dialogs.saveFileName(&m_window, tr("Save As"), saveFilters, m_lastFileName)
+                  : dialogs.openFileName(&m_window, tr("Open"), openFilters, m_lastFileName);
     if (!path.isEmpty())
         m_lastFileName = path;
     return path;
@@ -196,8 +191,8 @@ bool DocumentCommands::writeDocument(const QString &path)
     if (isProjectPath(path))
         return writeProject(path);
     if (m_session.isProject() && !m_session.project().fitsClassicRoute()) {
-        reportError(QStringLiteral("%1: a route file holds one route and nothing more, so this "
-                                   "project can only be saved as a project (.plenix)")
+        reportError(tr("%1: a route file holds one route and nothing more, so this "
+                       "project can only be saved as a project (.plenix)")
                         .arg(path));
         return false;
     }
@@ -206,7 +201,7 @@ bool DocumentCommands::writeDocument(const QString &path)
         return false;
     }
     m_session.closeProject();
-    return saved();
+    return finishSave();
 }
 
 bool DocumentCommands::writeProject(const QString &path)
@@ -220,14 +215,13 @@ bool DocumentCommands::writeProject(const QString &path)
         return false;
     }
     m_document.setPath(documentPath(path));
-    return saved();
+    return finishSave();
 }
 
-bool DocumentCommands::saved()
+bool DocumentCommands::finishSave()
 {
     m_history.markSaved();
-    if (m_fileNamed)
-        m_fileNamed(pathText(m_document.path()));
+    Q_EMIT saved(pathText(m_document.path()));
     return true;
 }
 
@@ -293,13 +287,12 @@ void DocumentCommands::showDescription()
 
 void DocumentCommands::showCaption()
 {
-    m_window.setWindowTitle(captionText(m_document));
+    Q_EMIT captionChanged(captionText(m_document));
 }
 
 void DocumentCommands::reportError(const QString &description)
 {
-    Dialogs::instance().message(&m_window, QStringLiteral("plenix"),
-                                QStringLiteral("Error: ") + description);
+    Dialogs::instance().message(&m_window, u"plenix"_s, tr("Error: %1").arg(description));
 }
 
 } // namespace plenix

@@ -6,6 +6,7 @@
 #include "routefileio.h"
 
 #include <QMetaObject>
+#include <QObject>
 #include <QString>
 #include <QtGlobal>
 
@@ -34,14 +35,18 @@ QString captionText(const RouteDocument &document);
 // read and understood, or written in full.
 //
 // The commands also keep the undo history (the box's own is off, so that
-// the description's edits are steps of the one history) and the window's
-// unsaved-changes mark. New, Open and a file opened by name ask before they
-// discard unsaved changes, as Exit does through mayDiscardChanges().
-class DocumentCommands final
+// the description's edits are steps of the one history), and say through
+// their signals what the window shows of the document: its caption, its
+// unsaved-changes mark and the files it was opened from and saved to. New,
+// Open and a file opened by name ask before they discard unsaved changes, as
+// Exit does through mayDiscardChanges().
+class DocumentCommands final : public QObject
 {
+    Q_OBJECT
+
 public:
     DocumentCommands(RouteDocument &document, DescriptionEdit &description, QWidget &window);
-    ~DocumentCommands();
+    ~DocumentCommands() override;
     Q_DISABLE_COPY_MOVE(DocumentCommands)
 
     EditHistory &history() { return m_history; }
@@ -67,11 +72,6 @@ public:
     bool openPath(const QString &path);
     bool saveAsPath(const QString &path);
 
-    // Told the path of each file opened or saved.
-    void setFileNamedHook(std::function<void(const QString &path)> hook)
-    {
-        m_fileNamed = std::move(hook);
-    }
     // Shows the document's description in the box.
     void showDescription();
 
@@ -80,12 +80,19 @@ public:
     // Lets a test make the write of the file fail.
     void setWriteStep(RouteFileWriteStep step) { m_writeStep = std::move(step); }
 
+Q_SIGNALS:
+    void captionChanged(const QString &caption);
+    void modifiedChanged(bool modified);
+    // The path of a file read into the document, or written from it.
+    void opened(const QString &path);
+    void saved(const QString &path);
+
 private:
     QString chooseFile(bool forSaving);
     bool writeDocument(const QString &path);
     bool writeProject(const QString &path);
-    // After a write: nothing unsaved, and the file named to the hook.
-    bool saved();
+    // After a write: nothing unsaved, and the file named.
+    bool finishSave();
     std::optional<std::string> storedDescription();
     void followBox(int position, int added);
     void takeWholeDescription();
@@ -100,7 +107,6 @@ private:
     QMetaObject::Connection m_boxEdits;
     EditHistory m_history;
     ProjectSession m_session{m_document, m_history};
-    std::function<void(const QString &)> m_fileNamed;
     bool m_showingDescription = false;
     // The document's description is the box's text as a route file stores
     // it, so that an edit in the box is one change at an offset. It is not

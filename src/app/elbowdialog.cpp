@@ -24,7 +24,7 @@ ElbowRadiusDialog::ElbowRadiusDialog(const QString &angle, float diameter, QWidg
     setWindowTitle(u"plenix"_s);
     auto *prompt = new QLabel(toQString(ElbowRadiusPrompt), this);
     auto *diameterLabel =
-        new QLabel(u"Diameter in force: %1 in"_s.arg(toQString(decimalText(diameter))), this);
+        new QLabel(tr("Diameter in force: %1 in").arg(toQString(decimalText(diameter))), this);
     diameterLabel->setObjectName(u"diameterLabel"_s);
     replyEdit = new QLineEdit(toQString(ElbowRadiusDefault), this);
     replyEdit->setObjectName(u"replyEdit"_s);
@@ -56,7 +56,7 @@ void ElbowRadiusDialog::showPreview()
     const std::optional<std::string> reply = fromQString(replyEdit->text());
     const std::optional<std::string> angle = fromQString(m_angle);
     previewLabel->setText(reply && angle ? toQString(elbowPreview(*angle, m_diameter, *reply))
-                                         : u"Not a number"_s);
+                                         : tr("Not a number"));
 }
 
 } // namespace plenix

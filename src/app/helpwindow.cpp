@@ -25,7 +25,7 @@ namespace plenix {
 namespace {
 QString cannotShow(const QString &helpFile, const QString &reason)
 {
-    return u"The help file %1 cannot be shown: %2."_s.arg(helpFile, reason);
+    return HelpWindow::tr("The help file %1 cannot be shown: %2.").arg(helpFile, reason);
 }
 } // namespace
 
@@ -33,13 +33,13 @@ HelpWindow::HelpWindow(QWidget *owner)
     : QWidget(owner, Qt::Window), m_browser(new QTextBrowser(this))
 {
     setObjectName(u"helpWindow"_s);
-    setWindowTitle(u"Plenix Help"_s);
+    setWindowTitle(tr("Plenix Help"));
     m_browser->setObjectName(u"helpBrowser"_s);
     m_browser->setOpenExternalLinks(true);
 
-    auto *contents = new QPushButton(u"&Contents"_s, this);
-    auto *back = new QPushButton(u"&Back"_s, this);
-    auto *close = new QPushButton(u"C&lose"_s, this);
+    auto *contents = new QPushButton(tr("&Contents"), this);
+    auto *back = new QPushButton(tr("&Back"), this);
+    auto *close = new QPushButton(tr("C&lose"), this);
     contents->setObjectName(u"helpContents"_s);
     back->setObjectName(u"helpBack"_s);
     close->setObjectName(u"helpClose"_s);
@@ -78,7 +78,7 @@ bool HelpWindow::showContents(const QString &helpFile, QString &error)
     // tried here first, where the reason can still be told.
     const QFileInfo info(helpFile);
     if (info.isDir()) {
-        error = cannotShow(helpFile, u"it is a folder, not a file"_s);
+        error = cannotShow(helpFile, tr("it is a folder, not a file"));
         return false;
     }
     QFile file(helpFile);
@@ -104,8 +104,8 @@ void showHelpContents(QWidget *owner, const QString &helpFile)
 {
     if (helpFile.isEmpty()) {
         Dialogs::instance().information(owner, owner->window()->windowTitle(),
-                                        u"Unable to display Help Contents. There is no Help "
-                                        "associated with this project."_s);
+                                        HelpWindow::tr("Unable to display Help Contents. There "
+                                                       "is no Help associated with this project."));
         return;
     }
 

@@ -17,11 +17,14 @@ namespace {
 
 void setUpParser(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(u"Static-pressure loss of round duct routes."_s);
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main", "Static-pressure loss of round duct routes."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(u"route"_s, u"A route file to open, as File > Open does."_s,
-                                 u"[ROUTE]"_s);
+    parser.addPositionalArgument(
+        u"route"_s,
+        QCoreApplication::translate("main", "A route file to open, as File > Open does."),
+        u"[ROUTE]"_s);
 }
 
 void setNames()

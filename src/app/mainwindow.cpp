@@ -44,6 +44,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     createWidgets();
     m_documents = std::make_unique<DocumentCommands>(m_document, *descriptionEdit, *this);
+    connect(m_documents.get(), &DocumentCommands::captionChanged, this,
+            &MainWindow::setWindowTitle);
+    connect(m_documents.get(), &DocumentCommands::modifiedChanged, this,
+            &MainWindow::setWindowModified);
     createProjectViews();
     createMenus();
     setUpWindow();

@@ -58,10 +58,12 @@ void MainWindow::createRecentMenu(QMenu *fileMenu)
     recentMenu = fileMenu->addMenu(tr("Recent &Routes"));
     recentMenu->setObjectName(u"recentMenu"_s);
     connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentRoutes);
-    m_documents->setFileNamedHook([this](const QString &path) {
+    const auto remember = [this](const QString &path) {
         m_recent.add(path);
         showRecentRoutes();
-    });
+    };
+    connect(m_documents.get(), &DocumentCommands::opened, this, remember);
+    connect(m_documents.get(), &DocumentCommands::saved, this, remember);
     showRecentRoutes();
 }
 

@@ -29,7 +29,7 @@ namespace plenix {
 namespace {
 void reportExportError(QWidget *window, const QString &description)
 {
-    Dialogs::instance().message(window, u"plenix"_s, u"Error: "_s + description);
+    Dialogs::instance().message(window, u"plenix"_s, MainWindow::tr("Error: %1").arg(description));
 }
 } // namespace
 

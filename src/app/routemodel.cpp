@@ -74,7 +74,7 @@ QVariant RouteModel::markData(int row, int col, int role) const
             return italic;
         }
         case Qt::ToolTipRole:
-            return u"Out of date: press Enter to recalculate"_s;
+            return tr("Out of date: press Enter to recalculate");
         default:
             return {};
         }
@@ -86,10 +86,10 @@ QVariant RouteModel::markData(int row, int col, int role) const
     if (role != Qt::ToolTipRole)
         return {};
     const std::string &text = m_table.cellText(row, col);
-    QString tip = u"Reads as "_s + toQString(readInput(text, col).value);
+    QString tip = tr("Reads as %1").arg(toQString(readInput(text, col).value));
     if (const std::u32string &dropped = m_marks.droppedChars(row, col); !dropped.empty())
-        tip += u"\nTyped but left out: "_s +
-               QString::fromUcs4(dropped.data(), qsizetype(dropped.size()));
+        tip += u'\n' + tr("Typed but left out: %1")
+                           .arg(QString::fromUcs4(dropped.data(), qsizetype(dropped.size())));
     return tip;
 }
 

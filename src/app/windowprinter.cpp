@@ -3,6 +3,7 @@
 
 #include "dialogs.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -36,8 +37,9 @@ void printWidget(QWidget &contents, const QPrinterInfo &printer)
     if (printer.isNull()) {
         Dialogs::instance().message(
             window, title,
-            QStringLiteral("No printer is available (no default printer is set up), so the "
-                           "window was not printed."));
+            QCoreApplication::translate("MainWindow",
+                                        "No printer is available (no default printer is set up), "
+                                        "so the window was not printed."));
         return;
     }
     QPrinter device(printer, QPrinter::HighResolution);
@@ -45,7 +47,8 @@ void printWidget(QWidget &contents, const QPrinterInfo &printer)
     if (!paintWidgetPage(contents, device) || device.printerState() == QPrinter::Error) {
         Dialogs::instance().message(
             window, title,
-            QStringLiteral("The window could not be printed on %1.").arg(printer.printerName()));
+            QCoreApplication::translate("MainWindow", "The window could not be printed on %1.")
+                .arg(printer.printerName()));
     }
 }
 

@@ -18,7 +18,9 @@ ParsedOptions usageError(const QString &reason)
 {
     return {{},
             ExitFailed,
-            u"plenix-calc: %1\nTry 'plenix-calc --help' for more information.\n"_s.arg(reason)};
+            QCoreApplication::translate(
+                "plenix-calc", "plenix-calc: %1\nTry 'plenix-calc --help' for more information.\n")
+                .arg(reason)};
 }
 
 } // namespace
@@ -26,46 +28,69 @@ ParsedOptions usageError(const QString &reason)
 ParsedOptions parseCalcOptions(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Calculates route files and projects as the Plenix window does and prints their\n"
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "plenix-calc",
+        "Calculates route files and projects as the Plenix window does and prints their\n"
         "tables.\n"
         "Exit status: 0 all well, 1 a route stopped at the validation check or holds\n"
-        "stale results (--check), 2 a usage error or a file that cannot be read or written."_s);
-    const QCommandLineOption helpOption({u"h"_s, u"help"_s}, u"Show this help and exit."_s);
-    const QCommandLineOption versionOption(u"version"_s, u"Show the version and exit."_s);
+        "stale results (--check), 2 a usage error or a file that cannot be read or written."));
+    const QCommandLineOption helpOption(
+        {u"h"_s, u"help"_s},
+        QCoreApplication::translate("plenix-calc", "Show this help and exit."));
+    const QCommandLineOption versionOption(
+        u"version"_s, QCoreApplication::translate("plenix-calc", "Show the version and exit."));
     const QCommandLineOption formatOption(
-        u"format"_s, u"Print tables as tsv (the default), csv or json."_s, u"format"_s, u"tsv"_s);
+        u"format"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Print tables as tsv (the default), csv or json."),
+        u"format"_s, u"tsv"_s);
     const QCommandLineOption outputOption(
-        {u"o"_s, u"output"_s}, u"Write the calculated route to <file> (one route only)."_s,
+        {u"o"_s, u"output"_s},
+        QCoreApplication::translate("plenix-calc",
+                                    "Write the calculated route to <file> (one route only)."),
         u"file"_s);
-    const QCommandLineOption inPlaceOption({u"i"_s, u"in-place"_s},
-                                           u"Rewrite each route file with its results."_s);
+    const QCommandLineOption inPlaceOption(
+        {u"i"_s, u"in-place"_s},
+        QCoreApplication::translate("plenix-calc", "Rewrite each route file with its results."));
     const QCommandLineOption checkOption(
-        u"check"_s, u"Write nothing; name each route whose stored results are stale."_s);
-    const QCommandLineOption quietOption({u"q"_s, u"quiet"_s}, u"Print no tables."_s);
+        u"check"_s,
+        QCoreApplication::translate(
+            "plenix-calc", "Write nothing; name each route whose stored results are stale."));
+    const QCommandLineOption quietOption(
+        {u"q"_s, u"quiet"_s}, QCoreApplication::translate("plenix-calc", "Print no tables."));
     const QCommandLineOption pdfOption(
-        u"pdf"_s, u"Write the calculated route's report to <file> as PDF (one route only)."_s,
+        u"pdf"_s,
+        QCoreApplication::translate(
+            "plenix-calc",
+            "Write the calculated route's report to <file> as PDF (one route only)."),
         u"file"_s);
     const QCommandLineOption csvOption(
         u"csv"_s,
-        u"Write the calculated route's list to <file> as CSV for spreadsheets (one route only)."_s,
+        QCoreApplication::translate("plenix-calc", "Write the calculated route's list to <file> as "
+                                                   "CSV for spreadsheets (one route only)."),
         u"file"_s);
     const QCommandLineOption projectOption(
         u"project"_s,
-        u"Write the routes as one project to <file>; the first route starts at the fan."_s,
+        QCoreApplication::translate(
+            "plenix-calc",
+            "Write the routes as one project to <file>; the first route starts at the fan."),
         u"file"_s);
     const QCommandLineOption takeoffOption(
         u"takeoff"_s,
-        u"With --project: route NAME (its file's name without .txt) takes off route FROM after "
-        "row ROW. Give one for every route but the first."_s,
+        QCoreApplication::translate(
+            "plenix-calc",
+            "With --project: route NAME (its file's name without .txt) takes off route FROM after "
+            "row ROW. Give one for every route but the first."),
         u"NAME=FROM:ROW"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
                        checkOption, quietOption, pdfOption, csvOption, projectOption,
                        takeoffOption});
-    parser.addPositionalArgument(u"routes"_s,
-                                 u"Route files and projects (.plenix); - reads a route from "
-                                 "standard input."_s,
-                                 u"ROUTE..."_s);
+    parser.addPositionalArgument(
+        u"routes"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Route files and projects (.plenix); - reads a route from "
+                                    "standard input."),
+        u"ROUTE..."_s);
 
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -82,7 +107,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     const std::optional<OutputFormat> format = outputFormatNamed(parser.value(formatOption));
     if (!format)
         return usageError(
-            u"unknown format '%1' (tsv, csv or json)"_s.arg(parser.value(formatOption)));
+            QCoreApplication::translate("plenix-calc", "unknown format '%1' (tsv, csv or json)")
+                .arg(parser.value(formatOption)));
     options.format = *format;
     options.outputFile = parser.value(outputOption);
     options.inPlace = parser.isSet(inPlaceOption);
@@ -94,29 +120,37 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     options.takeoffs = parser.values(takeoffOption);
 
     if (options.files.isEmpty())
-        return usageError(u"no route file given"_s);
+        return usageError(QCoreApplication::translate("plenix-calc", "no route file given"));
     const bool writes = options.inPlace || parser.isSet(outputOption);
     if (options.check && writes)
-        return usageError(u"--check writes nothing and takes no --output or --in-place"_s);
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "--check writes nothing and takes no --output or --in-place"));
     if (options.inPlace && parser.isSet(outputOption))
-        return usageError(u"--output and --in-place exclude each other"_s);
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "--output and --in-place exclude each other"));
     if (parser.isSet(outputOption) && (options.files.size() != 1 || options.outputFile.isEmpty()))
-        return usageError(u"--output takes one route and a file name"_s);
+        return usageError(
+            QCoreApplication::translate("plenix-calc", "--output takes one route and a file name"));
     const bool exports = parser.isSet(pdfOption) || parser.isSet(csvOption);
     if (exports && options.check)
-        return usageError(u"--check writes nothing and takes no --pdf or --csv"_s);
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "--check writes nothing and takes no --pdf or --csv"));
     if (exports &&
         (options.files.size() != 1 || (parser.isSet(pdfOption) && options.pdfFile.isEmpty()) ||
          (parser.isSet(csvOption) && options.csvFile.isEmpty())))
-        return usageError(u"--pdf and --csv take one route and a file name"_s);
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "--pdf and --csv take one route and a file name"));
     if (parser.isSet(projectOption) &&
         (options.projectFile.isEmpty() || writes || exports || options.check))
-        return usageError(u"--project takes a file name and no --output, --in-place, --check, "
-                          "--pdf or --csv"_s);
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "--project takes a file name and no --output, --in-place, --check, "
+                           "--pdf or --csv"));
     if (parser.isSet(takeoffOption) && !parser.isSet(projectOption))
-        return usageError(u"--takeoff goes with --project"_s);
+        return usageError(
+            QCoreApplication::translate("plenix-calc", "--takeoff goes with --project"));
     if (options.inPlace && options.files.contains(u"-"_s))
-        return usageError(u"standard input cannot be rewritten in place"_s);
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "standard input cannot be rewritten in place"));
     return {options, std::nullopt, {}};
 }
 

@@ -105,9 +105,10 @@ int main(int argc, char *argv[])
     }
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        print(stderr, u"plenix-calc: standard output: %1\n"_s
-                          .arg(QString::fromLocal8Bit(std::strerror(errno)))
-                          .toLocal8Bit());
+        print(stderr,
+              QCoreApplication::translate("plenix-calc", "plenix-calc: standard output: %1\n")
+                  .arg(QString::fromLocal8Bit(std::strerror(errno)))
+                  .toLocal8Bit());
         return ExitFailed;
     }
     return status;

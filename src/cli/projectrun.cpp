@@ -9,6 +9,7 @@
 #include "routefile.h"
 #include "routefileio.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -46,7 +47,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
     ProjectFileRead read = openProject(file);
     if (!read.project) {
         run.status = ExitFailed;
-        run.diagnostic = u"plenix-calc: "_s + *read.error;
+        run.diagnostic = QCoreApplication::translate("plenix-calc", "plenix-calc: ") + *read.error;
         return run;
     }
     Project &project = *read.project;
@@ -86,8 +87,10 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
     }
     if (!options.pdfFile.isEmpty()) {
         if (QFileInfo(options.pdfFile) == QFileInfo(file))
-            return failed(options.pdfFile,
-                          u"the project's own file cannot be replaced by an export"_s);
+            return failed(
+                options.pdfFile,
+                QCoreApplication::translate(
+                    "plenix-calc", "the project's own file cannot be replaced by an export"));
         const ProjectReport report =
             projectReport(project, outcome.system,
                           QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
@@ -96,8 +99,10 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
     }
     if (!options.csvFile.isEmpty()) {
         if (QFileInfo(options.csvFile) == QFileInfo(file))
-            return failed(options.csvFile,
-                          u"the project's own file cannot be replaced by an export"_s);
+            return failed(
+                options.csvFile,
+                QCoreApplication::translate(
+                    "plenix-calc", "the project's own file cannot be replaced by an export"));
         if (std::optional<QString> error = writeCsv(options.csvFile, projectListRows(project)))
             return failed(options.csvFile, *error);
     }
@@ -114,10 +119,12 @@ ProjectRun buildProject(const CalcOptions &options)
     };
     Project project;
     for (const QString &file : options.files) {
-        const RouteFileRead read = file == u"-" ? RouteFileRead{{},
-                                                                u"--project reads route files, "
-                                                                u"not standard input"_s}
-                                                : readRouteFile(file);
+        const RouteFileRead read =
+            file == u"-" ? RouteFileRead{{},
+                                         QCoreApplication::translate(
+                                             "plenix-calc",
+                                             "--project reads route files, not standard input")}
+                         : readRouteFile(file);
         if (read.error)
             return failed(file, *read.error);
         std::optional<Project> single = projectFromRoute(
@@ -140,10 +147,14 @@ ProjectRun buildProject(const CalcOptions &options)
         const std::optional<std::size_t> index = project.routeIndex(name);
         if (equals < 0 || colon < equals || !isNumber)
             return failed(options.projectFile,
-                          u"--takeoff %1: write it as NAME=FROM:ROW"_s.arg(takeoff));
+                          QCoreApplication::translate("plenix-calc",
+                                                      "--takeoff %1: write it as NAME=FROM:ROW")
+                              .arg(takeoff));
         if (!index)
-            return failed(options.projectFile, u"--takeoff %1: no route is named %2"_s.arg(
-                                                   takeoff, QString::fromStdString(name)));
+            return failed(
+                options.projectFile,
+                QCoreApplication::translate("plenix-calc", "--takeoff %1: no route is named %2")
+                    .arg(takeoff, QString::fromStdString(name)));
         project.routes[*index].takeoff =
             Takeoff{takeoff.mid(equals + 1, colon - equals - 1).toStdString(), row};
     }

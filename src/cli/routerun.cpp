@@ -8,6 +8,7 @@
 #include "routefile.h"
 #include "routefileio.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -98,7 +99,10 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
         if (differing.first != stored.end()) {
             run.status = ExitRouteFlagged;
             run.diagnostic =
-                u"%1: stored results differ from a fresh Calculate. Inspect row: %2"_s.arg(file)
+                QCoreApplication::translate(
+                    "plenix-calc",
+                    "%1: stored results differ from a fresh Calculate. Inspect row: %2")
+                    .arg(file)
                     .arg(differing.first - stored.begin() + 1);
         }
         return run;
@@ -123,7 +127,8 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
             return;
         std::optional<QString> error;
         if (file != u"-" && QFileInfo(exportFile) == QFileInfo(file))
-            error = u"the route's own file cannot be replaced by an export"_s;
+            error = QCoreApplication::translate(
+                "plenix-calc", "the route's own file cannot be replaced by an export");
         else
             error = writeFile(exportFile);
         if (error) {

@@ -4,6 +4,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -24,8 +25,12 @@ namespace plenix {
 
 namespace {
 
-const QString Title = u"Pressure profile"_s;
-const QString OutOfDateTitle = u"Pressure profile (out of date: Calculate redraws it)"_s;
+QString chartTitle(bool outOfDate)
+{
+    return outOfDate ? QCoreApplication::translate(
+                           "ProfileChart", "Pressure profile (out of date: Calculate redraws it)")
+                     : QCoreApplication::translate("ProfileChart", "Pressure profile");
+}
 
 // Ticks on round rows, about a dozen whatever the length of the route.
 double rowTickInterval(std::size_t rows)
@@ -50,7 +55,7 @@ ProfileChart::ProfileChart(QGraphicsItem *parent) : QChart(parent)
     setDropShadowEnabled(false);
     setMargins(QMargins(4, 4, 4, 4));
     legend()->setAlignment(Qt::AlignTop);
-    setTitle(Title);
+    setTitle(chartTitle(false));
     connect(this, &QChart::plotAreaChanged, this, [this] { placeLabels(); });
 }
 
@@ -84,7 +89,7 @@ void ProfileChart::showProfile(const PressureProfile &profile)
     addAxis(rowAxis, Qt::AlignBottom);
 
     auto *pressureAxis = new QValueAxis(this);
-    pressureAxis->setTitleText(u"Route SP, in wg"_s);
+    pressureAxis->setTitleText(QCoreApplication::translate("ProfileChart", "Route SP, in wg"));
     const double span = std::max(profile.highest - profile.lowest, 0.01);
     pressureAxis->setRange(profile.lowest < 0 ? profile.lowest - span * 0.05 : 0,
                            profile.highest + span * 0.08);
@@ -93,7 +98,7 @@ void ProfileChart::showProfile(const PressureProfile &profile)
 
     // Bars stand at category positions; a hidden category axis puts
     // category i under row i + 1 of the row axis.
-    auto *losses = new QBarSet(u"Item SP, in wg"_s);
+    auto *losses = new QBarSet(QCoreApplication::translate("ProfileChart", "Item SP, in wg"));
     QStringList categories;
     for (const ProfilePoint &point : profile.points) {
         losses->append(point.itemLoss.value_or(0));
@@ -116,7 +121,7 @@ void ProfileChart::showProfile(const PressureProfile &profile)
     QPen linePen(QColor(0x1f, 0x4e, 0x9a), 2);
     for (const ProfileRun &run : profile.runs) {
         auto *line = new QLineSeries(this);
-        line->setName(u"Route SP, in wg"_s);
+        line->setName(QCoreApplication::translate("ProfileChart", "Route SP, in wg"));
         line->setPen(linePen);
         for (const auto &[row, total] : stepLine(profile, run))
             line->append(row, total);
@@ -137,7 +142,7 @@ void ProfileChart::showProfile(const PressureProfile &profile)
 void ProfileChart::setOutOfDate(bool outOfDate)
 {
     m_outOfDate = outOfDate;
-    setTitle(outOfDate ? OutOfDateTitle : Title);
+    setTitle(chartTitle(outOfDate));
     for (QAbstractSeries *item : series())
         item->setOpacity(outOfDate ? 0.35 : 1.0);
 }

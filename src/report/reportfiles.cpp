@@ -5,6 +5,7 @@
 #include "tableexport.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPdfWriter>
 
 #include <string>
@@ -27,7 +28,7 @@ std::optional<QString> writePdf(const QString &path, const QString &title, const
         writer.setTitle(title);
         writer.setCreator(u"Plenix"_s);
         if (paint(writer) == 0)
-            return u"the report could not be laid out"_s;
+            return QCoreApplication::translate("Report", "the report could not be laid out");
     }
     return writeRouteFile(path, pdf.data());
 }

@@ -6,6 +6,7 @@
 #include "routedocument.h"
 #include "routefileio.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -85,9 +86,11 @@ public:
     {
         m_report = &report;
         m_printedAt = report.printedAt;
-        m_subject = u"Route: "_s + pathText(report.content.routeName);
-        m_file =
-            report.content.path.empty() ? u"not saved to a file"_s : pathText(report.content.path);
+        m_subject =
+            QCoreApplication::translate("Report", "Route: ") + pathText(report.content.routeName);
+        m_file = report.content.path.empty()
+                     ? QCoreApplication::translate("Report", "not saved to a file")
+                     : pathText(report.content.path);
         startPage();
         writeFirstPage();
         writeTable();
@@ -99,8 +102,9 @@ public:
     int run(const ProjectReport &report)
     {
         m_printedAt = report.printedAt;
-        m_subject = u"Project: "_s + pathText(report.name);
-        m_file = report.path.empty() ? u"not saved to a file"_s : pathText(report.path);
+        m_subject = QCoreApplication::translate("Report", "Project: ") + pathText(report.name);
+        m_file = report.path.empty() ? QCoreApplication::translate("Report", "not saved to a file")
+                                     : pathText(report.path);
         startPage();
         writeHeading(u"Job"_s);
         const QFont body = fontOf(9);
@@ -150,14 +154,17 @@ private:
         p.setFont(small);
         p.drawText(QRectF(m_page.left(), y, m_page.width(), fontHeight(small)), Qt::AlignLeft,
                    QFontMetricsF(small, &m_device)
-                       .elidedText(u"File: "_s + m_file, Qt::ElideMiddle, m_page.width()));
+                       .elidedText(QCoreApplication::translate("Report", "File: ") + m_file,
+                                   Qt::ElideMiddle, m_page.width()));
         y += fontHeight(small) + pt(2);
         p.setPen(QPen(Rule, pt(0.5)));
         p.drawLine(QPointF(m_page.left(), y), QPointF(m_page.right(), y));
         p.setPen(Qt::black);
         p.drawText(QRectF(m_page.left(), m_bottom + pt(4), m_page.width(), fontHeight(small)),
                    Qt::AlignHCenter,
-                   u"Page %1 of %2"_s.arg(m_pageNumber).arg(std::max(m_pageCount, m_pageNumber)));
+                   QCoreApplication::translate("Report", "Page %1 of %2")
+                       .arg(m_pageNumber)
+                       .arg(std::max(m_pageCount, m_pageNumber)));
     }
 
     // A paragraph wrapped to the page's width, each line on whatever page it
@@ -206,7 +213,7 @@ private:
             writeParagraph(u"(none)"_s, fontOf(9, false, true), Qt::black);
         for (const std::string &line : content.descriptionLines)
             writeParagraph(text(line), body, Qt::black);
-        writeHeading(u"Units and constants"_s);
+        writeHeading(QCoreApplication::translate("Report", "Units and constants"));
         for (const std::string &line : content.constants)
             writeParagraph(text(line), body, Qt::black);
     }
@@ -353,10 +360,12 @@ private:
         for (const ReportRow &row : m_report->content.rows)
             writeRow(row);
         const ReportContent &content = m_report->content;
-        const QString total = content.rows.empty() ? u"Route total: no rows"_s
-                              : content.total.empty()
-                                  ? u"Route total: not calculated"_s
-                                  : u"Route total: %1 in wg"_s.arg(text(content.total));
+        const QString total =
+            content.rows.empty() ? QCoreApplication::translate("Report", "Route total: no rows")
+            : content.total.empty()
+                ? QCoreApplication::translate("Report", "Route total: not calculated")
+                : QCoreApplication::translate("Report", "Route total: %1 in wg")
+                      .arg(text(content.total));
         m_y += pt(3);
         writeParagraph(total, fontOf(10, true), content.outOfDate ? StaleText : Qt::black);
     }
