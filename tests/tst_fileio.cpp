@@ -27,6 +27,7 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -414,6 +415,83 @@ private Q_SLOTS:
         huge.setDescription(std::string(plenix::MaxFileTextBytes, 'd'));
         QVERIFY(saveDocument(huge, file).has_value());
         QCOMPARE(readAll(file), QByteArray("\t7\x80old"));
+    }
+
+    // A save killed half way, in place (a file with two names) or beside it:
+    // the next read gets the whole old content back, and says so when it
+    // had to put it back; the next save clears the dead save's leftovers.
+    void killed_save_leaves_the_old_content_data()
+    {
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("in place") << true;
+        QTest::newRow("beside") << false;
+    }
+
+    void killed_save_leaves_the_old_content()
+    {
+        QFETCH(bool, inPlace);
+        const QString file = path(u"route.txt"_s);
+        const QByteArray old = "\t7\x80" + QByteArray(64 * 1024, 'o');
+        QVERIFY(writeAll(file, old));
+        if (inPlace)
+            QVERIFY(::link(QFile::encodeName(file).constData(),
+                           QFile::encodeName(path(u"alias.txt"_s)).constData()) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            writeRouteFile(file, "\t1\x80" + QByteArray(96 * 1024, 'n'),
+                           [](QIODevice &device, QByteArrayView bytes) -> qint64 {
+                               device.write(bytes.constData(), bytes.size() / 2);
+                               ::_exit(9);
+                           });
+            ::_exit(0);
+        }
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child && WEXITSTATUS(status) == 9);
+        const QStringList left = QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files);
+        QCOMPARE(left.filter(u".plenix-"_s).size(), 1);
+
+        const RouteFileRead read = readRouteFile(file);
+        QCOMPARE(read.bytes, old);
+        QCOMPARE(read.notice.has_value(), inPlace);
+        if (inPlace)
+            QVERIFY2(read.notice->startsWith(u'"' + file + u"\" was restored from \""_s),
+                     qPrintable(*read.notice));
+        QCOMPARE(readRouteFile(file).notice, std::nullopt);
+        QCOMPARE(writeRouteFile(file, "\t2\x80"), std::nullopt);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(u".plenix-"_s),
+                 QStringList());
+    }
+
+    // The guards of a save: a link that leads nowhere yet is written through
+    // and kept; extended attributes stay; a file changed since it was read
+    // is not overwritten; and one file under two names is the same file.
+    void save_guards()
+    {
+        const QString target = path(u"made-later.txt"_s);
+        const QString link = path(u"link.txt"_s);
+        QVERIFY(QFile::link(u"made-later.txt"_s, link));
+        QCOMPARE(writeRouteFile(link, "\t1\x80"), std::nullopt);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readAll(target), QByteArray("\t1\x80"));
+
+        const QByteArray name = QFile::encodeName(target);
+        if (::setxattr(name.constData(), "user.plenix-test", "kept", 4, 0) == 0) {
+            QCOMPARE(writeRouteFile(target, "\t2\x80"), std::nullopt);
+            char value[8] = {};
+            QCOMPARE(::getxattr(name.constData(), "user.plenix-test", value, sizeof value), 4);
+            QCOMPARE(QByteArray(value), QByteArray("kept"));
+        }
+
+        const std::optional<FileStamp> read = fileStamp(target);
+        QVERIFY(writeAll(target, "\t3\x80" "changed meanwhile"));
+        QCOMPARE(writeRouteFile(target, "\t4\x80", {}, read),
+                 u"\"%1\": the file has changed on disk since it was read"_s.arg(target));
+        QCOMPARE(readAll(target), QByteArray("\t3\x80" "changed meanwhile"));
+
+        QVERIFY(::link(name.constData(), QFile::encodeName(path(u"alias.txt"_s)).constData()) == 0);
+        QVERIFY(isSameFile(path(u"alias.txt"_s), link));
+        QVERIFY(!isSameFile(path(u"alias.txt"_s), path(u"other.txt"_s)));
+        QVERIFY(!isSameFile(path(u"missing.txt"_s), path(u"other.txt"_s)));
     }
 
     void file_name_in_a_message_stays_on_one_line()

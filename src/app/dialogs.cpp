@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace plenix {
@@ -113,6 +114,27 @@ Dialogs::SaveChoice Dialogs::askSaveChanges(QWidget *parent, const QString &name
     default:
         return SaveChoice::Cancel;
     }
+}
+
+Dialogs::DiskChoice Dialogs::askChangedOnDisk(QWidget *parent, const QString &name)
+{
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("plenix"),
+        QCoreApplication::translate("Dialogs", "%1 has changed on disk since it was opened")
+            .arg(name),
+        QMessageBox::Cancel, parent);
+    QPushButton *overwrite = box.addButton(QCoreApplication::translate("Dialogs", "&Overwrite"),
+                                           QMessageBox::AcceptRole);
+    QPushButton *reload =
+        box.addButton(QCoreApplication::translate("Dialogs", "&Reload"), QMessageBox::ResetRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == overwrite)
+        return DiskChoice::Overwrite;
+    if (box.clickedButton() == reload)
+        return DiskChoice::Reload;
+    return DiskChoice::Cancel;
 }
 
 std::optional<QString> Dialogs::askText(QWidget *parent, const QString &title, const QString &label,

@@ -52,6 +52,16 @@ public:
     // closing the box is Cancel.
     virtual SaveChoice askSaveChanges(QWidget *parent, const QString &name);
 
+    enum class DiskChoice
+    {
+        Overwrite,
+        Reload,
+        Cancel
+    };
+    // "NAME has changed on disk since it was opened" with Overwrite, Reload
+    // and Cancel; closing the box is Cancel.
+    virtual DiskChoice askChangedOnDisk(QWidget *parent, const QString &name);
+
     // A line of text, such as a route's new name; nothing on Cancel.
     virtual std::optional<QString> askText(QWidget *parent, const QString &title,
                                            const QString &label, const QString &initial);

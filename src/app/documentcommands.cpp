@@ -123,8 +123,35 @@ bool DocumentCommands::mayDiscardChanges()
     return false;
 }
 
+bool DocumentCommands::mayOverwrite(const QString &path)
+{
+    const std::optional<FileStamp> now = fileStamp(path);
+    if (!now || !m_diskVersion || m_document.isUntitled() ||
+        !isSameFile(path, pathText(m_document.path())) || *now == *m_diskVersion)
+        return true;
+    switch (Dialogs::instance().askChangedOnDisk(&m_window, pathText(m_document.name()))) {
+    case Dialogs::DiskChoice::Overwrite:
+        return true;
+    case Dialogs::DiskChoice::Reload:
+        openPath(path);
+        return false;
+    case Dialogs::DiskChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
 bool DocumentCommands::openPath(const QString &path)
 {
+    // A save of this file cut short put back first, and said.
+    const SaveRecovery recovery = recoverInterruptedSave(path);
+    if (recovery.error) {
+        reportError(*recovery.error);
+        return false;
+    }
+    if (recovery.notice)
+        Dialogs::instance().information(&m_window, u"plenix"_s, *recovery.notice);
+    const std::optional<FileStamp> version = fileStamp(path);
     std::optional<QString> error;
     if (isProjectPath(path)) {
         ProjectFileRead read = openProject(path);
@@ -145,6 +172,7 @@ bool DocumentCommands::openPath(const QString &path)
         return false;
     }
     m_history.restart();
+    m_diskVersion = version;
     showDescription();
     showCaption();
     Q_EMIT opened(pathText(m_document.path()));
@@ -186,6 +214,8 @@ bool DocumentCommands::writeDocument(const QString &path)
             return false;
         m_document.setDescription(*description);
     }
+    if (!mayOverwrite(path))
+        return false;
     // Saving ends at home, whether or not the write then succeeds.
     m_document.table().goHome();
     if (isProjectPath(path))
@@ -221,6 +251,7 @@ bool DocumentCommands::writeProject(const QString &path)
 bool DocumentCommands::finishSave()
 {
     m_history.markSaved();
+    m_diskVersion = fileStamp(pathText(m_document.path()));
     Q_EMIT saved(pathText(m_document.path()));
     return true;
 }

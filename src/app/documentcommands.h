@@ -89,6 +89,9 @@ Q_SIGNALS:
 
 private:
     QString chooseFile(bool forSaving);
+    // False when the document's own file changed on disk since it was opened
+    // or saved and the person chose not to overwrite it (or to reload it).
+    bool mayOverwrite(const QString &path);
     bool writeDocument(const QString &path);
     bool writeProject(const QString &path);
     // After a write: nothing unsaved, and the file named.
@@ -107,6 +110,8 @@ private:
     QMetaObject::Connection m_boxEdits;
     EditHistory m_history;
     ProjectSession m_session{m_document, m_history};
+    // The document's file as it was opened or last saved.
+    std::optional<FileStamp> m_diskVersion;
     bool m_showingDescription = false;
     // The document's description is the box's text as a route file stores
     // it, so that an edit in the box is one change at an offset. It is not

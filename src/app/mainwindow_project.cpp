@@ -321,7 +321,7 @@ void MainWindow::exportRoute()
     if (path.isEmpty())
         return;
     std::optional<QString> error;
-    if (!m_document.isUntitled() && QFileInfo(path) == QFileInfo(pathText(m_document.path())))
+    if (!m_document.isUntitled() && isSameFile(path, pathText(m_document.path())))
         error = tr("the project's own file cannot be replaced by a route");
     else
         error = writeRouteFile(path, QByteArray::fromStdString(route.document->fileText()));

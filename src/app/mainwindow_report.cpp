@@ -110,7 +110,7 @@ QString chooseExportFile(QWidget *window, const RouteDocument &document, const Q
         return {};
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + extension;
-    if (!document.isUntitled() && QFileInfo(path) == route) {
+    if (!document.isUntitled() && isSameFile(path, route.filePath())) {
         reportExportError(window,
                           MainWindow::tr("the route's own file cannot be replaced by an export"));
         return {};

@@ -4,6 +4,7 @@
 #include "exitstatus.h"
 #include "projectfileio.h"
 #include "projectrun.h"
+#include "routefileio.h"
 #include "routerun.h"
 #include "tableoutput.h"
 #include "version.h"
@@ -65,6 +66,18 @@ int main(int argc, char *argv[])
         return *parsed.exitStatus;
     }
     const CalcOptions &options = parsed.options;
+
+    // A save of one of these files killed half way left its old content in a
+    // backup; it is put back before anything reads the file.
+    for (const QString &file : options.files) {
+        if (file == u"-")
+            continue;
+        const SaveRecovery recovery = recoverInterruptedSave(file);
+        if (recovery.notice || recovery.error)
+            print(stderr, (u"plenix-calc: "_s +
+                           recovery.notice.value_or(recovery.error.value_or(QString())) + u'\n')
+                              .toLocal8Bit());
+    }
 
     if (!options.projectFile.isEmpty()) {
         const ProjectRun run = buildProject(options);

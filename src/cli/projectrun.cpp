@@ -86,7 +86,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
             return failed(target, *error);
     }
     if (!options.pdfFile.isEmpty()) {
-        if (QFileInfo(options.pdfFile) == QFileInfo(file))
+        if (isSameFile(options.pdfFile, file))
             return failed(
                 options.pdfFile,
                 QCoreApplication::translate(
@@ -98,7 +98,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
             return failed(options.pdfFile, *error);
     }
     if (!options.csvFile.isEmpty()) {
-        if (QFileInfo(options.csvFile) == QFileInfo(file))
+        if (isSameFile(options.csvFile, file))
             return failed(
                 options.csvFile,
                 QCoreApplication::translate(
@@ -123,7 +123,8 @@ ProjectRun buildProject(const CalcOptions &options)
             file == u"-" ? RouteFileRead{{},
                                          QCoreApplication::translate(
                                              "plenix-calc",
-                                             "--project reads route files, not standard input")}
+                                             "--project reads route files, not standard input"),
+                                         std::nullopt}
                          : readRouteFile(file);
         if (read.error)
             return failed(file, *read.error);

@@ -72,6 +72,9 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
 {
     RouteRun run;
     auto document = std::make_unique<RouteDocument>();
+    // Taken before the read: a file changed after it is never overwritten.
+    const std::optional<FileStamp> readVersion =
+        options.inPlace ? fileStamp(file) : std::optional<FileStamp>();
     const std::optional<QString> readError =
         file == u"-" ? openStandardInput(*document) : openDocument(*document, file);
     if (readError) {
@@ -110,7 +113,8 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
 
     const QString target = options.inPlace ? file : options.outputFile;
     if (!target.isEmpty()) {
-        if (const std::optional<QString> error = saveDocument(*run.document, target)) {
+        if (const std::optional<QString> error =
+                saveDocument(*run.document, target, {}, readVersion)) {
             run.status = ExitFailed;
             run.diagnostic = fileError(target, *error);
             return run;
@@ -126,7 +130,7 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
         if (exportFile.isEmpty() || run.status == ExitFailed)
             return;
         std::optional<QString> error;
-        if (file != u"-" && QFileInfo(exportFile) == QFileInfo(file))
+        if (file != u"-" && isSameFile(exportFile, file))
             error = QCoreApplication::translate(
                 "plenix-calc", "the route's own file cannot be replaced by an export");
         else

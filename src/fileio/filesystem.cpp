@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filesystem.h"
 
+#include "routefileio.h"
+
 #include "routedocument.h"
 
 #include <QFile>
@@ -66,6 +68,12 @@ std::optional<QString> notAFileReason(const QString &path, const struct stat &st
     return failureText(path, QStringLiteral("this is %1, not a regular file; a route is read "
                                             "from and written to regular files only")
                                  .arg(QLatin1StringView(kind)));
+}
+
+FileStamp stampOf(const struct stat &status)
+{
+    return {quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
 qint64 readFully(int fd, char *data, qint64 size)

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -13,6 +14,8 @@ namespace plenix {
 // The small POSIX layer under the route file module: descriptors that close
 // themselves, the system's wording of a failure with the file named in it,
 // and what kind of thing a path leads to.
+struct FileStamp;
+
 namespace fileio {
 
 class Descriptor final
@@ -22,6 +25,12 @@ public:
     ~Descriptor();
     Descriptor(const Descriptor &) = delete;
     Descriptor &operator=(const Descriptor &) = delete;
+    Descriptor(Descriptor &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
 
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
@@ -44,6 +53,8 @@ QString failureText(const QString &path, const QString &reason);
 // Nothing for a regular file; otherwise why a route cannot live in what the
 // status describes.
 std::optional<QString> notAFileReason(const QString &path, const struct stat &status);
+
+FileStamp stampOf(const struct stat &status);
 
 // Reads until the buffer is full or the file ends; the count, or -1.
 qint64 readFully(int fd, char *data, qint64 size);

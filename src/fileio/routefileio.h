@@ -30,22 +30,57 @@ struct RouteFileRead
 {
     QByteArray bytes;
     std::optional<QString> error;
+    // Said when the file was first put back from the backup of a save that
+    // was cut short (see recoverInterruptedSave).
+    std::optional<QString> notice;
 };
 
 RouteFileRead readRouteFile(const QString &path);
+
+// What tells one version of a file from another: the same file, of the same
+// size, last changed at the same instant.
+struct FileStamp
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+
+std::optional<FileStamp> fileStamp(const QString &path);
+
+// Whether two paths lead to one file, however they are spelt: a hard link,
+// a symbolic link or a bind mount of it counts as the file itself.
+bool isSameFile(const QString &path, const QString &other);
+
+// A save that writes a file in place first keeps its old content in a
+// backup beside it (or in the user's cache folder), and removes it once the
+// new text is on disk. A backup left over means the writer died half way:
+// the old content is put back whole. Says so, or why it could not be.
+struct SaveRecovery
+{
+    std::optional<QString> notice;
+    std::optional<QString> error;
+};
+SaveRecovery recoverInterruptedSave(const QString &path);
 
 // Hands the bytes to the open file and returns how many it took, or -1.
 // The program writes them in one go; tests put in one that stops part way.
 using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView bytes)>;
 
 // Writes the bytes to `path`; an existing file keeps its owner, group, mode
-// bits and hard links, and a failed write leaves its old content. The text
-// goes into a temporary file beside it that is renamed over it once written
-// and synced; where that new file could not keep all of these, the file is
-// written in place after its old content is copied to a backup, from which
-// it is restored on failure. Returns the error, or nothing on success.
+// bits, extended attributes (ACLs among them) and hard links, and a failed
+// write leaves its old content. The text goes into a temporary file beside
+// it that is renamed over it once written and synced; where that new file
+// could not keep all of these, the file is written in place after its old
+// content is copied to a backup, from which it is restored on failure. A
+// symbolic link stays a link, also one to a file not made yet. With
+// `unchangedSince`, a file that is no longer that version is refused.
+// Returns the error, or nothing on success.
 std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
-                                      const RouteFileWriteStep &writeStep = {});
+                                      const RouteFileWriteStep &writeStep = {},
+                                      const std::optional<FileStamp> &unchangedSince = {});
 
 // A path as the document keeps it (absolute, in the file system's encoding)
 // and back.
@@ -60,6 +95,7 @@ std::optional<QString> openDocument(RouteDocument &document, const QString &path
 // names the document; the document counts as saved. A failure changes
 // nothing, neither on disk nor in the document.
 std::optional<QString> saveDocument(RouteDocument &document, const QString &path,
-                                    const RouteFileWriteStep &writeStep = {});
+                                    const RouteFileWriteStep &writeStep = {},
+                                    const std::optional<FileStamp> &unchangedSince = {});
 
 } // namespace plenix
