@@ -76,6 +76,11 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"choice") {
                 m_dialogs.saveChoices
                     << Choice(QStringList{u"Save"_s, u"Discard"_s, u"Cancel"_s}.indexOf(arg));
+            } else if (verb == u"disk") {
+                m_dialogs.diskChoices << Dialogs::DiskChoice(
+                    QStringList{u"Overwrite"_s, u"Reload"_s, u"Cancel"_s}.indexOf(arg));
+            } else if (verb == u"outside") {
+                write(arg, "\t700\x80"); // another program's save
             } else if (verb == u"stopAfter") {
                 m_window->documents().setWriteStep([n](QIODevice &file, QByteArrayView bytes) {
                     return file.write(bytes.data(), qMin(bytes.size(), qint64{n[0]}));
@@ -421,8 +426,7 @@ private Q_SLOTS:
             auto *reply = child<QLineEdit>(*prompt, u"replyEdit"_s);
             seen << prompt->windowTitle() << reply->text()
                  << child<QLabel>(*prompt, u"diameterLabel"_s)->text();
-            reply->selectAll();
-            QTest::keyClicks(reply, u"18"_s);
+            QTest::keyClicks(reply, u"18"_s); // over the default, which is selected
             seen << child<QLabel>(*prompt, u"previewLabel"_s)->text();
             qobject_cast<QDialog *>(prompt)->accept();
         };

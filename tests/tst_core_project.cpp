@@ -120,6 +120,31 @@ private Q_SLOTS:
         QCOMPARE(read.error, c.at(2));
     }
 
+    // A route file holds one route and its description; a project with
+    // anything more cannot be saved as one without a loss.
+    void onlyABareRouteFitsARouteFile_data()
+    {
+        QTest::addColumn<QString>("extra");
+        for (const char *extra : {"", "safety factor", "fan item", "job checker", "second route"})
+            QTest::newRow(*extra ? extra : "nothing") << QString::fromLatin1(extra);
+    }
+
+    void onlyABareRouteFitsARouteFile()
+    {
+        QFETCH(QString, extra);
+        std::optional<Project> project = projectFromRoute("\t500\x80", "R");
+        QVERIFY(project);
+        if (extra == u"safety factor")
+            project->safetyFactor = "10";
+        if (extra == u"fan item")
+            project->fanItems.push_back({"Coil", "0.5"});
+        if (extra == u"job checker")
+            project->job.checker = "A. N.";
+        if (extra == u"second route")
+            project->insertBranch(1, 0, "B");
+        QCOMPARE(project->fitsClassicRoute(), extra.isEmpty());
+    }
+
     // Every classic route, every byte of its cells included, comes back
     // from a project file with the inputs and description the window would
     // save. Results are not kept: Open calculates them.

@@ -483,10 +483,12 @@ private Q_SLOTS:
         }
 
         const std::optional<FileStamp> read = fileStamp(target);
-        QVERIFY(writeAll(target, "\t3\x80" "changed meanwhile"));
+        QVERIFY(writeAll(target, "\t3\x80"
+                                 "changed meanwhile"));
         QCOMPARE(writeRouteFile(target, "\t4\x80", {}, read),
                  u"\"%1\": the file has changed on disk since it was read"_s.arg(target));
-        QCOMPARE(readAll(target), QByteArray("\t3\x80" "changed meanwhile"));
+        QCOMPARE(readAll(target), QByteArray("\t3\x80"
+                                             "changed meanwhile"));
 
         QVERIFY(::link(name.constData(), QFile::encodeName(path(u"alias.txt"_s)).constData()) == 0);
         QVERIFY(isSameFile(path(u"alias.txt"_s), link));

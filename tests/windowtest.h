@@ -90,6 +90,7 @@ public:
     QList<std::optional<QString>> replies;
     QStringList fileNames;
     QList<SaveChoice> saveChoices;
+    QList<DiskChoice> diskChoices;
     QString previewPdf; // the print preview's pages are painted into it
 
     void information(QWidget *, const QString &, const QString &text) override
@@ -169,6 +170,11 @@ public:
     {
         calls << u"askSaveChanges "_s + name;
         return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
+    }
+    DiskChoice askChangedOnDisk(QWidget *, const QString &name) override
+    {
+        calls << u"askChangedOnDisk "_s + name;
+        return diskChoices.isEmpty() ? DiskChoice::Cancel : diskChoices.takeFirst();
     }
 
 private:

@@ -264,6 +264,7 @@ std::optional<QByteArray> makeBackup(int fd, const struct stat &file, const QByt
     for (const QByteArray &folder : {folderOf(target), cacheFolder()}) {
         if (folder != folderOf(target) && !QDir().mkpath(QFile::decodeName(folder)))
             break;
+        removeStrays(folder);
         ScratchFile copy(scratchPattern(folder), int(ScratchEnding.size()));
         if (!copy.isMade())
             continue;
@@ -386,10 +387,11 @@ Descriptor lockForWriting(const QByteArray &target, struct stat &status)
         while (::flock(file.get(), LOCK_EX) != 0)
             if (errno != EINTR)
                 return Descriptor();
+        // The writer before may have changed the file while this one waited.
         struct stat now
         {
         };
-        if (::stat(target.constData(), &now) != 0 ||
+        if (::fstat(file.get(), &status) != 0 || ::stat(target.constData(), &now) != 0 ||
             (now.st_dev == status.st_dev && now.st_ino == status.st_ino))
             return file;
     }

@@ -46,7 +46,10 @@ def left_file(path):
         days = [datetime.date.today() - datetime.timedelta(days=d) for d in (0, 1)]
         dates = "|".join(day.isoformat() for day in days)
         pages = re.sub(rf"(?:{dates}) \d\d:\d\d", "YYYY-MM-DD HH:MM", pages)
-        return f"fonts: {' '.join(names)}\n" + re.sub(r" +", " ", pages)
+        info = subprocess.run(["pdfinfo", path], capture_output=True, check=True).stdout.decode()
+        title = re.search(r"^Title: *(.*)$", info, re.M)
+        return (f"title: {title.group(1) if title else ''}\nfonts: {' '.join(names)}\n" +
+                re.sub(r" +", " ", pages))
     return shown(path.read_bytes())
 
 
