@@ -5,6 +5,11 @@
 // box, the help window and printing.
 #include "windowtest.h"
 
+#include "routefileio.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace windowtest;
 
 class WindowTest final : public WindowFixture
@@ -79,6 +84,17 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"disk") {
                 m_dialogs.diskChoices << Dialogs::DiskChoice(
                     QStringList{u"Overwrite"_s, u"Reload"_s, u"Cancel"_s}.indexOf(arg));
+            } else if (verb == u"interrupted") {
+                // A save in place (the file has a second name) killed half way.
+                const QByteArray name = QFile::encodeName(path(arg));
+                QVERIFY(::link(name.constData(), name + ".link") == 0);
+                const pid_t child = ::fork();
+                if (child == 0) {
+                    writeRouteFile(path(arg), "\t1\x80",
+                                   [](QIODevice &, QByteArrayView) -> qint64 { ::_exit(9); });
+                    ::_exit(0);
+                }
+                QVERIFY(::waitpid(child, nullptr, 0) == child);
             } else if (verb == u"outside") {
                 write(arg, "\t700\x80"); // another program's save
             } else if (verb == u"stopAfter") {

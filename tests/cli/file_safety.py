@@ -3,8 +3,9 @@
 """plenix-calc saves that are killed or run side by side. A route with two
 names is rewritten in place by -i and killed at random instants: the next
 run must find the whole old or the whole new text. Two runs write -o onto
-one file at once, over and over: one whole text must win each time. An
-export through a second name of the route itself is refused.
+one file at once while a third reads it, over and over: one whole text must
+win each time, and the reader must see a whole one. An export through a
+second name of the route itself is refused.
 
 Usage: file_safety.py PLENIX_CALC WORK_DIR"""
 import os
@@ -71,22 +72,27 @@ finish("-i", routefile)
 if list(work.glob(".plenix-*")):
     failures.append(f"strays left after a save: {sorted(os.listdir(work))}")
 
-# Two writers of one file with two names.
+# Two writers of one file with two names, and a reader.
 first, second = work / "first.txt", work / "second.txt"
-first.write_bytes(route(500, 300 << 10))
-second.write_bytes(route(900, 200 << 10))
+first.write_bytes(route(500, 3 << 20))
+second.write_bytes(route(900, 2 << 20))
 wholes = set()
 for source in (first, second):
     finish("-o", work / "whole.txt", source)
     wholes.add((work / "whole.txt").read_bytes())
 target = work / "target.txt"
-target.write_bytes(b"\t1\x80")
+shutil.copy(first, target)
+finish("-i", target)
 os.link(target, work / "target-alias.txt")
 for attempt in range(50):
-    runs = [start("-o", target, first), start("-o", work / "target-alias.txt", second)]
+    runs = [start("-o", target, first), start("-o", work / "target-alias.txt", second),
+            start("-o", work / "read.txt", target)]
     statuses = [run.wait() for run in runs]
-    if target.read_bytes() not in wholes or statuses != [0, 0]:
+    if target.read_bytes() not in wholes or statuses != [0, 0, 0]:
         failures.append(f"writers {attempt}: exit {statuses}, the file is not one whole text")
+        break
+    if (work / "read.txt").read_bytes() not in wholes:
+        failures.append(f"writers {attempt}: a reader saw a text half written")
         break
 
 # An export onto the route under a second name.
