@@ -181,6 +181,7 @@ private Q_SLOTS:
         QFETCH(Case, c);
         QCOMPARE(utf8FromStored(c.at(1)), c.at(2));
         QCOMPARE(csvRecord({c.at(2), "x"}), c.at(3) + ",x\r\n");
+        QCOMPARE(csvRecord({c.at(2)}, {"\r\n", false, true}), c.at(4) + "\r\n");
     }
 
     void csvLineEndAndByteOrderMark()

@@ -69,6 +69,12 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         QCoreApplication::translate("plenix-calc", "Write the calculated route's list to <file> as "
                                                    "CSV for spreadsheets (one route only)."),
         u"file"_s);
+    const QCommandLineOption csvRawOption(
+        u"csv-raw"_s,
+        QCoreApplication::translate("plenix-calc", "With --csv: write text that begins with =, +, "
+                                                   "-, @, TAB or CR as it is, without the "
+                                                   "apostrophe that keeps a spreadsheet from "
+                                                   "running it as a formula."));
     const QCommandLineOption projectOption(
         u"project"_s,
         QCoreApplication::translate(
@@ -83,7 +89,7 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
             "row ROW. Give one for every route but the first."),
         u"NAME=FROM:ROW"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
-                       checkOption, quietOption, pdfOption, csvOption, projectOption,
+                       checkOption, quietOption, pdfOption, csvOption, csvRawOption, projectOption,
                        takeoffOption});
     parser.addPositionalArgument(
         u"routes"_s,
@@ -116,6 +122,7 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     options.quiet = parser.isSet(quietOption);
     options.pdfFile = parser.value(pdfOption);
     options.csvFile = parser.value(csvOption);
+    options.csvRaw = parser.isSet(csvRawOption);
     options.projectFile = parser.value(projectOption);
     options.takeoffs = parser.values(takeoffOption);
 
@@ -145,6 +152,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         return usageError(QCoreApplication::translate(
             "plenix-calc", "--project takes a file name and no --output, --in-place, --check, "
                            "--pdf or --csv"));
+    if (options.csvRaw && options.csvFile.isEmpty())
+        return usageError(QCoreApplication::translate("plenix-calc", "--csv-raw goes with --csv"));
     if (parser.isSet(takeoffOption) && !parser.isSet(projectOption))
         return usageError(
             QCoreApplication::translate("plenix-calc", "--takeoff goes with --project"));

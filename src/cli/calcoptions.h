@@ -23,6 +23,7 @@ struct CalcOptions
     bool inPlace = false;
     bool check = false;
     bool quiet = false;
+    bool csvRaw = false; // --csv-raw: no apostrophe before formula-like text
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

@@ -103,7 +103,8 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
                 options.csvFile,
                 QCoreApplication::translate(
                     "plenix-calc", "the project's own file cannot be replaced by an export"));
-        if (std::optional<QString> error = writeCsv(options.csvFile, projectListRows(project)))
+        if (std::optional<QString> error =
+                writeCsv(options.csvFile, projectListRows(project), options.csvRaw))
             return failed(options.csvFile, *error);
     }
     return run;

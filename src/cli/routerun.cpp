@@ -143,8 +143,9 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
     // Calculate has just run: no figure is out of date.
     write(options.pdfFile,
           [&run](const QString &path) { return writeReportPdf(path, routeReport(*run.document)); });
-    write(options.csvFile,
-          [&run](const QString &path) { return writeRouteCsv(path, run.document->table()); });
+    write(options.csvFile, [&](const QString &path) {
+        return writeRouteCsv(path, run.document->table(), options.csvRaw);
+    });
 }
 
 } // namespace plenix

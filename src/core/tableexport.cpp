@@ -3,6 +3,7 @@
 
 #include "charset.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace plenix {
@@ -53,18 +54,36 @@ std::string tsvText(const TextRows &rows)
     return out;
 }
 
+bool readsAsNumber(std::string_view text)
+{
+    if (text.starts_with('+'))
+        text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+bool startsLikeFormula(std::string_view field)
+{
+    return !field.empty() &&
+           std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos &&
+           !readsAsNumber(field);
+}
+
 std::string csvRecord(const std::vector<std::string> &fields, const CsvFormat &format)
 {
     std::string out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             out += ',';
-        if (!needsCsvQuotes(fields[i])) {
-            out += fields[i];
+        const std::string field =
+            format.guardFormulas && startsLikeFormula(fields[i]) ? '\'' + fields[i] : fields[i];
+        if (!needsCsvQuotes(field)) {
+            out += field;
             continue;
         }
         out += '"';
-        for (const char c : fields[i]) {
+        for (const char c : field) {
             if (c == '"')
                 out += '"';
             out += c;

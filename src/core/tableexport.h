@@ -29,10 +29,16 @@ std::string tsvText(const TextRows &rows);
 // holds a comma, a double quote, CR or LF. The line end follows every record.
 // A spreadsheet on Windows wants CR LF and a byte order mark to take the file
 // as UTF-8; the RFC's CR LF without the mark is the default.
+//
+// For a spreadsheet, a text field that begins with "=", "+", "-", "@", TAB
+// or CR would be taken as a formula, which a file from elsewhere must never
+// run: with `guardFormulas` such a field gets a leading apostrophe, which
+// spreadsheets show as text. A field that reads as a number is left as it is.
 struct CsvFormat
 {
     std::string_view lineEnd = "\r\n";
     bool byteOrderMark = false;
+    bool guardFormulas = false;
 };
 std::string csvRecord(const std::vector<std::string> &fields, const CsvFormat &format = {});
 std::string csvText(const TextRows &rows, const CsvFormat &format = {});

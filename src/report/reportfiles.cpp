@@ -47,15 +47,15 @@ std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectR
                     [&report](QPdfWriter &writer) { return paintProjectReport(writer, report); });
 }
 
-std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table)
+std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table, bool raw)
 {
-    return writeCsv(path, listRows(table));
+    return writeCsv(path, listRows(table), raw);
 }
 
-std::optional<QString> writeCsv(const QString &path, const TextRows &rows)
+std::optional<QString> writeCsv(const QString &path, const TextRows &rows, bool raw)
 {
     // Spreadsheets take a file as UTF-8 only with the byte order mark.
-    const std::string csv = csvText(rows, {"\r\n", true});
+    const std::string csv = csvText(rows, {"\r\n", true, !raw});
     return writeRouteFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())));
 }
 

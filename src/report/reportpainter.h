@@ -61,10 +61,11 @@ std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectR
 std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report);
 
 // The header and used rows as CSV for spreadsheets: RFC 4180 with CR LF,
-// UTF-8 with a byte order mark, written atomically. Returns the error, or
-// nothing.
-std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table);
+// UTF-8 with a byte order mark, written atomically, text that a spreadsheet
+// would run as a formula guarded unless `raw`. Returns the error, or nothing.
+std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table,
+                                     bool raw = false);
 // Any table of texts (the first row its header) in the same form.
-std::optional<QString> writeCsv(const QString &path, const TextRows &rows);
+std::optional<QString> writeCsv(const QString &path, const TextRows &rows, bool raw = false);
 
 } // namespace plenix
