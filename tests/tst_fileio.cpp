@@ -21,6 +21,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -460,6 +461,29 @@ private Q_SLOTS:
         QCOMPARE(writeRouteFile(file, "\t2\x80"), std::nullopt);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(u".plenix-"_s),
                  QStringList());
+    }
+
+    // A save waits for the lock that another writer holds on the file, and
+    // writes once it is let go.
+    void save_waits_for_another_writer()
+    {
+        const QString file = path(u"route.txt"_s);
+        QVERIFY(writeAll(file, "\t7\x80old"));
+        const int held = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(held); // the lock stays with the parent's descriptor
+            ::_exit(writeRouteFile(file, "\t1\x80new") ? 1 : 0);
+        }
+        // Time enough for an unlocked save to finish many times over.
+        QTest::qWait(300);
+        const QByteArray whileHeld = readAll(file);
+        ::close(held);
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child && WEXITSTATUS(status) == 0);
+        QCOMPARE(whileHeld, QByteArray("\t7\x80old"));
+        QCOMPARE(readAll(file), QByteArray("\t1\x80new"));
     }
 
     // The guards of a save: a link that leads nowhere yet is written through

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <numeric>
 
 using namespace Qt::StringLiterals;
@@ -30,10 +31,32 @@ const QColor Faint(0xdd, 0xdd, 0xdd);
 const QColor TextRowShade(0xf0, 0xf0, 0xf0);
 const QColor StaleText(0x80, 0x80, 0x80);
 const QColor CautionText(0xa0, 0x00, 0x00);
+// A description longer than this is not printed whole: a report is for
+// reading, and a page count in the hundreds serves nobody.
+constexpr int MaxDescriptionPages = 20;
+// More characters than twenty pages of one unbroken line hold.
+constexpr qsizetype MaxDescriptionLineChars = 100'000;
 
 QString text(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
+}
+
+// Characters of UTF-8 text: every byte but the continuation bytes.
+qsizetype codePoints(std::string_view utf8)
+{
+    return qsizetype(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The length in bytes of the first `count` characters of UTF-8 text.
+std::size_t utf8Prefix(std::string_view utf8, qsizetype count)
+{
+    for (std::size_t i = 0; i < utf8.size(); ++i)
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && count-- == 0)
+            return i;
+    return utf8.size();
 }
 
 QFont fontOf(double points, bool bold = false, bool italic = false)
@@ -168,18 +191,27 @@ private:
     }
 
     // A paragraph wrapped to the page's width, each line on whatever page it
-    // falls.
-    void writeParagraph(const QString &paragraph, const QFont &font, const QColor &color)
+    // falls; a run without spaces is broken anywhere rather than run off the
+    // page. Lines that would start a page past `lastPage` are left out;
+    // returns how many characters were written.
+    qsizetype writeParagraph(const QString &paragraph, const QFont &font, const QColor &color,
+                             int lastPage = std::numeric_limits<int>::max())
     {
         QTextLayout layout(paragraph, font, &m_device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
             line.setLineWidth(m_page.width());
         layout.endLayout();
         for (int i = 0; i < std::max(layout.lineCount(), 1); ++i) {
             const double height = fontHeight(font);
-            if (m_y + height > m_bottom)
+            if (m_y + height > m_bottom) {
+                if (m_pageNumber >= lastPage)
+                    return layout.lineAt(i).textStart();
                 startPage();
+            }
             if (painting() && i < layout.lineCount()) {
                 const QTextLine line = layout.lineAt(i);
                 m_painter->setFont(font);
@@ -189,6 +221,39 @@ private:
             }
             m_y += height;
         }
+        return paragraph.size();
+    }
+
+    // The description, on at most MaxDescriptionPages pages, and then a note
+    // of what was left out. A line longer than those pages could hold is cut
+    // before it is laid out, which keeps a description of any size quick.
+    void writeDescription(const std::vector<std::string> &lines, const QFont &font)
+    {
+        const int lastPage = m_pageNumber + MaxDescriptionPages - 1;
+        std::size_t line = 0;
+        qsizetype leftOut = 0; // characters, one stored byte each
+        for (; line < lines.size(); ++line) {
+            const std::string_view whole = lines[line];
+            const QString shown =
+                QString::fromUtf8(whole.substr(0, utf8Prefix(whole, MaxDescriptionLineChars)));
+            const qsizetype written = writeParagraph(shown, font, Qt::black, lastPage);
+            const qsizetype length = codePoints(whole);
+            if (written < length) {
+                leftOut += length - written;
+                break;
+            }
+        }
+        if (line == lines.size())
+            return;
+        const std::size_t linesLeft = lines.size() - line - 1;
+        for (std::size_t rest = line + 1; rest < lines.size(); ++rest)
+            leftOut += codePoints(lines[rest]) + 2; // and its CR LF
+        writeParagraph(QCoreApplication::translate("Report",
+                                                   "(The rest of the description is not printed: "
+                                                   "%1 more bytes, %2 more lines.)")
+                           .arg(leftOut)
+                           .arg(linesLeft),
+                       fontOf(9, false, true), Qt::black);
     }
 
     void writeHeading(const QString &heading)
@@ -208,11 +273,11 @@ private:
             writeParagraph(text(std::string(OutOfDateCaution)), fontOf(11, true), CautionText);
         }
         const QFont body = fontOf(9);
-        writeHeading(u"Description"_s);
+        writeHeading(QCoreApplication::translate("Report", "Description"));
         if (content.descriptionLines.empty())
-            writeParagraph(u"(none)"_s, fontOf(9, false, true), Qt::black);
-        for (const std::string &line : content.descriptionLines)
-            writeParagraph(text(line), body, Qt::black);
+            writeParagraph(QCoreApplication::translate("Report", "(none)"), fontOf(9, false, true),
+                           Qt::black);
+        writeDescription(content.descriptionLines, body);
         writeHeading(QCoreApplication::translate("Report", "Units and constants"));
         for (const std::string &line : content.constants)
             writeParagraph(text(line), body, Qt::black);

@@ -75,6 +75,16 @@ if problems:
     sys.exit(1)
 EOF
 
+# A description of 200,000 lines is cut after twenty pages, with a note of
+# what was left out.
+python3 -c 'import sys; sys.stdout.buffer.write(b"\t1000\t12\t100\x80" + b"\r\n".join(b"line %d" % i for i in range(200000)))' >"$work/long.txt"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$calc" --pdf="$work/long.pdf" "$work/long.txt" ||
+    fail "plenix-calc --pdf of a long description exited with $?"
+long_pages=$(pdfinfo "$work/long.pdf" | awk '/^Pages:/ { print $2 }')
+((long_pages == 21)) || fail "a long description: $long_pages pages, not 20 of description and the table's"
+pdftotext "$work/long.pdf" - | tr '\n' ' ' | grep -Eq "The rest of the description is not printed: [0-9]+ more bytes, [0-9]+ more lines" ||
+    fail "a long description: no note of what was left out"
+
 # ---------------------------------------------------------------- printing
 if [[ $(id -u) -ne 0 ]]; then
     echo "SKIP: printing through CUPS needs root (cups-pdf); exports checked"
