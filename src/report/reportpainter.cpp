@@ -232,11 +232,12 @@ private:
         const int lastPage = m_pageNumber + MaxDescriptionPages - 1;
         std::size_t line = 0;
         qsizetype leftOut = 0; // characters, one stored byte each
+        qsizetype written = 0;
         for (; line < lines.size(); ++line) {
             const std::string_view whole = lines[line];
             const QString shown =
                 QString::fromUtf8(whole.substr(0, utf8Prefix(whole, MaxDescriptionLineChars)));
-            const qsizetype written = writeParagraph(shown, font, Qt::black, lastPage);
+            written = writeParagraph(shown, font, Qt::black, lastPage);
             const qsizetype length = codePoints(whole);
             if (written < length) {
                 leftOut += length - written;
@@ -245,7 +246,8 @@ private:
         }
         if (line == lines.size())
             return;
-        const std::size_t linesLeft = lines.size() - line - 1;
+        // The line cut short counts as left out when none of it was printed.
+        const std::size_t linesLeft = lines.size() - line - (written > 0 ? 1 : 0);
         for (std::size_t rest = line + 1; rest < lines.size(); ++rest)
             leftOut += codePoints(lines[rest]) + 2; // and its CR LF
         writeParagraph(QCoreApplication::translate("Report",
