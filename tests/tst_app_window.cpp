@@ -95,6 +95,20 @@ class WindowTest final : public WindowFixture
                     ::_exit(0);
                 }
                 QVERIFY(::waitpid(child, nullptr, 0) == child);
+            } else if (verb == u"leftCopy") {
+                // What a Plenix that died left of its unsaved work on this file.
+                const pid_t gone = ::fork();
+                if (gone == 0)
+                    ::_exit(0);
+                QVERIFY(::waitpid(gone, nullptr, 0) == gone);
+                const QString base = RecoveryCopy::folder() + u"/%1-1"_s.arg(gone);
+                QVERIFY(QDir().mkpath(RecoveryCopy::folder()));
+                QVERIFY(writeRouteFile(base + u".txt"_s, "\t900\x80recovered") == std::nullopt);
+                QVERIFY(writeRouteFile(base + u".path"_s, path(arg).toUtf8()) == std::nullopt);
+            } else if (verb == u"offerRecovery") {
+                m_window->offerRecovery();
+            } else if (verb == u"keepWork") {
+                m_window->documents().keepUnsavedWork();
             } else if (verb == u"outside") {
                 write(arg, "\t700\x80"); // another program's save
             } else if (verb == u"stopAfter") {
@@ -206,6 +220,23 @@ class WindowTest final : public WindowFixture
                 if (greyFonts.contains(match.captured(1)))
                     texts << match.captured(2);
             return texts.join(u' ');
+        }
+        if (name == u"recovery") {
+            // The copies of unsaved work: each file's kind, and the document
+            // it is of.
+            QStringList copies;
+            const QDir folder(RecoveryCopy::folder());
+            for (const QFileInfo &file : folder.entryInfoList(QDir::Files, QDir::Name)) {
+                QFile text(file.filePath());
+                copies << file.suffix() + u'=' +
+                              (text.open(QIODevice::ReadOnly) ? QString::fromLatin1(text.readAll())
+                                                              : QString())
+                                  .replace(m_dir->path(), u"<dir>"_s)
+                                  .replace(u'\x80', u'|')
+                                  .replace(u'\t', u',')
+                                  .replace(u'\r', u'/');
+            }
+            return copies.join(u' ');
         }
         if (name == u"undo" || name == u"redo")
             return control<QAction>(name + u"Action"_s)->text();

@@ -375,6 +375,7 @@ protected:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         QSettings(QSettings::UserScope, u"plenix"_s, u"plenix"_s).clear();
+        QDir(RecoveryCopy::folder()).removeRecursively();
         QVERIFY(!write(u"other.txt"_s, OtherBytes).isEmpty());
         QVERIFY(!write(u"bytes.txt"_s, EveryByte).isEmpty());
         QVERIFY(!write(u"letter.txt"_s, "Dear Sir,\r\nthe ducts\t are\rready.").isEmpty());

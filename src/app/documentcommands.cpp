@@ -6,6 +6,7 @@
 #include "textcodec.h"
 
 #include "project/project.h"
+#include "project/projectfile.h"
 #include "projectfileio.h"
 #include "routedocument.h"
 #include "routefile.h"
@@ -13,7 +14,9 @@
 
 #include <QFileInfo>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTextDocument>
+#include <QUndoStack>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -55,9 +58,36 @@ DocumentCommands::DocumentCommands(RouteDocument &document, DescriptionEdit &des
     QObject::connect(&m_session, &ProjectSession::descriptionReplaced, &m_window,
                      [this] { showDescription(); });
     m_document.table().addListener(this, [this](const TableChange &change) {
+        m_recovery.noteChange();
         if (change.refused)
             reportError(QLatin1StringView(TooLargeEditMessage));
     });
+    connect(&m_history, &EditHistory::modifiedChanged, &m_recovery, &RecoveryCopy::setModified);
+    connect(&m_history.stack(), &QUndoStack::indexChanged, &m_recovery, &RecoveryCopy::noteChange);
+}
+
+RecoveryCopy::Snapshot DocumentCommands::recoverySnapshot()
+{
+    const QString path = m_document.isUntitled() ? QString() : pathText(m_document.path());
+    if (m_session.isProject())
+        return {projectFileText(m_session.project()), u"plenix"_s, path};
+    return {m_document.fileText(), u"txt"_s, path};
+}
+
+bool DocumentCommands::restoreRecovery(const RecoveryCopy::LeftCopy &left)
+{
+    {
+        // The copy is no file of the person's: not named, nor remembered.
+        const QSignalBlocker quiet(this);
+        if (!openPath(left.copy))
+            return false;
+        m_document.setPath(left.path.isEmpty() ? std::string() : documentPath(left.path));
+        m_diskVersion = fileStamp(left.path);
+    }
+    RecoveryCopy::remove(left);
+    m_history.markModified();
+    showCaption();
+    return true;
 }
 
 DocumentCommands::~DocumentCommands()
@@ -274,6 +304,7 @@ void DocumentCommands::followBox(int position, int added)
 {
     if (m_showingDescription)
         return;
+    m_recovery.noteChange();
     const int end = qMin(position + added, m_description.endPosition());
     const QString inserted = m_description.textBetween(position, end);
     std::optional<std::string> bytes;

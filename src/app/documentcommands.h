@@ -3,6 +3,7 @@
 
 #include "edithistory.h"
 #include "projectsession.h"
+#include "recoverycopy.h"
 #include "routefileio.h"
 
 #include <QMetaObject>
@@ -72,6 +73,13 @@ public:
     bool openPath(const QString &path);
     bool saveAsPath(const QString &path);
 
+    // Opens a copy of unsaved work that a crash left, as the document it was
+    // of, with its changes unsaved; the copy then goes.
+    bool restoreRecovery(const RecoveryCopy::LeftCopy &left);
+    // The copy of unsaved work written now and kept: the program is told
+    // to end (SIGTERM, SIGHUP).
+    void keepUnsavedWork() { m_recovery.writeAndKeep(); }
+
     // Shows the document's description in the box.
     void showDescription();
 
@@ -96,6 +104,7 @@ private:
     bool writeProject(const QString &path);
     // After a write: nothing unsaved, and the file named.
     bool finishSave();
+    RecoveryCopy::Snapshot recoverySnapshot();
     std::optional<std::string> storedDescription();
     void followBox(int position, int added);
     void takeWholeDescription();
@@ -112,6 +121,7 @@ private:
     ProjectSession m_session{m_document, m_history};
     // The document's file as it was opened or last saved.
     std::optional<FileStamp> m_diskVersion;
+    RecoveryCopy m_recovery{[this] { return recoverySnapshot(); }};
     bool m_showingDescription = false;
     // The document's description is the box's text as a route file stores
     // it, so that an edit in the box is one change at an offset. It is not

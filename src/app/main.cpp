@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "display.h"
+#include "documentcommands.h"
 #include "mainwindow.h"
 #include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include <cerrno>
+#include <csignal>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using namespace plenix;
@@ -46,6 +54,33 @@ bool asksForInformation(int argc, char *argv[])
     return parser.isSet(u"help"_s) || parser.isSet(u"help-all"_s) || parser.isSet(u"version"_s);
 }
 
+// The signals that end the program, turned into bytes on a socket that the
+// event loop reads: a signal handler may do little more than write.
+int endingSignalSocket[2] = {-1, -1};
+
+void noteEndingSignal(int signal)
+{
+    const char byte = char(signal);
+    const int saved = errno;
+    [[maybe_unused]] const ssize_t written = ::write(endingSignalSocket[1], &byte, 1);
+    errno = saved;
+}
+
+int endingSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, endingSignalSocket) != 0)
+        return -1;
+    struct sigaction action
+    {
+    };
+    action.sa_handler = noteEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+    return endingSignalSocket[0];
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -78,6 +113,18 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.show();
+    // Told to end (a logout, a closed terminal, a kill), the window keeps a
+    // copy of unsaved work for the next start instead of asking about it.
+    QSocketNotifier ending(endingSignals(), QSocketNotifier::Read);
+    QObject::connect(&ending, &QSocketNotifier::activated, &window,
+                     [&window](QSocketDescriptor fd) {
+                         char signal = 0;
+                         if (::read(int(fd), &signal, 1) != 1)
+                             signal = 0;
+                         window.documents().keepUnsavedWork();
+                         QCoreApplication::exit(128 + signal);
+                     });
+    QTimer::singleShot(0, &window, [&window] { window.offerRecovery(); });
     if (!routes.isEmpty()) {
         // Once the window shows, so that an "Error: " box has it as owner.
         QTimer::singleShot(0, &window,

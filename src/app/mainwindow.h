@@ -56,6 +56,9 @@ public:
     // first about unsaved changes, as any Open does. False when it stays
     // unopened.
     bool openFile(const QString &path);
+    // At start: offers the unsaved work that a Plenix which ended without
+    // closing left behind, newest first. A copy turned down is deleted.
+    void offerRecovery();
 
     // Switches the three tooltips and the check mark of Options > Show ToolTips.
     void setToolTipsShown(bool checked);

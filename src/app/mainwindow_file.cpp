@@ -2,8 +2,11 @@
 // The File menu's document and print commands.
 #include "mainwindow.h"
 
+#include "dialogs.h"
 #include "documentcommands.h"
 #include "windowprinter.h"
+
+#include <QFileInfo>
 
 namespace plenix {
 
@@ -25,6 +28,22 @@ bool MainWindow::openFile(const QString &path)
         return false;
     redrawProfile();
     return true;
+}
+
+void MainWindow::offerRecovery()
+{
+    for (const RecoveryCopy::LeftCopy &left : RecoveryCopy::leftCopies()) {
+        const QString name = left.path.isEmpty() ? tr("Untitled") : QFileInfo(left.path).fileName();
+        if (!Dialogs::instance().askYesNo(
+                this, tr("Restore Unsaved Work"),
+                tr("Plenix ended without saving the changes to %1. Restore them?").arg(name))) {
+            RecoveryCopy::remove(left);
+            continue;
+        }
+        if (m_documents->restoreRecovery(left))
+            redrawProfile();
+        return; // one document a window; any other copy waits for the next start
+    }
 }
 
 void MainWindow::closeRoute()
