@@ -110,7 +110,11 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"keepWork") {
                 m_window->documents().keepUnsavedWork();
             } else if (verb == u"outside") {
-                write(arg, "\t700\x80"); // another program's save
+                // Another program's save, and the window's watch telling of it.
+                QSignalSpy told(m_window->documents().findChild<QFileSystemWatcher *>(),
+                                &QFileSystemWatcher::fileChanged);
+                write(arg, "\t700\x80");
+                QVERIFY(told.wait());
             } else if (verb == u"stopAfter") {
                 m_window->documents().setWriteStep([n](QIODevice &file, QByteArrayView bytes) {
                     return file.write(bytes.data(), qMin(bytes.size(), qint64{n[0]}));

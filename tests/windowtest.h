@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
@@ -49,6 +50,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>

@@ -63,6 +63,9 @@ DocumentCommands::DocumentCommands(RouteDocument &document, DescriptionEdit &des
             reportError(QLatin1StringView(TooLargeEditMessage));
     });
     connect(&m_history, &EditHistory::modifiedChanged, &m_recovery, &RecoveryCopy::setModified);
+    m_watcher.setParent(this);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this,
+            &DocumentCommands::fileChangedOnDisk);
     connect(&m_history.stack(), &QUndoStack::indexChanged, &m_recovery, &RecoveryCopy::noteChange);
 }
 
@@ -108,7 +111,35 @@ void DocumentCommands::newDocument()
     }
     m_wholeDescriptionNeeded = false;
     m_history.restart();
+    watchFile();
     showCaption();
+}
+
+void DocumentCommands::watchFile()
+{
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    if (!m_document.isUntitled())
+        m_watcher.addPath(pathText(m_document.path()));
+}
+
+void DocumentCommands::fileChangedOnDisk(const QString &path)
+{
+    // A file replaced by a rename is no longer watched; its new self is.
+    if (!m_watcher.files().contains(path) && QFileInfo::exists(path))
+        m_watcher.addPath(path);
+    const std::optional<FileStamp> now = fileStamp(path);
+    if (!now || !m_diskVersion || *now == *m_diskVersion || now == m_declinedVersion)
+        return;
+    m_declinedVersion = now;
+    const QString question =
+        m_document.isModified()
+            ? tr("%1 has changed on disk since it was opened. Reload it, and lose the changes "
+                 "made here since the last save?")
+            : tr("%1 has changed on disk since it was opened. Reload it?");
+    if (Dialogs::instance().askYesNo(&m_window, u"plenix"_s,
+                                     question.arg(pathText(m_document.name()))))
+        openPath(path);
 }
 
 bool DocumentCommands::open()
@@ -203,6 +234,7 @@ bool DocumentCommands::openPath(const QString &path)
     }
     m_history.restart();
     m_diskVersion = version;
+    watchFile();
     showDescription();
     showCaption();
     Q_EMIT opened(pathText(m_document.path()));
@@ -282,6 +314,7 @@ bool DocumentCommands::finishSave()
 {
     m_history.markSaved();
     m_diskVersion = fileStamp(pathText(m_document.path()));
+    watchFile();
     Q_EMIT saved(pathText(m_document.path()));
     return true;
 }

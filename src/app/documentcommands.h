@@ -6,6 +6,7 @@
 #include "recoverycopy.h"
 #include "routefileio.h"
 
+#include <QFileSystemWatcher>
 #include <QMetaObject>
 #include <QObject>
 #include <QString>
@@ -100,6 +101,10 @@ private:
     // False when the document's own file changed on disk since it was opened
     // or saved and the person chose not to overwrite it (or to reload it).
     bool mayOverwrite(const QString &path);
+    // Watches the document's own file, to say at once when another program
+    // changed it.
+    void watchFile();
+    void fileChangedOnDisk(const QString &path);
     bool writeDocument(const QString &path);
     bool writeProject(const QString &path);
     // After a write: nothing unsaved, and the file named.
@@ -121,6 +126,9 @@ private:
     ProjectSession m_session{m_document, m_history};
     // The document's file as it was opened or last saved.
     std::optional<FileStamp> m_diskVersion;
+    // The last version on disk that the person chose not to reload.
+    std::optional<FileStamp> m_declinedVersion;
+    QFileSystemWatcher m_watcher;
     RecoveryCopy m_recovery{[this] { return recoverySnapshot(); }};
     bool m_showingDescription = false;
     // The document's description is the box's text as a route file stores
