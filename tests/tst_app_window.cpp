@@ -7,6 +7,7 @@
 
 #include "routefileio.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,6 +110,10 @@ class WindowTest final : public WindowFixture
                 m_window->offerRecovery();
             } else if (verb == u"keepWork") {
                 m_window->documents().keepUnsavedWork();
+            } else if (verb == u"printTo") {
+                m_dialogs.previewPdf = path(arg);
+            } else if (verb == u"fifo") {
+                QVERIFY(::mkfifo(QFile::encodeName(path(arg)).constData(), 0600) == 0);
             } else if (verb == u"outside") {
                 // Another program's save, and the window's watch telling of it.
                 QSignalSpy told(m_window->documents().findChild<QFileSystemWatcher *>(),

@@ -120,6 +120,23 @@ QString chooseExportFile(QWidget *window, const RouteDocument &document, const Q
 
 } // namespace
 
+namespace {
+// A printout sent to a file may land neither on a pipe or a device nor on
+// the route itself; said in a message, and nothing is printed.
+bool refusedPrintFile(QWidget *window, const QPrinter &printer, const RouteDocument &document)
+{
+    const QString file = printer.outputFileName();
+    if (file.isEmpty())
+        return false;
+    std::optional<QString> reason = specialFileReason(file);
+    if (!reason && !document.isUntitled() && isSameFile(file, pathText(document.path())))
+        reason = MainWindow::tr("the route's own file cannot be replaced by a printout");
+    if (reason)
+        reportExportError(window, *reason);
+    return reason.has_value();
+}
+} // namespace
+
 void MainWindow::printReport()
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -130,14 +147,18 @@ void MainWindow::printReport()
     if (session.isProject()) {
         const ProjectReport report = shownProjectReport();
         printer.setDocName(pathText(report.name));
-        Dialogs::instance().printPreview(
-            this, printer, [&report](QPrinter &device) { paintProjectReport(device, report); });
+        Dialogs::instance().printPreview(this, printer, [&](QPrinter &device) {
+            if (!refusedPrintFile(this, device, m_document))
+                paintProjectReport(device, report);
+        });
         return;
     }
     const RouteReport report = routeReport(m_document);
     printer.setDocName(pathText(report.content.routeName));
-    Dialogs::instance().printPreview(this, printer,
-                                     [&report](QPrinter &device) { paintReport(device, report); });
+    Dialogs::instance().printPreview(this, printer, [&](QPrinter &device) {
+        if (!refusedPrintFile(this, device, m_document))
+            paintReport(device, report);
+    });
 }
 
 ProjectReport MainWindow::shownProjectReport()

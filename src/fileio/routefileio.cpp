@@ -83,6 +83,16 @@ RouteFileRead readRouteFile(const QString &path)
     return read;
 }
 
+std::optional<QString> specialFileReason(const QString &path)
+{
+    struct stat status
+    {
+    };
+    if (::stat(nativeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return notAFileReason(path, status);
+}
+
 bool isSameFile(const QString &path, const QString &other)
 {
     struct stat one

@@ -50,6 +50,10 @@ struct FileStamp
 
 std::optional<FileStamp> fileStamp(const QString &path);
 
+// Why nothing may be written to `path`, when it leads to a pipe, a socket,
+// a device or a folder rather than to a regular file or nothing.
+std::optional<QString> specialFileReason(const QString &path);
+
 // Whether two paths lead to one file, however they are spelt: a hard link,
 // a symbolic link or a bind mount of it counts as the file itself.
 bool isSameFile(const QString &path, const QString &other);
