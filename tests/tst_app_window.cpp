@@ -110,6 +110,9 @@ class WindowTest final : public WindowFixture
                 m_window->offerRecovery();
             } else if (verb == u"keepWork") {
                 m_window->documents().keepUnsavedWork();
+            } else if (verb == u"outOfMemory") {
+                m_window->documents().setWriteStep(
+                    [](QIODevice &, QByteArrayView) -> qint64 { throw std::bad_alloc(); });
             } else if (verb == u"printTo") {
                 m_dialogs.previewPdf = path(arg);
             } else if (verb == u"fifo") {

@@ -8,6 +8,7 @@
 #include "coretest.h"
 
 #include "aboutdialog.h"
+#include "application.h"
 #include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
@@ -421,7 +422,7 @@ protected:
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
         QStandardPaths::setTestModeEnabled(true);                                                  \
-        QApplication app(argc, argv);                                                              \
+        plenix::Application app(argc, argv);                                                       \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \
         const QTemporaryDir settings;                                                              \
         for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})     \

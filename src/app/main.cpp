@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "application.h"
 #include "display.h"
 #include "documentcommands.h"
 #include "mainwindow.h"
@@ -100,7 +101,7 @@ int main(int argc, char *argv[])
     }
     // Qt takes its own options (-platform, -style, ...) out of the command
     // line; what is left is ours.
-    QApplication app(argc, argv);
+    Application app(argc, argv);
     setNames();
     QCommandLineParser parser;
     setUpParser(parser);
