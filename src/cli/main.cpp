@@ -18,19 +18,24 @@
 #include <cstring>
 #include <memory>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 using namespace plenix;
 
 namespace {
 
-void print(std::FILE *stream, const QByteArray &bytes)
-{
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-}
-
+// Bytes as they are into a pipe or a file; on a terminal, with its control
+// characters shown rather than obeyed.
 void print(std::FILE *stream, const std::string &bytes)
 {
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    const std::string shown = ::isatty(::fileno(stream)) ? visibleOnTerminal(bytes) : bytes;
+    std::fwrite(shown.data(), 1, shown.size(), stream);
+}
+
+void print(std::FILE *stream, const QByteArray &bytes)
+{
+    print(stream, bytes.toStdString());
 }
 
 // Standard error is for plenix-calc's own messages: Qt's notes about the

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "projectrun.h"
+#include "tableoutput.h"
 
 #include "exitstatus.h"
 #include "project/projectfile.h"
@@ -18,11 +19,6 @@ using namespace Qt::StringLiterals;
 namespace plenix {
 
 namespace {
-
-QString fileError(const QString &file, const QString &reason)
-{
-    return u"plenix-calc: %1: %2"_s.arg(file, reason);
-}
 
 // The routes' lists, each after a line with its name, then the system.
 std::string printedTables(OutputFormat format, const Project &project, const SystemFigures &system)

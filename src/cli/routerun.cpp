@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "routerun.h"
+#include "tableoutput.h"
 
 #include "calculation.h"
 #include "exitstatus.h"
@@ -24,11 +25,6 @@ using namespace Qt::StringLiterals;
 namespace plenix {
 
 namespace {
-
-QString fileError(const QString &file, const QString &reason)
-{
-    return u"plenix-calc: %1: %2"_s.arg(file, reason);
-}
 
 // A pipe has no size to check beforehand, so the limit is kept while reading.
 std::optional<QString> openStandardInput(RouteDocument &document)

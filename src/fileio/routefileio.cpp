@@ -83,6 +83,11 @@ RouteFileRead readRouteFile(const QString &path)
     return read;
 }
 
+QString quotedPath(const QString &path)
+{
+    return shownPath(path);
+}
+
 std::optional<QString> specialFileReason(const QString &path)
 {
     struct stat status

@@ -50,6 +50,9 @@ struct FileStamp
 
 std::optional<FileStamp> fileStamp(const QString &path);
 
+// The path as a message names it: quoted, on one line.
+QString quotedPath(const QString &path);
+
 // Why nothing may be written to `path`, when it leads to a pipe, a socket,
 // a device or a folder rather than to a regular file or nothing.
 std::optional<QString> specialFileReason(const QString &path);

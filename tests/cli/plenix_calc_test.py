@@ -12,6 +12,7 @@ import csv
 import io
 import json
 import os
+import pty
 import shutil
 import subprocess
 import sys
@@ -99,7 +100,8 @@ folder.mkdir()
 plain.write_bytes(b"a text without the separator\r\n")
 status, out, err = run(missing, folder, plain, good)
 expect(status == 2 and [line.split(": ")[:2] for line in err.splitlines()] ==
-       [["plenix-calc", str(missing)], ["plenix-calc", str(folder)], ["plenix-calc", str(plain)]],
+       [["plenix-calc", f'"{missing}"'], ["plenix-calc", f'"{folder}"'],
+        ["plenix-calc", f'"{plain}"']],
        f"failures gave {status} {err!r}")
 rows_of_good = len(expected.partition(b"\x80")[0].split(b"\r"))
 expect(out.startswith(f"{good}\n".encode()) and len(out.splitlines()) == rows_of_good + 2,
@@ -115,6 +117,28 @@ status, _, _ = run("-o", work / "stdin.txt", "-", stdin=good.read_bytes())
 expect(status == 0 and (work / "stdin.txt").read_bytes() == expected, "- read from standard input")
 expect(run("-o", work / "two.txt", good, good)[0] == 2, "-o with two routes is a usage error")
 expect(run("--version")[1] == f"plenix-calc {version}\n".encode(), "--version")
+
+# A cell with terminal controls: shown as escapes on a terminal, as it is
+# into a pipe.
+controls = work / "controls.txt"
+controls.write_bytes(b"\t500\t\t\t\x1b[2J\x07 bell\x80")
+leader, follower = pty.openpty()
+shown = subprocess.run([calc, controls], stdout=follower, stderr=subprocess.DEVNULL, env=env,
+                       timeout=60)
+os.close(follower)
+on_terminal = b""
+while True:
+    try:
+        chunk = os.read(leader, 4096)
+    except OSError:
+        break
+    if not chunk:
+        break
+    on_terminal += chunk
+os.close(leader)
+expect(b"\\x1b[2J\\x07 bell" in on_terminal and b"\x1b" not in on_terminal,
+       f"controls on a terminal gave {on_terminal!r}")
+expect(b"\x1b[2J\x07 bell" in run(controls)[1], "controls into a pipe are kept")
 
 for failure in failures:
     print("FAIL:", failure, file=sys.stderr)
