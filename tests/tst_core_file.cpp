@@ -115,6 +115,14 @@ private Q_SLOTS:
             QCOMPARE(fileNameFromPath(c.at(0)), c.at(1));
     }
 
+    void names_on_one_line_data() { caseRows("shown-names.cases"); }
+
+    void names_on_one_line()
+    {
+        QFETCH(Case, c);
+        QCOMPARE(oneLineName(c.at(1)), c.at(2));
+    }
+
     void captionFollowsTheDocument()
     {
         RouteDocument document;

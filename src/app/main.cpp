@@ -3,6 +3,7 @@
 #include "display.h"
 #include "documentcommands.h"
 #include "mainwindow.h"
+#include "routefileio.h"
 #include "version.h"
 
 #include <QApplication>
@@ -105,7 +106,9 @@ int main(int argc, char *argv[])
     setNames();
     QCommandLineParser parser;
     setUpParser(parser);
-    parser.process(app);
+    // What Qt left of the command line, as the bytes given: a file name in
+    // another encoding than UTF-8 still names its file.
+    parser.process(argumentsFromNative(argc, argv));
     const QStringList routes = parser.positionalArguments();
     if (routes.size() > 1) {
         std::fputs("plenix: one route file at a time\n", stderr);

@@ -65,7 +65,9 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(u"plenix-calc"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(PLENIX_VERSION_STRING));
 
-    const ParsedOptions parsed = parseCalcOptions(QCoreApplication::arguments());
+    // The words as given: a file name in another encoding than UTF-8 still
+    // names its file.
+    const ParsedOptions parsed = parseCalcOptions(argumentsFromNative(argc, argv));
     if (parsed.exitStatus) {
         print(*parsed.exitStatus == ExitOk ? stdout : stderr, parsed.text.toLocal8Bit());
         return *parsed.exitStatus;

@@ -87,9 +87,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
                 options.pdfFile,
                 QCoreApplication::translate(
                     "plenix-calc", "the project's own file cannot be replaced by an export"));
-        const ProjectReport report =
-            projectReport(project, outcome.system,
-                          QFile::encodeName(QFileInfo(file).absoluteFilePath()).toStdString());
+        const ProjectReport report = projectReport(project, outcome.system, documentPath(file));
         if (std::optional<QString> error = writeProjectReportPdf(options.pdfFile, report))
             return failed(options.pdfFile, *error);
     }
@@ -127,7 +125,7 @@ ProjectRun buildProject(const CalcOptions &options)
             return failed(file, *read.error);
         std::optional<Project> single = projectFromRoute(
             std::string_view(read.bytes.constData(), static_cast<std::size_t>(read.bytes.size())),
-            fileNameFromPath(QFile::encodeName(file).toStdString()));
+            fileNameFromPath(documentPath(file)));
         if (!single)
             return failed(file, QString::fromLatin1(NotARouteFileMessage.data(),
                                                     qsizetype(NotARouteFileMessage.size())));

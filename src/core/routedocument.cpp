@@ -28,12 +28,51 @@ std::string fileNameFromPath(std::string_view path)
     return std::string(name);
 }
 
+std::size_t utf8CharLength(std::string_view text)
+{
+    if (text.empty())
+        return 0;
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || text.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    // The second byte's range rules out overlong forms, surrogates and code
+    // points past U+10FFFF.
+    const unsigned second = byte(1);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
+        return 0;
+    return length;
+}
+
 std::string oneLineName(std::string_view name)
 {
     std::string shown;
     shown.reserve(name.size());
-    for (const char c : name) {
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
         const auto code = static_cast<unsigned char>(c);
+        if (code >= 0x80) {
+            if (const std::size_t length = utf8CharLength(name.substr(i)); length > 0) {
+                shown += name.substr(i, length);
+                i += length - 1;
+                continue;
+            }
+            static constexpr char Hex[] = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += Hex[code >> 4];
+            shown += Hex[code & 0xF];
+            continue;
+        }
         if (code >= 0x20 && code != 0x7F) {
             shown += c;
             continue;

@@ -18,11 +18,17 @@ inline constexpr std::string_view UntitledName = "Untitled";
 // final ".txt" in any letter case. Another extension, or none, stays.
 std::string fileNameFromPath(std::string_view path);
 
-// A file name or path shown on one line: each control character (codes 0 to
-// 31 and 127) becomes its visible picture from the Control Pictures block,
-// so "a<LF>b" reads "a\u240Ab". Other bytes stay as they are (UTF-8 paths
-// stay valid).
+// A file name or path shown on one line, in valid UTF-8: each control
+// character (codes 0 to 31 and 127) becomes its visible picture from the
+// Control Pictures block, so "a<LF>b" reads "a\u240Ab", and each byte that
+// is no part of a UTF-8 character is spelt out, so "caf<E9>" reads
+// "caf\xE9". Valid UTF-8 stays as it is.
 std::string oneLineName(std::string_view name);
+
+// The length of the UTF-8 character at the start of `text`, or 0 when it
+// does not start with one (a stray byte, a cut or overlong sequence, a
+// surrogate).
+std::size_t utf8CharLength(std::string_view text);
 
 // A change of the description: the bytes at offset, which were `removed`,
 // became `inserted`.

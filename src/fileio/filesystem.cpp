@@ -31,9 +31,44 @@ bool Descriptor::close()
     return fd < 0 || ::close(fd) == 0;
 }
 
+// A byte that is no part of a UTF-8 character travels in a QString as a lone
+// low surrogate, U+DC80 to U+DCFF, and turns back into itself here: a name
+// in another encoding then opens the file it names.
 QByteArray nativeName(const QString &path)
 {
-    return QFile::encodeName(path);
+    QByteArray name;
+    name.reserve(path.size());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        const bool escaped = i < path.size() && path[i].unicode() >= 0xDC80 &&
+                             path[i].unicode() <= 0xDCFF &&
+                             (i == 0 || !path[i - 1].isHighSurrogate());
+        if (!escaped && i < path.size())
+            continue;
+        name += QStringView(path).sliced(start, i - start).toUtf8();
+        if (escaped)
+            name += char(path[i].unicode() - 0xDC00);
+        start = i + 1;
+    }
+    return name;
+}
+
+QString pathFromNative(QByteArrayView name)
+{
+    QString path;
+    path.reserve(name.size());
+    const std::string_view bytes(name.data(), static_cast<std::size_t>(name.size()));
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = utf8CharLength(bytes.substr(i));
+        if (length == 0) {
+            path += QChar(char16_t(0xDC00 + static_cast<unsigned char>(bytes[i])));
+            ++i;
+            continue;
+        }
+        path += QString::fromUtf8(bytes.data() + i, qsizetype(length));
+        i += length;
+    }
+    return path;
 }
 
 QString shownPath(const QString &path)
@@ -41,8 +76,7 @@ QString shownPath(const QString &path)
     const QByteArray name = nativeName(path);
     const std::string oneLine =
         oneLineName(std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
-    return QLatin1Char('"') + QFile::decodeName(QByteArray::fromStdString(oneLine)) +
-           QLatin1Char('"');
+    return QLatin1Char('"') + QString::fromStdString(oneLine) + QLatin1Char('"');
 }
 
 QString failureText(const QString &path, int errorCode)

@@ -43,6 +43,7 @@ private:
 };
 
 QByteArray nativeName(const QString &path);
+QString pathFromNative(QByteArrayView name);
 
 // The path as a message shows it: on one line, quoted.
 QString shownPath(const QString &path);

@@ -88,6 +88,14 @@ QString quotedPath(const QString &path)
     return shownPath(path);
 }
 
+QStringList argumentsFromNative(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << pathFromNative(QByteArrayView(argv[i]));
+    return arguments;
+}
+
 std::optional<QString> specialFileReason(const QString &path)
 {
     struct stat status
@@ -116,12 +124,12 @@ bool isSameFile(const QString &path, const QString &other)
 
 std::string documentPath(const QString &path)
 {
-    return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
+    return nativeName(QFileInfo(path).absoluteFilePath()).toStdString();
 }
 
 QString pathText(const std::string &documentPath)
 {
-    return QFile::decodeName(QByteArray::fromStdString(documentPath));
+    return pathFromNative(QByteArrayView(documentPath.data(), qsizetype(documentPath.size())));
 }
 
 std::optional<QString> openDocument(RouteDocument &document, const QString &path)

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include "routefile.h"
 
@@ -52,6 +53,10 @@ std::optional<FileStamp> fileStamp(const QString &path);
 
 // The path as a message names it: quoted, on one line.
 QString quotedPath(const QString &path);
+
+// A command line's words, the bytes given: a file name that is no valid
+// UTF-8 still opens the file it names.
+QStringList argumentsFromNative(int argc, char *argv[]);
 
 // Why nothing may be written to `path`, when it leads to a pipe, a socket,
 // a device or a folder rather than to a regular file or nothing.

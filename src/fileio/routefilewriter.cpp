@@ -262,7 +262,7 @@ QByteArray cacheFolder()
 std::optional<QByteArray> makeBackup(int fd, const struct stat &file, const QByteArray &target)
 {
     for (const QByteArray &folder : {folderOf(target), cacheFolder()}) {
-        if (folder != folderOf(target) && !QDir().mkpath(QFile::decodeName(folder)))
+        if (folder != folderOf(target) && !QDir().mkpath(pathFromNative(folder)))
             break;
         removeStrays(folder);
         ScratchFile copy(scratchPattern(folder), int(ScratchEnding.size()));
@@ -331,7 +331,7 @@ std::optional<QString> writeInPlace(const QString &path, int fd, const QByteArra
     if (error) {
         if (!restoreFrom(*backup, fd))
             return *error + QStringLiteral("; the old content is kept in %1")
-                                .arg(shownPath(QFile::decodeName(*backup)));
+                                .arg(shownPath(pathFromNative(*backup)));
         return error;
     }
     removeBackup(*backup);
@@ -456,7 +456,7 @@ SaveRecovery recoverInterruptedSave(const QString &path)
         file.isOpen() ? leftBackup(*target, status) : std::nullopt;
     if (!backup)
         return {};
-    const QString backupText = shownPath(QFile::decodeName(*backup));
+    const QString backupText = shownPath(pathFromNative(*backup));
     if (!restoreFrom(*backup, file.get()))
         return {
             std::nullopt,

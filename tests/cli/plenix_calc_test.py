@@ -140,6 +140,19 @@ expect(b"\\x1b[2J\\x07 bell" in on_terminal and b"\x1b" not in on_terminal,
        f"controls on a terminal gave {on_terminal!r}")
 expect(b"\x1b[2J\x07 bell" in run(controls)[1], "controls into a pipe are kept")
 
+# File names in another encoding than UTF-8 name their files; a message
+# spells the stray byte out.
+latin1 = os.fsencode(work) + b"/caf\xe9.txt"
+with open(latin1, "wb") as route:
+    route.write(good.read_bytes())
+done = subprocess.run([calc, b"-o", os.fsencode(work) + b"/out\xe9.txt", latin1],
+                      capture_output=True, env=env, timeout=60)
+expect(done.returncode == 0 and os.path.exists(os.fsencode(work) + b"/out\xe9.txt"),
+       f"a Latin-1 file name: exit {done.returncode}, {done.stderr!r}")
+done = subprocess.run([calc, os.fsencode(work) + b"/gone\xe9.txt"], capture_output=True,
+                      env=env, timeout=60)
+expect(b"gone\\xE9.txt\": No such file" in done.stderr, f"a missing Latin-1 name: {done.stderr!r}")
+
 for failure in failures:
     print("FAIL:", failure, file=sys.stderr)
 print(f"plenix-calc: {len(failures)} failed")
