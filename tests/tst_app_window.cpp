@@ -301,6 +301,17 @@ class WindowTest final : public WindowFixture
         return others[name];
     }
 
+    // A snapshot compared whole with its golden file under data/;
+    // PLENIX_GOLDEN_WRITE=1 rewrites the file instead, for a reviewed diff.
+    static void compareSnapshot(const QStringList &lines, const QString &name)
+    {
+        const QString snapshot = lines.join(u'\n') + u'\n';
+        const QString golden = QStringLiteral(PLENIX_TESTS_DIR "/data/") + name;
+        if (qEnvironmentVariableIsSet("PLENIX_GOLDEN_WRITE"))
+            QVERIFY(coretest::writeAll(golden, snapshot.toUtf8()));
+        QCOMPARE(snapshot, QString::fromUtf8(coretest::readAll(golden)));
+    }
+
 private Q_SLOTS:
     void initTestCase() { passOn = qInstallMessageHandler(recordWarnings); }
     void init() { openWindow(); }
@@ -652,12 +663,53 @@ private Q_SLOTS:
         choose(u"copyListAction"_s);
         lines << u"list on the clipboard:"_s
               << QGuiApplication::clipboard()->text().replace(u'\t', u" | "_s).split(u'\r');
-        const QString snapshot = lines.join(u'\n') + u'\n';
-        const QString golden = QFINDTESTDATA("data/window-snapshot.txt");
-        if (qEnvironmentVariableIsSet("PLENIX_GOLDEN_WRITE"))
-            QVERIFY(coretest::writeAll(QStringLiteral(PLENIX_TESTS_DIR "/data/window-snapshot.txt"),
-                                       snapshot.toUtf8()));
-        QCOMPARE(snapshot, QString::fromUtf8(coretest::readAll(golden)));
+        compareSnapshot(lines, u"window-snapshot.txt"_s);
+    }
+
+    // The same for a project, with its route shown second: the title, the
+    // panels' titles, the route list and the System panel whole, their
+    // buttons, and the first rows of the route shown.
+    void project_text_snapshot()
+    {
+        run(u"project:p.plenix openFile:p.plenix route:2"_s);
+        QStringList lines{u"title: "_s + title()};
+        for (const QDockWidget *dock : m_window->findChildren<QDockWidget *>()) {
+            lines << u"panel: "_s + dock->windowTitle() +
+                         (dock->isVisible() ? QString() : u" (hidden)"_s);
+            for (const auto *button : dock->findChildren<QPushButton *>())
+                lines << u"  button: "_s + button->text() + u" / "_s + button->toolTip();
+            for (const auto *tree : dock->findChildren<QTreeWidget *>()) {
+                QStringList header;
+                for (int col = 0; col < tree->columnCount(); ++col)
+                    header << tree->headerItem()->text(col);
+                lines << u"  columns: "_s + header.join(u" | "_s);
+                for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+                    QStringList cells;
+                    for (int col = 0; col < tree->columnCount(); ++col)
+                        cells << tree->topLevelItem(i)->text(col);
+                    lines << u"  item: "_s + cells.join(u" | "_s) + u" / "_s +
+                                 tree->topLevelItem(i)->toolTip(0);
+                }
+            }
+            for (const auto *table : dock->findChildren<QTableWidget *>()) {
+                QStringList header;
+                for (int col = 0; col < table->columnCount(); ++col)
+                    header << (table->horizontalHeaderItem(col)
+                                   ? table->horizontalHeaderItem(col)->text()
+                                   : QString());
+                lines << u"  columns: "_s + header.join(u" | "_s);
+                for (int row = 0; row < table->rowCount(); ++row)
+                    lines << u"  row: "_s + probe(u"systemRow:%1"_s.arg(row));
+            }
+        }
+        for (int row = 1; row <= 3; ++row) {
+            QStringList cells;
+            for (int col = 1; col <= 10; ++col)
+                cells << shown(row, col);
+            lines << u"route row: "_s + cells.join(u" | "_s);
+        }
+        lines << u"status: "_s + m_window->statusBar()->currentMessage();
+        compareSnapshot(lines, u"project-window-snapshot.txt"_s);
     }
 
     // An access key two items of one menu share only moves between them.
