@@ -58,19 +58,19 @@ bool asksForInformation(int argc, char *argv[])
 
 // The signals that end the program, turned into bytes on a socket that the
 // event loop reads: a signal handler may do little more than write.
-int endingSignalSocket[2] = {-1, -1};
+int g_endingSignalSocket[2] = {-1, -1};
 
 void noteEndingSignal(int signal)
 {
     const char byte = char(signal);
     const int saved = errno;
-    [[maybe_unused]] const ssize_t written = ::write(endingSignalSocket[1], &byte, 1);
+    [[maybe_unused]] const ssize_t written = ::write(g_endingSignalSocket[1], &byte, 1);
     errno = saved;
 }
 
 int endingSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, endingSignalSocket) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_endingSignalSocket) != 0)
         return -1;
     struct sigaction action
     {
@@ -80,7 +80,7 @@ int endingSignals()
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGHUP})
         ::sigaction(signal, &action, nullptr);
-    return endingSignalSocket[0];
+    return g_endingSignalSocket[0];
 }
 
 } // namespace

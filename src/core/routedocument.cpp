@@ -67,10 +67,10 @@ std::string oneLineName(std::string_view name)
                 i += length - 1;
                 continue;
             }
-            static constexpr char Hex[] = "0123456789ABCDEF";
+            static constexpr char hexDigits[] = "0123456789ABCDEF";
             shown += "\\x";
-            shown += Hex[code >> 4];
-            shown += Hex[code & 0xF];
+            shown += hexDigits[code >> 4];
+            shown += hexDigits[code & 0xF];
             continue;
         }
         if (code >= 0x20 && code != 0x7F) {
