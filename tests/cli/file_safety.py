@@ -5,7 +5,8 @@ names is rewritten in place by -i and killed at random instants: the next
 run must find the whole old or the whole new text. Two runs write -o onto
 one file at once while a third reads it, over and over: one whole text must
 win each time, and the reader must see a whole one. An export through a
-second name of the route itself is refused.
+second name of the route itself is refused. As root, all of it again as an
+ordinary user.
 
 Usage: file_safety.py PLENIX_CALC WORK_DIR"""
 import os
@@ -101,6 +102,25 @@ done = finish("--csv", alias, routefile)
 if done.returncode != 2 or routefile.read_bytes() != old or b"own file" not in done.stderr:
     failures.append(f"--csv onto a hard link of the route: exit {done.returncode}, "
                     f"{done.stderr.decode(errors='replace').strip()}")
+
+# As root, everything again as an ordinary user, in a folder of that user.
+if os.geteuid() == 0 and shutil.which("setpriv") and not os.environ.get("PLENIX_AS_USER"):
+    user_work = Path("/tmp") / f"plenix-file-safety-{os.getpid()}"
+    shutil.rmtree(user_work, ignore_errors=True)
+    user_work.mkdir()
+    # Copies the user can reach, wherever the build lies.
+    shutil.copy(calc, user_work / "plenix-calc")
+    shutil.copy(__file__, user_work / "file_safety.py")
+    os.chown(user_work, 65534, 65534)
+    as_user = subprocess.run(["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                              sys.executable, user_work / "file_safety.py",
+                              user_work / "plenix-calc", user_work / "work"],
+                             env={**env, "PLENIX_AS_USER": "1", "HOME": str(user_work)},
+                             capture_output=True, text=True, timeout=120)
+    print(as_user.stdout, end="")
+    if as_user.returncode != 0:
+        failures.append(f"as an ordinary user: exit {as_user.returncode} {as_user.stderr}")
+    shutil.rmtree(user_work, ignore_errors=True)
 
 for failure in failures:
     print("FAIL:", failure)
