@@ -173,6 +173,11 @@ std::string RouteDocument::fileText() const
     return packRoute(m_table, m_description);
 }
 
+std::string RouteDocument::fileTextHead() const
+{
+    return packRoute(m_table, {});
+}
+
 std::size_t RouteDocument::fileTextSize() const
 {
     return packedSize(m_table, m_description.size());

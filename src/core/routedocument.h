@@ -91,6 +91,10 @@ public:
 
     // What Save writes, and its length, counted without building it.
     std::string fileText() const;
+    // The file text up to the description: the rows and the separator. It and
+    // the description, one after the other, are the file text, which a save
+    // then writes without joining them.
+    std::string fileTextHead() const;
     std::size_t fileTextSize() const;
     // Takes the route and description of a file's text and goes home. A text
     // without separator is not a route file: false, and nothing changes. The

@@ -126,11 +126,12 @@ qint64 readFully(int fd, char *data, qint64 size)
     return done;
 }
 
-bool writeFully(int fd, const char *data, qint64 size)
+bool writeFully(int fd, const char *data, qint64 size, qint64 offset)
 {
     qint64 done = 0;
     while (done < size) {
-        const ssize_t put = ::pwrite(fd, data + done, static_cast<std::size_t>(size - done), done);
+        const ssize_t put =
+            ::pwrite(fd, data + done, static_cast<std::size_t>(size - done), offset + done);
         if (put < 0 && errno == EINTR)
             continue;
         if (put < 0)

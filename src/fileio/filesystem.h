@@ -59,8 +59,9 @@ FileStamp stampOf(const struct stat &status);
 
 // Reads until the buffer is full or the file ends; the count, or -1.
 qint64 readFully(int fd, char *data, qint64 size);
-// Writes everything from the file's start on, or fails; false with errno set.
-bool writeFully(int fd, const char *data, qint64 size);
+// Writes everything at `offset` (the file's start unless given), or fails;
+// false with errno set.
+bool writeFully(int fd, const char *data, qint64 size, qint64 offset = 0);
 // The first `size` bytes of one file written over the start of another.
 bool copyContent(int from, int to, qint64 size);
 

@@ -158,10 +158,11 @@ std::optional<QString> saveDocument(RouteDocument &document, const QString &path
                                                 "the %2 (64 MiB) a route file may hold")
                                      .arg(size)
                                      .arg(MaxFileTextBytes));
-    const std::string text = document.fileText();
-    if (std::optional<QString> error =
-            writeRouteFile(path, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-                           writeStep, unchangedSince))
+    const std::string head = document.fileTextHead();
+    const std::string &description = document.description();
+    const TextPieces text{QByteArrayView(head.data(), qsizetype(head.size())),
+                          QByteArrayView(description.data(), qsizetype(description.size()))};
+    if (std::optional<QString> error = writeRouteFile(path, text, writeStep, unchangedSince))
         return error;
     document.setPath(documentPath(path));
     document.markSaved();

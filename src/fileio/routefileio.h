@@ -8,9 +8,12 @@
 
 #include "routefile.h"
 
+#include <concepts>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QIODevice;
 
@@ -77,6 +80,27 @@ struct SaveRecovery
 };
 SaveRecovery recoverInterruptedSave(const QString &path);
 
+// A file's text in pieces written one after another, so that a route's rows
+// and its description, however long, need no copy joined in memory.
+class TextPieces
+{
+public:
+    template <typename Whole>
+    requires std::constructible_from<QByteArrayView, const Whole &> TextPieces(const Whole &whole)
+        : m_pieces{QByteArrayView(whole)}
+    {
+    }
+    TextPieces(std::initializer_list<QByteArrayView> pieces) : m_pieces(pieces) {}
+
+    const std::vector<QByteArrayView> &pieces() const { return m_pieces; }
+    qint64 size() const;
+    // All of it in one piece, for a test's write step.
+    QByteArray joined() const;
+
+private:
+    std::vector<QByteArrayView> m_pieces;
+};
+
 // Hands the bytes to the open file and returns how many it took, or -1.
 // The program writes them in one go; tests put in one that stops part way.
 using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView bytes)>;
@@ -90,7 +114,7 @@ using RouteFileWriteStep = std::function<qint64(QIODevice &file, QByteArrayView 
 // symbolic link stays a link, also one to a file not made yet. With
 // `unchangedSince`, a file that is no longer that version is refused.
 // Returns the error, or nothing on success.
-std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
+std::optional<QString> writeRouteFile(const QString &path, const TextPieces &bytes,
                                       const RouteFileWriteStep &writeStep = {},
                                       const std::optional<FileStamp> &unchangedSince = {});
 

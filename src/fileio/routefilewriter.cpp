@@ -132,19 +132,23 @@ void syncFolder(const QByteArray &folder)
 }
 
 // The bytes written from the file's start, by the program or by a test's step.
-std::optional<QString> putBytes(const QString &path, int fd, QByteArrayView bytes,
+std::optional<QString> putBytes(const QString &path, int fd, const TextPieces &bytes,
                                 const RouteFileWriteStep &writeStep)
 {
     if (!writeStep) {
-        if (!writeFully(fd, bytes.data(), bytes.size()))
-            return failureText(path, errno);
+        qint64 offset = 0;
+        for (const QByteArrayView piece : bytes.pieces()) {
+            if (!writeFully(fd, piece.data(), piece.size(), offset))
+                return failureText(path, errno);
+            offset += piece.size();
+        }
         return std::nullopt;
     }
     QFile file;
     if (::lseek(fd, 0, SEEK_SET) != 0 ||
         !file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return failureText(path, errno);
-    const qint64 written = writeStep(file, bytes);
+    const qint64 written = writeStep(file, bytes.joined());
     if (written == bytes.size())
         return std::nullopt;
     if (file.error() != QFileDevice::NoError)
@@ -155,8 +159,8 @@ std::optional<QString> putBytes(const QString &path, int fd, QByteArrayView byte
 }
 
 // A file that did not exist: it appears complete or not at all.
-std::optional<QString> createFile(const QString &path, const QByteArray &name, QByteArrayView bytes,
-                                  const RouteFileWriteStep &writeStep)
+std::optional<QString> createFile(const QString &path, const QByteArray &name,
+                                  const TextPieces &bytes, const RouteFileWriteStep &writeStep)
 {
     const QByteArray folder = folderOf(name);
     removeStrays(folder);
@@ -208,7 +212,7 @@ struct Attempt
 };
 
 Attempt replaceBeside(const QString &path, const QByteArray &target, const struct stat &old,
-                      QByteArrayView bytes, const RouteFileWriteStep &writeStep)
+                      const TextPieces &bytes, const RouteFileWriteStep &writeStep)
 {
     const QByteArray folder = folderOf(target);
     removeStrays(folder);
@@ -317,7 +321,7 @@ std::optional<QByteArray> leftBackup(const QByteArray &target, const struct stat
 }
 
 std::optional<QString> writeInPlace(const QString &path, int fd, const QByteArray &target,
-                                    const struct stat &old, QByteArrayView bytes,
+                                    const struct stat &old, const TextPieces &bytes,
                                     const RouteFileWriteStep &writeStep)
 {
     const std::optional<QByteArray> backup = makeBackup(fd, old, target);
@@ -399,7 +403,24 @@ Descriptor lockForWriting(const QByteArray &target, struct stat &status)
 
 } // namespace
 
-std::optional<QString> writeRouteFile(const QString &path, QByteArrayView bytes,
+qint64 TextPieces::size() const
+{
+    qint64 size = 0;
+    for (const QByteArrayView piece : m_pieces)
+        size += piece.size();
+    return size;
+}
+
+QByteArray TextPieces::joined() const
+{
+    QByteArray whole;
+    whole.reserve(size());
+    for (const QByteArrayView piece : m_pieces)
+        whole += piece;
+    return whole;
+}
+
+std::optional<QString> writeRouteFile(const QString &path, const TextPieces &bytes,
                                       const RouteFileWriteStep &writeStep,
                                       const std::optional<FileStamp> &unchangedSince)
 {
