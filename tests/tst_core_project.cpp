@@ -72,8 +72,12 @@ private Q_SLOTS:
         QVERIFY2(read.project, read.error.c_str());
         QCOMPARE(projectFileText(*read.project), text);
 
+        // The summary as TSV, each line that stands out in bold marked "*".
         const ProjectOutcome outcome = calculateProject(*read.project);
-        const std::string summary = tsvText(systemSummaryRows(*read.project, outcome.system));
+        const TextRows rows = systemSummaryRows(*read.project, outcome.system);
+        std::string summary;
+        for (std::size_t row = 0; row < rows.size(); ++row)
+            summary += (isSummaryEmphasis(rows, row) ? "*" : "") + tsvText({rows[row]});
         const QString expectedPath =
             QString(path).replace(QLatin1String(".plenix"), QLatin1String(".expected"));
         if (!QFile::exists(expectedPath) && qEnvironmentVariableIsSet("PLENIX_GOLDEN_WRITE")) {
