@@ -439,8 +439,6 @@ std::optional<QString> writeRouteFile(const QString &path, const TextPieces &byt
     }
     if (std::optional<QString> reason = notAFileReason(path, old))
         return reason;
-    if (::faccessat(AT_FDCWD, target->constData(), W_OK, AT_EACCESS) != 0)
-        return failureText(path, errno);
     const Descriptor file = lockForWriting(*target, old);
     if (!file.isOpen())
         return failureText(path, errno);
