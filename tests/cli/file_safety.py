@@ -41,8 +41,8 @@ def route(flow, description_bytes):
     return rows + b"\x80" + b"d" * description_bytes
 
 
-# A few megabytes, so that a kill often lands inside the write.
-old = route(1000, 8 << 20)
+# A few megabytes, so that a kill may land inside the write.
+old = route(1000, 2 << 20)
 routefile, alias = work / "route.txt", work / "alias.txt"
 (work / "expected.txt").write_bytes(old)
 os.link(work / "expected.txt", work / "expected-alias.txt")
@@ -75,8 +75,8 @@ if list(work.glob(".plenix-*")):
 
 # Two writers of one file with two names, and a reader.
 first, second = work / "first.txt", work / "second.txt"
-first.write_bytes(route(500, 3 << 20))
-second.write_bytes(route(900, 2 << 20))
+first.write_bytes(route(500, 1 << 20))
+second.write_bytes(route(900, 700 << 10))
 wholes = set()
 for source in (first, second):
     finish("-o", work / "whole.txt", source)
@@ -116,7 +116,7 @@ if os.geteuid() == 0 and shutil.which("setpriv") and not os.environ.get("PLENIX_
                               sys.executable, user_work / "file_safety.py",
                               user_work / "plenix-calc", user_work / "work"],
                              env={**env, "PLENIX_AS_USER": "1", "HOME": str(user_work)},
-                             capture_output=True, text=True, timeout=120)
+                             capture_output=True, text=True, timeout=300)
     print(as_user.stdout, end="")
     if as_user.returncode != 0:
         failures.append(f"as an ordinary user: exit {as_user.returncode} {as_user.stderr}")
