@@ -78,7 +78,10 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"files") {
                 m_dialogs.fileNames << path(arg);
             } else if (verb == u"reply") {
-                m_dialogs.replies << (arg == u"-" ? std::nullopt : std::optional(arg));
+                // "~" stands for a blank, which would end the step.
+                m_dialogs.replies << (arg == u"-"
+                                          ? std::nullopt
+                                          : std::optional(QString(arg).replace(u'~', u' ')));
             } else if (verb == u"choice") {
                 m_dialogs.saveChoices
                     << Choice(QStringList{u"Save"_s, u"Discard"_s, u"Cancel"_s}.indexOf(arg));
@@ -556,6 +559,10 @@ private Q_SLOTS:
                 project.fanItems[2].pressure.empty() && project.safetyFactor == "10");
         choose(u"addRouteAction"_s);
         run(u"route:2"_s);
+        // Enter on the question is No: nothing goes by a slip of the key.
+        withQtDialogs([](QWidget *d) { QTest::keyClick(d, Qt::Key_Return); },
+                      [this] { choose(u"deleteRouteAction"_s); });
+        QCOMPARE(project.routes.size(), std::size_t{4});
         withQtDialogs(
             [](QWidget *d) { qobject_cast<QMessageBox *>(d)->button(QMessageBox::Yes)->click(); },
             [this] { choose(u"deleteRouteAction"_s); });
