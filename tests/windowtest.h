@@ -422,10 +422,11 @@ protected:
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \
-        QStandardPaths::setTestModeEnabled(true);                                                  \
+        /* Settings and data (the recovery copies) of this run alone. */                           \
+        const QTemporaryDir settings;                                                              \
+        qputenv("XDG_DATA_HOME", QFile::encodeName(settings.path()));                              \
         plenix::Application app(argc, argv);                                                       \
         QApplication::setApplicationName(QStringLiteral("plenix"));                                \
-        const QTemporaryDir settings;                                                              \
         for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})     \
             QSettings::setPath(format, QSettings::UserScope, settings.path());                     \
         TestClass test;                                                                            \
