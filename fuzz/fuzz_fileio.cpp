@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace plenix;
+
 namespace {
 
 void check(bool condition)
@@ -50,15 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
           file.write(bytes) == bytes.size());
     file.close();
 
-    plenix::RouteDocument document;
+    RouteDocument document;
     document.setDescription("before");
     const bool opens = !openDocument(document, read).has_value();
-    check(opens == (x.find(plenix::RouteSeparator) != std::string_view::npos));
+    check(opens == (x.find(RouteSeparator) != std::string_view::npos));
     if (opens) {
         check(!saveDocument(document, saved).has_value());
         const RouteFileRead back = readRouteFile(saved);
         check(!back.error && back.bytes.toStdString() == document.fileText());
-        plenix::RouteDocument again;
+        RouteDocument again;
         check(!openDocument(again, saved).has_value());
         check(again.fileText() == document.fileText() &&
               again.description() == document.description());
