@@ -6,6 +6,7 @@
 #include "projectrun.h"
 #include "routefileio.h"
 #include "routerun.h"
+#include "tableexport.h"
 #include "tableoutput.h"
 #include "version.h"
 

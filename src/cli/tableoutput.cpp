@@ -5,8 +5,6 @@
 #include "routefileio.h"
 #include "tableexport.h"
 
-#include <cstdio>
-
 using namespace Qt::StringLiterals;
 
 namespace plenix {
@@ -36,32 +34,6 @@ std::string printedRoute(OutputFormat format, const QString &file, const RouteDo
         return jsonRoute(fileName, utf8FromStored(document.description()), rows, message) + '\n';
     }
     return {};
-}
-
-std::string visibleOnTerminal(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        // C1 controls come as 0xC2 0x80 to 0xC2 0x9F in UTF-8.
-        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
-                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F &&
-                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
-        char escape[8] = {};
-        if (c1) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(utf8[++i]));
-            out += escape;
-        } else if (byte == '\r') {
-            out += "\\r";
-        } else if ((byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-            out += escape;
-        } else {
-            out += char(byte);
-        }
-    }
-    return out;
 }
 
 QString fileError(const QString &file, const QString &reason)

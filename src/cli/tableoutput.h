@@ -28,11 +28,6 @@ std::optional<OutputFormat> outputFormatNamed(QStringView name);
 std::string printedRoute(OutputFormat format, const QString &file, const RouteDocument &document,
                          std::string_view message, bool named);
 
-// Text for a terminal: the control characters that would move the cursor,
-// clear the screen or ring the bell, in cells or in names, shown as escapes
-// (\r, \x1b, \u0085). TAB and line feed, which lay out the table, stay.
-std::string visibleOnTerminal(std::string_view utf8);
-
 // The message about a file: "plenix-calc: ", then the reason, which names the
 // file quoted on one line, or else the name so quoted before it.
 QString fileError(const QString &file, const QString &reason);

@@ -102,6 +102,32 @@ std::string csvText(const TextRows &rows, const CsvFormat &format)
     return out;
 }
 
+std::string visibleOnTerminal(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        // C1 controls come as 0xC2 0x80 to 0xC2 0x9F in UTF-8.
+        const bool c1 = byte == 0xC2 && i + 1 < utf8.size() &&
+                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
+        char escape[8] = {};
+        if (c1) {
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(utf8[++i]));
+            out += escape;
+        } else if (byte == '\r') {
+            out += "\\r";
+        } else if ((byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            out += escape;
+        } else {
+            out += char(byte);
+        }
+    }
+    return out;
+}
+
 std::string jsonString(std::string_view utf8)
 {
     std::string out = "\"";

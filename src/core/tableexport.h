@@ -43,6 +43,11 @@ struct CsvFormat
 std::string csvRecord(const std::vector<std::string> &fields, const CsvFormat &format = {});
 std::string csvText(const TextRows &rows, const CsvFormat &format = {});
 
+// Text for a terminal: the control characters that would move the cursor,
+// clear the screen or ring the bell, in cells or in names, shown as escapes
+// (\r, \x1b, \u0085). TAB and line feed, which lay out the table, stay.
+std::string visibleOnTerminal(std::string_view utf8);
+
 // A JSON string literal of UTF-8 text, quotes included.
 std::string jsonString(std::string_view utf8);
 
