@@ -528,11 +528,14 @@ private Q_SLOTS:
             [this] { choose(u"renameRouteAction"_s); });
         withQtDialogs(
             [](QWidget *d) {
-                child<QComboBox>(*d, u"routeBox"_s)->setCurrentText(u"Trunk"_s);
+                child<QComboBox>(*d, u"routeBox"_s)->setCurrentText(u"Branch B"_s);
                 child<QSpinBox>(*d, u"rowBox"_s)->setValue(60);
                 qobject_cast<QDialog *>(d)->accept();
             },
             [this] { choose(u"takeoffAction"_s); });
+        // Opened again, it shows the take-off as it stands: OK changes nothing.
+        withQtDialogs([](QWidget *d) { qobject_cast<QDialog *>(d)->accept(); },
+                      [this] { choose(u"takeoffAction"_s); });
         withQtDialogs(
             [&](QWidget *d) {
                 typeInto(d, u"1"_s, u"J-7"_s);
@@ -552,6 +555,7 @@ private Q_SLOTS:
             },
             [this] { QTest::mouseClick(control(u"fanSideButton"_s), Qt::LeftButton); });
         QCOMPARE(project.routes[1].name, "East");
+        QCOMPARE(project.routes[1].takeoff->route, "Branch B");
         QCOMPARE(project.routes[1].takeoff->row, 60);
         QVERIFY(project.job.number == "J-7" && project.job.designer == "AE" &&
                 project.job.checker == "BC");
