@@ -113,6 +113,8 @@ class WindowTest final : public WindowFixture
                 m_window->offerRecovery();
             } else if (verb == u"keepWork") {
                 m_window->documents().keepUnsavedWork();
+            } else if (verb == u"undoBudget") {
+                m_window->documents().history().setMemoryBudget(arg.toULongLong());
             } else if (verb == u"outOfMemory") {
                 m_window->documents().setWriteStep(
                     [](QIODevice &, QByteArrayView) -> qint64 { throw std::bad_alloc(); });

@@ -6,11 +6,41 @@
 #include <QObject>
 #include <QUndoStack>
 
+#include <cstddef>
 #include <functional>
+#include <utility>
 
 namespace plenix {
 
 class RouteDocument;
+
+// A step of the history. It has already happened when it is pushed, so the
+// stack's first redo does nothing.
+class HistoryStep : public QUndoCommand
+{
+public:
+    using QUndoCommand::QUndoCommand;
+    Q_DISABLE_COPY_MOVE(HistoryStep)
+
+    void undo() final { undoStep(); }
+    void redo() final
+    {
+        if (!std::exchange(m_made, false))
+            redoStep();
+    }
+    // The bytes the step keeps, for the history's memory budget.
+    virtual std::size_t memorySize() const = 0;
+    // The same change as a new step, as made, for a history that drops the
+    // steps before it. The two share what they keep.
+    virtual HistoryStep *carriedOver() const = 0;
+
+protected:
+    virtual void undoStep() = 0;
+    virtual void redoStep() = 0;
+
+private:
+    bool m_made = true;
+};
 
 // The document's undo history. Every change to the route or the description
 // becomes one step on its own, whoever makes it: the core's recorder catches
@@ -21,6 +51,10 @@ class RouteDocument;
 //
 // The history also knows what was last saved: the document has unsaved
 // changes exactly when the stack is not at its clean index.
+//
+// It keeps within a memory budget: when its steps hold more bytes than
+// that, the oldest go, though never the newest, so that editing a huge
+// cell again and again cannot use up the memory the document needs.
 class EditHistory final : public QObject
 {
     Q_OBJECT
@@ -43,6 +77,12 @@ public:
     void markSaved();
     // Tells the window about unsaved changes that no step holds.
     void markModified();
+    // Takes a step made outside the recorder, such as a change of the
+    // project's structure.
+    void push(HistoryStep *step);
+
+    static constexpr std::size_t DefaultMemoryBudget = std::size_t{256} << 20;
+    void setMemoryBudget(std::size_t bytes) { m_memoryBudget = bytes; }
 
     // In a project each edit belongs to the route shown when it was made,
     // and undoing or redoing it shows that route first. Without these hooks
@@ -60,16 +100,22 @@ Q_SIGNALS:
     void restarted();
     // Undo or redo put another description into the document.
     void descriptionRestored();
+    // The budget made the oldest steps go, for the first time since the
+    // history restarted.
+    void oldestStepsDropped();
 
 private:
     friend class EditCommand;
     void apply(const RouteEdit &edit, bool backwards, int route);
     void followStack();
+    void keepWithinBudget();
 
     RouteDocument &m_document;
     QUndoStack m_stack;
     EditRecorder m_recorder;
     QString m_stepName; // of the step run() is making
+    std::size_t m_memoryBudget = DefaultMemoryBudget;
+    bool m_droppedSteps = false;
     std::function<int()> m_shownRoute;
     std::function<void(int)> m_showRoute;
 };

@@ -6,12 +6,14 @@
 #include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
+#include "edithistory.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSessionManager>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +38,11 @@ void MainWindow::createHistoryActions(QMenu *editMenu)
     });
     connect(&stack, &QUndoStack::redoTextChanged, redoAction, [this](const QString &step) {
         redoAction->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
+    });
+    connect(&m_documents->history(), &EditHistory::oldestStepsDropped, this, [this] {
+        statusBar()->showMessage(
+            tr("The oldest undo steps were dropped to keep the undo history within %1 MiB.")
+                .arg(EditHistory::DefaultMemoryBudget >> 20));
     });
     addMenuSeparator(editMenu, "editSeparator0");
     leaveKeysToWindow(*descriptionEdit, undoAction->shortcuts() + redoAction->shortcuts());

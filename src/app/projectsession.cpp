@@ -5,8 +5,6 @@
 
 #include "routedocument.h"
 
-#include <QUndoCommand>
-
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -18,32 +16,38 @@ namespace {
 // A change of the project's structure. The project before and after are
 // kept whole: a structure step is rare, and a whole copy cannot disagree
 // with the routes' edits recorded around it.
-class StructureCommand final : public QUndoCommand
+class StructureCommand final : public HistoryStep
 {
 public:
-    StructureCommand(ProjectSession &session, const QString &name, Project before, int shownBefore,
-                     Project after, int shownAfter)
-        : QUndoCommand(name), m_session(session), m_before(std::move(before)),
+    using Kept = std::shared_ptr<const Project>;
+
+    StructureCommand(ProjectSession &session, const QString &name, Kept before, int shownBefore,
+                     Kept after, int shownAfter)
+        : HistoryStep(name), m_session(session), m_before(std::move(before)),
           m_after(std::move(after)), m_shownBefore(shownBefore), m_shownAfter(shownAfter)
     {
     }
     Q_DISABLE_COPY_MOVE(StructureCommand)
 
-    void undo() override { m_session.restore(m_before, m_shownBefore); }
-    void redo() override
+    std::size_t memorySize() const override
     {
-        // Made before it was pushed.
-        if (!std::exchange(m_pushed, false))
-            m_session.restore(m_after, m_shownAfter);
+        return m_before->memorySize() + m_after->memorySize();
+    }
+    HistoryStep *carriedOver() const override
+    {
+        return new StructureCommand(m_session, text(), m_before, m_shownBefore, m_after,
+                                    m_shownAfter);
     }
 
 private:
+    void undoStep() override { m_session.restore(*m_before, m_shownBefore); }
+    void redoStep() override { m_session.restore(*m_after, m_shownAfter); }
+
     ProjectSession &m_session;
-    Project m_before;
-    Project m_after;
+    Kept m_before;
+    Kept m_after;
     int m_shownBefore;
     int m_shownAfter;
-    bool m_pushed = true;
 };
 
 } // namespace
@@ -119,8 +123,11 @@ std::optional<std::string> ProjectSession::change(const QString &name, const Cha
         return fault;
     }
     m_shown = std::clamp(shown, 0, static_cast<int>(m_project.routes.size()) - 1);
-    m_history.stack().push(new StructureCommand(*this, name, std::move(before), shownBefore,
-                                                m_project.copy(), m_shown));
+    m_history.push(new StructureCommand(*this, name,
+                                        std::make_shared<const Project>(std::move(before)),
+                                        shownBefore,
+                                        std::make_shared<const Project>(m_project.copy()),
+                                        m_shown));
     showAndCalculate();
     return std::nullopt;
 }

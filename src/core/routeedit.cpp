@@ -117,6 +117,16 @@ void RouteEdit::redo(RouteDocument &document) const
     cursorAfter.restore(document.table());
 }
 
+std::size_t RouteEdit::memorySize() const
+{
+    std::size_t size = sizeof(RouteEdit);
+    for (const CellEdit &cell : cells)
+        size += sizeof(CellEdit) + cell.before.size() + cell.after.size();
+    for (const DescriptionSplice &splice : description)
+        size += sizeof(DescriptionSplice) + splice.removed.size() + splice.inserted.size();
+    return size;
+}
+
 void RouteEdit::append(const RouteEdit &next)
 {
     for (const CellEdit &cell : next.cells) {

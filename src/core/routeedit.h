@@ -53,6 +53,9 @@ struct RouteEdit
     unsigned long long serial = 0;
 
     bool isEmpty() const { return cells.empty() && description.empty(); }
+    // The bytes the edit holds, texts and all: what keeping it in a history
+    // costs.
+    std::size_t memorySize() const;
     // Puts the texts and the cursor back as they were before, or after.
     void undo(RouteDocument &document) const;
     void redo(RouteDocument &document) const;

@@ -45,6 +45,17 @@ Project Project::copy() const
     return other;
 }
 
+std::size_t Project::memorySize() const
+{
+    std::size_t size = sizeof(Project) + job.notes.size();
+    for (const FanItem &item : fanItems)
+        size += sizeof(FanItem) + item.name.size() + item.pressure.size();
+    for (const ProjectRoute &route : routes)
+        size += sizeof(ProjectRoute) + sizeof(RouteDocument) + route.name.size() +
+                route.document->fileTextSize();
+    return size;
+}
+
 bool Project::fitsClassicRoute() const
 {
     return routes.size() == 1 && job.isEmpty() && fanItems.empty() && safetyFactor.empty() &&

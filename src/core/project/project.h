@@ -96,6 +96,8 @@ public:
 
     // A copy of every route, cells, description and all.
     Project copy() const;
+    // The bytes its texts take, roughly what a copy of it costs.
+    std::size_t memorySize() const;
 
     // Renames a route and every take-off from it.
     void renameRoute(std::size_t index, const std::string &name);
