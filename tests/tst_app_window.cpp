@@ -5,8 +5,10 @@
 // box, the help window and printing.
 #include "windowtest.h"
 
+#include "filesystem.h"
 #include "routefileio.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -78,6 +80,15 @@ class WindowTest final : public WindowFixture
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
             } else if (verb == u"openFile") {
                 m_window->openFile(path(arg));
+            } else if (verb == u"latin1" || verb == u"openLatin1") {
+                // A name whose bytes are not UTF-8.
+                const QByteArray name = QFile::encodeName(m_dir->path()) + '/' + arg.toLatin1();
+                if (verb == u"latin1") {
+                    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+                    QVERIFY(fd >= 0 && ::write(fd, "\t500\x80", 5) == 5 && ::close(fd) == 0);
+                } else {
+                    m_window->openFile(plenix::fileio::pathFromNative(name));
+                }
             } else if (verb == u"files") {
                 m_dialogs.fileNames << path(arg);
             } else if (verb == u"reply") {
