@@ -143,6 +143,19 @@ inline void run(plenix::RouteDocument &document, const std::string &steps)
             plenix::deleteSelection(table);
         else if (verb == "insertRow")
             plenix::insertRow(table);
+        else if (verb == "deleteRows")
+            plenix::deleteRows(table);
+        else if (verb == "moveRows")
+            plenix::moveRows(table, a);
+        else if (verb == "pasteText")
+            plenix::pasteText(table, arg);
+        else if (verb == "pasteList")
+            plenix::pasteText(table, plenix::listText(table));
+        else if (verb == "copyTo") {
+            const std::string copied = plenix::copiedText(table);
+            table.setCurrentCell(Int16(a), Int16(b));
+            plenix::pasteText(table, copied);
+        }
         else if (verb == "clearList")
             table.clear();
         else if (verb == "fitting")

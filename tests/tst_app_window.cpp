@@ -65,6 +65,8 @@ class WindowTest final : public WindowFixture
                 setCell(n[0], n[1], arg.section(u'=', 1));
             } else if (verb == u"huge") {
                 setCell(n[0], n[1], QString(n[2], u'7'));
+            } else if (verb == u"clip") {
+                QGuiApplication::clipboard()->setText(arg);
             } else if (verb == u"bigRoute") {
                 const QByteArray line = "A line of a long description, broken where it ends.\r\n";
                 write(u"big.txt"_s, "\t500\x80" + line.repeated(n[0] / line.size()));

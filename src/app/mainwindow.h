@@ -92,6 +92,12 @@ private Q_SLOTS:
     void clearDescription();
     void clearList();
     void insertRow();
+    void cutCells();
+    void copyCells();
+    void pasteCells();
+    void deleteRows();
+    void moveRowsUp();
+    void moveRowsDown();
     // View
     void showProfile(bool shown);
     // Tools

@@ -4,6 +4,7 @@
 #include "routetable.h"
 
 #include <string>
+#include <string_view>
 
 // Typing into the route grid, and the row and list commands.
 namespace plenix {
@@ -31,5 +32,34 @@ void insertRow(RouteTable &table);
 // The list for the clipboard: the header line, then the used rows as block
 // text.
 std::string listText(const RouteTable &table);
+
+// Delete Rows: the rows the selection spans go, and the rows below move up
+// to close the gap. The cursor and selection stay where they were.
+void deleteRows(RouteTable &table);
+
+// Move Rows Up (step -1) and Move Rows Down (step 1): the rows the
+// selection spans change places with the row above or below them, and the
+// selection moves with them. False, with nothing changed, when they already
+// begin at row 1 or end at row 60.
+bool moveRows(RouteTable &table, int step);
+
+// What Copy and Cut put on the clipboard: the selection's cells, TAB
+// between cells and a line feed between rows, as spreadsheets read them.
+std::string copiedText(const RouteTable &table);
+
+enum class PasteOutcome
+{
+    Pasted,
+    Empty,          // nothing to paste
+    BeyondLastRow,  // it would reach past row 60
+    BeyondLastCol,  // past the Route SP column
+    OverTextLimit,  // the route's text would grow past what its file may hold
+};
+
+// Paste: cells split at TAB, rows at CR, LF or CR LF, as Copy, a
+// spreadsheet or Send List to Clipboard give them; the list's header line
+// is left out. The whole block goes in from the selection's top-left cell
+// and is selected, or nothing changes.
+PasteOutcome pasteText(RouteTable &table, std::string_view text);
 
 } // namespace plenix
