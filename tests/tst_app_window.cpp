@@ -65,6 +65,16 @@ class WindowTest final : public WindowFixture
                 setCell(n[0], n[1], arg.section(u'=', 1));
             } else if (verb == u"huge") {
                 setCell(n[0], n[1], QString(n[2], u'7'));
+            } else if (verb == u"sessionEnd") {
+                struct Session
+                {
+                    bool interaction;
+                    QString &outcome;
+                    bool allowsInteraction() { return interaction; }
+                    void release() { outcome += u"released"_s; }
+                    void cancel() { outcome += u",cancelled"_s; }
+                } session{arg == u"ask", m_sessionEnd};
+                plenix::askAtSessionEnd(session, m_window->documents());
             } else if (verb == u"clip") {
                 QGuiApplication::clipboard()->setText(arg);
             } else if (verb == u"bigRoute") {
@@ -307,6 +317,7 @@ class WindowTest final : public WindowFixture
                  u" on"_s.repeated(control<QAction>(u"toolTipsAction"_s)->isChecked())},
             {u"focus"_s, focused ? focused->objectName() : QString()},
             {u"popup"_s, m_popUp},
+            {u"session"_s, m_sessionEnd},
             {u"status"_s, u"said"_s.repeated(!m_window->statusBar()->currentMessage().isEmpty())},
             {u"bytes"_s,
              coretest::readAll(path(u"bytes.txt"_s)) == EveryByte ? u"unchanged"_s : u"changed"_s},

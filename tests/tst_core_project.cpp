@@ -71,6 +71,8 @@ private Q_SLOTS:
         ProjectRead read = readProjectText(text, "p");
         QVERIFY2(read.project, read.error.c_str());
         QCOMPARE(projectFileText(*read.project), text);
+        // Undo keeps copies: a copy holds all that the file does.
+        QCOMPARE(projectFileText(read.project->copy()), text);
 
         // The summary as TSV, each line that stands out in bold marked "*".
         const ProjectOutcome outcome = calculateProject(*read.project);

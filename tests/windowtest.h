@@ -303,6 +303,7 @@ protected:
     QWidget m_other;  // another window of the program
     QString m_popUp;  // the last pop-up's name
     QPoint m_pointer; // where the last pop-up should open
+    QString m_sessionEnd; // what the end of the session did
 
     template <typename T = QWidget> T *control(const QString &name) const
     {
@@ -384,6 +385,7 @@ protected:
         QVERIFY(!write(u"bytes.txt"_s, EveryByte).isEmpty());
         QVERIFY(!write(u"letter.txt"_s, "Dear Sir,\r\nthe ducts\t are\rready.").isEmpty());
         m_popUp = u"none"_s;
+        m_sessionEnd.clear();
         m_other.show();
         // One main window with the fake dialogs installed, its grid focused.
         m_dialogs = FakeDialogs();

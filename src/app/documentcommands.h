@@ -139,4 +139,19 @@ private:
     bool m_wholeDescriptionNeeded = false;
 };
 
+// The end of the desktop session: with leave to ask, unsaved changes are
+// asked about as Close asks, and Cancel keeps the session going. Session is
+// a QSessionManager, or a stand-in with its three members.
+template <typename Session>
+void askAtSessionEnd(Session &session, DocumentCommands &documents)
+{
+    // Without leave to ask, the session ends as the platform decides.
+    if (!session.allowsInteraction())
+        return;
+    const bool mayEnd = documents.mayDiscardChanges();
+    session.release();
+    if (!mayEnd)
+        session.cancel();
+}
+
 } // namespace plenix

@@ -106,13 +106,7 @@ void MainWindow::openRecent(const QString &path)
 
 void MainWindow::commitSession(QSessionManager &session)
 {
-    // Without leave to ask, the session ends as the platform decides.
-    if (!session.allowsInteraction())
-        return;
-    const bool mayEnd = m_documents->mayDiscardChanges();
-    session.release();
-    if (!mayEnd)
-        session.cancel();
+    askAtSessionEnd(session, *m_documents);
 }
 
 } // namespace plenix

@@ -117,6 +117,10 @@ status, _, _ = run("-o", work / "stdin.txt", "-", stdin=good.read_bytes())
 expect(status == 0 and (work / "stdin.txt").read_bytes() == expected, "- read from standard input")
 expect(run("-o", work / "two.txt", good, good)[0] == 2, "-o with two routes is a usage error")
 expect(run("--version")[1] == f"plenix-calc {version}\n".encode(), "--version")
+with open("/dev/full", "wb") as full:
+    done = subprocess.run([calc, good], stdout=full, stderr=subprocess.PIPE, env=env, timeout=60)
+expect(done.returncode == 2 and b"standard output" in done.stderr,
+       f"a full standard output gave {done.returncode} {done.stderr!r}")
 
 # A cell with terminal controls: shown as escapes on a terminal, as it is
 # into a pipe.
