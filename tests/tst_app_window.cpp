@@ -75,6 +75,8 @@ class WindowTest final : public WindowFixture
                     void cancel() { outcome += u",cancelled"_s; }
                 } session{arg == u"ask", m_sessionEnd};
                 plenix::askAtSessionEnd(session, m_window->documents());
+            } else if (verb == u"mkdir") {
+                QVERIFY(QDir(m_dir->path()).mkdir(arg));
             } else if (verb == u"clip") {
                 QGuiApplication::clipboard()->setText(arg);
             } else if (verb == u"bigRoute") {
@@ -321,7 +323,7 @@ class WindowTest final : public WindowFixture
             {u"status"_s, u"said"_s.repeated(!m_window->statusBar()->currentMessage().isEmpty())},
             {u"bytes"_s,
              coretest::readAll(path(u"bytes.txt"_s)) == EveryByte ? u"unchanged"_s : u"changed"_s},
-            {u"recent"_s, recent.join(u' ')},
+            {u"recent"_s, recent.join(u' ').replace(m_dir->path(), u"<dir>"_s)},
             {u"other"_s,
              coretest::readAll(path(u"other.txt"_s)) == OtherBytes ? u"unchanged"_s : u"changed"_s},
             {u"entries"_s,

@@ -78,9 +78,10 @@ void MainWindow::showRecentRoutes()
 {
     recentMenu->clear();
     const QStringList paths = m_recent.paths();
+    const QStringList captions = recentCaptions(paths);
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths.at(i);
-        QString caption = QFileInfo(path).fileName().replace(u'&', u"&&"_s);
+        const QString caption = QString(captions.at(i)).replace(u'&', u"&&"_s);
         QAction *item = recentMenu->addAction(u"&%1 %2"_s.arg(i + 1).arg(caption));
         item->setObjectName(u"recentAction%1"_s.arg(i + 1));
         item->setToolTip(path);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recentroutes.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace plenix {
@@ -39,6 +41,22 @@ void RecentRoutes::remove(const QString &path)
 void RecentRoutes::store(const QStringList &list)
 {
     settings().setValue(Key, list);
+}
+
+QStringList recentCaptions(const QStringList &paths)
+{
+    QStringList names;
+    for (const QString &path : paths)
+        names << QFileInfo(path).fileName();
+    QStringList captions;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        QString caption = names.at(i);
+        if (names.count(caption) > 1)
+            caption += QStringLiteral(" \u2014 ") +
+                       QDir::toNativeSeparators(QFileInfo(paths.at(i)).absolutePath());
+        captions << caption;
+    }
+    return captions;
 }
 
 } // namespace plenix

@@ -22,4 +22,8 @@ private:
     void store(const QStringList &paths);
 };
 
+// The menu's names of the paths: the file's name, and its folder after it
+// when another path has the same name.
+QStringList recentCaptions(const QStringList &paths);
+
 } // namespace plenix
