@@ -53,8 +53,8 @@ InputReading readInput(std::string_view text, int col)
 RouteMarks::RouteMarks(RouteTable &table) : m_table(table)
 {
     m_lastUsed = m_table.lastUsedRow(1);
-    hashInputs(1, RouteTable::DataRows);
-    m_calculatedInputs = m_inputs;
+    hashCells(1, RouteTable::DataRows);
+    noteConsistent();
     m_table.addListener(this, [this](const TableChange &change) { followTable(change); });
 }
 
@@ -114,14 +114,15 @@ void RouteMarks::typeChar(char32_t code)
 
 void RouteMarks::calculated()
 {
-    m_calculatedInputs = m_inputs;
+    noteConsistent();
     setFirstStale(0);
 }
 
 void RouteMarks::reset()
 {
-    hashInputs(1, RouteTable::DataRows);
-    m_calculatedInputs = m_inputs;
+    hashCells(1, RouteTable::DataRows);
+    m_consistent.clear();
+    noteConsistent();
     setFirstStale(0);
     for (std::u32string &chars : m_dropped)
         chars.clear();
@@ -136,13 +137,15 @@ void RouteMarks::followTable(const TableChange &change)
         return;
     const int top = std::max(cells.top, 1);
     const int bottom = std::min<int>(cells.bottom, RouteTable::DataRows);
-    int firstInput = 0;
+    bool figuresChanged = false;
     for (int col = std::max(cells.left, 1); col <= std::min(cells.right, int(RouteTable::DataCols));
          ++col) {
+        if (top <= bottom && col >= FirstResultCol && col <= LastResultCol)
+            figuresChanged = true;
         if (!isNumericInputCol(col))
             continue;
         if (top <= bottom)
-            firstInput = top;
+            figuresChanged = true;
         // Typing more characters keeps what was left out; any other new
         // text, or an emptied cell, ends it.
         for (int row = top; row <= bottom; ++row) {
@@ -156,33 +159,65 @@ void RouteMarks::followTable(const TableChange &change)
         redraw = {m_firstStale, FirstResultCol, std::max(lastUsed, m_lastUsed), LastResultCol};
     m_lastUsed = lastUsed;
     report(redraw);
-    if (firstInput > 0) {
-        hashInputs(top, bottom);
-        setFirstStale(firstChangedInputRow());
+    if (figuresChanged) {
+        hashCells(top, bottom);
+        setFirstStale(firstStaleNow());
     }
 }
 
-void RouteMarks::hashInputs(int top, int bottom)
+void RouteMarks::hashCells(int top, int bottom)
 {
     for (int row = top; row <= bottom; ++row) {
         for (int col = 1; col <= RouteTable::DataCols; ++col) {
+            const auto cell = static_cast<std::size_t>(row * RouteTable::ColCount + col);
+            const std::size_t hash = std::hash<std::string>{}(m_table.cellText(row, col));
             if (isNumericInputCol(col))
-                m_inputs[static_cast<std::size_t>(row * RouteTable::ColCount + col)] =
-                    std::hash<std::string>{}(m_table.cellText(row, col));
+                m_inputs[cell] = hash;
+            else if (col >= FirstResultCol && col <= LastResultCol)
+                m_results[cell] = hash;
         }
     }
 }
 
-int RouteMarks::firstChangedInputRow() const
+void RouteMarks::noteConsistent()
+{
+    if (m_consistent.size() == MaxConsistent)
+        m_consistent.erase(m_consistent.begin());
+    m_consistent.push_back({m_inputs, m_results});
+}
+
+namespace {
+
+// The first row whose inputs differ, or 0.
+template <typename Hashes> int firstDifferentRow(const Hashes &now, const Hashes &then)
 {
     const auto rowSize = static_cast<std::ptrdiff_t>(RouteTable::ColCount);
     for (int row = 1; row <= RouteTable::DataRows; ++row) {
         const auto begin = row * rowSize;
-        if (!std::equal(m_inputs.begin() + begin, m_inputs.begin() + begin + rowSize,
-                        m_calculatedInputs.begin() + begin))
+        if (!std::equal(now.begin() + begin, now.begin() + begin + rowSize, then.begin() + begin))
             return row;
     }
     return 0;
+}
+
+} // namespace
+
+int RouteMarks::firstStaleNow() const
+{
+    // The results shown are those of a consistent state when they are all
+    // its results: then only inputs changed since count, and the state
+    // that leaves the fewest rows out of date wins. Results typed over are
+    // judged against the latest Calculate.
+    int fewest = -1;
+    for (const Consistent &state : m_consistent) {
+        if (state.results != m_results)
+            continue;
+        const int row = firstDifferentRow(m_inputs, state.inputs);
+        if (row == 0)
+            return 0;
+        fewest = std::max(fewest, row);
+    }
+    return fewest > 0 ? fewest : firstDifferentRow(m_inputs, m_consistent.back().inputs);
 }
 
 void RouteMarks::setFirstStale(int row)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Marks the grid draws over the route without touching a text: result cells
 // that no longer follow from the inputs, and input cells whose text does not
@@ -30,8 +31,10 @@ struct InputReading
 InputReading readInput(std::string_view text, int col);
 
 // Follows the table and keeps the marks. Results go out of date from the
-// first row whose inputs differ from those of the last Calculate down to the
-// route's last used row, so an edit undone or typed back leaves them current;
+// first row whose inputs differ from those of the Calculate that gave the
+// results shown, down to the route's last used row, so an edit undone or
+// typed back leaves them current, and so does undoing back to the results
+// of an earlier Calculate or of the file as opened;
 // a typed character the grid's filter left out of a numeric input
 // cell marks that cell until its text is replaced or emptied.
 class RouteMarks final
@@ -65,8 +68,17 @@ public:
 private:
     void followTable(const TableChange &change);
     void setFirstStale(int row);
-    void hashInputs(int top, int bottom);
-    int firstChangedInputRow() const;
+    using CellHashes = std::array<std::size_t, RouteTable::RowCount * RouteTable::ColCount>;
+    // Inputs and results that belong together: those of a Calculate that ran
+    // to the end, or of the route as opened.
+    struct Consistent
+    {
+        CellHashes inputs;
+        CellHashes results;
+    };
+    void hashCells(int top, int bottom);
+    void noteConsistent();
+    int firstStaleNow() const;
     void report(const CellRange &cells) const;
     std::u32string &dropped(int row, int col);
 
@@ -78,11 +90,13 @@ private:
     // may hold back the report until after several characters.
     CellRange m_typed;
     std::array<std::u32string, RouteTable::RowCount * RouteTable::ColCount> m_dropped;
-    // The input cells' texts as hashes, now and at the last Calculate: a
-    // copy of the texts would double the memory of a route of huge cells.
-    using InputHashes = std::array<std::size_t, RouteTable::RowCount * RouteTable::ColCount>;
-    InputHashes m_inputs{};
-    InputHashes m_calculatedInputs{};
+    // The input and result cells' texts as hashes, now and at the last few
+    // consistent states, newest last: a copy of the texts would double the
+    // memory of a route of huge cells.
+    static constexpr std::size_t MaxConsistent = 16;
+    CellHashes m_inputs{};
+    CellHashes m_results{};
+    std::vector<Consistent> m_consistent;
 };
 
 } // namespace plenix
