@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include <unistd.h>
 
@@ -111,18 +112,26 @@ int main(int argc, char *argv[])
         printedAny = true;
     };
     for (const QString &file : options.files) {
-        if (isProjectPath(file)) {
-            const ProjectRun run = runProject(file, options, named);
+        try {
+            if (isProjectPath(file)) {
+                const ProjectRun run = runProject(file, options, named);
+                status = std::max(status, run.status);
+                tell(run.diagnostic, run.printed);
+                continue;
+            }
+            const RouteRun run = runRoute(file, options);
             status = std::max(status, run.status);
-            tell(run.diagnostic, run.printed);
-            continue;
+            tell(run.diagnostic,
+                 run.document && options.printsTables()
+                     ? printedRoute(options.format, file, *run.document, run.stopMessage, named)
+                     : std::string());
+        } catch (const std::bad_alloc &) {
+            // The file is as it was: a save is whole or not made. What the
+            // run held is given back as the exception unwinds.
+            status = ExitFailed;
+            tell(fileError(file, QCoreApplication::translate("plenix-calc", "not enough memory")),
+                 {});
         }
-        const RouteRun run = runRoute(file, options);
-        status = std::max(status, run.status);
-        tell(run.diagnostic,
-             run.document && options.printsTables()
-                 ? printedRoute(options.format, file, *run.document, run.stopMessage, named)
-                 : std::string());
     }
 
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

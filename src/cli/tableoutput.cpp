@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tableoutput.h"
 
+#include "calculation.h"
 #include "routedocument.h"
 #include "routefileio.h"
 #include "tableexport.h"
@@ -31,7 +32,12 @@ std::string printedRoute(OutputFormat format, const QString &file, const RouteDo
     case OutputFormat::Csv:
         return (named ? csvRecord({fileName}) : std::string()) + csvText(rows);
     case OutputFormat::Json:
-        return jsonRoute(fileName, utf8FromStored(document.description()), rows, message) + '\n';
+    {
+        const RouteFigures figures = routeFigures(document.table());
+        return jsonRoute(fileName, utf8FromStored(document.description()), rows, message,
+                         &figures) +
+               '\n';
+    }
     }
     return {};
 }

@@ -25,19 +25,19 @@ std::optional<Int16> quantityFromText(std::string_view text)
     return static_cast<Int16>(rounded);
 }
 
-// The text of a row's item loss. A row whose loss cannot be a number says
-// why in spreadsheet fashion instead of showing a figure that would be wrong.
-std::string itemLossText(std::optional<Int16> qty, float flow, float diameter, float length,
-                         float lossCoef, float vp)
+// A row's item loss. A row whose loss cannot be a number says why in
+// spreadsheet fashion instead of showing a figure that would be wrong.
+void workOutLoss(RowFigures &figures, std::optional<Int16> qty, float length, float lossCoef)
 {
     if (!qty)
-        return std::string(NumMarker);
-    if (lossCoef > 0)
-        return formatNumber(fittingLoss(*qty, vp, lossCoef), Pattern::TwoDecimals);
+        figures.lossMarker = NumMarker;
+    else if (lossCoef > 0)
+        figures.loss = fittingLoss(*qty, figures.velocityPressure, lossCoef);
     // A negative flow has no friction loss to divide, whatever the diameter.
-    if (length != 0 && diameter == 0 && !(flow < 0))
-        return std::string(DivZeroMarker);
-    return formatNumber(frictionLoss(*qty, length, flow, diameter), Pattern::TwoDecimals);
+    else if (length != 0 && figures.diameter == 0 && !(figures.flow < 0))
+        figures.lossMarker = DivZeroMarker;
+    else
+        figures.loss = frictionLoss(*qty, length, figures.flow, figures.diameter);
 }
 
 } // namespace
@@ -48,42 +48,63 @@ std::string separateRowsMessage(int row)
            std::to_string(row);
 }
 
-CalculationOutcome calculate(RouteTable &table)
+RouteFigures routeFigures(const RouteTable &table)
 {
-    RouteTable::Batch batch(table);
-    // The cursor leaves its column even when the check below stops the pass.
-    table.setCurrentCol(RouteTable::ColQty);
+    RouteFigures figures;
     const Int16 lastRow = table.lastUsedRow(1);
-
     for (Int16 row = 1; row <= lastRow; ++row) {
         if (!table.cellText(row, Col::ColLength).empty() &&
-            !table.cellText(row, Col::ColLossCoef).empty())
-            return {true, row, separateRowsMessage(row)};
+            !table.cellText(row, Col::ColLossCoef).empty()) {
+            figures.outcome = {true, row, separateRowsMessage(row)};
+            return figures;
+        }
     }
 
     // Flow and diameter carry down from the row that last gave them.
-    float flow = 0;
-    float diameter = 0;
+    RowFigures inForce;
     for (Int16 row = 1; row <= lastRow; ++row) {
+        RowFigures &here = figures.rows.emplace_back();
+        if (const std::string &text = table.cellText(row, Col::ColFlow); !text.empty())
+            inForce.flow = toSingle(numberFromText(text));
+        if (const std::string &text = table.cellText(row, Col::ColDiameter); !text.empty())
+            inForce.diameter = toSingle(numberFromText(text));
+        here.flow = inForce.flow;
+        here.diameter = inForce.diameter;
+        const std::string &lengthText = table.cellText(row, Col::ColLength);
+        const std::string &lossCoefText = table.cellText(row, Col::ColLossCoef);
+        here.hasItem = !lengthText.empty() || !lossCoefText.empty();
+        if (!here.hasItem)
+            continue;
         const std::string &qtyText = table.cellText(row, Col::ColQty);
         const std::optional<Int16> qty =
             qtyText.empty() ? std::optional<Int16>(1) : quantityFromText(qtyText);
-        if (const std::string &text = table.cellText(row, Col::ColFlow); !text.empty())
-            flow = toSingle(numberFromText(text));
-        if (const std::string &text = table.cellText(row, Col::ColDiameter); !text.empty())
-            diameter = toSingle(numberFromText(text));
-        const std::string &lengthText = table.cellText(row, Col::ColLength);
-        const std::string &lossCoefText = table.cellText(row, Col::ColLossCoef);
-        const float length = toSingle(numberFromText(lengthText));
-        const float lossCoef = toSingle(numberFromText(lossCoefText));
+        here.velocity = velocity(here.flow, here.diameter);
+        here.velocityPressure = velocityPressure(here.velocity);
+        workOutLoss(here, qty, toSingle(numberFromText(lengthText)),
+                    toSingle(numberFromText(lossCoefText)));
+    }
+    return figures;
+}
 
-        if (!lengthText.empty() || !lossCoefText.empty()) {
-            const float speed = velocity(flow, diameter);
-            const float vp = velocityPressure(speed);
-            table.setCellText(row, Col::ColVP, formatNumber(vp, Pattern::TwoDecimals));
-            table.setCellText(row, Col::ColVelocity, formatNumber(speed, Pattern::Whole));
+CalculationOutcome calculate(RouteTable &table)
+{
+    RouteTable::Batch batch(table);
+    // The cursor leaves its column even when the check stops the pass.
+    table.setCurrentCol(RouteTable::ColQty);
+    const RouteFigures figures = routeFigures(table);
+    if (figures.outcome.stopped)
+        return figures.outcome;
+
+    for (Int16 row = 1; row <= static_cast<Int16>(figures.rows.size()); ++row) {
+        if (const RowFigures &here = figures.rows[static_cast<std::size_t>(row - 1)];
+            here.hasItem) {
+            table.setCellText(row, Col::ColVP,
+                              formatNumber(here.velocityPressure, Pattern::TwoDecimals));
+            table.setCellText(row, Col::ColVelocity, formatNumber(here.velocity, Pattern::Whole));
             table.setCellText(row, Col::ColItemSP,
-                              itemLossText(qty, flow, diameter, length, lossCoef, vp));
+                              here.lossMarker.empty()
+                                  ? formatNumber(here.loss, Pattern::TwoDecimals)
+                                  : here.lossMarker);
         }
 
         // The total adds up what the cells show, so the route total always

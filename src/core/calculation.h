@@ -4,6 +4,7 @@
 #include "routetable.h"
 
 #include <string>
+#include <vector>
 
 namespace plenix {
 
@@ -18,6 +19,33 @@ struct CalculationOutcome
     Int16 row = 0;
     std::string message;
 };
+
+// What Calculate works out for one used row, at the precision it computes.
+struct RowFigures
+{
+    // In force on the row: given there or carried down from above.
+    float flow = 0;
+    float diameter = 0;
+    // A row with a length or a loss coefficient has an item; the others
+    // only carry the total down.
+    bool hasItem = false;
+    float velocity = 0;
+    float velocityPressure = 0;
+    // The item's loss, or the marker the row shows when there can be no
+    // number; 0 for a row without an item.
+    float loss = 0;
+    std::string lossMarker;
+};
+
+struct RouteFigures
+{
+    CalculationOutcome outcome;
+    // Rows 1 to the last used one; none when the pass stopped.
+    std::vector<RowFigures> rows;
+};
+
+// The figures of a Calculate, without writing them.
+RouteFigures routeFigures(const RouteTable &table);
 
 // Fills the result columns of every used row and the running route total,
 // then goes home. Reports, as one change, everything it wrote.

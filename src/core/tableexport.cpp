@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tableexport.h"
 
+#include "calculation.h"
 #include "charset.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
 
 #include <charconv>
 #include <cstdio>
@@ -161,11 +166,28 @@ std::string jsonString(std::string_view utf8)
     return out + '"';
 }
 
+namespace {
+
+// The shortest text that reads back as the same number: the figures are
+// single precision, the sums of them double.
+template <typename Number> std::string jsonNumber(std::optional<Number> value)
+{
+    if (!value || !std::isfinite(*value))
+        return "null";
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), *value).ptr;
+    return {text.data(), end};
+}
+
+} // namespace
+
 std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
-                      std::string_view message)
+                      std::string_view message, const RouteFigures *figures)
 {
     std::string out = "{\"file\":" + jsonString(file) +
                       ",\"description\":" + jsonString(description) + ",\"rows\":[";
+    const bool figured = figures && !figures->outcome.stopped;
+    std::optional<double> total = 0.0;
     for (std::size_t row = 1; row < rows.size(); ++row) {
         out += row > 1 ? ",{" : "{";
         for (std::size_t col = 0; col < rows[row].size(); ++col) {
@@ -173,9 +195,30 @@ std::string jsonRoute(std::string_view file, std::string_view description, const
                 out += ',';
             out += jsonString(rows.front().at(col)) + ':' + jsonString(rows[row][col]);
         }
+        if (figured && row <= figures->rows.size()) {
+            const RowFigures &here = figures->rows[row - 1];
+            const auto item = [&](float value) {
+                return here.hasItem ? std::optional<float>(value) : std::nullopt;
+            };
+            const std::optional<float> loss =
+                here.lossMarker.empty() ? item(here.loss) : std::nullopt;
+            if (!here.lossMarker.empty())
+                total.reset();
+            else if (total)
+                *total += here.loss;
+            out += ",\"flow\":" + jsonNumber<float>(here.flow) +
+                   ",\"diameter\":" + jsonNumber<float>(here.diameter) +
+                   ",\"velocity\":" + jsonNumber(item(here.velocity)) +
+                   ",\"vp\":" + jsonNumber(item(here.velocityPressure)) +
+                   ",\"loss\":" + jsonNumber(loss) + ",\"total\":" + jsonNumber(total);
+        }
         out += '}';
     }
     out += ']';
+    if (figures) {
+        out += std::string(",\"stopped\":") + (figures->outcome.stopped ? "true" : "false");
+        out += ",\"total\":" + jsonNumber(figured ? total : std::optional<double>());
+    }
     if (!message.empty())
         out += ",\"message\":" + jsonString(message);
     return out + '}';

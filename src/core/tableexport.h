@@ -12,6 +12,8 @@
 // callers decide where it goes.
 namespace plenix {
 
+struct RouteFigures;
+
 // Stored Windows-1252 bytes (cells, descriptions) as UTF-8.
 std::string utf8FromStored(std::string_view stored);
 
@@ -53,8 +55,13 @@ std::string jsonString(std::string_view utf8);
 
 // One route as one JSON object on one line: "file", "description", "rows"
 // (each row an object keyed by the column headers, the first entry of
-// `rows`), and "message" when the message is not empty.
+// `rows`), and "message" when the message is not empty. With the route's
+// figures, each row also holds them as numbers at the precision Calculate
+// works in: "flow" and "diameter" in force, "velocity", "vp" and "loss"
+// (null on a row without an item, or whose loss shows a marker) and
+// "total", the running sum of the losses (null from a marker on); the route
+// holds "stopped" and its "total".
 std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
-                      std::string_view message);
+                      std::string_view message, const RouteFigures *figures = nullptr);
 
 } // namespace plenix

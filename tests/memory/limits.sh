@@ -6,10 +6,14 @@
 # the 40 MB route, or an undo history without its budget (ten edits of a
 # 10 MB cell), fails with "Caught unhandled exception" or an abort.
 #
-# Usage: limits.sh TST_APP_WINDOW
+# Then plenix-calc -i on a 40 MB route: within 25 MB more than it needs it
+# saves; in less it says it has not enough memory, exits 2 and leaves the
+# route as it was.
+#
+# Usage: limits.sh TST_APP_WINDOW PLENIX_CALC WORK_DIR
 set -uo pipefail
 
-window_test=$1
+window_test=$1 calc=$2 work=$3
 status=0
 while IFS=$'\t' read -r limit row; do
     if output=$(ulimit -v "$limit" &&
@@ -26,4 +30,26 @@ done <<'ROWS'
 703000	big route, its report printed
 445000	huge cell edited again and again
 ROWS
+
+rm -rf "$work"
+mkdir -p "$work"
+python3 - "$work/big.txt" <<'PYTHON'
+import sys
+line = b"A line of a long description, broken where it ends.\r\n"
+open(sys.argv[1], "wb").write(b"\t500\t12\t100\x80" + line * (40_000_000 // len(line)))
+PYTHON
+cp "$work/big.txt" "$work/route.txt"
+err=$(ulimit -v 150000 && "$calc" -i "$work/route.txt" 2>&1 >/dev/null)
+if [[ $? == 2 && $err == *"not enough memory"* ]] && cmp -s "$work/big.txt" "$work/route.txt"; then
+    echo "ok: plenix-calc -i in too little memory says so and keeps the route"
+else
+    echo "FAIL: plenix-calc -i in too little memory: $err"
+    status=1
+fi
+if (ulimit -v 230000 && "$calc" -i "$work/route.txt") && ! cmp -s "$work/big.txt" "$work/route.txt"; then
+    echo "ok: plenix-calc -i saves a 40 MB route within 224 MiB"
+else
+    echo "FAIL: plenix-calc -i within 224 MiB"
+    status=1
+fi
 exit "$status"
