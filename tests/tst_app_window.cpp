@@ -41,6 +41,10 @@ class WindowTest final : public WindowFixture
                 QTest::mousePress(target, Qt::LeftButton, {}, at(0));
                 QTest::mouseMove(target, at(1));
                 QTest::mouseRelease(target, Qt::LeftButton, {}, at(1));
+            } else if (verb == u"shiftRow" || verb == u"shiftCol") {
+                const bool columns = verb == u"shiftCol";
+                QTest::mouseClick(header(columns), Qt::LeftButton, Qt::ShiftModifier,
+                                  headerPoint(columns, n[0]));
             } else if (verb == u"right" && arg == u"bar") {
                 QWidget *bar = m_grid->verticalScrollBar();
                 m_pointer = bar->mapToGlobal(bar->rect().center());

@@ -46,7 +46,7 @@ int act(RouteTable &table, const std::string &action, const Viewport &view)
         dragTo(table, a, b, view);
     } else if ((word == "column" || word == "row") && in >> a) {
         const bool columns = word == "column";
-        columns ? clickColumnHeader(table, a) : clickRowHeader(table, a);
+        columns ? clickColumnHeader(table, a, held.shift) : clickRowHeader(table, a, held.shift);
         if (!(in >> b))
             return 1;
         columns ? dragColumnHeader(table, b, view) : dragRowHeader(table, b, view);

@@ -128,7 +128,8 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
         return true;
     setFocus(Qt::MouseFocusReason);
     m_drag = columns ? Drag::Columns : Drag::Rows;
-    columns ? clickColumnHeader(m_table, cell) : clickRowHeader(m_table, cell);
+    const bool extend = mouse->modifiers().testFlag(Qt::ShiftModifier);
+    columns ? clickColumnHeader(m_table, cell, extend) : clickRowHeader(m_table, cell, extend);
     return true;
 }
 

@@ -192,10 +192,10 @@ void dragTo(RouteTable &table, int x, int y, const Viewport &view)
     moveTo(table, row, col, true, view);
 }
 
-void clickColumnHeader(RouteTable &table, int col)
+void clickColumnHeader(RouteTable &table, int col, bool extend)
 {
     RouteTable::Batch batch(table);
-    table.setCurrentCell(1, clampedCol(col));
+    table.setCurrentCell(1, extend ? table.currentCol() : clampedCol(col));
     table.setSelectionEnd(LastRow, clampedCol(col));
 }
 
@@ -208,10 +208,10 @@ void dragColumnHeader(RouteTable &table, int x, const Viewport &view)
     scrollIntoView(table, table.topRow(), col, view);
 }
 
-void clickRowHeader(RouteTable &table, int row)
+void clickRowHeader(RouteTable &table, int row, bool extend)
 {
     RouteTable::Batch batch(table);
-    table.setCurrentCell(clampedRow(row), 1);
+    table.setCurrentCell(extend ? table.currentRow() : clampedRow(row), 1);
     table.setSelectionEnd(clampedRow(row), LastGridCol);
 }
 

@@ -75,10 +75,12 @@ void dragTo(RouteTable &table, int x, int y, const Viewport &view);
 // dragging on along the headers stretches the selection to the column at
 // `x` across the cell area, and beyond an edge, as `dragTo` does, to the
 // next column, scrolled into view; the rows stay where they are scrolled.
-void clickColumnHeader(RouteTable &table, int col);
+// With Shift held, the press stretches the selection from the current
+// column to the one pressed instead, as a spreadsheet's does.
+void clickColumnHeader(RouteTable &table, int col, bool extend = false);
 void dragColumnHeader(RouteTable &table, int x, const Viewport &view);
 // The same for a row number and whole rows, with `y` down the cell area.
-void clickRowHeader(RouteTable &table, int row);
+void clickRowHeader(RouteTable &table, int row, bool extend = false);
 void dragRowHeader(RouteTable &table, int y, const Viewport &view);
 
 } // namespace plenix
