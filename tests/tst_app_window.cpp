@@ -41,6 +41,24 @@ class WindowTest final : public WindowFixture
                 QTest::mousePress(target, Qt::LeftButton, {}, at(0));
                 QTest::mouseMove(target, at(1));
                 QTest::mouseRelease(target, Qt::LeftButton, {}, at(1));
+            } else if (verb == u"border") {
+                // A drag from the right border of column N's header.
+                QHeaderView *columns = m_grid->horizontalHeader();
+                const int edge = columns->sectionViewportPosition(n[0] - 1) +
+                                 columns->sectionSize(n[0] - 1) - 1;
+                const QPoint from(edge, columns->height() / 2), to(edge + n[1], from.y());
+                QTest::mousePress(columns->viewport(), Qt::LeftButton, {}, from);
+                QTest::mouseMove(columns->viewport(), to);
+                QTest::mouseRelease(columns->viewport(), Qt::LeftButton, {}, to);
+            } else if (verb == u"wide") {
+                m_window->resize(n[0], m_window->height());
+                QTest::qWait(0);
+            } else if (verb == u"reopen") {
+                // The next start of the program, with the settings this one left.
+                m_window = std::make_unique<MainWindow>();
+                m_window->show();
+                QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+                m_grid = m_window->findChild<RouteView *>(u"routeView"_s);
             } else if (verb == u"shiftRow" || verb == u"shiftCol") {
                 const bool columns = verb == u"shiftCol";
                 QTest::mouseClick(header(columns), Qt::LeftButton, Qt::ShiftModifier,
@@ -289,6 +307,13 @@ class WindowTest final : public WindowFixture
         }
         if (name == u"undo" || name == u"redo")
             return control<QAction>(name + u"Action"_s)->text();
+        if (name == u"widths") {
+            // Columns 1 to 10 in twips, as the grid's navigation goes by them.
+            QStringList widths;
+            for (int col = 1; col <= plenix::RouteTable::DataCols; ++col)
+                widths << QString::number(table().colWidthTwips(col));
+            return widths.join(u',');
+        }
         if (name == u"system")
             return control<QTableWidget>(u"systemTable"_s)->isVisible() ? u"shown"_s : u"hidden"_s;
         if (name.startsWith(u"systemRow:")) {

@@ -7,6 +7,7 @@
 #include "documentcommands.h"
 #include "routeview.h"
 #include "textcodec.h"
+#include "usersettings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,6 +30,8 @@ using namespace Qt::StringLiterals;
 namespace plenix {
 
 namespace {
+const QString ColumnWidthsKey = u"grid/columnWidths"_s;
+
 // "elbow90Action" for "Elbow 90 deg", "branchEntry45Action" for "Branch Entry
 // 45 deg": the caption's words but the unit, run together.
 QString fittingActionName(const Fitting &fitting)
@@ -101,6 +104,17 @@ void MainWindow::createWidgets()
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculate);
     connect(routeView, &RouteView::popUpRequested, this, &MainWindow::showPopUp);
+    // The widths the user dragged the columns to, kept for the next start.
+    QList<int> widths;
+    for (const QVariant &width : userSettings().value(ColumnWidthsKey).toList())
+        widths << width.toInt();
+    routeView->setChosenWidths(widths);
+    connect(routeView, &RouteView::chosenWidthsChanged, this, [this] {
+        QVariantList chosen;
+        for (const int width : routeView->chosenWidths())
+            chosen << width;
+        userSettings().setValue(ColumnWidthsKey, chosen);
+    });
 
     // Says why a command did nothing; it stands below the client area, whose
     // size alone the layout follows.

@@ -1,26 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recentroutes.h"
 
+#include "usersettings.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace plenix {
 
 namespace {
 const QString Key = QStringLiteral("recentRoutes");
-
-// Named here rather than through the application's names, so that the
-// settings are found whoever starts the window.
-QSettings settings()
-{
-    return QSettings(QSettings::UserScope, QStringLiteral("plenix"), QStringLiteral("plenix"));
-}
 } // namespace
 
 QStringList RecentRoutes::paths() const
 {
-    return settings().value(Key).toStringList();
+    return userSettings().value(Key).toStringList();
 }
 
 void RecentRoutes::add(const QString &path)
@@ -40,7 +34,7 @@ void RecentRoutes::remove(const QString &path)
 
 void RecentRoutes::store(const QStringList &list)
 {
-    settings().setValue(Key, list);
+    userSettings().setValue(Key, list);
 }
 
 QStringList recentCaptions(const QStringList &paths)

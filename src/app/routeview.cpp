@@ -84,7 +84,8 @@ RouteView::RouteView(RouteTable &table, RouteMarks &marks, QWidget *parent)
     verticalHeader()->setFont(cells);
 
     for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
-        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setSectionResizeMode(header == horizontalHeader() ? QHeaderView::Interactive
+                                                                  : QHeaderView::Fixed);
         header->setMinimumSectionSize(0);
         header->setHighlightSections(false);
         header->setSectionsClickable(false);
@@ -114,6 +115,9 @@ RouteView::RouteView(RouteTable &table, RouteMarks &marks, QWidget *parent)
     m_autoScroll.setInterval(AutoScrollMs);
     connect(&m_autoScroll, &QTimer::timeout, this, &RouteView::dragStep);
 
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int logical, int, int newSize) { followColumnResize(logical, newSize); });
+
     m_table.addListener(this, [this](const TableChange &change) { showTableChange(change); });
     m_marks.setListener([this](const CellRange &marked) { m_model->notifyMarksChanged(marked); });
     setUpColumns();
@@ -137,10 +141,58 @@ Viewport RouteView::measure() const
     return {viewport()->width(), viewport()->height(), rowHeight(0), double(logicalDpiX())};
 }
 
+void RouteView::setChosenWidths(const QList<int> &twips)
+{
+    if (twips.size() != LastGridCol)
+        return;
+    m_chosenWidths = twips;
+    showColumnWidths();
+}
+
+void RouteView::showColumnWidths()
+{
+    const QScopedValueRollback<bool> mirroring(m_mirroring, true);
+    int others = 0;
+    for (int col = 1; col <= LastGridCol; ++col) {
+        const int width = twipsToPixels(m_chosenWidths.at(col - 1), true);
+        setColumnWidth(col - 1, width);
+        if (col != RouteTable::ColDescription && col != RouteTable::ColSpare)
+            others += width;
+    }
+    const int description =
+        std::max(columnWidth(RouteTable::ColDescription - 1), viewport()->width() - others);
+    setColumnWidth(RouteTable::ColDescription - 1, description);
+    // A column the table already has at this width keeps its exact twips.
+    for (int col = 1; col <= LastGridCol; ++col) {
+        if (twipsToPixels(m_table.colWidthTwips(col), true) != columnWidth(col - 1))
+            m_table.setColWidthTwips(col, int(pixelsToTwips(columnWidth(col - 1), logicalDpiX())));
+    }
+}
+
+void RouteView::followColumnResize(int logical, int newSize)
+{
+    if (m_mirroring)
+        return;
+    if (twipsToPixels(m_chosenWidths.at(logical), true) != newSize)
+        m_chosenWidths[logical] = int(pixelsToTwips(newSize, logicalDpiX()));
+    showColumnWidths();
+    showScroll();
+    Q_EMIT chosenWidthsChanged();
+}
+
+void RouteView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    showColumnWidths();
+}
+
 void RouteView::setUpColumns()
 {
-    for (int col = 1; col <= LastGridCol; ++col)
-        setColumnWidth(col - 1, twipsToPixels(m_table.colWidthTwips(col), true));
+    if (m_chosenWidths.isEmpty()) {
+        for (int col = 1; col <= LastGridCol; ++col)
+            m_chosenWidths << m_table.colWidthTwips(col);
+    }
+    showColumnWidths();
     verticalHeader()->setFixedWidth(
         twipsToPixels(m_table.colWidthTwips(RouteTable::ColRowNumber), true));
     const int rowHeight =

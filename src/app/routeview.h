@@ -29,6 +29,11 @@ public:
 
     RouteModel *routeModel() const { return m_model; }
 
+    // The widths the user gave the columns by dragging their borders, in
+    // twips, for the settings; the classic layout's where none was dragged.
+    QList<int> chosenWidths() const { return m_chosenWidths; }
+    void setChosenWidths(const QList<int> &twips);
+
 Q_SIGNALS:
     // Enter or Return, with any modifier.
     void enterPressed();
@@ -36,6 +41,8 @@ Q_SIGNALS:
     // somewhere on the grid or its scroll bars, or the Menu key or Shift+F10
     // was pressed. The current cell stays.
     void popUpRequested(const QPoint &globalPos);
+    // The user dragged a column's border.
+    void chosenWidthsChanged();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -45,6 +52,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     enum class Drag
@@ -52,11 +60,16 @@ private:
         None,
         Cells,
         Columns,
-        Rows
+        Rows,
+        ColumnBorder // the header itself resizes the column
     };
 
     void showTableChange(const TableChange &change);
     void setUpColumns();
+    // The columns as chosen, the description taking whatever width the
+    // route's other columns leave; the spare column lies beyond.
+    void showColumnWidths();
+    void followColumnResize(int logical, int newSize);
     void showCursor();
     void showScroll();
     // The cell area as the core's grid operations see it.
@@ -77,6 +90,7 @@ private:
     QPoint m_dragPos;
     QTimer m_autoScroll;
     bool m_mirroring = false;
+    QList<int> m_chosenWidths; // in twips, columns 1 to the spare one
 };
 
 } // namespace plenix

@@ -25,6 +25,19 @@ namespace plenix {
 namespace {
 // A giant cell's tooltip shows its beginning only.
 constexpr std::size_t MaxToolTipChars = 2000;
+// Whether a press at `x` falls on a border between two column headers,
+// where the header resizes the column: decided as QHeaderView decides it.
+bool isOnColumnBorder(const QHeaderView &header, int x)
+{
+    const int visual = header.visualIndexAt(x);
+    if (visual < 0)
+        return false;
+    const int logical = header.logicalIndex(visual);
+    const int start = header.sectionViewportPosition(logical);
+    const int grip = header.style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, &header);
+    return (x < start + grip && visual > 0) || x > start + header.sectionSize(logical) - grip;
+}
+
 } // namespace
 
 void RouteView::mousePressEvent(QMouseEvent *event)
@@ -68,6 +81,7 @@ void RouteView::dragStep()
     bool past = false;
     switch (m_drag) {
     case Drag::None:
+    case Drag::ColumnBorder:
         break;
     case Drag::Cells:
         dragTo(m_table, m_dragPos.x(), m_dragPos.y(), view);
@@ -105,12 +119,22 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
     const int section = header->logicalIndexAt(std::clamp(at, 0, std::max(extent - 1, 0)));
     const int cell = section < 0 ? header->count() : section + 1;
 
+    // A column's border belongs to the header, which resizes the column and
+    // never selects: its sections are not clickable.
+    if (m_drag == Drag::ColumnBorder) {
+        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
+            m_drag = Drag::None;
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (mouse->button() == Qt::LeftButton)
             m_drag = Drag::None;
         return true;
     }
     if (event->type() == QEvent::MouseMove) {
+        // Hovering over a border shows the resize pointer.
+        if (columns && mouse->buttons() == Qt::NoButton)
+            return false;
         const Drag wanted = columns ? Drag::Columns : Drag::Rows;
         if (m_drag != wanted || !mouse->buttons().testFlag(Qt::LeftButton))
             return true;
@@ -126,6 +150,10 @@ bool RouteView::handleHeaderMouse(bool columns, QEvent *event)
     }
     if (mouse->button() != Qt::LeftButton)
         return true;
+    if (columns && isOnColumnBorder(*header, pos.x())) {
+        m_drag = Drag::ColumnBorder;
+        return false;
+    }
     setFocus(Qt::MouseFocusReason);
     m_drag = columns ? Drag::Columns : Drag::Rows;
     const bool extend = mouse->modifiers().testFlag(Qt::ShiftModifier);

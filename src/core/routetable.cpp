@@ -318,6 +318,12 @@ int RouteTable::colWidthTwips(int col) const
     return m_colWidths[static_cast<std::size_t>(col)];
 }
 
+void RouteTable::setColWidthTwips(int col, int twips)
+{
+    if (col >= 1 && col < ColCount)
+        m_colWidths[static_cast<std::size_t>(col)] = std::max(twips, 0);
+}
+
 void RouteTable::markCell(int row, int col)
 {
     m_pending.cells.unite({row, col, row, col});

@@ -145,7 +145,11 @@ public:
     void setTopRow(Int16 row);
     void setLeftCol(Int16 col);
 
+    // The columns' widths as the grid shows them, which its navigation goes
+    // by: the classic layout's until the user drags a border. No route file
+    // holds them.
     int colWidthTwips(int col) const;
+    void setColWidthTwips(int col, int twips);
 
     // Any number of listeners follow the table: the grid, and whatever else
     // shows or records the route. Each is known by its owner, which removes
