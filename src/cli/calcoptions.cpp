@@ -75,6 +75,12 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                                                    "-, @, TAB or CR as it is, without the "
                                                    "apostrophe that keeps a spreadsheet from "
                                                    "running it as a formula."));
+    const QCommandLineOption csvFilledOption(
+        u"csv-filled"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "With --csv or --format=csv: write the flow and the diameter "
+                                    "in force on every row, carried down from the row that gave "
+                                    "them, so that a spreadsheet can work each row out."));
     const QCommandLineOption projectOption(
         u"project"_s,
         QCoreApplication::translate(
@@ -89,8 +95,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
             "row ROW. Give one for every route but the first."),
         u"NAME=FROM:ROW"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
-                       checkOption, quietOption, pdfOption, csvOption, csvRawOption, projectOption,
-                       takeoffOption});
+                       checkOption, quietOption, pdfOption, csvOption, csvRawOption,
+                       csvFilledOption, projectOption, takeoffOption});
     parser.addPositionalArgument(
         u"routes"_s,
         QCoreApplication::translate("plenix-calc",
@@ -123,6 +129,7 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     options.pdfFile = parser.value(pdfOption);
     options.csvFile = parser.value(csvOption);
     options.csvRaw = parser.isSet(csvRawOption);
+    options.csvFilled = parser.isSet(csvFilledOption);
     options.projectFile = parser.value(projectOption);
     options.takeoffs = parser.values(takeoffOption);
 
@@ -154,6 +161,9 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                            "--pdf or --csv"));
     if (options.csvRaw && options.csvFile.isEmpty())
         return usageError(QCoreApplication::translate("plenix-calc", "--csv-raw goes with --csv"));
+    if (options.csvFilled && options.csvFile.isEmpty() && options.format != OutputFormat::Csv)
+        return usageError(QCoreApplication::translate("plenix-calc",
+                                                      "--csv-filled goes with --csv or --format=csv"));
     if (parser.isSet(takeoffOption) && !parser.isSet(projectOption))
         return usageError(
             QCoreApplication::translate("plenix-calc", "--takeoff goes with --project"));

@@ -23,7 +23,8 @@ struct CalcOptions
     bool inPlace = false;
     bool check = false;
     bool quiet = false;
-    bool csvRaw = false; // --csv-raw: no apostrophe before formula-like text
+    bool csvRaw = false;    // --csv-raw: no apostrophe before formula-like text
+    bool csvFilled = false; // --csv-filled: flow and diameter on every row
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

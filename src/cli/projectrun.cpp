@@ -21,7 +21,8 @@ namespace plenix {
 namespace {
 
 // The routes' lists, each after a line with its name, then the system.
-std::string printedTables(OutputFormat format, const Project &project, const SystemFigures &system)
+std::string printedTables(OutputFormat format, bool filled, const Project &project,
+                          const SystemFigures &system)
 {
     const auto table = [format](const TextRows &rows) {
         return format == OutputFormat::Csv ? csvText(rows) : tsvText(rows);
@@ -30,8 +31,11 @@ std::string printedTables(OutputFormat format, const Project &project, const Sys
         return format == OutputFormat::Csv ? csvRecord({text}) : text + '\n';
     };
     std::string out;
-    for (const ProjectRoute &route : project.routes)
-        out += heading("Route: " + route.name) + table(listRows(route.document->table())) + '\n';
+    for (const ProjectRoute &route : project.routes) {
+        const TextRows rows = listRows(route.document->table());
+        out += heading("Route: " + route.name) +
+               table(filled && format == OutputFormat::Csv ? filledRows(rows) : rows) + '\n';
+    }
     return out + heading("System") + table(systemSummaryRows(project, system));
 }
 
@@ -66,7 +70,7 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
             run.printed = projectJson(fileName, project, outcome) + '\n';
         else
             run.printed = (named ? fileName + '\n' : std::string()) +
-                          printedTables(options.format, project, outcome.system);
+                          printedTables(options.format, options.csvFilled, project, outcome.system);
     }
     if (options.check)
         return run; // results are not stored in a project: none can be stale
@@ -98,7 +102,8 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
                 QCoreApplication::translate(
                     "plenix-calc", "the project's own file cannot be replaced by an export"));
         if (std::optional<QString> error =
-                writeCsv(options.csvFile, projectListRows(project), options.csvRaw))
+                writeCsv(options.csvFile, projectListRows(project, options.csvFilled),
+                         options.csvRaw))
             return failed(options.csvFile, *error);
     }
     return run;

@@ -140,7 +140,7 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
     write(options.pdfFile,
           [&run](const QString &path) { return writeReportPdf(path, routeReport(*run.document)); });
     write(options.csvFile, [&](const QString &path) {
-        return writeRouteCsv(path, run.document->table(), options.csvRaw);
+        return writeRouteCsv(path, run.document->table(), options.csvFilled, options.csvRaw);
     });
 }
 

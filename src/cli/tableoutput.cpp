@@ -22,7 +22,7 @@ std::optional<OutputFormat> outputFormatNamed(QStringView name)
 }
 
 std::string printedRoute(OutputFormat format, const QString &file, const RouteDocument &document,
-                         std::string_view message, bool named)
+                         std::string_view message, bool named, bool filled)
 {
     const std::string fileName = file.toStdString(); // UTF-8
     const TextRows rows = listRows(document.table());
@@ -30,7 +30,8 @@ std::string printedRoute(OutputFormat format, const QString &file, const RouteDo
     case OutputFormat::Tsv:
         return (named ? fileName + '\n' : std::string()) + tsvText(rows);
     case OutputFormat::Csv:
-        return (named ? csvRecord({fileName}) : std::string()) + csvText(rows);
+        return (named ? csvRecord({fileName}) : std::string()) +
+               csvText(filled ? filledRows(rows) : rows);
     case OutputFormat::Json:
     {
         const RouteFigures figures = routeFigures(document.table());

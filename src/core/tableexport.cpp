@@ -44,6 +44,22 @@ TextRows listRows(const RouteTable &table)
     return rows;
 }
 
+TextRows filledRows(TextRows rows)
+{
+    for (const int col : {RouteTable::ColFlow, RouteTable::ColDiameter}) {
+        const auto field = static_cast<std::size_t>(col - 1);
+        std::string inForce;
+        for (std::size_t row = 1; row < rows.size(); ++row) {
+            std::string &text = rows[row][field];
+            if (text.empty())
+                text = inForce;
+            else
+                inForce = text;
+        }
+    }
+    return rows;
+}
+
 std::string tsvText(const TextRows &rows)
 {
     std::string out;

@@ -21,6 +21,10 @@ std::string utf8FromStored(std::string_view stored);
 // row, each with its ten cell texts in UTF-8.
 using TextRows = std::vector<std::vector<std::string>>;
 TextRows listRows(const RouteTable &table);
+// The rows with the flow and the diameter in force on every row: an empty
+// Flow or Diameter cell takes the text of the last row above that gave one,
+// so that a spreadsheet can work each row out on its own.
+TextRows filledRows(TextRows rows);
 
 // TAB between fields, LF after every row. TSV has no quoting, so a line
 // break or TAB inside a cell (a route file written with CR LF rows leaves

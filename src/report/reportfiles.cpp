@@ -47,9 +47,10 @@ std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectR
                     [&report](QPdfWriter &writer) { return paintProjectReport(writer, report); });
 }
 
-std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table, bool raw)
+std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table, bool filled,
+                                     bool raw)
 {
-    return writeCsv(path, listRows(table), raw);
+    return writeCsv(path, filled ? filledRows(listRows(table)) : listRows(table), raw);
 }
 
 std::optional<QString> writeCsv(const QString &path, const TextRows &rows, bool raw)

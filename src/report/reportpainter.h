@@ -62,9 +62,10 @@ std::optional<QString> writeReportPdf(const QString &path, const RouteReport &re
 
 // The header and used rows as CSV for spreadsheets: RFC 4180 with CR LF,
 // UTF-8 with a byte order mark, written atomically, text that a spreadsheet
-// would run as a formula guarded unless `raw`. Returns the error, or nothing.
+// would run as a formula guarded unless `raw`, and with the flow and
+// diameter in force on every row when `filled`. Returns the error, or nothing.
 std::optional<QString> writeRouteCsv(const QString &path, const RouteTable &table,
-                                     bool raw = false);
+                                     bool filled = false, bool raw = false);
 // Any table of texts (the first row its header) in the same form.
 std::optional<QString> writeCsv(const QString &path, const TextRows &rows, bool raw = false);
 

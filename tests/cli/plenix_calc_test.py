@@ -115,6 +115,13 @@ for route in sorted(routes.glob("*.route")):
     table = list(csv.reader(io.StringIO(out.decode(), newline="")))
     header = table[0] if table else []
     expect(len(header) == 10 and table[1:] == rows, f"{name}: CSV {table!r}")
+    _, out, _ = run("--format=csv", "--csv-filled", route)
+    filled, flow, diameter = [], "", ""
+    for row in rows:
+        flow, diameter = row[1] or flow, row[2] or diameter
+        filled.append([row[0], flow, diameter] + row[3:])
+    expect(list(csv.reader(io.StringIO(out.decode(), newline="")))[1:] == filled,
+           f"{name}: the filled CSV")
     _, out, _ = run("--format=json", route)
     read = json.loads(out)
     expect([[row[h] for h in header] for row in read["rows"]] == rows, f"{name}: JSON rows")

@@ -85,11 +85,13 @@ TextRows systemSummaryRows(const Project &project, const SystemFigures &system)
     return rows;
 }
 
-TextRows projectListRows(const Project &project)
+TextRows projectListRows(const Project &project, bool filled)
 {
     TextRows rows;
     for (const ProjectRoute &route : project.routes) {
         TextRows list = listRows(route.document->table());
+        if (filled)
+            list = filledRows(std::move(list));
         if (rows.empty()) {
             rows.push_back(list.front());
             rows.front().insert(rows.front().begin(), "Route");

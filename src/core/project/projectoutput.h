@@ -22,8 +22,9 @@ TextRows systemSummaryRows(const Project &project, const SystemFigures &system);
 // paths' and the take-offs' tables, and the critical path.
 bool isSummaryEmphasis(const TextRows &rows, std::size_t row);
 
-// Every route's list in one table, the route's name in a first column.
-TextRows projectListRows(const Project &project);
+// Every route's list in one table, the route's name in a first column; each
+// route's rows filled as filledRows() fills them when `filled`.
+TextRows projectListRows(const Project &project, bool filled = false);
 
 // The project as one JSON object on one line: "file", "job", "routes" (each
 // with "name", "takeoff" and "rows" as a route's object has them), "system"
