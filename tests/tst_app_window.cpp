@@ -157,7 +157,13 @@ class WindowTest final : public WindowFixture
                 QVERIFY(::waitpid(gone, nullptr, 0) == gone);
                 const QString base = RecoveryCopy::folder() + u"/%1-1"_s.arg(gone);
                 QVERIFY(QDir().mkpath(RecoveryCopy::folder()));
-                QVERIFY(writeRouteFile(base + u".txt"_s, "\t900\x80recovered") == std::nullopt);
+                const bool project = arg.endsWith(u".plenix"_s);
+                const QByteArray work =
+                    project ? coretest::readAll(QStringLiteral(
+                                  PLENIX_TESTS_DIR "/data/projects/trunk-two-branches.plenix"))
+                            : QByteArray("\t900\x80recovered");
+                QVERIFY(writeRouteFile(base + (project ? u".plenix"_s : u".txt"_s), work) ==
+                        std::nullopt);
                 QVERIFY(writeRouteFile(base + u".path"_s, path(arg).toUtf8()) == std::nullopt);
             } else if (verb == u"offerRecovery") {
                 m_window->offerRecovery();
@@ -349,7 +355,7 @@ class WindowTest final : public WindowFixture
             {u"focus"_s, focused ? focused->objectName() : QString()},
             {u"popup"_s, m_popUp},
             {u"session"_s, m_sessionEnd},
-            {u"status"_s, u"said"_s.repeated(!m_window->statusBar()->currentMessage().isEmpty())},
+            {u"status"_s, m_window->statusBar()->currentMessage()},
             {u"bytes"_s,
              coretest::readAll(path(u"bytes.txt"_s)) == EveryByte ? u"unchanged"_s : u"changed"_s},
             {u"recent"_s, recent.join(u' ').replace(m_dir->path(), u"<dir>"_s)},

@@ -91,6 +91,17 @@ private Q_SLOTS:
         QCOMPARE(summary, fileText(expectedPath));
     }
 
+    // Undo and a change of the route shown work on copies: every row goes
+    // along, the 60th too.
+    void copyHoldsEveryRow()
+    {
+        Project project;
+        project.routes.emplace_back().name = "R";
+        project.routes.front().document->table().setCellText(plenix::RouteTable::DataRows,
+                                                            plenix::RouteTable::ColFlow, "5");
+        QCOMPARE(projectFileText(project.copy()), projectFileText(project));
+    }
+
     void fixedTexts_data()
     {
         QTest::addColumn<double>("value");
