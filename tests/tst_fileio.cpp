@@ -414,7 +414,11 @@ private Q_SLOTS:
         QVERIFY(writeRouteFile(file, "\t1250\t8\x80new", halfWrite).has_value());
         plenix::RouteDocument huge;
         huge.setDescription(std::string(plenix::MaxFileTextBytes, 'd'));
-        QVERIFY(saveDocument(huge, file).has_value());
+        const std::optional<QString> refusal = saveDocument(huge, file);
+        QVERIFY2(refusal && refusal->contains(u"would hold %1 bytes, more than the %2 (64 MiB)"_s
+                                                  .arg(huge.fileTextSize())
+                                                  .arg(plenix::MaxFileTextBytes)),
+                 qPrintable(refusal.value_or(QString())));
         QCOMPARE(readAll(file), QByteArray("\t7\x80old"));
     }
 
