@@ -53,8 +53,11 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"wide") {
                 m_window->resize(n[0], m_window->height());
                 QTest::qWait(0);
+            } else if (verb == u"split") {
+                control<QSplitter>(u"split"_s)->setSizes({n[0], n[1]});
             } else if (verb == u"reopen") {
                 // The next start of the program, with the settings this one left.
+                m_window->close();
                 m_window = std::make_unique<MainWindow>();
                 m_window->show();
                 QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -313,6 +316,12 @@ class WindowTest final : public WindowFixture
         }
         if (name == u"undo" || name == u"redo")
             return control<QAction>(name + u"Action"_s)->text();
+        if (name == u"split") {
+            const QList<int> sizes = control<QSplitter>(u"split"_s)->sizes();
+            return u"%1 wide, controls %2 high, profile %3"_s.arg(m_window->width())
+                .arg(sizes.value(0))
+                .arg(sizes.value(1));
+        }
         if (name == u"widths") {
             // Columns 1 to 10 in twips, as the grid's navigation goes by them.
             QStringList widths;

@@ -525,7 +525,11 @@ private Q_SLOTS:
         QCOMPARE(readAll(target), QByteArray("\t3\x80"
                                              "changed meanwhile"));
 
+        // A second name or other permissions are no change of what it holds.
+        const std::optional<FileStamp> before = fileStamp(target);
         QVERIFY(::link(name.constData(), QFile::encodeName(path(u"alias.txt"_s)).constData()) == 0);
+        QVERIFY(::chmod(name.constData(), 0640) == 0);
+        QCOMPARE(writeRouteFile(target, "\t5\x80", {}, before), std::nullopt);
         QVERIFY(isSameFile(path(u"alias.txt"_s), link));
         QVERIFY(!isSameFile(path(u"alias.txt"_s), path(u"other.txt"_s)));
         QVERIFY(!isSameFile(path(u"missing.txt"_s), path(u"other.txt"_s)));

@@ -52,6 +52,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSplitter>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>

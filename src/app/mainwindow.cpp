@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <cstddef>
 #include <optional>
@@ -31,6 +32,9 @@ namespace plenix {
 
 namespace {
 const QString ColumnWidthsKey = u"grid/columnWidths"_s;
+const QString GeometryKey = u"window/geometry"_s;
+const QString SplitKey = u"window/split"_s;
+const QString ProfileKey = u"window/profile"_s;
 
 // "elbow90Action" for "Elbow 90 deg", "branchEntry45Action" for "Branch Entry
 // 45 deg": the caption's words but the unit, run together.
@@ -54,6 +58,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     createProjectViews();
     createMenus();
     setUpWindow();
+    restoreArrangement();
     m_document.table().addListener(this,
                                    [this](const TableChange &change) { followRoute(change); });
 }
@@ -311,7 +316,36 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     closeOtherWindows();
+    storeArrangement();
     event->accept();
+}
+
+// The window's size and place, the split between the controls and the
+// profile, and whether the profile shows, as the user left them.
+void MainWindow::storeArrangement()
+{
+    QSettings settings = userSettings();
+    settings.setValue(GeometryKey, saveGeometry());
+    settings.setValue(SplitKey, splitter()->saveState());
+    settings.setValue(ProfileKey, profileAction->isChecked());
+}
+
+void MainWindow::restoreArrangement()
+{
+    const QSettings settings = userSettings();
+    restoreGeometry(settings.value(GeometryKey).toByteArray());
+    // The profile first, which shows it at its first height, then the split
+    // as it was left, once the window has its size: a split put back
+    // before would be stretched again as the window is laid out.
+    profileAction->setChecked(settings.value(ProfileKey, false).toBool());
+    QTimer::singleShot(0, this, [this, split = settings.value(SplitKey).toByteArray()] {
+        splitter()->restoreState(split);
+    });
+}
+
+QSplitter *MainWindow::splitter() const
+{
+    return static_cast<QSplitter *>(centralWidget());
 }
 
 void MainWindow::closeOtherWindows()

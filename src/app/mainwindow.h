@@ -156,6 +156,9 @@ private:
     void setUpWindow();
     void layoutControls();
     void closeOtherWindows();
+    void storeArrangement();
+    void restoreArrangement();
+    QSplitter *splitter() const;
     void setUpLabels();
     void recordLayout();
     void placeWindow();

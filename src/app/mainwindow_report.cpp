@@ -57,9 +57,9 @@ void MainWindow::createProfilePanel(QSplitter *split)
     auto *layout = new QVBoxLayout(profilePanel);
     layout->setContentsMargins(0, 0, 0, 0);
     split->addWidget(profilePanel);
-    // The design controls keep three fifths of the height.
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    // The design controls keep two thirds of the height.
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 1);
     profilePanel->hide();
 }
 
@@ -75,6 +75,12 @@ void MainWindow::showProfile(bool shown)
         profilePanel->layout()->addWidget(view);
         redrawProfile();
         profileChart->setOutOfDate(m_document.marks().firstStaleRow() != 0);
+        // Shown for the first time, the chart takes a third of the height,
+        // whatever it would like; later the split stays where it was left.
+        profilePanel->show();
+        const QList<int> sizes = splitter()->sizes();
+        const int height = sizes.value(0) + sizes.value(1);
+        splitter()->setSizes({height - height / 3, height / 3});
     }
     profilePanel->setVisible(shown);
 }

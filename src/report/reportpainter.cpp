@@ -320,7 +320,26 @@ private:
     static int flagsOf(std::size_t col)
     {
         const bool number = col == 0 || isNumberColumn(static_cast<int>(col));
-        return int(number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWrapAnywhere;
+        return int(number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
+    }
+
+    // A cell's text in lines of its column's width: broken at blanks and
+    // after hyphens, and inside a word only where the word alone is wider
+    // than the column.
+    QStringList cellLines(const QString &text, const QFont &font, double width) const
+    {
+        QTextLayout layout(text, font, &m_device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QStringList lines;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << text.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+        return lines;
     }
 
     double rowHeight(const std::array<QString, Columns> &texts, const ReportRow *row,
@@ -331,8 +350,13 @@ private:
         for (std::size_t col = 0; col < Columns;) {
             const std::size_t span = row ? spanOf(*row, texts, col) : 1;
             const QRectF room = cellRect(col, span, 0, 1e9);
-            const int flags = row ? flagsOf(col) : int(Qt::AlignHCenter | Qt::TextWordWrap);
-            height = std::max(height, metrics.boundingRect(room, flags, texts[col]).height());
+            height = std::max(
+                height, row ? double(cellLines(texts[col], font, room.width()).size()) *
+                                  metrics.height()
+                            : metrics
+                                  .boundingRect(room, Qt::AlignHCenter | Qt::TextWordWrap,
+                                                texts[col])
+                                  .height());
             col += span;
         }
         return height + pt(2);
@@ -411,7 +435,14 @@ private:
                 const bool stale = row.stale && isResultColumn(static_cast<int>(col));
                 p.setFont(stale ? fontOf(7.5, false, true) : font);
                 p.setPen(stale ? StaleText : QColor(Qt::black));
-                p.drawText(cellRect(col, span, m_y, height), flagsOf(col), texts[col]);
+                const QRectF cell = cellRect(col, span, m_y, height);
+                const double lineHeight = fontHeight(font);
+                double y = cell.top();
+                for (const QString &line : cellLines(texts[col], font, cell.width())) {
+                    p.drawText(QRectF(cell.left(), y, cell.width(), lineHeight), flagsOf(col),
+                               line);
+                    y += lineHeight;
+                }
                 col += span;
             }
             p.setPen(QPen(Faint, pt(0.4)));
