@@ -141,14 +141,21 @@ bool refusedPrintFile(QWidget *window, const QPrinter &printer, const RouteDocum
         reportExportError(window, *reason);
     return reason.has_value();
 }
+// The paper the default printer is set up with; without a printer, the
+// locale's.
+QPageSize defaultPaper()
+{
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    return printer.isNull() ? localPaper() : printer.defaultPageSize();
+}
 } // namespace
 
 void MainWindow::printReport()
 {
     QPrinter printer(QPrinter::HighResolution);
-    // The paper the printer is set up with, not Qt's guess from the locale.
-    if (const QPrinterInfo info(printer); !info.isNull())
-        printer.setPageSize(info.defaultPageSize());
+    // The paper the printer is set up with, or the locale's, not Qt's guess.
+    const QPrinterInfo info(printer);
+    printer.setPageSize(info.isNull() ? localPaper() : info.defaultPageSize());
     ProjectSession &session = m_documents->session();
     if (session.isProject()) {
         const ProjectReport report = shownProjectReport();
@@ -184,8 +191,8 @@ void MainWindow::exportPdf()
     if (path.isEmpty())
         return;
     const auto error = m_documents->session().isProject()
-                           ? writeProjectReportPdf(path, shownProjectReport())
-                           : writeReportPdf(path, routeReport(m_document));
+                           ? writeProjectReportPdf(path, shownProjectReport(), defaultPaper())
+                           : writeReportPdf(path, routeReport(m_document), defaultPaper());
     if (error)
         reportExportError(this, *error);
 }

@@ -81,6 +81,12 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                                     "With --csv or --format=csv: write the flow and the diameter "
                                     "in force on every row, carried down from the row that gave "
                                     "them, so that a spreadsheet can work each row out."));
+    const QCommandLineOption paperOption(
+        u"paper"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "With --pdf: print the report on <paper>, letter or a4; "
+                                    "without it, on the locale's (letter for en_US, else a4)."),
+        u"paper"_s);
     const QCommandLineOption projectOption(
         u"project"_s,
         QCoreApplication::translate(
@@ -96,7 +102,7 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         u"NAME=FROM:ROW"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
                        checkOption, quietOption, pdfOption, csvOption, csvRawOption,
-                       csvFilledOption, projectOption, takeoffOption});
+                       csvFilledOption, paperOption, projectOption, takeoffOption});
     parser.addPositionalArgument(
         u"routes"_s,
         QCoreApplication::translate("plenix-calc",
@@ -130,6 +136,14 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     options.csvFile = parser.value(csvOption);
     options.csvRaw = parser.isSet(csvRawOption);
     options.csvFilled = parser.isSet(csvFilledOption);
+    if (parser.isSet(paperOption)) {
+        const QString paper = parser.value(paperOption).toLower();
+        if (paper != u"letter" && paper != u"a4")
+            return usageError(QCoreApplication::translate("plenix-calc",
+                                                          "unknown paper '%1' (letter or a4)")
+                                  .arg(parser.value(paperOption)));
+        options.paper = QPageSize(paper == u"letter" ? QPageSize::Letter : QPageSize::A4);
+    }
     options.projectFile = parser.value(projectOption);
     options.takeoffs = parser.values(takeoffOption);
 
@@ -161,6 +175,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                            "--pdf or --csv"));
     if (options.csvRaw && options.csvFile.isEmpty())
         return usageError(QCoreApplication::translate("plenix-calc", "--csv-raw goes with --csv"));
+    if (options.paper && options.pdfFile.isEmpty())
+        return usageError(QCoreApplication::translate("plenix-calc", "--paper goes with --pdf"));
     if (options.csvFilled && options.csvFile.isEmpty() && options.format != OutputFormat::Csv)
         return usageError(QCoreApplication::translate("plenix-calc",
                                                       "--csv-filled goes with --csv or --format=csv"));

@@ -3,6 +3,7 @@
 
 #include "tableoutput.h"
 
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,7 @@ struct CalcOptions
     bool quiet = false;
     bool csvRaw = false;    // --csv-raw: no apostrophe before formula-like text
     bool csvFilled = false; // --csv-filled: flow and diameter on every row
+    std::optional<QPageSize> paper; // --paper: the report's, else the locale's
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

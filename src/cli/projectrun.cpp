@@ -92,7 +92,8 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
                 QCoreApplication::translate(
                     "plenix-calc", "the project's own file cannot be replaced by an export"));
         const ProjectReport report = projectReport(project, outcome.system, documentPath(file));
-        if (std::optional<QString> error = writeProjectReportPdf(options.pdfFile, report))
+        if (std::optional<QString> error = writeProjectReportPdf(
+                options.pdfFile, report, options.paper.value_or(localPaper())))
             return failed(options.pdfFile, *error);
     }
     if (!options.csvFile.isEmpty()) {

@@ -138,7 +138,10 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
     };
     // Calculate has just run: no figure is out of date.
     write(options.pdfFile,
-          [&run](const QString &path) { return writeReportPdf(path, routeReport(*run.document)); });
+          [&](const QString &path) {
+              return writeReportPdf(path, routeReport(*run.document),
+                                    options.paper.value_or(localPaper()));
+          });
     write(options.csvFile, [&](const QString &path) {
         return writeRouteCsv(path, run.document->table(), options.csvFilled, options.csvRaw);
     });

@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QLocale>
 #include <QPdfWriter>
 
 #include <string>
@@ -19,13 +20,15 @@ namespace {
 // A PDF of the pages `paint` lays out, titled, written through the file
 // module's atomic write.
 template <typename Paint>
-std::optional<QString> writePdf(const QString &path, const QString &title, const Paint &paint)
+std::optional<QString> writePdf(const QString &path, const QString &title, const QPageSize &paper,
+                                const Paint &paint)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&pdf);
         writer.setTitle(title);
+        writer.setPageSize(paper);
         writer.setCreator(u"Plenix"_s);
         if (paint(writer) == 0)
             return QCoreApplication::translate("Report", "the report could not be laid out");
@@ -35,15 +38,24 @@ std::optional<QString> writePdf(const QString &path, const QString &title, const
 
 } // namespace
 
-std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report)
+QPageSize localPaper()
 {
-    return writePdf(path, pathText(report.content.routeName),
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
+                         ? QPageSize::Letter
+                         : QPageSize::A4);
+}
+
+std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report,
+                                      const QPageSize &paper)
+{
+    return writePdf(path, pathText(report.content.routeName), paper,
                     [&report](QPdfWriter &writer) { return paintReport(writer, report); });
 }
 
-std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report)
+std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report,
+                                             const QPageSize &paper)
 {
-    return writePdf(path, pathText(report.name),
+    return writePdf(path, pathText(report.name), paper,
                     [&report](QPdfWriter &writer) { return paintProjectReport(writer, report); });
 }
 

@@ -7,6 +7,7 @@
 #include "tableexport.h"
 
 #include <QDateTime>
+#include <QPageSize>
 #include <QString>
 
 #include <optional>
@@ -52,13 +53,19 @@ struct ProjectReport
 ProjectReport projectReport(const Project &project, const SystemFigures &system,
                             const std::string &path,
                             const QDateTime &printedAt = QDateTime::currentDateTime());
-int paintProjectReport(QPagedPaintDevice &device, const ProjectReport &report);
-std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report);
+// The paper of the user's locale: US Letter where it measures in US units,
+// as en_US does, and A4 elsewhere.
+QPageSize localPaper();
 
-// The report as a PDF file whose title is the route's name, written through
-// the file module's atomic write: a failure leaves any file at `path` as it
-// was. Returns the error, or nothing.
-std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report);
+int paintProjectReport(QPagedPaintDevice &device, const ProjectReport &report);
+std::optional<QString> writeProjectReportPdf(const QString &path, const ProjectReport &report,
+                                             const QPageSize &paper = localPaper());
+
+// The report as a PDF file whose title is the route's name, on the paper
+// given, written through the file module's atomic write: a failure leaves
+// any file at `path` as it was. Returns the error, or nothing.
+std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report,
+                                      const QPageSize &paper = localPaper());
 
 // The header and used rows as CSV for spreadsheets: RFC 4180 with CR LF,
 // UTF-8 with a byte order mark, written atomically, text that a spreadsheet

@@ -20,8 +20,12 @@ from pathlib import Path
 
 calc, data, work = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
 write = sys.argv[4:] == ["--write"]
+# One locale for every run, so that the paper of a PDF is the same anywhere;
+# a command's set-up may give another.
 env = {k: v for k, v in os.environ.items()
-       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE")
+       and not k.startswith("LC_")}
+env["LANG"] = "C.UTF-8"
 places = {"{routes}": data / "routes", "{projects}": data / "projects", "{work}": work}
 
 
@@ -48,12 +52,16 @@ def left_file(path):
         pages = re.sub(rf"(?:{dates}) \d\d:\d\d", "YYYY-MM-DD HH:MM", pages)
         info = subprocess.run(["pdfinfo", path], capture_output=True, check=True).stdout.decode()
         title = re.search(r"^Title: *(.*)$", info, re.M)
-        return (f"title: {title.group(1) if title else ''}\nfonts: {' '.join(names)}\n" +
+        paper = re.search(r"^Page size: *(.*)$", info, re.M)
+        return (f"title: {title.group(1) if title else ''}\npaper: {paper.group(1)}\n"
+                f"fonts: {' '.join(names)}\n" +
                 re.sub(r" +", " ", pages))
     return shown(path.read_bytes())
 
 
 def set_up(words):
+    """The work folder's files, and the command's environment."""
+    extra = {}
     for step in words.split(";") if words else []:
         verb, *names = step.split()
         if verb == "copy":
@@ -64,14 +72,19 @@ def set_up(words):
             os.symlink(names[0], work / names[1])
         elif verb == "fifo":
             os.mkfifo(work / names[0])
+        elif verb == "env":
+            key, _, value = names[0].partition("=")
+            extra[key] = value
+    return extra
 
 
 def outcome(args, setup):
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
-    set_up(setup)
+    extra = set_up(setup)
     words = [str(places.get(w, w)) for w in re.split(r"(\{\w+\})", args)]
-    done = subprocess.run([calc, *shlex.split("".join(words))], capture_output=True, env=env,
+    done = subprocess.run([calc, *shlex.split("".join(words))], capture_output=True,
+                          env={**env, **extra},
                           cwd=work, timeout=120, stdin=subprocess.DEVNULL)
     text = f"$ plenix-calc {args}\nexit {done.returncode}\n--- stderr\n{shown(done.stderr)}"
     text += f"--- stdout\n{shown(done.stdout)}"
