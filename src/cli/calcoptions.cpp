@@ -5,6 +5,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <string_view>
 
@@ -24,6 +26,37 @@ ParsedOptions usageError(const QString &reason)
 }
 
 } // namespace
+
+namespace {
+
+// A folder among the arguments stands for the route files and projects in
+// it, sorted by name; one without any stays, to be reported as a folder.
+QStringList withFolderContents(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        const QDir folder(argument);
+        const QStringList names =
+            argument != u"-" && QFileInfo(argument).isDir()
+                ? folder.entryList({u"*.txt"_s, u"*.plenix"_s}, QDir::Files, QDir::Name)
+                : QStringList();
+        if (names.isEmpty())
+            files << argument;
+        for (const QString &name : names)
+            files << folder.filePath(name);
+    }
+    return files;
+}
+
+} // namespace
+
+QString exportFileOf(const QString &target, const QString &file, QStringView extension)
+{
+    if (!QFileInfo(target).isDir())
+        return target;
+    const QString name = file == u"-" ? u"standard-input"_s : QFileInfo(file).completeBaseName();
+    return QDir(target).filePath(name + u'.' + extension.toString());
+}
 
 ParsedOptions parseCalcOptions(const QStringList &arguments)
 {
@@ -62,12 +95,14 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         u"pdf"_s,
         QCoreApplication::translate(
             "plenix-calc",
-            "Write the calculated route's report to <file> as PDF (one route only)."),
+            "Write the calculated route's report to <file> as PDF; to a folder, one file a "
+            "route, named after it."),
         u"file"_s);
     const QCommandLineOption csvOption(
         u"csv"_s,
         QCoreApplication::translate("plenix-calc", "Write the calculated route's list to <file> as "
-                                                   "CSV for spreadsheets (one route only)."),
+                                                   "CSV for spreadsheets; to a folder, one file a "
+                                                   "route, named after it."),
         u"file"_s);
     const QCommandLineOption csvRawOption(
         u"csv-raw"_s,
@@ -106,8 +141,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     parser.addPositionalArgument(
         u"routes"_s,
         QCoreApplication::translate("plenix-calc",
-                                    "Route files and projects (.plenix); - reads a route from "
-                                    "standard input."),
+                                    "Route files and projects (.plenix), or folders of them; - "
+                                    "reads a route from standard input."),
         u"ROUTE..."_s);
 
     if (!parser.parse(arguments))
@@ -121,7 +156,7 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                                  QCoreApplication::applicationVersion())};
 
     CalcOptions options;
-    options.files = parser.positionalArguments();
+    options.files = withFolderContents(parser.positionalArguments());
     const std::optional<OutputFormat> format = outputFormatNamed(parser.value(formatOption));
     if (!format)
         return usageError(
@@ -163,11 +198,28 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     if (exports && options.check)
         return usageError(QCoreApplication::translate(
             "plenix-calc", "--check writes nothing and takes no --pdf or --csv"));
-    if (exports &&
-        (options.files.size() != 1 || (parser.isSet(pdfOption) && options.pdfFile.isEmpty()) ||
-         (parser.isSet(csvOption) && options.csvFile.isEmpty())))
-        return usageError(QCoreApplication::translate(
-            "plenix-calc", "--pdf and --csv take one route and a file name"));
+    if ((parser.isSet(pdfOption) && options.pdfFile.isEmpty()) ||
+        (parser.isSet(csvOption) && options.csvFile.isEmpty()))
+        return usageError(
+            QCoreApplication::translate("plenix-calc", "--pdf and --csv take a file name"));
+    // Several routes' exports go to a folder, one file each.
+    for (const auto &[target, extension] : {std::pair{options.pdfFile, u"pdf"_s},
+                                            std::pair{options.csvFile, u"csv"_s}}) {
+        if (target.isEmpty() || options.files.size() == 1)
+            continue;
+        if (!QFileInfo(target).isDir())
+            return usageError(QCoreApplication::translate(
+                "plenix-calc", "with several routes, --pdf and --csv take a folder"));
+        QStringList written;
+        for (const QString &file : options.files) {
+            const QString exportFile = exportFileOf(target, file, extension);
+            if (written.contains(exportFile))
+                return usageError(QCoreApplication::translate(
+                                      "plenix-calc", "two routes would be exported to %1")
+                                      .arg(exportFile));
+            written << exportFile;
+        }
+    }
     if (parser.isSet(projectOption) &&
         (options.projectFile.isEmpty() || writes || exports || options.check))
         return usageError(QCoreApplication::translate(

@@ -47,6 +47,11 @@ struct ParsedOptions
 
 ParsedOptions parseCalcOptions(const QStringList &arguments);
 
+// The file an export of the route or project `file` goes to: `target`
+// itself, or, when `target` is a folder, the file's name there with the
+// export's extension ("east.txt" to "FOLDER/east.pdf").
+QString exportFileOf(const QString &target, const QString &file, QStringView extension);
+
 // Whether the arguments ask for a report. It is painted with Qt Charts, which
 // needs the widgets' application object, so this is decided before there is
 // any application to parse them; a run without --pdf makes do with QtCore.

@@ -85,27 +85,24 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
         if (std::optional<QString> error = saveProject(project, target))
             return failed(target, *error);
     }
-    if (!options.pdfFile.isEmpty()) {
-        if (isSameFile(options.pdfFile, file))
-            return failed(
-                options.pdfFile,
-                QCoreApplication::translate(
-                    "plenix-calc", "the project's own file cannot be replaced by an export"));
+    if (const QString pdf = exportFileOf(options.pdfFile, file, u"pdf"); !pdf.isEmpty()) {
+        if (isSameFile(pdf, file))
+            return failed(pdf, QCoreApplication::translate(
+                                   "plenix-calc",
+                                   "the project's own file cannot be replaced by an export"));
         const ProjectReport report = projectReport(project, outcome.system, documentPath(file));
-        if (std::optional<QString> error = writeProjectReportPdf(
-                options.pdfFile, report, options.paper.value_or(localPaper())))
-            return failed(options.pdfFile, *error);
-    }
-    if (!options.csvFile.isEmpty()) {
-        if (isSameFile(options.csvFile, file))
-            return failed(
-                options.csvFile,
-                QCoreApplication::translate(
-                    "plenix-calc", "the project's own file cannot be replaced by an export"));
         if (std::optional<QString> error =
-                writeCsv(options.csvFile, projectListRows(project, options.csvFilled),
-                         options.csvRaw))
-            return failed(options.csvFile, *error);
+                writeProjectReportPdf(pdf, report, options.paper.value_or(localPaper())))
+            return failed(pdf, *error);
+    }
+    if (const QString csv = exportFileOf(options.csvFile, file, u"csv"); !csv.isEmpty()) {
+        if (isSameFile(csv, file))
+            return failed(csv, QCoreApplication::translate(
+                                   "plenix-calc",
+                                   "the project's own file cannot be replaced by an export"));
+        if (std::optional<QString> error =
+                writeCsv(csv, projectListRows(project, options.csvFilled), options.csvRaw))
+            return failed(csv, *error);
     }
     return run;
 }

@@ -72,6 +72,8 @@ def set_up(words):
             os.symlink(names[0], work / names[1])
         elif verb == "fifo":
             os.mkfifo(work / names[0])
+        elif verb == "mkdir":
+            (work / names[0]).mkdir()
         elif verb == "env":
             key, _, value = names[0].partition("=")
             extra[key] = value
@@ -88,8 +90,8 @@ def outcome(args, setup):
                           cwd=work, timeout=120, stdin=subprocess.DEVNULL)
     text = f"$ plenix-calc {args}\nexit {done.returncode}\n--- stderr\n{shown(done.stderr)}"
     text += f"--- stdout\n{shown(done.stdout)}"
-    for path in sorted(p for p in work.iterdir() if p.is_file() and not p.is_symlink()):
-        text += f"--- file {path.name}\n{left_file(path)}"
+    for path in sorted(p for p in work.rglob("*") if p.is_file() and not p.is_symlink()):
+        text += f"--- file {path.relative_to(work)}\n{left_file(path)}"
     for key, place in places.items():
         text = text.replace(str(place), key)
     return text.replace(calc, "plenix-calc")
