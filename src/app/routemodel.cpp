@@ -87,9 +87,11 @@ QVariant RouteModel::markData(int row, int col, int role) const
         return {};
     const std::string &text = m_table.cellText(row, col);
     QString tip = tr("Reads as %1").arg(toQString(readInput(text, col).value));
+    // A blank left out shows as the open box, which a tooltip cannot lose.
     if (const std::u32string &dropped = m_marks.droppedChars(row, col); !dropped.empty())
         tip += u'\n' + tr("Typed but left out: %1")
-                           .arg(QString::fromUcs4(dropped.data(), qsizetype(dropped.size())));
+                           .arg(QString::fromUcs4(dropped.data(), qsizetype(dropped.size()))
+                                    .replace(u' ', u'\u2423'));
     return tip;
 }
 
