@@ -319,6 +319,10 @@ private Q_SLOTS:
         QCOMPARE(writeRouteFile(file, "\x80new"), std::nullopt);
         QCOMPARE(readAll(file), QByteArray("\x80new"));
         QCOMPARE(statOf(file).st_mode & 0777, 0666 & ~mask);
+        // Reading the umask leaves it as it was for the next new file.
+        const QString second = folder + u"/second.txt"_s;
+        QCOMPARE(writeRouteFile(second, "\x80"), std::nullopt);
+        QCOMPARE(statOf(second).st_mode & 0777, 0666 & ~mask);
     }
 
     // An ordinary user's saves under the umasks users set: a new file's
@@ -517,11 +521,12 @@ private Q_SLOTS:
             QCOMPARE(QByteArray(value), QByteArray("kept"));
         }
 
-        const std::optional<FileStamp> read = fileStamp(target);
+        // Read through the link, the file's own version counts.
+        const std::optional<FileStamp> read = fileStamp(link);
         QVERIFY(writeAll(target, "\t3\x80"
                                  "changed meanwhile"));
-        QCOMPARE(writeRouteFile(target, "\t4\x80", {}, read),
-                 u"\"%1\": the file has changed on disk since it was read"_s.arg(target));
+        QCOMPARE(writeRouteFile(link, "\t4\x80", {}, read),
+                 u"\"%1\": the file has changed on disk since it was read"_s.arg(link));
         QCOMPARE(readAll(target), QByteArray("\t3\x80"
                                              "changed meanwhile"));
 

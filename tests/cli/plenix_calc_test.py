@@ -150,6 +150,13 @@ rows_of_good = len(expected.partition(b"\x80")[0].split(b"\r"))
 expect(out.startswith(f"{good}\n".encode()) and len(out.splitlines()) == rows_of_good + 2,
        f"the readable route among failures printed {out!r}")
 
+# A file's message comes between the tables of the files around it.
+done = subprocess.run([calc, good, missing, good], stdout=subprocess.PIPE,
+                      stderr=subprocess.STDOUT, env=env, timeout=60)
+both = done.stdout.decode()
+expect(both.index("Route SP") < both.index(f'"{missing}"') < both.rindex(str(good)),
+       f"a message out of its place: {both!r}")
+
 copy = work / "in place.txt"
 shutil.copy(good, copy)
 status, _, _ = run("-i", copy, missing)
