@@ -297,6 +297,34 @@ class WindowTest final : public WindowFixture
                     texts << match.captured(2);
             return texts.join(u' ');
         }
+        if (name.startsWith(u"shaded:")) {
+            // The texts of a PDF's first page that stand on a shaded band:
+            // the page drawn by poppler at the resolution its text positions
+            // are given in, and the pixel just left of each text looked at.
+            const QString pdf = path(name.mid(7));
+            QProcess reader, drawer;
+            reader.start(u"pdftohtml"_s,
+                         {u"-xml"_s, u"-i"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-stdout"_s, pdf});
+            drawer.start(u"pdftoppm"_s, {u"-r"_s, u"108"_s, u"-gray"_s, u"-f"_s, u"1"_s, u"-l"_s,
+                                         u"1"_s, pdf});
+            if (!reader.waitForFinished() || !drawer.waitForFinished())
+                return u"no poppler"_s;
+            const QImage page = QImage::fromData(drawer.readAllStandardOutput());
+            QStringList texts;
+            static const QRegularExpression text(
+                u"<text top=\"(\\d+)\" left=\"(\\d+)\" width=\"\\d+\" height=\"(\\d+)\"[^>]*>"
+                "(?:<[^>]+>)*([^<]*)"_s);
+            for (const auto &match : text.globalMatch(QString::fromUtf8(reader.readAllStandardOutput()))) {
+                // The route table's rows only, not the chart below it.
+                if (match.captured(4).startsWith(u"Route total"))
+                    break;
+                const QPoint beside(match.captured(2).toInt() - 2,
+                                    match.captured(1).toInt() + match.captured(3).toInt() / 2);
+                if (page.valid(beside) && qGray(page.pixel(beside)) < 250)
+                    texts << match.captured(4);
+            }
+            return texts.join(u' ');
+        }
         if (name == u"recovery") {
             // The copies of unsaved work: each file's kind, and the document
             // it is of.

@@ -150,6 +150,17 @@ rows_of_good = len(expected.partition(b"\x80")[0].split(b"\r"))
 expect(out.startswith(f"{good}\n".encode()) and len(out.splitlines()) == rows_of_good + 2,
        f"the readable route among failures printed {out!r}")
 
+# A path too long for the report's "File:" line loses its middle, never the
+# file's own name.
+deep = work / ("a-folder-with-a-rather-long-name/" * 4)
+deep.mkdir(parents=True)
+shutil.copy(good, deep / "the-route-itself.txt")
+status, _, _ = run("--pdf", work / "deep.pdf", deep / "the-route-itself.txt")
+pages = subprocess.run(["pdftotext", work / "deep.pdf", "-"], capture_output=True).stdout.decode()
+file_line = next((line for line in pages.splitlines() if line.startswith("File:")), "")
+expect(status == 0 and "\u2026" in file_line and file_line.endswith("the-route-itself.txt"),
+       f"the report's file line: {file_line!r}")
+
 # A file's message comes between the tables of the files around it.
 done = subprocess.run([calc, good, missing, good], stdout=subprocess.PIPE,
                       stderr=subprocess.STDOUT, env=env, timeout=60)
