@@ -155,8 +155,7 @@ inline void run(plenix::RouteDocument &document, const std::string &steps)
             const std::string copied = plenix::copiedText(table);
             table.setCurrentCell(Int16(a), Int16(b));
             plenix::pasteText(table, copied);
-        }
-        else if (verb == "clearList")
+        } else if (verb == "clearList")
             table.clear();
         else if (verb == "fitting")
             plenix::insertFitting(table, plenix::Fittings[5]);

@@ -44,8 +44,8 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"border") {
                 // A drag from the right border of column N's header.
                 QHeaderView *columns = m_grid->horizontalHeader();
-                const int edge = columns->sectionViewportPosition(n[0] - 1) +
-                                 columns->sectionSize(n[0] - 1) - 1;
+                const int edge =
+                    columns->sectionViewportPosition(n[0] - 1) + columns->sectionSize(n[0] - 1) - 1;
                 const QPoint from(edge, columns->height() / 2), to(edge + n[1], from.y());
                 QTest::mousePress(columns->viewport(), Qt::LeftButton, {}, from);
                 QTest::mouseMove(columns->viewport(), to);
@@ -305,8 +305,8 @@ class WindowTest final : public WindowFixture
             QProcess reader, drawer;
             reader.start(u"pdftohtml"_s,
                          {u"-xml"_s, u"-i"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-stdout"_s, pdf});
-            drawer.start(u"pdftoppm"_s, {u"-r"_s, u"108"_s, u"-gray"_s, u"-f"_s, u"1"_s, u"-l"_s,
-                                         u"1"_s, pdf});
+            drawer.start(u"pdftoppm"_s,
+                         {u"-r"_s, u"108"_s, u"-gray"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, pdf});
             if (!reader.waitForFinished() || !drawer.waitForFinished())
                 return u"no poppler"_s;
             const QImage page = QImage::fromData(drawer.readAllStandardOutput());
@@ -314,7 +314,8 @@ class WindowTest final : public WindowFixture
             static const QRegularExpression text(
                 u"<text top=\"(\\d+)\" left=\"(\\d+)\" width=\"\\d+\" height=\"(\\d+)\"[^>]*>"
                 "(?:<[^>]+>)*([^<]*)"_s);
-            for (const auto &match : text.globalMatch(QString::fromUtf8(reader.readAllStandardOutput()))) {
+            for (const auto &match :
+                 text.globalMatch(QString::fromUtf8(reader.readAllStandardOutput()))) {
                 // The route table's rows only, not the chart below it.
                 if (match.captured(4).startsWith(u"Route total"))
                     break;

@@ -98,7 +98,7 @@ private Q_SLOTS:
         Project project;
         project.routes.emplace_back().name = "R";
         project.routes.front().document->table().setCellText(plenix::RouteTable::DataRows,
-                                                            plenix::RouteTable::ColFlow, "5");
+                                                             plenix::RouteTable::ColFlow, "5");
         QCOMPARE(projectFileText(project.copy()), projectFileText(project));
     }
 

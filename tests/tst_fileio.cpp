@@ -471,7 +471,8 @@ private Q_SLOTS:
         if (!inPlace && ::geteuid() == 0) {
             theirs << left.filter(u".plenix-"_s).first().chopped(10) + u"other0.tmp"_s;
             QVERIFY(writeAll(path(theirs.first()), "theirs") &&
-                    ::chown(QFile::encodeName(path(theirs.first())).constData(), 65534, 65534) == 0);
+                    ::chown(QFile::encodeName(path(theirs.first())).constData(), 65534, 65534) ==
+                        0);
         }
         QCOMPARE(writeRouteFile(file, "\t2\x80"), std::nullopt);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Hidden | QDir::Files).filter(u".plenix-"_s),

@@ -52,9 +52,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
-#include <QSplitter>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -301,9 +301,9 @@ protected:
     std::unique_ptr<MainWindow> m_window;
     RouteView *m_grid = nullptr;
     std::unique_ptr<QTemporaryDir> m_dir;
-    QWidget m_other;  // another window of the program
-    QString m_popUp;  // the last pop-up's name
-    QPoint m_pointer; // where the last pop-up should open
+    QWidget m_other;      // another window of the program
+    QString m_popUp;      // the last pop-up's name
+    QPoint m_pointer;     // where the last pop-up should open
     QString m_sessionEnd; // what the end of the session did
 
     template <typename T = QWidget> T *control(const QString &name) const

@@ -142,8 +142,7 @@ private:
 // The end of the desktop session: with leave to ask, unsaved changes are
 // asked about as Close asks, and Cancel keeps the session going. Session is
 // a QSessionManager, or a stand-in with its three members.
-template <typename Session>
-void askAtSessionEnd(Session &session, DocumentCommands &documents)
+template <typename Session> void askAtSessionEnd(Session &session, DocumentCommands &documents)
 {
     // Without leave to ask, the session ends as the platform decides.
     if (!session.allowsInteraction())

@@ -181,16 +181,15 @@ void MainWindow::createMenus()
                   &MainWindow::insertRow);
     addMenuSeparator(editMenu, "editSeparator1");
     addMenuAction(editMenu, "cutAction", tr("Cu&t"), &MainWindow::cutCells, QKeySequence::Cut);
-    addMenuAction(editMenu, "copyAction", tr("&Copy"), &MainWindow::copyCells,
-                  QKeySequence::Copy);
+    addMenuAction(editMenu, "copyAction", tr("&Copy"), &MainWindow::copyCells, QKeySequence::Copy);
     addMenuAction(editMenu, "pasteAction", tr("&Paste"), &MainWindow::pasteCells,
                   QKeySequence::Paste);
     addMenuAction(editMenu, "deleteRowsAction", tr("Delete R&ows"), &MainWindow::deleteRows,
                   QKeySequence(Qt::CTRL | Qt::Key_Minus));
     addMenuAction(editMenu, "moveRowsUpAction", tr("Mo&ve Rows Up"), &MainWindow::moveRowsUp,
                   QKeySequence(Qt::ALT | Qt::Key_Up));
-    addMenuAction(editMenu, "moveRowsDownAction", tr("Move Rows Do&wn"),
-                  &MainWindow::moveRowsDown, QKeySequence(Qt::ALT | Qt::Key_Down));
+    addMenuAction(editMenu, "moveRowsDownAction", tr("Move Rows Do&wn"), &MainWindow::moveRowsDown,
+                  QKeySequence(Qt::ALT | Qt::Key_Down));
 
     createViewMenu();
 

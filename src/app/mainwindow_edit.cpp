@@ -94,14 +94,12 @@ void MainWindow::deleteRows()
 
 void MainWindow::moveRowsUp()
 {
-    m_documents->history().run(tr("Move Rows Up"),
-                               [this] { moveRows(m_document.table(), -1); });
+    m_documents->history().run(tr("Move Rows Up"), [this] { moveRows(m_document.table(), -1); });
 }
 
 void MainWindow::moveRowsDown()
 {
-    m_documents->history().run(tr("Move Rows Down"),
-                               [this] { moveRows(m_document.table(), 1); });
+    m_documents->history().run(tr("Move Rows Down"), [this] { moveRows(m_document.table(), 1); });
 }
 
 void MainWindow::copyDescription()

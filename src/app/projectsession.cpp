@@ -123,11 +123,9 @@ std::optional<std::string> ProjectSession::change(const QString &name, const Cha
         return fault;
     }
     m_shown = std::clamp(shown, 0, static_cast<int>(m_project.routes.size()) - 1);
-    m_history.push(new StructureCommand(*this, name,
-                                        std::make_shared<const Project>(std::move(before)),
-                                        shownBefore,
-                                        std::make_shared<const Project>(m_project.copy()),
-                                        m_shown));
+    m_history.push(new StructureCommand(
+        *this, name, std::make_shared<const Project>(std::move(before)), shownBefore,
+        std::make_shared<const Project>(m_project.copy()), m_shown));
     showAndCalculate();
     return std::nullopt;
 }

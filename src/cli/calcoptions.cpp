@@ -174,9 +174,9 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     if (parser.isSet(paperOption)) {
         const QString paper = parser.value(paperOption).toLower();
         if (paper != u"letter" && paper != u"a4")
-            return usageError(QCoreApplication::translate("plenix-calc",
-                                                          "unknown paper '%1' (letter or a4)")
-                                  .arg(parser.value(paperOption)));
+            return usageError(
+                QCoreApplication::translate("plenix-calc", "unknown paper '%1' (letter or a4)")
+                    .arg(parser.value(paperOption)));
         options.paper = QPageSize(paper == u"letter" ? QPageSize::Letter : QPageSize::A4);
     }
     options.projectFile = parser.value(projectOption);
@@ -203,8 +203,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         return usageError(
             QCoreApplication::translate("plenix-calc", "--pdf and --csv take a file name"));
     // Several routes' exports go to a folder, one file each.
-    for (const auto &[target, extension] : {std::pair{options.pdfFile, u"pdf"_s},
-                                            std::pair{options.csvFile, u"csv"_s}}) {
+    for (const auto &[target, extension] :
+         {std::pair{options.pdfFile, u"pdf"_s}, std::pair{options.csvFile, u"csv"_s}}) {
         if (target.isEmpty() || options.files.size() == 1)
             continue;
         if (!QFileInfo(target).isDir())
@@ -214,9 +214,9 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         for (const QString &file : options.files) {
             const QString exportFile = exportFileOf(target, file, extension);
             if (written.contains(exportFile))
-                return usageError(QCoreApplication::translate(
-                                      "plenix-calc", "two routes would be exported to %1")
-                                      .arg(exportFile));
+                return usageError(
+                    QCoreApplication::translate("plenix-calc", "two routes would be exported to %1")
+                        .arg(exportFile));
             written << exportFile;
         }
     }
@@ -230,8 +230,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     if (options.paper && options.pdfFile.isEmpty())
         return usageError(QCoreApplication::translate("plenix-calc", "--paper goes with --pdf"));
     if (options.csvFilled && options.csvFile.isEmpty() && options.format != OutputFormat::Csv)
-        return usageError(QCoreApplication::translate("plenix-calc",
-                                                      "--csv-filled goes with --csv or --format=csv"));
+        return usageError(QCoreApplication::translate(
+            "plenix-calc", "--csv-filled goes with --csv or --format=csv"));
     if (parser.isSet(takeoffOption) && !parser.isSet(projectOption))
         return usageError(
             QCoreApplication::translate("plenix-calc", "--takeoff goes with --project"));

@@ -24,8 +24,8 @@ struct CalcOptions
     bool inPlace = false;
     bool check = false;
     bool quiet = false;
-    bool csvRaw = false;    // --csv-raw: no apostrophe before formula-like text
-    bool csvFilled = false; // --csv-filled: flow and diameter on every row
+    bool csvRaw = false;            // --csv-raw: no apostrophe before formula-like text
+    bool csvFilled = false;         // --csv-filled: flow and diameter on every row
     std::optional<QPageSize> paper; // --paper: the report's, else the locale's
 
     // Tables are printed only when no file is written and nothing is checked.

@@ -121,11 +121,10 @@ int main(int argc, char *argv[])
             }
             const RouteRun run = runRoute(file, options);
             status = std::max(status, run.status);
-            tell(run.diagnostic,
-                 run.document && options.printsTables()
-                     ? printedRoute(options.format, file, *run.document, run.stopMessage, named,
-                                    options.csvFilled)
-                     : std::string());
+            tell(run.diagnostic, run.document && options.printsTables()
+                                     ? printedRoute(options.format, file, *run.document,
+                                                    run.stopMessage, named, options.csvFilled)
+                                     : std::string());
         } catch (const std::bad_alloc &) {
             // The file is as it was: a save is whole or not made. What the
             // run held is given back as the exception unwinds.

@@ -85,25 +85,27 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
         if (std::optional<QString> error = saveProject(project, target))
             return failed(target, *error);
     }
-    if (const QString pdf = exportFileOf(options.pdfFile, file, u"pdf"); !pdf.isEmpty()) {
-        if (isSameFile(pdf, file))
-            return failed(pdf, QCoreApplication::translate(
-                                   "plenix-calc",
-                                   "the project's own file cannot be replaced by an export"));
-        const ProjectReport report = projectReport(project, outcome.system, documentPath(file));
-        if (std::optional<QString> error =
-                writeProjectReportPdf(pdf, report, options.paper.value_or(localPaper())))
-            return failed(pdf, *error);
-    }
-    if (const QString csv = exportFileOf(options.csvFile, file, u"csv"); !csv.isEmpty()) {
-        if (isSameFile(csv, file))
-            return failed(csv, QCoreApplication::translate(
-                                   "plenix-calc",
-                                   "the project's own file cannot be replaced by an export"));
-        if (std::optional<QString> error =
-                writeCsv(csv, projectListRows(project, options.csvFilled), options.csvRaw))
-            return failed(csv, *error);
-    }
+    // Each export, unless it would replace the project's own file.
+    const auto exportTo = [&](const QString &exportFile, const auto &writeFile) {
+        if (exportFile.isEmpty())
+            return std::optional<QString>();
+        if (isSameFile(exportFile, file))
+            return std::optional<QString>(QCoreApplication::translate(
+                "plenix-calc", "the project's own file cannot be replaced by an export"));
+        return writeFile(exportFile);
+    };
+    const QString pdf = exportFileOf(options.pdfFile, file, u"pdf");
+    if (std::optional<QString> error = exportTo(pdf, [&](const QString &path) {
+            return writeProjectReportPdf(path,
+                                         projectReport(project, outcome.system, documentPath(file)),
+                                         options.paper.value_or(localPaper()));
+        }))
+        return failed(pdf, *error);
+    const QString csv = exportFileOf(options.csvFile, file, u"csv");
+    if (std::optional<QString> error = exportTo(csv, [&](const QString &path) {
+            return writeCsv(path, projectListRows(project, options.csvFilled), options.csvRaw);
+        }))
+        return failed(csv, *error);
     return run;
 }
 

@@ -32,8 +32,7 @@ std::string printedRoute(OutputFormat format, const QString &file, const RouteDo
     case OutputFormat::Csv:
         return (named ? csvRecord({fileName}) : std::string()) +
                csvText(filled ? filledRows(rows) : rows);
-    case OutputFormat::Json:
-    {
+    case OutputFormat::Json: {
         const RouteFigures figures = routeFigures(document.table());
         return jsonRoute(fileName, utf8FromStored(document.description()), rows, message,
                          &figures) +

@@ -50,10 +50,10 @@ std::string copiedText(const RouteTable &table);
 enum class PasteOutcome
 {
     Pasted,
-    Empty,          // nothing to paste
-    BeyondLastRow,  // it would reach past row 60
-    BeyondLastCol,  // past the Route SP column
-    OverTextLimit,  // the route's text would grow past what its file may hold
+    Empty,         // nothing to paste
+    BeyondLastRow, // it would reach past row 60
+    BeyondLastCol, // past the Route SP column
+    OverTextLimit, // the route's text would grow past what its file may hold
 };
 
 // Paste: cells split at TAB, rows at CR, LF or CR LF, as Copy, a

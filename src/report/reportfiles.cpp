@@ -40,9 +40,8 @@ std::optional<QString> writePdf(const QString &path, const QString &title, const
 
 QPageSize localPaper()
 {
-    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
-                         ? QPageSize::Letter
-                         : QPageSize::A4);
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
 }
 
 std::optional<QString> writeReportPdf(const QString &path, const RouteReport &report,

@@ -351,12 +351,10 @@ private:
             const std::size_t span = row ? spanOf(*row, texts, col) : 1;
             const QRectF room = cellRect(col, span, 0, 1e9);
             height = std::max(
-                height, row ? double(cellLines(texts[col], font, room.width()).size()) *
-                                  metrics.height()
-                            : metrics
-                                  .boundingRect(room, Qt::AlignHCenter | Qt::TextWordWrap,
-                                                texts[col])
-                                  .height());
+                height,
+                row ? double(cellLines(texts[col], font, room.width()).size()) * metrics.height()
+                    : metrics.boundingRect(room, Qt::AlignHCenter | Qt::TextWordWrap, texts[col])
+                          .height());
             col += span;
         }
         return height + pt(2);
