@@ -79,8 +79,12 @@ fi
 mapfile -t all_ids < <(mutant_tool list "$list" | cut -f1)
 ids=("$@")
 ((${#ids[@]})) || ids=("${all_ids[@]}")
+# Looked up in a table: grep -q would stop reading at the first match, and the
+# writer's broken pipe would fail the check under pipefail.
+declare -A known=()
+for id in "${all_ids[@]}"; do known[$id]=1; done
 for id in "${ids[@]}"; do
-    printf '%s\n' "${all_ids[@]}" | grep -qx -- "$id" || { echo "no mutant $id" >&2; exit 2; }
+    [[ -n ${known[$id]:-} ]] || { echo "no mutant $id" >&2; exit 2; }
 done
 
 # The scratch tree: the working tree's files, uncommitted changes included.
