@@ -522,7 +522,9 @@ private Q_SLOTS:
             QCOMPARE(QByteArray(value), QByteArray("kept"));
         }
 
-        // Read through the link, the file's own version counts.
+        // Read through the link, the file's own version counts: unchanged,
+        // it is written; changed meanwhile, it is refused.
+        QCOMPARE(writeRouteFile(link, "\t3\x80", {}, fileStamp(link)), std::nullopt);
         const std::optional<FileStamp> read = fileStamp(link);
         QVERIFY(writeAll(target, "\t3\x80"
                                  "changed meanwhile"));
