@@ -169,12 +169,13 @@ void RouteMarks::hashCells(int top, int bottom)
 {
     for (int row = top; row <= bottom; ++row) {
         for (int col = 1; col <= RouteTable::DataCols; ++col) {
+            // Only the figures count: a huge description is never hashed.
             const auto cell = static_cast<std::size_t>(row * RouteTable::ColCount + col);
-            const std::size_t hash = std::hash<std::string>{}(m_table.cellText(row, col));
+            const auto hash = [&] { return std::hash<std::string>{}(m_table.cellText(row, col)); };
             if (isNumericInputCol(col))
-                m_inputs[cell] = hash;
+                m_inputs[cell] = hash();
             else if (col >= FirstResultCol && col <= LastResultCol)
-                m_results[cell] = hash;
+                m_results[cell] = hash();
         }
     }
 }
