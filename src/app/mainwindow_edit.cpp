@@ -4,9 +4,8 @@
 
 #include "clipboardcommands.h"
 #include "descriptionbox.h"
-#include "documentcommands.h"
-
 #include "dialogs.h"
+#include "documentcommands.h"
 #include "textcodec.h"
 
 #include "editing.h"
