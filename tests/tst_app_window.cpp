@@ -55,9 +55,14 @@ class WindowTest final : public WindowFixture
                 QTest::qWait(0);
             } else if (verb == u"split") {
                 control<QSplitter>(u"split"_s)->setSizes({n[0], n[1]});
-            } else if (verb == u"reopen") {
-                // The next start of the program, with the settings this one left.
-                m_window->close();
+            } else if (verb == u"reopen" || verb == u"startWithProfile") {
+                // The next start of the program, with the settings this one
+                // left, or with only the profile's shown.
+                if (verb == u"reopen")
+                    m_window->close();
+                else
+                    QSettings(QSettings::UserScope, u"plenix"_s, u"plenix"_s)
+                        .setValue(u"window/profile"_s, true);
                 m_window = std::make_unique<MainWindow>();
                 m_window->show();
                 QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));

@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -77,10 +78,18 @@ void MainWindow::showProfile(bool shown)
         profileChart->setOutOfDate(m_document.marks().firstStaleRow() != 0);
         // Shown for the first time, the chart takes a third of the height,
         // whatever it would like; later the split stays where it was left.
+        // Shown as the window starts, before it has a height, it waits for
+        // the window's layout.
         profilePanel->show();
-        const QList<int> sizes = splitter()->sizes();
-        const int height = sizes.value(0) + sizes.value(1);
-        splitter()->setSizes({height - height / 3, height / 3});
+        const auto takeThird = [this] {
+            const QList<int> sizes = splitter()->sizes();
+            const int height = sizes.value(0) + sizes.value(1);
+            splitter()->setSizes({height - height / 3, height / 3});
+        };
+        if (isVisible())
+            takeThird();
+        else
+            QTimer::singleShot(0, this, takeThird);
     }
     profilePanel->setVisible(shown);
 }
