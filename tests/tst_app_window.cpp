@@ -105,6 +105,8 @@ class WindowTest final : public WindowFixture
                     void cancel() { outcome += u",cancelled"_s; }
                 } session{arg == u"ask", m_sessionEnd};
                 plenix::askAtSessionEnd(session, m_window->documents());
+            } else if (verb == u"locale") {
+                QLocale::setDefault(QLocale(arg));
             } else if (verb == u"mkdir") {
                 QVERIFY(QDir(m_dir->path()).mkdir(arg));
             } else if (verb == u"clip") {
@@ -301,6 +303,14 @@ class WindowTest final : public WindowFixture
                 if (greyFonts.contains(match.captured(1)))
                     texts << match.captured(2);
             return texts.join(u' ');
+        }
+        if (name.startsWith(u"paper:")) {
+            QProcess info;
+            info.start(u"pdfinfo"_s, {path(name.mid(6))});
+            if (!info.waitForFinished())
+                return u"no pdfinfo"_s;
+            static const QRegularExpression size(u"Page size: *(.*)"_s);
+            return size.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1);
         }
         if (name.startsWith(u"shaded:")) {
             // The texts of a PDF's first page that stand on a shaded band:

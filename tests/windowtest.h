@@ -38,6 +38,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -386,6 +387,7 @@ protected:
         QVERIFY(!write(u"bytes.txt"_s, EveryByte).isEmpty());
         QVERIFY(!write(u"letter.txt"_s, "Dear Sir,\r\nthe ducts\t are\rready.").isEmpty());
         m_popUp = u"none"_s;
+        QLocale::setDefault(QLocale::system());
         m_sessionEnd.clear();
         m_other.show();
         // One main window with the fake dialogs installed, its grid focused.
