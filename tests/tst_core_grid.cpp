@@ -199,19 +199,6 @@ private Q_SLOTS:
         QVERIFY(!marks.isDoubtful(2, RouteTable::ColFlow));
     }
 
-    // Fractions of one client area give the same places in another; a zero
-    // client side cannot give a fraction, and nothing goes below zero.
-    void layoutScalesWithTheClientArea()
-    {
-        const Geometry design{100, 200, 300, 400};
-        QCOMPARE(shown(geometryFromRatios(ratiosFromGeometry(design, 1000, 2000), 3000, 1000)),
-                 "300.0 100.0 900.0 200.0"s);
-        QCOMPARE(shown(geometryFromRatios(ratiosFromGeometry(design, 0, 2000), 3000, 1000)),
-                 "0.0 100.0 0.0 200.0"s);
-        QCOMPARE(shown(geometryFromRatios({0.5f, 0.25f, 0.1f, 0.2f}, -100, -50)),
-                 "0.0 0.0 0.0 0.0"s);
-    }
-
     void placesWindow()
     {
         // A 1024 by 768 screen at 15 twips per pixel; right of and below centre.

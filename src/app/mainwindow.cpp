@@ -5,12 +5,15 @@
 #include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
+#include "layout.h"
 #include "routeview.h"
 #include "textcodec.h"
 #include "usersettings.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -22,6 +25,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -84,8 +88,6 @@ void MainWindow::createWidgets()
     m_client->setObjectName(u"client"_s);
     split->addWidget(m_client);
     createProfilePanel(split);
-    // The client area's size changes drive the proportional layout.
-    m_client->installEventFilter(this);
 
     descriptionLabel = new QLabel(m_client);
     descriptionLabel->setObjectName(u"descriptionLabel"_s);
@@ -121,8 +123,9 @@ void MainWindow::createWidgets()
         userSettings().setValue(ColumnWidthsKey, chosen);
     });
 
-    // Says why a command did nothing; it stands below the client area, whose
-    // size alone the layout follows.
+    arrangeControls();
+
+    // Says why a command did nothing; it stands below the client area.
     statusBar()->setObjectName(u"statusBar"_s);
 
     // Grid, description, button; the labels take no focus. The grid has the
@@ -244,8 +247,6 @@ void MainWindow::setUpWindow()
     setWindowIcon(QIcon());
     setUpLabels();
     setToolTipsShown(true);
-    // Taken while the window still has its design size, before it is resized.
-    recordLayout();
     placeWindow();
     showCaption();
 }
@@ -254,17 +255,6 @@ void MainWindow::setUpLabels()
 {
     itemsLabel->setText(tr("Duct\nRoute\nItem\nList"));
     descriptionLabel->setText(tr("Duct Route\nDescription"));
-}
-
-void MainWindow::recordLayout()
-{
-    m_layout.clear();
-    for (const DesignControl &design : DesignControls) {
-        auto *control =
-            m_client->findChild<QWidget *>(toQString(design.name), Qt::FindDirectChildrenOnly);
-        if (control)
-            m_layout.record(control, design.geometry, DesignClientWidth, DesignClientHeight);
-    }
 }
 
 void MainWindow::placeWindow()
@@ -293,16 +283,46 @@ void MainWindow::showCaption()
 
 // -------------------------------------------------------------------- layout
 
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+// The classic arrangement: the description's label, box and the Calculate
+// button in a row above the grid, the grid's label at its left. Spare room
+// is shared in the design's proportions, but no label or button ever gets
+// less than it needs to show in full, whatever the font or the scale.
+void MainWindow::arrangeControls()
 {
-    if (watched == m_client && event->type() == QEvent::Resize)
-        layoutControls();
-    return QMainWindow::eventFilter(watched, event);
-}
+    const auto pixels = [this](int twips) { return twipsToPixels(twips, logicalDpiX()); };
+    // The design's gaps and sizes, in twips: the share each takes of any
+    // width to spare.
+    constexpr int gridLeft = 960;
+    constexpr int labelLeft = 2528;
+    constexpr int editWidth = 6975;
+    constexpr int editRight = 3811 + editWidth;
+    constexpr int buttonLeft = 11378;
+    constexpr int buttonRight = buttonLeft + 1335;
+    constexpr int gridRight = gridLeft + 13935;
 
-void MainWindow::layoutControls()
-{
-    m_layout.apply(m_client->size());
+    auto *top = new QHBoxLayout;
+    top->setSpacing(pixels(3811 - labelLeft - 1140));
+    top->addStretch(labelLeft - gridLeft);
+    top->addWidget(descriptionLabel);
+    top->addWidget(descriptionEdit, editWidth);
+    top->addStretch(buttonLeft - editRight);
+    top->addWidget(calculateButton, 0, Qt::AlignTop);
+    top->addStretch(gridRight - buttonRight);
+
+    // The box shows four lines and the button keeps its design size, unless
+    // the font asks for more.
+    descriptionEdit->setFixedHeight(std::max(pixels(1095), descriptionLabel->sizeHint().height()));
+    calculateButton->setMinimumSize(pixels(1335), pixels(615));
+
+    auto *grid = new QGridLayout(m_client);
+    grid->setContentsMargins(pixels(195), pixels(240), pixels(345), pixels(435));
+    grid->setHorizontalSpacing(pixels(gridLeft - 195 - 615));
+    grid->setVerticalSpacing(pixels(1800 - 240 - 1095));
+    grid->addLayout(top, 0, 1);
+    grid->addWidget(itemsLabel, 1, 0, Qt::AlignVCenter);
+    grid->addWidget(routeView, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(1, 1);
 }
 
 // ------------------------------------------------------------------ shutdown

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "fittings.h"
-#include "layouttable.h"
 #include "projectsession.h"
 #include "recentroutes.h"
 #include "reportpainter.h"
@@ -32,10 +31,9 @@ class DescriptionEdit;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
-// table, the description, the current file), the last elbow radius reply and the layout table for
-// its whole life, and turns menu choices, button clicks, grid keys and mouse presses into calls of
+// table, the description, the current file) and the last elbow radius reply for its whole life, and turns menu choices, button clicks, grid keys and mouse presses into calls of
 // the core, whose results the widgets show. Every rule of arithmetic and text format lives in the
-// core; the grid view, the layout table and the dialog seam are their own classes.
+// core; the grid view and the dialog seam are their own classes.
 //
 // The command handlers are grouped by menu: mainwindow.cpp holds start-up,
 // layout, the grid's events, Calculate, the fittings pop-up and shutdown;
@@ -67,12 +65,10 @@ public:
     const RouteDocument &document() const { return m_document; }
     // The last reply to the elbow radius prompt, exactly as typed.
     const QString &elbowRadiusText() const { return m_elbowRadiusText; }
-    const LayoutTable &layoutTable() const { return m_layout; }
     DocumentCommands &documents() { return *m_documents; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
     // File
@@ -154,13 +150,12 @@ private:
     void commitSession(QSessionManager &session);
 
     void setUpWindow();
-    void layoutControls();
+    void arrangeControls();
     void closeOtherWindows();
     void storeArrangement();
     void restoreArrangement();
     QSplitter *splitter() const;
     void setUpLabels();
-    void recordLayout();
     void placeWindow();
 
     // Runs a command of the fittings pop-up.
@@ -170,7 +165,6 @@ private:
     // The window's data.
     RouteDocument m_document;
     QString m_elbowRadiusText;
-    LayoutTable m_layout;
     // New, Open, Close, Save and Save As of the document, which the
     // description box mirrors; made once the box exists.
     std::unique_ptr<DocumentCommands> m_documents;

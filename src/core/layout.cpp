@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "layout.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace plenix {
@@ -14,29 +13,6 @@ int twipsToPixels(double twips, double dotsPerInch)
 float pixelsToTwips(int pixels, double dotsPerInch)
 {
     return static_cast<float>(pixels * TwipsPerInch / dotsPerInch);
-}
-
-ControlRatios ratiosFromGeometry(const Geometry &geometry, float clientWidth, float clientHeight)
-{
-    // A zero client side cannot give a fraction; its fields stay 0.
-    ControlRatios ratios;
-    if (clientWidth != 0) {
-        ratios.widthRatio = geometry.width / clientWidth;
-        ratios.leftRatio = geometry.left / clientWidth;
-    }
-    if (clientHeight != 0) {
-        ratios.heightRatio = geometry.height / clientHeight;
-        ratios.topRatio = geometry.top / clientHeight;
-    }
-    return ratios;
-}
-
-Geometry geometryFromRatios(const ControlRatios &ratios, float clientWidth, float clientHeight)
-{
-    const float width = std::max(clientWidth, 0.0f);
-    const float height = std::max(clientHeight, 0.0f);
-    return {width * ratios.leftRatio, height * ratios.topRatio, width * ratios.widthRatio,
-            height * ratios.heightRatio};
 }
 
 Geometry windowPlacement(float screenWidth, float screenHeight,
