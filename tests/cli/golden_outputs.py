@@ -21,9 +21,12 @@ from pathlib import Path
 calc, data, work = sys.argv[1], Path(sys.argv[2]), Path(sys.argv[3])
 write = sys.argv[4:] == ["--write"]
 # One locale for every run, so that the paper of a PDF is the same anywhere;
-# a command's set-up may give another.
+# a command's set-up may give another. No display and no runtime folder, as
+# in a script run from cron: standard error must still hold only
+# plenix-calc's own messages.
 env = {k: v for k, v in os.environ.items()
-       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE")
+       if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE",
+                    "XDG_RUNTIME_DIR")
        and not k.startswith("LC_")}
 env["LANG"] = "C.UTF-8"
 places = {"{routes}": data / "routes", "{projects}": data / "projects", "{work}": work}
