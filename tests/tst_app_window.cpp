@@ -304,6 +304,13 @@ class WindowTest final : public WindowFixture
                     texts << match.captured(2);
             return texts.join(u' ');
         }
+        if (name.startsWith(u"text:")) {
+            // A file the window wrote, its line ends shown as "/".
+            return QString::fromUtf8(coretest::readAll(path(name.mid(5))))
+                .replace(QChar(0xFEFF), u"<BOM>"_s)
+                .replace(u"\r\n"_s, u"/"_s)
+                .replace(u'\n', u'/');
+        }
         if (name.startsWith(u"paper:")) {
             QProcess info;
             info.start(u"pdfinfo"_s, {path(name.mid(6))});

@@ -31,9 +31,10 @@ class DescriptionEdit;
 class RouteView;
 
 // The main window: a coordinator. It owns the route document (the route
-// table, the description, the current file) and the last elbow radius reply for its whole life, and turns menu choices, button clicks, grid keys and mouse presses into calls of
-// the core, whose results the widgets show. Every rule of arithmetic and text format lives in the
-// core; the grid view and the dialog seam are their own classes.
+// table, the description, the current file) and the last elbow radius reply for its whole life, and
+// turns menu choices, button clicks, grid keys and mouse presses into calls of the core, whose
+// results the widgets show. Every rule of arithmetic and text format lives in the core; the grid
+// view and the dialog seam are their own classes.
 //
 // The command handlers are grouped by menu: mainwindow.cpp holds start-up,
 // layout, the grid's events, Calculate, the fittings pop-up and shutdown;
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void printReport();
     void exportPdf();
     void exportCsv();
+    void exportFilledCsv();
     void exitProgram();
     // Edit
     void undo();
@@ -115,6 +117,7 @@ private:
     // The report commands of the File menu and the View menu; with their
     // handlers in mainwindow_report.cpp.
     void addReportActions(QMenu *fileMenu);
+    void writeCsvExport(bool filled);
     void createViewMenu();
     void createProfilePanel(QSplitter *split);
     // The report of the project the window holds, calculated.

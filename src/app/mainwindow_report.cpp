@@ -39,6 +39,8 @@ void MainWindow::addReportActions(QMenu *fileMenu)
     addMenuAction(fileMenu, "printReportAction", tr("Print Repor&t..."), &MainWindow::printReport);
     addMenuAction(fileMenu, "exportPdfAction", tr("Export P&DF..."), &MainWindow::exportPdf);
     addMenuAction(fileMenu, "exportCsvAction", tr("Export CS&V..."), &MainWindow::exportCsv);
+    addMenuAction(fileMenu, "exportFilledCsvAction", tr("Export Fi&lled CSV..."),
+                  &MainWindow::exportFilledCsv);
 }
 
 void MainWindow::createViewMenu()
@@ -208,14 +210,27 @@ void MainWindow::exportPdf()
 
 void MainWindow::exportCsv()
 {
+    writeCsvExport(false);
+}
+
+void MainWindow::exportFilledCsv()
+{
+    writeCsvExport(true);
+}
+
+// The table as the grid shows it, or with the flow and diameter carried down
+// onto every row, for a spreadsheet that recalculates each row on its own.
+void MainWindow::writeCsvExport(bool filled)
+{
     const QString path =
         chooseExportFile(this, m_document, tr("Export CSV"), tr("CSV Files (*.csv)"), u"csv"_s);
     if (path.isEmpty())
         return;
     // A project's routes in one table, the route's name first.
-    const auto error = m_documents->session().isProject()
-                           ? writeCsv(path, projectListRows(m_documents->session().project()))
-                           : writeRouteCsv(path, m_document.table());
+    const auto error =
+        m_documents->session().isProject()
+            ? writeCsv(path, projectListRows(m_documents->session().project(), filled))
+            : writeRouteCsv(path, m_document.table(), filled);
     if (error)
         reportExportError(this, *error);
 }
