@@ -692,6 +692,7 @@ private Q_SLOTS:
                 typeInto(d, u"1"_s, u"J-7"_s);
                 typeInto(d, u"4"_s, u"AE"_s);
                 typeInto(d, u"5"_s, u"BC"_s);
+                typeInto(d, u"7"_s, u"C2"_s);
                 qobject_cast<QDialog *>(d)->accept();
             },
             [this] { choose(u"projectPropertiesAction"_s); });
@@ -709,7 +710,7 @@ private Q_SLOTS:
         QCOMPARE(project.routes[1].takeoff->route, "Branch B");
         QCOMPARE(project.routes[1].takeoff->row, 60);
         QVERIFY(project.job.number == "J-7" && project.job.designer == "AE" &&
-                project.job.checker == "BC");
+                project.job.checker == "BC" && project.job.revision == "C2");
         QVERIFY(project.fanItems.size() == 3 && project.fanItems[2].name == "Coil" &&
                 project.fanItems[2].pressure.empty() && project.safetyFactor == "10");
         choose(u"addRouteAction"_s);

@@ -135,8 +135,8 @@ public:
         if (!answer)
             return std::nullopt;
         const auto field = [&answer](int i) { return answer->section(u'|', i, i).toStdString(); };
-        return plenix::JobInfo{field(0), field(1), field(2), field(3),
-                               field(4), field(5), field(6), field(7)};
+        return plenix::JobInfo{field(0), field(1), field(2), field(3), field(4),
+                               field(5), field(6), field(7), field(8)};
     }
     std::optional<FanSide> askFanSide(QWidget *, const FanSide &) override
     {

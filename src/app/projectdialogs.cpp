@@ -59,7 +59,7 @@ JobInfoDialog::JobInfoDialog(const JobInfo &job, QWidget *parent)
 {
     setWindowTitle(tr("Project Properties"));
     auto *layout = new QFormLayout(this);
-    const std::array<std::pair<QString, const std::string *>, 7> fields{{
+    const std::array<std::pair<QString, const std::string *>, 8> fields{{
         {tr("Project &name:"), &job.name},
         {tr("Job n&umber:"), &job.number},
         {tr("&Client:"), &job.client},
@@ -67,6 +67,7 @@ JobInfoDialog::JobInfoDialog(const JobInfo &job, QWidget *parent)
         {tr("&Designer:"), &job.designer},
         {tr("C&hecker:"), &job.checker},
         {tr("D&ate:"), &job.date},
+        {tr("&Revision:"), &job.revision},
     }};
     for (const auto &[label, value] : fields) {
         auto *edit = new QLineEdit(text(*value), this);
@@ -81,8 +82,9 @@ JobInfoDialog::JobInfoDialog(const JobInfo &job, QWidget *parent)
 JobInfo JobInfoDialog::job() const
 {
     const auto field = [this](int i) { return m_fields.at(i)->text().toStdString(); };
-    return {field(0), field(1), field(2), field(3),
-            field(4), field(5), field(6), notesEdit->toPlainText().toStdString()};
+    return {field(0), field(1), field(2),
+            field(3), field(4), field(5),
+            field(6), field(7), notesEdit->toPlainText().toStdString()};
 }
 
 FanSideDialog::FanSideDialog(const std::vector<FanItem> &items, const QString &safetyFactor,

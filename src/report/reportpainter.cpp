@@ -30,6 +30,8 @@ const QColor Rule(0x99, 0x99, 0x99);
 const QColor Faint(0xdd, 0xdd, 0xdd);
 const QColor TextRowShade(0xf0, 0xf0, 0xf0);
 const QColor StaleText(0x80, 0x80, 0x80);
+// Darker than figures out of date, which are the only grey text.
+const QColor LabelText(0x55, 0x55, 0x55);
 const QColor CautionText(0xa0, 0x00, 0x00);
 // A description longer than this is not printed whole: a report is for
 // reading, and a page count in the hundreds serves nobody.
@@ -129,6 +131,7 @@ public:
         m_file = report.path.empty() ? QCoreApplication::translate("Report", "not saved to a file")
                                      : pathText(report.path);
         startPage();
+        writeSignatureBlock(report.signature);
         writeHeading(u"Job"_s);
         const QFont body = fontOf(9);
         for (const auto &[label, value] : report.job)
@@ -267,8 +270,43 @@ private:
         writeParagraph(heading, font, Qt::black);
     }
 
+    // Four boxes across the document's first page: filled from a project's
+    // job, and left blank on a route's report, to be signed by hand.
+    void writeSignatureBlock(const std::array<std::string, 4> &values)
+    {
+        const std::array<QString, 4> labels{QCoreApplication::translate("Report", "Prepared by"),
+                                            QCoreApplication::translate("Report", "Checked by"),
+                                            QCoreApplication::translate("Report", "Date"),
+                                            QCoreApplication::translate("Report", "Revision")};
+        const QFont label = fontOf(7);
+        const QFont value = fontOf(9);
+        const double height = fontHeight(label) + fontHeight(value) + pt(12);
+        const double width = m_page.width() / double(labels.size());
+        m_y += pt(4);
+        for (std::size_t i = 0; painting() && i < labels.size(); ++i) {
+            const QRectF box(m_page.left() + width * double(i), m_y, width, height);
+            QPainter &p = *m_painter;
+            p.setPen(QPen(Rule, pt(0.5)));
+            p.drawRect(box);
+            const QRectF inside = box.adjusted(pt(3), pt(2), -pt(3), -pt(2));
+            p.setPen(LabelText);
+            p.setFont(label);
+            p.drawText(inside, Qt::AlignLeft | Qt::AlignTop, labels[i]);
+            p.setPen(Qt::black);
+            p.setFont(value);
+            p.drawText(inside.adjusted(0, fontHeight(label), 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                       QFontMetricsF(value, &m_device)
+                           .elidedText(text(values[i]), Qt::ElideRight, inside.width()));
+        }
+        m_y += height + pt(2);
+    }
+
     void writeFirstPage()
     {
+        // A route printed on its own is a document of its own; within a
+        // project, the project's first page has the block.
+        if (m_pageNumber == 1)
+            writeSignatureBlock({});
         const ReportContent &content = m_report->content;
         if (content.outOfDate) {
             m_y += pt(2);
@@ -537,7 +575,8 @@ ProjectReport projectReport(const Project &project, const SystemFigures &system,
     const JobInfo &job = project.job;
     report.job = {{"Project", job.name},      {"Job number", job.number}, {"Client", job.client},
                   {"Location", job.location}, {"Designer", job.designer}, {"Checker", job.checker},
-                  {"Date", job.date},         {"Notes", job.notes}};
+                  {"Date", job.date},         {"Revision", job.revision}, {"Notes", job.notes}};
+    report.signature = {job.designer, job.checker, job.date, job.revision};
     for (const ProjectRoute &route : project.routes) {
         RouteReport part = routeReport(*route.document, printedAt);
         part.content.routeName = route.name;

@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 class QPagedPaintDevice;
@@ -44,6 +45,9 @@ struct ProjectReport
     std::string name; // the project's file name, in the file system's encoding
     std::string path;
     std::vector<std::pair<std::string, std::string>> job; // label and text, UTF-8
+    // Prepared by, checked by, date and revision, for the first page's
+    // signature block.
+    std::array<std::string, 4> signature;
     TextRows summary;
     std::vector<RouteReport> routes;
     QDateTime printedAt;

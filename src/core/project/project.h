@@ -25,6 +25,7 @@ struct JobInfo
     std::string designer;
     std::string checker;
     std::string date;
+    std::string revision;
     std::string notes;
 
     bool isEmpty() const { return *this == JobInfo{}; }

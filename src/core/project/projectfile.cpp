@@ -35,7 +35,7 @@ constexpr std::array<InputKey, 6> InputKeys{{
 }};
 
 // The job's keys and the members they fill, in the file's order.
-constexpr std::array<std::pair<std::string_view, std::string JobInfo::*>, 8> JobKeys{{
+constexpr std::array<std::pair<std::string_view, std::string JobInfo::*>, 9> JobKeys{{
     {"name", &JobInfo::name},
     {"number", &JobInfo::number},
     {"client", &JobInfo::client},
@@ -43,6 +43,7 @@ constexpr std::array<std::pair<std::string_view, std::string JobInfo::*>, 8> Job
     {"designer", &JobInfo::designer},
     {"checker", &JobInfo::checker},
     {"date", &JobInfo::date},
+    {"revision", &JobInfo::revision},
     {"notes", &JobInfo::notes},
 }};
 
@@ -262,8 +263,12 @@ std::string projectFileText(const Project &project)
     json["format"] = ProjectFormat;
     json["version"] = ProjectFormatVersion;
     Json job = Json::object();
-    for (const auto &[key, field] : JobKeys)
-        job[std::string(key)] = project.job.*field;
+    for (const auto &[key, field] : JobKeys) {
+        // The revision came later: a project without one keeps the bytes it
+        // was saved with before.
+        if (field != &JobInfo::revision || !project.job.revision.empty())
+            job[std::string(key)] = project.job.*field;
+    }
     json["job"] = std::move(job);
     json["settings"] = Json{{"method", project.method}};
     Json items = Json::array();

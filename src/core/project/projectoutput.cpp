@@ -121,7 +121,7 @@ std::string projectJson(std::string_view file, const Project &project,
     json["job"] =
         Json{{"name", job.name},         {"number", job.number},     {"client", job.client},
              {"location", job.location}, {"designer", job.designer}, {"checker", job.checker},
-             {"date", job.date},         {"notes", job.notes}};
+             {"date", job.date},         {"revision", job.revision}, {"notes", job.notes}};
     Json routes = Json::array();
     Json messages = Json::array();
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
