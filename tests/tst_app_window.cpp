@@ -114,6 +114,18 @@ class WindowTest final : public WindowFixture
             } else if (verb == u"bigRoute") {
                 const QByteArray line = "A line of a long description, broken where it ends.\r\n";
                 write(u"big.txt"_s, "\t500\x80" + line.repeated(n[0] / line.size()));
+            } else if (verb == u"chartMove" || verb == u"chartClick") {
+                // A place on the chart, in its own figures: "3,0.01" is
+                // row 3 (or 3 ft) at 0.01 in wg.
+                auto *view = control<QChartView>(u"profileView"_s);
+                QChart *chart = view->chart();
+                const QPointF value(arg.section(u',', 0, 0).toDouble(),
+                                    arg.section(u',', 1).toDouble());
+                const QPoint at = view->mapFromScene(
+                    chart->mapToScene(chart->mapToPosition(value, chart->series().constLast())));
+                QTest::mouseMove(view->viewport(), at);
+                if (verb == u"chartClick")
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
             } else if (verb == u"closeBox") {
                 m_window->close();
             } else if (verb == u"project") {
@@ -311,6 +323,16 @@ class WindowTest final : public WindowFixture
                 .replace(u"\r\n"_s, u"/"_s)
                 .replace(u'\n', u'/');
         }
+        if (name.startsWith(u"pdfHas:")) {
+            // "pdfHas:report.pdf|Row": whether the PDF's text holds that.
+            QProcess reader;
+            reader.start(u"pdftotext"_s, {path(name.mid(7).section(u'|', 0, 0)), u"-"_s});
+            if (!reader.waitForFinished())
+                return u"no pdftotext"_s;
+            const bool has = QString::fromUtf8(reader.readAllStandardOutput())
+                                 .contains(name.section(u'|', 1));
+            return has ? u"yes"_s : u"no"_s;
+        }
         if (name.startsWith(u"paper:")) {
             QProcess info;
             info.start(u"pdfinfo"_s, {path(name.mid(6))});
@@ -365,6 +387,8 @@ class WindowTest final : public WindowFixture
             }
             return copies.join(u' ');
         }
+        if (name == u"pointer")
+            return QToolTip::isVisible() ? QToolTip::text().replace(u'\n', u'/') : u"none"_s;
         if (name == u"undo" || name == u"redo")
             return control<QAction>(name + u"Action"_s)->text();
         if (name == u"split") {
@@ -395,7 +419,8 @@ class WindowTest final : public WindowFixture
             const bool shown = control(u"profilePanel"_s)->isVisible();
             return u"%1, %2 point"_s.arg(shown ? u"shown" : u"hidden")
                        .arg(chart->profile().points.size()) +
-                   u", out of date"_s.repeated(chart->isOutOfDate());
+                   u", out of date"_s.repeated(chart->isOutOfDate()) +
+                   u", by distance"_s.repeated(chart->axis() == plenix::ProfileAxis::Distance);
         }
         const QWidget *focused = QApplication::focusWidget();
         const QDir dir(m_dir->path());
@@ -611,6 +636,41 @@ private Q_SLOTS:
                 u"window-at-%1x%2-scale-%3.png"_s.arg(m_window->screen()->size().width())
                     .arg(m_window->screen()->size().height())
                     .arg(qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s)));
+    }
+
+    // The chart's labels stand clear of the route line, whatever its width:
+    // each label's box meets none of the line's steps.
+    void profile_labels_keep_off_the_line()
+    {
+        run(u"profile set:1,2=1000 set:1,3=12 set:1,4=100 set:1,5=Main-duct-run set:2,6=0.5 "
+            "set:2,5=Elbow-ninety set:3,4=10 set:3,5=Short-stub set:4,6=2 "
+            "set:4,5=Damper-half-shut set:5,4=200 set:5,5=Long-run-to-the-end key:Return"_s);
+        QChart *chart = control<QChartView>(u"profileView"_s)->chart();
+        int labelled = 0;
+        for (const int width : {700, 1000, 1400}) {
+            m_window->resize(width, 700);
+            QTRY_COMPARE(m_window->width(), width);
+            QApplication::processEvents();
+            QList<QRectF> steps;
+            for (QAbstractSeries *series : chart->series()) {
+                auto *line = qobject_cast<QLineSeries *>(series);
+                for (int i = 1; line && i < line->count(); ++i) {
+                    const QPointF a = chart->mapToPosition(line->at(i - 1), line);
+                    const QPointF b = chart->mapToPosition(line->at(i), line);
+                    steps << QRectF(a, b).normalized().adjusted(-1, -1, 1, 1);
+                }
+            }
+            for (QGraphicsItem *item : chart->childItems()) {
+                const auto *label = dynamic_cast<QGraphicsSimpleTextItem *>(item);
+                if (!label || !label->text().contains(u'-'))
+                    continue;
+                ++labelled;
+                const QRectF box = chart->mapRectFromScene(label->sceneBoundingRect());
+                for (const QRectF &step : steps)
+                    QVERIFY2(!box.intersects(step), qPrintable(label->text()));
+            }
+        }
+        QVERIFY(labelled >= 6);
     }
 
     // A pass that stops says why in an information box; the question before

@@ -14,6 +14,7 @@
 #include "coretest.h"
 
 #include <algorithm>
+#include <sstream>
 
 using namespace plenix;
 using namespace coretest;
@@ -258,15 +259,28 @@ private Q_SLOTS:
             points.push_back(shown(point.itemLoss) + "/" + shown(point.routeTotal) + point.marker);
         }
         QCOMPARE(joined(points, " "), c.at(2));
-        std::vector<std::string> lines;
-        for (const ProfileRun &run : profile.runs) {
-            std::vector<std::string> line;
-            for (const auto &[x, y] : stepLine(profile, run))
-                line.push_back(number(x) + "," + number(y));
-            lines.push_back(joined(line, " "));
+        for (const ProfileAxis axis : {ProfileAxis::Row, ProfileAxis::Distance}) {
+            std::vector<std::string> lines;
+            for (const ProfileRun &run : profile.runs) {
+                std::vector<std::string> line;
+                for (const auto &[x, y] : stepLine(profile, run, axis))
+                    line.push_back(number(x) + "," + number(y));
+                lines.push_back(joined(line, " "));
+            }
+            QCOMPARE(joined(lines, " | "), c.at(axis == ProfileAxis::Row ? 3 : 5));
         }
-        QCOMPARE(joined(lines, " | "), c.at(3));
         QCOMPARE(number(profile.lowest) + ".." + number(profile.highest), c.at(4));
+        // "d:100=2": the row at 100 ft; "r:1.6=2": at 1.6 on the row axis.
+        std::vector<std::string> found;
+        std::istringstream queries(c.at(6));
+        for (std::string query; queries >> query;) {
+            const auto axis = query[0] == 'd' ? ProfileAxis::Distance : ProfileAxis::Row;
+            const std::string place = query.substr(2, query.find('=') - 2);
+            const std::optional<Int16> row = rowAt(profile, std::stod(place), axis);
+            found.push_back(query.substr(0, query.find('=') + 1) +
+                            (row ? std::to_string(*row) : "-"));
+        }
+        QCOMPARE(joined(found, " "), c.at(6));
     }
 };
 

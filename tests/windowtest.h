@@ -33,11 +33,13 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemWatcher>
+#include <QGraphicsSimpleTextItem>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>

@@ -39,6 +39,7 @@ const QString ColumnWidthsKey = u"grid/columnWidths"_s;
 const QString GeometryKey = u"window/geometry"_s;
 const QString SplitKey = u"window/split"_s;
 const QString ProfileKey = u"window/profile"_s;
+const QString DistanceKey = u"window/profileByDistance"_s;
 
 // "elbow90Action" for "Elbow 90 deg", "branchEntry45Action" for "Branch Entry
 // 45 deg": the caption's words but the unit, run together.
@@ -340,13 +341,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
 }
 
 // The window's size and place, the split between the controls and the
-// profile, and whether the profile shows, as the user left them.
+// profile, whether the profile shows and its axis, as the user left them.
 void MainWindow::storeArrangement()
 {
     QSettings settings = userSettings();
     settings.setValue(GeometryKey, saveGeometry());
     settings.setValue(SplitKey, splitter()->saveState());
     settings.setValue(ProfileKey, profileAction->isChecked());
+    settings.setValue(DistanceKey, distanceAction->isChecked());
 }
 
 void MainWindow::restoreArrangement()
@@ -356,6 +358,7 @@ void MainWindow::restoreArrangement()
     // The profile first, which shows it at its first height, then the split
     // as it was left, once the window has its size: a split put back
     // before would be stretched again as the window is laid out.
+    distanceAction->setChecked(settings.value(DistanceKey, false).toBool());
     profileAction->setChecked(settings.value(ProfileKey, false).toBool());
     QTimer::singleShot(0, this, [this, split = settings.value(SplitKey).toByteArray()] {
         splitter()->restoreState(split);

@@ -117,6 +117,9 @@ private:
     // The report commands of the File menu and the View menu; with their
     // handlers in mainwindow_report.cpp.
     void addReportActions(QMenu *fileMenu);
+    ProfileAxis profileAxis() const;
+    RouteReport shownRouteReport() const;
+    void showRowOfProfile(int row);
     void writeCsvExport(bool filled);
     void createViewMenu();
     void createProfilePanel(QSplitter *split);
@@ -192,6 +195,7 @@ private:
     // Menus; the two pop-ups never stand on the menu bar.
     QAction *toolTipsAction = nullptr;
     QAction *profileAction = nullptr;
+    QAction *distanceAction = nullptr;
     QAction *undoAction = nullptr;
     QAction *redoAction = nullptr;
     QMenu *recentMenu = nullptr;

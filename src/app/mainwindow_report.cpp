@@ -11,6 +11,7 @@
 #include "report.h"
 #include "reportpainter.h"
 #include "routefileio.h"
+#include "routeview.h"
 
 #include <QChartView>
 #include <QDir>
@@ -51,6 +52,31 @@ void MainWindow::createViewMenu()
     profileAction->setObjectName(u"profileAction"_s);
     profileAction->setCheckable(true);
     connect(profileAction, &QAction::toggled, this, &MainWindow::showProfile);
+    // The chart and the report's chart go by the distance along the route
+    // instead of the row.
+    distanceAction = viewMenu->addAction(tr("Profile Along the &Distance"));
+    distanceAction->setObjectName(u"distanceAction"_s);
+    distanceAction->setCheckable(true);
+    connect(distanceAction, &QAction::toggled, this, [this] {
+        if (!profileChart)
+            return;
+        // The same figures on the other axis, as out of date as they were.
+        const bool outOfDate = profileChart->isOutOfDate();
+        profileChart->showProfile(profileChart->profile(), profileAxis());
+        profileChart->setOutOfDate(outOfDate);
+    });
+}
+
+ProfileAxis MainWindow::profileAxis() const
+{
+    return distanceAction->isChecked() ? ProfileAxis::Distance : ProfileAxis::Row;
+}
+
+// A click on the chart selects the row in the grid, scrolled into view.
+void MainWindow::showRowOfProfile(int row)
+{
+    routeView->showRow(row);
+    routeView->setFocus();
 }
 
 void MainWindow::createProfilePanel(QSplitter *split)
@@ -72,6 +98,7 @@ void MainWindow::showProfile(bool shown)
     // it, and a chart costs the start-up its memory.
     if (shown && !profileChart) {
         profileChart = new ProfileChart;
+        connect(profileChart, &ProfileChart::rowClicked, this, &MainWindow::showRowOfProfile);
         auto *view = new QChartView(profileChart, profilePanel);
         view->setObjectName(u"profileView"_s);
         view->setRenderHint(QPainter::Antialiasing);
@@ -106,7 +133,7 @@ void MainWindow::redrawProfile()
 {
     if (!profileChart)
         return;
-    profileChart->showProfile(pressureProfile(m_document.table()));
+    profileChart->showProfile(pressureProfile(m_document.table()), profileAxis());
 }
 
 namespace {
@@ -177,12 +204,19 @@ void MainWindow::printReport()
         });
         return;
     }
-    const RouteReport report = routeReport(m_document);
+    const RouteReport report = shownRouteReport();
     printer.setDocName(pathText(report.content.routeName));
     Dialogs::instance().printPreview(this, printer, [&](QPrinter &device) {
         if (!refusedPrintFile(this, device, m_document))
             paintReport(device, report);
     });
+}
+
+RouteReport MainWindow::shownRouteReport() const
+{
+    RouteReport report = routeReport(m_document);
+    report.profileAxis = profileAxis();
+    return report;
 }
 
 ProjectReport MainWindow::shownProjectReport()
@@ -192,7 +226,9 @@ ProjectReport MainWindow::shownProjectReport()
     // its last Calculate is calculated first, as Enter would.
     if (!session.hasFigures())
         calculate();
-    return projectReport(session.project(), session.system(), m_document.path());
+    ProjectReport report = projectReport(session.project(), session.system(), m_document.path());
+    report.setProfileAxis(profileAxis());
+    return report;
 }
 
 void MainWindow::exportPdf()
@@ -203,7 +239,7 @@ void MainWindow::exportPdf()
         return;
     const auto error = m_documents->session().isProject()
                            ? writeProjectReportPdf(path, shownProjectReport(), defaultPaper())
-                           : writeReportPdf(path, routeReport(m_document), defaultPaper());
+                           : writeReportPdf(path, shownRouteReport(), defaultPaper());
     if (error)
         reportExportError(this, *error);
 }

@@ -141,6 +141,14 @@ Viewport RouteView::measure() const
     return {viewport()->width(), viewport()->height(), rowHeight(0), double(logicalDpiX())};
 }
 
+void RouteView::showRow(int row)
+{
+    if (row < 1 || row > RouteTable::DataRows)
+        return;
+    m_table.selectRows(static_cast<Int16>(row), static_cast<Int16>(row));
+    scrollIntoView(m_table, row, 1, measure());
+}
+
 void RouteView::setChosenWidths(const QList<int> &twips)
 {
     if (twips.size() != LastGridCol)

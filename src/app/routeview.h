@@ -33,6 +33,8 @@ public:
     // twips, for the settings; the classic layout's where none was dragged.
     QList<int> chosenWidths() const { return m_chosenWidths; }
     void setChosenWidths(const QList<int> &twips);
+    // Selects a whole row, scrolled into view.
+    void showRow(int row);
 
 Q_SIGNALS:
     // Enter or Return, with any modifier.

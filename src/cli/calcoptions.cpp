@@ -122,6 +122,12 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                                     "With --pdf: print the report on <paper>, letter or a4; "
                                     "without it, on the locale's (letter for en_US, else a4)."),
         u"paper"_s);
+    const QCommandLineOption profileAxisOption(
+        u"profile-axis"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "With --pdf: draw the pressure profile against <axis>, row "
+                                    "(the default) or distance along the route."),
+        u"axis"_s);
     const QCommandLineOption projectOption(
         u"project"_s,
         QCoreApplication::translate(
@@ -137,7 +143,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
         u"NAME=FROM:ROW"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
                        checkOption, quietOption, pdfOption, csvOption, csvRawOption,
-                       csvFilledOption, paperOption, projectOption, takeoffOption});
+                       csvFilledOption, paperOption, profileAxisOption, projectOption,
+                       takeoffOption});
     parser.addPositionalArgument(
         u"routes"_s,
         QCoreApplication::translate("plenix-calc",
@@ -178,6 +185,14 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                 QCoreApplication::translate("plenix-calc", "unknown paper '%1' (letter or a4)")
                     .arg(parser.value(paperOption)));
         options.paper = QPageSize(paper == u"letter" ? QPageSize::Letter : QPageSize::A4);
+    }
+    if (parser.isSet(profileAxisOption)) {
+        const QString axis = parser.value(profileAxisOption).toLower();
+        if (axis != u"row" && axis != u"distance")
+            return usageError(
+                QCoreApplication::translate("plenix-calc", "unknown axis '%1' (row or distance)")
+                    .arg(parser.value(profileAxisOption)));
+        options.profileAxis = axis == u"row" ? ProfileAxis::Row : ProfileAxis::Distance;
     }
     options.projectFile = parser.value(projectOption);
     options.takeoffs = parser.values(takeoffOption);

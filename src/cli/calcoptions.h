@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "profile.h"
 #include "tableoutput.h"
 
 #include <QPageSize>
@@ -24,9 +25,10 @@ struct CalcOptions
     bool inPlace = false;
     bool check = false;
     bool quiet = false;
-    bool csvRaw = false;            // --csv-raw: no apostrophe before formula-like text
-    bool csvFilled = false;         // --csv-filled: flow and diameter on every row
-    std::optional<QPageSize> paper; // --paper: the report's, else the locale's
+    bool csvRaw = false;                        // --csv-raw: no apostrophe before formula-like text
+    bool csvFilled = false;                     // --csv-filled: flow and diameter on every row
+    std::optional<QPageSize> paper;             // --paper: the report's, else the locale's
+    ProfileAxis profileAxis = ProfileAxis::Row; // --profile-axis
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

@@ -96,9 +96,9 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
     };
     const QString pdf = exportFileOf(options.pdfFile, file, u"pdf");
     if (std::optional<QString> error = exportTo(pdf, [&](const QString &path) {
-            return writeProjectReportPdf(path,
-                                         projectReport(project, outcome.system, documentPath(file)),
-                                         options.paper.value_or(localPaper()));
+            ProjectReport report = projectReport(project, outcome.system, documentPath(file));
+            report.setProfileAxis(options.profileAxis);
+            return writeProjectReportPdf(path, report, options.paper.value_or(localPaper()));
         }))
         return failed(pdf, *error);
     const QString csv = exportFileOf(options.csvFile, file, u"csv");

@@ -138,8 +138,9 @@ void writeExports(RouteRun &run, const QString &file, const CalcOptions &options
     };
     // Calculate has just run: no figure is out of date.
     write(exportFileOf(options.pdfFile, file, u"pdf"), [&](const QString &path) {
-        return writeReportPdf(path, routeReport(*run.document),
-                              options.paper.value_or(localPaper()));
+        RouteReport report = routeReport(*run.document);
+        report.profileAxis = options.profileAxis;
+        return writeReportPdf(path, report, options.paper.value_or(localPaper()));
     });
     write(exportFileOf(options.csvFile, file, u"csv"), [&](const QString &path) {
         return writeRouteCsv(path, run.document->table(), options.csvFilled, options.csvRaw);

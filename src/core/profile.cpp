@@ -25,15 +25,32 @@ std::optional<double> figure(const std::string &text)
     return value;
 }
 
+// A row's length along the route: its length times its quantity, an empty
+// quantity counting once. A text that is no figure, or a negative one,
+// adds nothing.
+double runLength(const RouteTable &table, Int16 row)
+{
+    const std::optional<double> length = figure(table.cellText(row, Col::ColLength));
+    const std::string &qtyText = table.cellText(row, Col::ColQty);
+    const std::optional<double> qty = qtyText.empty() ? 1.0 : figure(qtyText);
+    if (!length || !qty)
+        return 0;
+    return std::max(*length * *qty, 0.0);
+}
+
 } // namespace
 
 PressureProfile pressureProfile(const RouteTable &table)
 {
     PressureProfile profile;
     const Int16 lastRow = table.lastUsedRow(1);
+    double distance = 0;
     for (Int16 row = 1; row <= lastRow; ++row) {
         ProfilePoint point;
         point.row = row;
+        point.distanceFrom = distance;
+        distance += runLength(table, row);
+        point.distanceTo = distance;
         point.description = utf8FromStored(table.cellText(row, Col::ColDescription));
         const bool item = !table.cellText(row, Col::ColLength).empty() ||
                           !table.cellText(row, Col::ColLossCoef).empty();
@@ -66,17 +83,45 @@ PressureProfile pressureProfile(const RouteTable &table)
 }
 
 std::vector<std::pair<double, double>> stepLine(const PressureProfile &profile,
-                                                const ProfileRun &run)
+                                                const ProfileRun &run, ProfileAxis axis)
 {
+    const auto from = [&](Int16 row) {
+        return axis == ProfileAxis::Row ? row - 0.5 : profile.point(row).distanceFrom;
+    };
+    const auto to = [&](Int16 row) {
+        return axis == ProfileAxis::Row ? row + 0.5 : profile.point(row).distanceTo;
+    };
     std::vector<std::pair<double, double>> line;
     if (run.firstRow == 1)
-        line.emplace_back(0.5, 0.0);
+        line.emplace_back(from(1), 0.0);
     for (Int16 row = run.firstRow; row <= run.lastRow; ++row) {
         const double total = *profile.point(row).routeTotal;
-        line.emplace_back(row - 0.5, total);
-        line.emplace_back(row + 0.5, total);
+        line.emplace_back(from(row), total);
+        line.emplace_back(to(row), total);
     }
     return line;
+}
+
+std::optional<Int16> rowAt(const PressureProfile &profile, double place, ProfileAxis axis)
+{
+    const auto rows = static_cast<double>(profile.points.size());
+    if (axis == ProfileAxis::Row) {
+        const double row = std::round(place);
+        if (!(row >= 1 && row <= rows))
+            return std::nullopt;
+        return static_cast<Int16>(row);
+    }
+    // A duct holds the start of its stretch, not the end, where the next
+    // row (often a fitting, of no length) stands.
+    for (const ProfilePoint &point : profile.points) {
+        const bool fitting = point.distanceFrom == point.distanceTo;
+        if (fitting ? place == point.distanceFrom
+                    : point.distanceFrom <= place && place < point.distanceTo)
+            return point.row;
+    }
+    if (!profile.points.empty() && place == profile.points.back().distanceTo)
+        return profile.points.back().row;
+    return std::nullopt;
 }
 
 } // namespace plenix

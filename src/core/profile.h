@@ -25,6 +25,19 @@ struct ProfilePoint
     // The marker an item's loss shows instead of a figure, labelled on the
     // chart; empty otherwise.
     std::string marker;
+    // Where the row starts and ends along the route, in ft: its length times
+    // its quantity after the lengths of the rows before it. A fitting has
+    // no length, so it starts and ends where the duct before it ends.
+    double distanceFrom = 0;
+    double distanceTo = 0;
+};
+
+// What the chart's horizontal axis counts: the rows, one slot each, or the
+// distance along the route.
+enum class ProfileAxis
+{
+    Row,
+    Distance,
 };
 
 // A stretch of rows whose totals are all figures, drawn as one step line.
@@ -50,8 +63,16 @@ struct PressureProfile
 PressureProfile pressureProfile(const RouteTable &table);
 
 // The step line of a run: each row holds its total from half a row before
-// it to half a row after it; the route's first run rises from 0.
+// it to half a row after it, or over its stretch of the route; the route's
+// first run rises from 0.
 std::vector<std::pair<double, double>> stepLine(const PressureProfile &profile,
-                                                const ProfileRun &run);
+                                                const ProfileRun &run,
+                                                ProfileAxis axis = ProfileAxis::Row);
+
+// The row at a place on the horizontal axis, as a click or the pointer
+// finds it: the nearest row's slot, or the row whose stretch holds the
+// distance, where a duct's end belongs to the row after it (the fitting
+// there). Nothing off the route.
+std::optional<Int16> rowAt(const PressureProfile &profile, double place, ProfileAxis axis);
 
 } // namespace plenix

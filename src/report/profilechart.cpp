@@ -5,6 +5,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
@@ -14,6 +15,7 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -73,20 +75,31 @@ void ProfileChart::clearProfile()
     }
 }
 
-void ProfileChart::showProfile(const PressureProfile &profile)
+void ProfileChart::showProfile(const PressureProfile &profile, ProfileAxis axis)
 {
     clearProfile();
     m_profile = profile;
+    m_axis = axis;
     const std::size_t rows = profile.points.size();
+    const bool byRow = axis == ProfileAxis::Row;
 
-    auto *rowAxis = new QValueAxis(this);
-    rowAxis->setTitleText(u"Row"_s);
-    rowAxis->setRange(0.5, static_cast<double>(std::max<std::size_t>(rows, 1)) + 0.5);
-    rowAxis->setTickType(QValueAxis::TicksDynamic);
-    rowAxis->setTickAnchor(0);
-    rowAxis->setTickInterval(rowTickInterval(rows));
-    rowAxis->setLabelFormat(u"%d"_s);
-    addAxis(rowAxis, Qt::AlignBottom);
+    auto *placeAxis = new QValueAxis(this);
+    if (byRow) {
+        placeAxis->setTitleText(QCoreApplication::translate("ProfileChart", "Row"));
+        placeAxis->setRange(0.5, static_cast<double>(std::max<std::size_t>(rows, 1)) + 0.5);
+        placeAxis->setTickType(QValueAxis::TicksDynamic);
+        placeAxis->setTickAnchor(0);
+        placeAxis->setTickInterval(rowTickInterval(rows));
+        placeAxis->setLabelFormat(u"%d"_s);
+    } else {
+        placeAxis->setTitleText(
+            QCoreApplication::translate("ProfileChart", "Distance along the route, ft"));
+        const double length = rows == 0 ? 0 : profile.points.back().distanceTo;
+        placeAxis->setRange(0, std::max(length, 1.0));
+        placeAxis->applyNiceNumbers();
+        placeAxis->setLabelFormat(u"%g"_s);
+    }
+    addAxis(placeAxis, Qt::AlignBottom);
 
     auto *pressureAxis = new QValueAxis(this);
     pressureAxis->setTitleText(QCoreApplication::translate("ProfileChart", "Route SP, in wg"));
@@ -97,23 +110,31 @@ void ProfileChart::showProfile(const PressureProfile &profile)
     addAxis(pressureAxis, Qt::AlignLeft);
 
     // Bars stand at category positions; a hidden category axis puts
-    // category i under row i + 1 of the row axis.
-    auto *losses = new QBarSet(QCoreApplication::translate("ProfileChart", "Item SP, in wg"));
-    QStringList categories;
-    for (const ProfilePoint &point : profile.points) {
-        losses->append(point.itemLoss.value_or(0));
-        categories.append(QString::number(point.row));
+    // category i under row i + 1 of the row axis. Along the distance a
+    // fitting has no width for a bar, so the line alone shows the losses.
+    QBarSeries *bars = nullptr;
+    if (byRow) {
+        auto *losses = new QBarSet(QCoreApplication::translate("ProfileChart", "Item SP, in wg"));
+        QStringList categories;
+        for (const ProfilePoint &point : profile.points) {
+            losses->append(point.itemLoss.value_or(0));
+            categories.append(QString::number(point.row));
+        }
+        connect(losses, &QBarSet::hovered, this,
+                [this](bool shown, int index) { showPointText(Int16(index + 1), shown); });
+        connect(losses, &QBarSet::clicked, this,
+                [this](int index) { Q_EMIT rowClicked(index + 1); });
+        bars = new QBarSeries(this);
+        bars->append(losses);
+        bars->setBarWidth(0.6);
+        addSeries(bars);
+        auto *barAxis = new QBarCategoryAxis(this);
+        barAxis->setCategories(categories);
+        barAxis->setVisible(false);
+        addAxis(barAxis, Qt::AlignBottom);
+        bars->attachAxis(barAxis);
+        bars->attachAxis(pressureAxis);
     }
-    auto *bars = new QBarSeries(this);
-    bars->append(losses);
-    bars->setBarWidth(0.6);
-    addSeries(bars);
-    auto *barAxis = new QBarCategoryAxis(this);
-    barAxis->setCategories(categories);
-    barAxis->setVisible(false);
-    addAxis(barAxis, Qt::AlignBottom);
-    bars->attachAxis(barAxis);
-    bars->attachAxis(pressureAxis);
 
     m_anchor = new QLineSeries(this);
     addSeries(m_anchor);
@@ -123,20 +144,58 @@ void ProfileChart::showProfile(const PressureProfile &profile)
         auto *line = new QLineSeries(this);
         line->setName(QCoreApplication::translate("ProfileChart", "Route SP, in wg"));
         line->setPen(linePen);
-        for (const auto &[row, total] : stepLine(profile, run))
-            line->append(row, total);
+        for (const auto &[place, total] : stepLine(profile, run, axis))
+            line->append(place, total);
+        connect(line, &QLineSeries::hovered, this, [this](const QPointF &point, bool shown) {
+            showPointText(rowAt(m_profile, point.x(), m_axis), shown);
+        });
+        connect(line, &QLineSeries::clicked, this, [this](const QPointF &point) {
+            if (const std::optional<Int16> row = rowAt(m_profile, point.x(), m_axis))
+                Q_EMIT rowClicked(*row);
+        });
         addSeries(line);
         if (&run != &profile.runs.front())
             hideLegendEntry(*this, line);
     }
     for (QAbstractSeries *item : series()) {
         if (item != bars) {
-            item->attachAxis(rowAxis);
+            item->attachAxis(placeAxis);
             item->attachAxis(pressureAxis);
         }
     }
     setOutOfDate(false);
     placeLabels();
+}
+
+QString ProfileChart::pointText(Int16 row) const
+{
+    if (row < 1 || std::size_t(row) > m_profile.points.size())
+        return {};
+    const ProfilePoint &point = m_profile.point(row);
+    const auto figure = [](const std::optional<double> &value, const std::string &marker) {
+        if (!marker.empty())
+            return QString::fromStdString(marker);
+        return value ? QString::number(*value) + u" in wg"_s : u"-"_s;
+    };
+    QString text = QCoreApplication::translate("ProfileChart", "Row %1").arg(row);
+    if (!point.description.empty())
+        text += u": "_s + QString::fromStdString(point.description);
+    text += u'\n' + QCoreApplication::translate("ProfileChart", "Item SP: %1")
+                        .arg(figure(point.itemLoss, point.marker));
+    text += u'\n' + QCoreApplication::translate("ProfileChart", "Route SP: %1")
+                        .arg(figure(point.routeTotal, {}));
+    text += u'\n' + QCoreApplication::translate("ProfileChart", "Distance: %1 to %2 ft")
+                        .arg(point.distanceFrom)
+                        .arg(point.distanceTo);
+    return text;
+}
+
+void ProfileChart::showPointText(std::optional<Int16> row, bool shown)
+{
+    if (shown && row)
+        QToolTip::showText(QCursor::pos(), pointText(*row));
+    else
+        QToolTip::hideText();
 }
 
 void ProfileChart::setOutOfDate(bool outOfDate)
@@ -170,17 +229,22 @@ void ProfileChart::placeLabels()
     QFont small = font();
     small.setPointSizeF(7);
     const QFontMetricsF metrics(small);
-    const auto at = [this](double row, double value) {
-        return mapToPosition(QPointF(row, value), m_anchor);
+    const bool byRow = m_axis == ProfileAxis::Row;
+    const auto at = [this](double place, double value) {
+        return mapToPosition(QPointF(place, value), m_anchor);
     };
-    // A label runs upwards from its bar, rotated, so it needs a slot as wide
-    // as a line of text, and a stretch clear of the route line: between the
-    // bar and the line, or between the line and the top, whichever is longer.
-    const bool room = at(1.5, 0).x() - at(0.5, 0).x() >= metrics.height() * 0.9;
+    // A label runs upwards from its bar, rotated, so it needs a slot wider
+    // than a line of text, whose edges the line's risers stand on, and a
+    // stretch clear of the route line: between the bar and the line, or
+    // between the line and the top, whichever is longer. Along the distance
+    // there are no bars to label.
+    const bool room = byRow && at(1.5, 0).x() - at(0.5, 0).x() >= metrics.height() * 1.2;
     const double gap = 3;
     for (const ProfilePoint &point : m_profile.points) {
-        const double barTop = at(point.row, std::max(point.itemLoss.value_or(0), 0.0)).y();
-        const double x = at(point.row, 0).x() - metrics.height() / 2;
+        const double place = byRow ? point.row : (point.distanceFrom + point.distanceTo) / 2;
+        const double barTop =
+            byRow ? at(place, std::max(point.itemLoss.value_or(0), 0.0)).y() : at(place, 0).y();
+        const double x = at(place, 0).x() - metrics.height() / 2;
         if (!point.marker.empty()) {
             addLabel(QString::fromStdString(point.marker), QColor(0xb0, 0x10, 0x10))
                 ->setPos(x, barTop - gap);
@@ -205,7 +269,7 @@ void ProfileChart::placeLabels()
 }
 
 void paintProfileChart(QPainter &painter, const QRectF &target, const PressureProfile &profile,
-                       double deviceDotsPerInch)
+                       ProfileAxis axis, double deviceDotsPerInch)
 {
     // Laid out at the screen's resolution, where the chart's point sizes
     // were chosen, and scaled onto the target.
@@ -216,7 +280,7 @@ void paintProfileChart(QPainter &painter, const QRectF &target, const PressurePr
     auto *chart = new ProfileChart;
     scene.addItem(chart);
     chart->setGeometry(QRectF(QPointF(0, 0), size));
-    chart->showProfile(profile);
+    chart->showProfile(profile, axis);
     if (QGraphicsLayout *layout = chart->layout())
         layout->activate();
     scene.setSceneRect(QRectF(QPointF(0, 0), size));

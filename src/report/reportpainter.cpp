@@ -515,7 +515,7 @@ private:
         const double height = std::min(page * 0.6, m_bottom - m_y);
         if (painting()) {
             paintProfileChart(*m_painter, QRectF(m_page.left(), m_y, m_page.width(), height),
-                              m_report->profile, m_device.logicalDpiX());
+                              m_report->profile, m_report->profileAxis, m_device.logicalDpiX());
         }
         m_y += height;
     }
@@ -539,7 +539,8 @@ private:
 
 RouteReport routeReport(const RouteDocument &document, const QDateTime &printedAt)
 {
-    return {reportContent(document), pressureProfile(document.table()), printedAt};
+    return {reportContent(document), pressureProfile(document.table()), ProfileAxis::Row,
+            printedAt};
 }
 
 namespace {

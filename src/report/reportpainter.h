@@ -24,6 +24,7 @@ struct RouteReport
 {
     ReportContent content;
     PressureProfile profile;
+    ProfileAxis profileAxis = ProfileAxis::Row;
     QDateTime printedAt;
 };
 
@@ -51,6 +52,12 @@ struct ProjectReport
     TextRows summary;
     std::vector<RouteReport> routes;
     QDateTime printedAt;
+
+    void setProfileAxis(ProfileAxis axis)
+    {
+        for (RouteReport &route : routes)
+            route.profileAxis = axis;
+    }
 };
 
 // The project as last calculated, with its system's figures.
