@@ -329,8 +329,8 @@ class WindowTest final : public WindowFixture
             reader.start(u"pdftotext"_s, {path(name.mid(7).section(u'|', 0, 0)), u"-"_s});
             if (!reader.waitForFinished())
                 return u"no pdftotext"_s;
-            const bool has = QString::fromUtf8(reader.readAllStandardOutput())
-                                 .contains(name.section(u'|', 1));
+            const bool has =
+                QString::fromUtf8(reader.readAllStandardOutput()).contains(name.section(u'|', 1));
             return has ? u"yes"_s : u"no"_s;
         }
         if (name.startsWith(u"paper:")) {
@@ -833,6 +833,13 @@ private Q_SLOTS:
         };
         withQtDialogs(look, [this] { choose(u"printReportAction"_s); });
         QVERIFY2(pages >= 2 && pages <= 3, qPrintable(QString::number(pages)));
+        // Export PDF too, on the paper it chooses by itself.
+        if (const QString exported = qEnvironmentVariable("PLENIX_REPORT_EXPORT");
+            !exported.isEmpty()) {
+            m_dialogs.fileNames << exported;
+            choose(u"exportPdfAction"_s);
+            QVERIFY(QFileInfo(exported).size() > 0);
+        }
     }
 
     // Every text the window shows after a short session, whole: title,

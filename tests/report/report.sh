@@ -5,7 +5,8 @@
 # from Qt's preview through a real CUPS spooler to a cups-pdf queue, once on
 # A4 and once on Letter. Every PDF is read back with poppler: at most three
 # pages of the expected size, every used row's description and the route
-# total in its text. The CSV is read back with Python's csv module.
+# total in its text; so is the window's Export PDF, which takes the
+# printer's paper under a locale of the other. The CSV is read back with Python's csv module.
 #
 # The spooler is a private cupsd on a socket of its own, so a system spooler
 # is left alone. cups-pdf runs only under a cupsd started as root: as
@@ -152,12 +153,18 @@ lpadmin -d PlenixPDF
 # cups-pdf writes each job into the PDF folder of the user who printed.
 out=$(getent passwd "$(id -un)" | cut -d: -f6)/PDF
 
-print_report() { # PAGE_SIZE_NAME PAGE_SIZE_PTS
+# The queue's default paper is its administrator's choice; CUPS here takes
+# it from the driver, not from any locale. The window follows the printer,
+# whatever the user's locale says: an A4 printer in the US, a Letter one in
+# Germany.
+print_report() { # PAGE_SIZE_NAME PAGE_SIZE_PTS LOCALE
     lpadmin -p PlenixPDF -o "PageSize=$1"
     touch "$work/before-$1"
-    env QT_QPA_PLATFORM=offscreen PLENIX_REPORT_PRINTER=PlenixPDF \
+    env -u LANGUAGE -u LC_MEASUREMENT -u LC_PAPER LC_ALL="$3" QT_QPA_PLATFORM=offscreen \
+        PLENIX_REPORT_PRINTER=PlenixPDF PLENIX_REPORT_EXPORT="$work/exported-$1.pdf" \
         "$window_test" preview_shows_and_prints_the_report >"$work/print-$1.log" 2>&1 ||
         { fail "$1: the preview test failed"; cat "$work/print-$1.log"; return; }
+    check_pdf "$work/exported-$1.pdf" "$2" "exported under $3 for a $1 printer"
     local pdf=""
     for _ in $(seq 300); do
         pdf=$(find "$out" -name '*.pdf' -newer "$work/before-$1" 2>/dev/null | head -n 1)
@@ -168,6 +175,6 @@ print_report() { # PAGE_SIZE_NAME PAGE_SIZE_PTS
     mv "$pdf" "$work/printed-$1.pdf"
     check_pdf "$work/printed-$1.pdf" "$2" "printed on $1"
 }
-print_report A4 "595 x 842"
-print_report Letter "612 x 792"
+print_report A4 "595 x 842" en_US.UTF-8
+print_report Letter "612 x 792" de_DE.UTF-8
 exit "$status"
