@@ -786,8 +786,7 @@ private Q_SLOTS:
     }
 
     // Save As onto an existing file replaces it without a question, then
-    // Open reads it back; a name typed without an extension gets the
-    // chosen format's.
+    // Open reads it back.
     void file_dialogs()
     {
         QString file = write(u"typed.txt"_s, "old contents");
@@ -806,10 +805,45 @@ private Q_SLOTS:
         withQtDialogs(typeName, [this] { choose(u"openAction"_s); });
         QCOMPARE(cell(1, 2), u"640"_s);
         QCOMPARE(title(), u"Plenix - typed"_s);
-        // A name without an extension gets the format's.
-        file = path(u"bare"_s);
+    }
+
+    // Save As gives a name typed without an extension the chosen format's,
+    // and leaves one with any extension as typed.
+    void save_as_names_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("filter"); // "" for the one offered first
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("bare") << u"bare"_s << QString() << u"bare.txt"_s;
+        QTest::newRow("with a space") << u"Level 2"_s << QString() << u"Level 2.txt"_s;
+        QTest::newRow("capitals") << u"PLAN.TXT"_s << QString() << u"PLAN.TXT"_s;
+        QTest::newRow("another extension") << u"riser.v2"_s << QString() << u"riser.v2"_s;
+        QTest::newRow("ending in a dot") << u"east."_s << QString() << u"east."_s;
+        QTest::newRow("the project format")
+            << u"system"_s << u"Plenix Projects (*.plenix)"_s << u"system.plenix"_s;
+        QTest::newRow("a route named as a project")
+            << u"west.txt"_s << u"Plenix Projects (*.plenix)"_s << u"west.txt"_s;
+    }
+
+    void save_as_names()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, filter);
+        QFETCH(QString, saved);
+        setCell(1, 2, u"640"_s);
+        const auto typeName = [&](QWidget *shown) {
+            auto *dialog = qobject_cast<QFileDialog *>(shown);
+            if (!dialog)
+                return shown->close(), void();
+            if (!filter.isEmpty())
+                dialog->selectNameFilter(filter), Q_EMIT dialog->filterSelected(filter);
+            auto *name = child<QLineEdit>(*shown, u"fileNameEdit"_s);
+            name->setText(path(typed));
+            QTest::keyClick(name, Qt::Key_Return);
+        };
         withQtDialogs(typeName, [this] { choose(u"saveAsAction"_s); });
-        QVERIFY(QFile::exists(path(u"bare.txt"_s)));
+        QCOMPARE(QDir(m_dir->path()).entryList({u"*"_s + typed.left(3) + u'*'}, QDir::Files),
+                 QStringList{saved});
     }
 
     // The preview shows the report's pages. With a printer named in
