@@ -341,11 +341,11 @@ class WindowTest final : public WindowFixture
             static const QRegularExpression size(u"Page size: *(.*)"_s);
             return size.match(QString::fromUtf8(info.readAllStandardOutput())).captured(1);
         }
-        if (name.startsWith(u"shaded:")) {
+        if (name.startsWith(u"shaded:") || name.startsWith(u"ruled:")) {
             // The texts of a PDF's first page that stand on a shaded band:
             // the page drawn by poppler at the resolution its text positions
             // are given in, and the pixel just left of each text looked at.
-            const QString pdf = path(name.mid(7));
+            const QString pdf = path(name.section(u':', 1));
             QProcess reader, drawer;
             reader.start(u"pdftohtml"_s,
                          {u"-xml"_s, u"-i"_s, u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-stdout"_s, pdf});
@@ -354,15 +354,31 @@ class WindowTest final : public WindowFixture
             if (!reader.waitForFinished() || !drawer.waitForFinished())
                 return u"no poppler"_s;
             const QImage page = QImage::fromData(drawer.readAllStandardOutput());
+            // "ruled:FILE": whether a rule closes the table, in the gap
+            // between its last row's text and the route's total.
+            const bool rules = name.startsWith(u"ruled:");
+            const QString xml = QString::fromUtf8(reader.readAllStandardOutput());
+            static const QRegularExpression total(
+                u"<text top=\"(\\d+)\"[^>]*>(?:<[^>]+>)*Route total"_s);
+            const int routeTotal = total.match(xml).captured(1).toInt();
+            int tableEnd = 0;
             QStringList texts;
             static const QRegularExpression text(
                 u"<text top=\"(\\d+)\" left=\"(\\d+)\" width=\"\\d+\" height=\"(\\d+)\"[^>]*>"
                 "(?:<[^>]+>)*([^<]*)"_s);
-            for (const auto &match :
-                 text.globalMatch(QString::fromUtf8(reader.readAllStandardOutput()))) {
+            for (const auto &match : text.globalMatch(xml)) {
                 // The route table's rows only, not the chart below it.
-                if (match.captured(4).startsWith(u"Route total"))
-                    break;
+                const int top = match.captured(1).toInt();
+                if (match.captured(4).startsWith(u"Route total")) {
+                    if (!rules)
+                        break;
+                    for (int y = tableEnd + 1; y < top; ++y)
+                        if (qGray(page.pixel(page.width() / 2, y)) < 250)
+                            return u"ruled"_s;
+                    return u"open"_s;
+                }
+                if (top < routeTotal)
+                    tableEnd = std::max(tableEnd, top + match.captured(3).toInt());
                 const QPoint beside(match.captured(2).toInt() - 2,
                                     match.captured(1).toInt() + match.captured(3).toInt() / 2);
                 if (page.valid(beside) && qGray(page.pixel(beside)) < 250)
