@@ -290,35 +290,37 @@ void MainWindow::showCaption()
 // less than it needs to show in full, whatever the font or the scale.
 void MainWindow::arrangeControls()
 {
-    const auto pixels = [this](int twips) { return twipsToPixels(twips, logicalDpiX()); };
-    // The design's gaps and sizes, in twips: the share each takes of any
-    // width to spare.
-    constexpr int gridLeft = 960;
-    constexpr int labelLeft = 2528;
-    constexpr int editWidth = 6975;
-    constexpr int editRight = 3811 + editWidth;
-    constexpr int buttonLeft = 11378;
-    constexpr int buttonRight = buttonLeft + 1335;
-    constexpr int gridRight = gridLeft + 13935;
+    const auto pixels = [this](float twips) { return twipsToPixels(twips, logicalDpiX()); };
+    const float gridRight = design::Grid.left + design::Grid.width;
+    const float editRight = design::DescriptionBox.left + design::DescriptionBox.width;
+    const float buttonRight = design::Button.left + design::Button.width;
+    // The design's gaps are the stretches that share spare width.
+    const auto share = [](float twips) { return static_cast<int>(twips); };
 
     auto *top = new QHBoxLayout;
-    top->setSpacing(pixels(3811 - labelLeft - 1140));
-    top->addStretch(labelLeft - gridLeft);
+    top->setSpacing(pixels(design::DescriptionBox.left - design::DescriptionLabel.left -
+                           design::DescriptionLabel.width));
+    top->addStretch(share(design::DescriptionLabel.left - design::Grid.left));
     top->addWidget(descriptionLabel);
-    top->addWidget(descriptionEdit, editWidth);
-    top->addStretch(buttonLeft - editRight);
+    top->addWidget(descriptionEdit, share(design::DescriptionBox.width));
+    top->addStretch(share(design::Button.left - editRight));
     top->addWidget(calculateButton, 0, Qt::AlignTop);
-    top->addStretch(gridRight - buttonRight);
+    top->addStretch(share(gridRight - buttonRight));
 
     // The box shows four lines and the button keeps its design size, unless
     // the font asks for more.
-    descriptionEdit->setFixedHeight(std::max(pixels(1095), descriptionLabel->sizeHint().height()));
-    calculateButton->setMinimumSize(pixels(1335), pixels(615));
+    descriptionEdit->setFixedHeight(
+        std::max(pixels(design::DescriptionBox.height), descriptionLabel->sizeHint().height()));
+    calculateButton->setMinimumSize(pixels(design::Button.width), pixels(design::Button.height));
 
     auto *grid = new QGridLayout(m_client);
-    grid->setContentsMargins(pixels(195), pixels(240), pixels(345), pixels(435));
-    grid->setHorizontalSpacing(pixels(gridLeft - 195 - 615));
-    grid->setVerticalSpacing(pixels(1800 - 240 - 1095));
+    grid->setContentsMargins(pixels(design::ItemsLabel.left), pixels(design::DescriptionBox.top),
+                             pixels(DesignClientWidth - gridRight),
+                             pixels(DesignClientHeight - design::Grid.top - design::Grid.height));
+    grid->setHorizontalSpacing(
+        pixels(design::Grid.left - design::ItemsLabel.left - design::ItemsLabel.width));
+    grid->setVerticalSpacing(
+        pixels(design::Grid.top - design::DescriptionBox.top - design::DescriptionBox.height));
     grid->addLayout(top, 0, 1);
     grid->addWidget(itemsLabel, 1, 0, Qt::AlignVCenter);
     grid->addWidget(routeView, 1, 1);

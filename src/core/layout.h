@@ -21,6 +21,20 @@ inline constexpr double TwipsPerInch = 1440;
 int twipsToPixels(double twips, double dotsPerInch);
 float pixelsToTwips(int pixels, double dotsPerInch);
 
+// The window's design: its client area, and where each control stands in
+// it. The window keeps this arrangement, sharing spare room in its
+// proportions.
+inline constexpr float DesignClientWidth = 15240;
+inline constexpr float DesignClientHeight = 8610;
+
+namespace design {
+inline constexpr Geometry Button{11378, 480, 1335, 615};
+inline constexpr Geometry Grid{960, 1800, 13935, 6375};
+inline constexpr Geometry DescriptionBox{3811, 240, 6975, 1095};
+inline constexpr Geometry ItemsLabel{195, 4440, 615, 1815};
+inline constexpr Geometry DescriptionLabel{2528, 360, 1140, 975};
+} // namespace design
+
 // The window's outer size and place on a screen: 82% of its width and 70% of
 // its height, placed as products of those shares. Each set value is read back
 // through `readBack` before the next step uses it, so the toolkit's rounding
