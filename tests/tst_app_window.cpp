@@ -459,7 +459,8 @@ class WindowTest final : public WindowFixture
             {u"status"_s, m_window->statusBar()->currentMessage()},
             {u"bytes"_s,
              coretest::readAll(path(u"bytes.txt"_s)) == EveryByte ? u"unchanged"_s : u"changed"_s},
-            {u"recent"_s, recent.join(u' ').replace(m_dir->path(), u"<dir>"_s)},
+            {u"recent"_s, u"(greyed) "_s.repeated(!control(u"recentMenu"_s)->isEnabled()) +
+                              recent.join(u' ').replace(m_dir->path(), u"<dir>"_s)},
             {u"other"_s,
              coretest::readAll(path(u"other.txt"_s)) == OtherBytes ? u"unchanged"_s : u"changed"_s},
             {u"entries"_s,
@@ -815,12 +816,14 @@ private Q_SLOTS:
     {
         QString file = write(u"typed.txt"_s, "old contents");
         setCell(1, 2, u"640"_s);
+        QString offered;
         const auto typeName = [&](QWidget *shown) {
             if (!qobject_cast<QFileDialog *>(shown))
                 return shown->close(), void();
             // Set rather than typed: typing opens the completer's pop-up
             // whenever the folder listing arrives.
             auto *name = child<QLineEdit>(*shown, u"fileNameEdit"_s);
+            offered = name->text();
             name->setText(file);
             QTest::keyClick(name, Qt::Key_Return);
         };
@@ -829,6 +832,8 @@ private Q_SLOTS:
         withQtDialogs(typeName, [this] { choose(u"openAction"_s); });
         QCOMPARE(cell(1, 2), u"640"_s);
         QCOMPARE(title(), u"Plenix - typed"_s);
+        // Open offered the file last saved.
+        QCOMPARE(offered, u"typed.txt"_s);
     }
 
     // Save As gives a name typed without an extension the chosen format's,
