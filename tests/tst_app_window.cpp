@@ -1097,6 +1097,12 @@ private Q_SLOTS:
         showHelpContents(m_window.get(), QString());
         QCOMPARE(m_dialogs.calls, (QStringList{u"message"_s, u"information"_s}));
         QVERIFY(m_dialogs.messages[0].contains(u"missing.html"_s));
+        // Run from its build folder, the program shows the source's copy;
+        // installed anywhere else, the file it was configured with.
+        const QString build = m_dir->path(), installed = QDir::tempPath();
+        QCOMPARE(helpFilePath(u"/usr/h.html"_s, u"/src/h.html"_s, build, build), u"/src/h.html"_s);
+        QCOMPARE(helpFilePath(u"/usr/h.html"_s, u"/src/h.html"_s, build, installed),
+                 u"/usr/h.html"_s);
     }
 
     // A wide red widget with a blue lower right quarter, printed as the menu
