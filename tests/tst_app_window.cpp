@@ -630,6 +630,9 @@ private Q_SLOTS:
                      name);
             taken += shown->geometry();
         }
+        // The description box shows four lines at least.
+        const auto *box = control<QPlainTextEdit>(u"descriptionEdit"_s);
+        QVERIFY(box->viewport()->height() >= 4 * box->fontMetrics().lineSpacing());
         const QMenuBar *bar = m_window->menuBar();
         for (QAction *menu : bar->actions())
             QVERIFY2(bar->rect().contains(bar->actionGeometry(menu)), qPrintable(menu->text()));
