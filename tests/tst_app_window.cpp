@@ -1073,6 +1073,37 @@ private Q_SLOTS:
         QVERIFY(dialog.isVisible());
     }
 
+    // The window starts under X11, under Wayland, or on a platform named;
+    // with none of them it says there is no display.
+    void display_is_found_data()
+    {
+        QTest::addColumn<QStringList>("set"); // of DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+        QTest::addColumn<bool>("found");
+        QTest::newRow("X11") << QStringList{u"DISPLAY"_s} << true;
+        QTest::newRow("Wayland") << QStringList{u"WAYLAND_DISPLAY"_s} << true;
+        QTest::newRow("a platform named") << QStringList{u"QT_QPA_PLATFORM"_s} << true;
+        QTest::newRow("none") << QStringList{} << false;
+    }
+
+    void display_is_found()
+    {
+        QFETCH(QStringList, set);
+        QFETCH(bool, found);
+        const QList<QByteArray> names{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+        QList<QByteArray> saved;
+        for (const QByteArray &name : names) {
+            saved << qgetenv(name.constData());
+            qunsetenv(name.constData());
+            if (set.contains(QString::fromLatin1(name)))
+                qputenv(name.constData(), "x");
+        }
+        const bool seen = plenix::isDisplayAvailable();
+        for (qsizetype i = 0; i < names.size(); ++i)
+            saved[i].isNull() ? qunsetenv(names[i].constData())
+                              : qputenv(names[i].constData(), saved[i]);
+        QCOMPARE(seen, found);
+    }
+
     // Help Topics shows the help file this build was made with, or says it
     // is missing. The help window does not block its owner, and shown again
     // it is the same window, back at the contents. A file that cannot be

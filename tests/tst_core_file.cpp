@@ -242,6 +242,23 @@ private Q_SLOTS:
         QCOMPARE(joined(report.descriptionLines, "|"), c.at(4));
     }
 
+    // At most 15 ticks, on round rows.
+    void profile_row_ticks_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<double>("interval");
+        for (const auto &[rows, interval] : std::vector<std::pair<int, double>>{
+                 {1, 1}, {15, 1}, {16, 2}, {30, 2}, {31, 5}, {60, 5}})
+            QTest::addRow("%d rows", rows) << rows << interval;
+    }
+
+    void profile_row_ticks()
+    {
+        QFETCH(int, rows);
+        QFETCH(double, interval);
+        QCOMPARE(rowTickInterval(std::size_t(rows)), interval);
+    }
+
     void profile_follows_the_cells_data() { caseRows("profiles.cases"); }
 
     void profile_follows_the_cells()

@@ -11,6 +11,7 @@
 #include "application.h"
 #include "descriptionbox.h"
 #include "dialogs.h"
+#include "display.h"
 #include "documentcommands.h"
 #include "helpwindow.h"
 #include "layout.h"

@@ -102,6 +102,14 @@ std::vector<std::pair<double, double>> stepLine(const PressureProfile &profile,
     return line;
 }
 
+double rowTickInterval(std::size_t rows)
+{
+    for (const double interval : {1.0, 2.0, 5.0})
+        if (static_cast<double>(rows) / interval <= 15)
+            return interval;
+    return 10;
+}
+
 std::optional<Int16> rowAt(const PressureProfile &profile, double place, ProfileAxis axis)
 {
     const auto rows = static_cast<double>(profile.points.size());

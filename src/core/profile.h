@@ -3,6 +3,7 @@
 
 #include "routetable.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -68,6 +69,10 @@ PressureProfile pressureProfile(const RouteTable &table);
 std::vector<std::pair<double, double>> stepLine(const PressureProfile &profile,
                                                 const ProfileRun &run,
                                                 ProfileAxis axis = ProfileAxis::Row);
+
+// The step between the row axis's ticks: every 1, 2, 5 or 10 rows, the
+// first that gives at most 15 ticks along the route.
+double rowTickInterval(std::size_t rows);
 
 // The row at a place on the horizontal axis, as a click or the pointer
 // finds it: the nearest row's slot, or the row whose stretch holds the

@@ -34,15 +34,6 @@ QString chartTitle(bool outOfDate)
                      : QCoreApplication::translate("ProfileChart", "Pressure profile");
 }
 
-// Ticks on round rows, about a dozen whatever the length of the route.
-double rowTickInterval(std::size_t rows)
-{
-    for (const double interval : {1.0, 2.0, 5.0})
-        if (static_cast<double>(rows) / interval <= 15)
-            return interval;
-    return 10;
-}
-
 void hideLegendEntry(QChart &chart, QAbstractSeries *series)
 {
     for (QLegendMarker *marker : chart.legend()->markers(series))
