@@ -131,8 +131,10 @@ private Q_SLOTS:
         document.setPath("/r/a\nb\x7F\x01.txt");
         QCOMPARE(document.caption(), "Plenix - a\u240Ab\u2421\u2401"s);
         document.table().setCellText(1, 1, "1");
+        document.setDescription("old");
         document.clear();
         QVERIFY(document.isUntitled() && document.name().empty() && !document.isModified());
+        QVERIFY(document.description().empty() && document.table().lastUsedRow(1) == 0);
         QCOMPARE(document.marks().firstStaleRow(), 0);
         QCOMPARE(document.caption(), "Plenix - Untitled"s);
     }

@@ -222,9 +222,10 @@ RouteReport MainWindow::shownRouteReport() const
 ProjectReport MainWindow::shownProjectReport()
 {
     ProjectSession &session = m_documents->session();
-    // The figures must be the ones the routes show: a project edited since
-    // its last Calculate is calculated first, as Enter would.
-    if (!session.hasFigures())
+    // The figures must be the inputs' own: a project whose shown route was
+    // edited since its last Calculate is calculated first, as Enter would.
+    // The other routes change only through Calculate.
+    if (!session.hasFigures() || m_document.marks().firstStaleRow() != 0)
         calculate();
     ProjectReport report = projectReport(session.project(), session.system(), m_document.path());
     report.setProfileAxis(profileAxis());

@@ -176,6 +176,11 @@ status, _, _ = run("-o", work / "no-such-folder" / "x.txt", good)
 expect(status == 2 and not (work / "no-such-folder").exists(), "-o into a missing folder")
 status, _, _ = run("-o", work / "stdin.txt", "-", stdin=good.read_bytes())
 expect(status == 0 and (work / "stdin.txt").read_bytes() == expected, "- read from standard input")
+# Standard input takes a route up to the file limit, 64 MiB, as a file does.
+limit = 64 * 1024 * 1024
+biggest = b"\t1000\t12\t100\x80" + b"d" * (limit - 13)
+statuses = [run("--check", "-", stdin=text)[0] for text in (biggest, biggest + b"d")]
+expect(statuses == [1, 2], f"standard input at and past the limit gave {statuses}")
 expect(run("-o", work / "two.txt", good, good)[0] == 2, "-o with two routes is a usage error")
 expect(run("--version")[1] == f"plenix-calc {version}\n".encode(), "--version")
 with open("/dev/full", "wb") as full:
