@@ -25,6 +25,7 @@
 //     = 2528 cfm.
 //   At B: branch 0.27; onward 0.81 - 0.56 = 0.25; ratio 1.08, raise; the
 //     main is lower, 1500 cfm after row 5: 1500 x sqrt(1.08) = 1559 cfm.
+#include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
 #include "routefile.h"

@@ -7,6 +7,7 @@
 #include "documentcommands.h"
 #include "projectsession.h"
 
+#include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
 #include "routefileio.h"

@@ -14,17 +14,6 @@ namespace {
 
 using Col = RouteTable::Column;
 
-// An "Item Qty" text as the 16-bit count it stands for, halves to the even
-// neighbour; nothing when it lies outside the 16-bit range.
-std::optional<Int16> quantityFromText(std::string_view text)
-{
-    const double rounded = std::nearbyint(numberFromText(text));
-    if (!(rounded >= std::numeric_limits<Int16>::min() &&
-          rounded <= std::numeric_limits<Int16>::max()))
-        return std::nullopt;
-    return static_cast<Int16>(rounded);
-}
-
 // A row's item loss. A row whose loss cannot be a number says why in
 // spreadsheet fashion instead of showing a figure that would be wrong.
 void workOutLoss(RowFigures &figures, std::optional<Int16> qty, float length, float lossCoef)
@@ -41,6 +30,15 @@ void workOutLoss(RowFigures &figures, std::optional<Int16> qty, float length, fl
 }
 
 } // namespace
+
+std::optional<Int16> quantityFromText(std::string_view text)
+{
+    const double rounded = std::nearbyint(numberFromText(text));
+    if (!(rounded >= std::numeric_limits<Int16>::min() &&
+          rounded <= std::numeric_limits<Int16>::max()))
+        return std::nullopt;
+    return static_cast<Int16>(rounded);
+}
 
 std::string separateRowsMessage(int row)
 {

@@ -3,10 +3,16 @@
 
 #include "routetable.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace plenix {
+
+// An "Item Qty" text as the 16-bit count it stands for, halves to the even
+// neighbour; nothing when it lies outside the 16-bit range.
+std::optional<Int16> quantityFromText(std::string_view text);
 
 // The message of the one check that stops a Calculate.
 std::string separateRowsMessage(int row);

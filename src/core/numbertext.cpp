@@ -286,6 +286,36 @@ std::string formatNumberExactly(double value, Pattern pattern)
     return formatDecimal(value, 15, pattern, false);
 }
 
+std::string fixedText(double value, int places)
+{
+    if (!std::isfinite(value))
+        return std::string(NumMarker);
+    bool negative = false;
+    char units[MaxUnitDigits];
+    const std::size_t length = roundToUnits(value, 15, places, negative, units);
+    const bool isZero = length == 1 && units[0] == '0';
+    std::string text;
+    if (negative && !isZero)
+        text += '-';
+    const auto fractionDigits = static_cast<std::size_t>(places);
+    if (length <= fractionDigits)
+        text += '0';
+    else
+        text.append(units, length - fractionDigits);
+    if (places == 0)
+        return text;
+    text += '.';
+    text.append(fractionDigits - std::min(length, fractionDigits), '0');
+    text.append(units + length - std::min(length, fractionDigits),
+                std::min(length, fractionDigits));
+    return text;
+}
+
+std::string shortText(double value, int significantDigits)
+{
+    return shortestDecimal(value, significantDigits);
+}
+
 std::string decimalText(float value)
 {
     return shortestDecimal(static_cast<double>(value), 7);

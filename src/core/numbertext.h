@@ -40,6 +40,16 @@ std::string formatNumber(double value, Pattern pattern);
 std::string formatNumberExactly(float value, Pattern pattern);
 std::string formatNumberExactly(double value, Pattern pattern);
 
+// A value with exactly `places` decimals, rounded like formatNumber from
+// its 15-digit decimal form, as the system's figures and the methods other
+// than the classic one show them; "#NUM!" when not finite. Independent of
+// the locale.
+std::string fixedText(double value, int places);
+
+// A value in the shortest decimal form of at most that many significant
+// digits: "304.8", "1e-05".
+std::string shortText(double value, int significantDigits);
+
 // A single-precision value as decimal text with up to 7 significant digits,
 // in the shortest such form.
 std::string decimalText(float value);

@@ -40,9 +40,10 @@ double runLength(const RouteTable &table, Int16 row)
 
 } // namespace
 
-PressureProfile pressureProfile(const RouteTable &table)
+PressureProfile pressureProfile(const RouteTable &table, units::System units)
 {
     PressureProfile profile;
+    profile.units = units;
     const Int16 lastRow = table.lastUsedRow(1);
     double distance = 0;
     for (Int16 row = 1; row <= lastRow; ++row) {

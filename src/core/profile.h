@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calculation/units.h"
 #include "routetable.h"
 
 #include <cstddef>
@@ -57,11 +58,14 @@ struct PressureProfile
     // The span of every total and loss, and 0.
     double lowest = 0;
     double highest = 0;
+    // Of the pressures and distances.
+    units::System units = units::System::InchPound;
 
     const ProfilePoint &point(Int16 row) const { return points[static_cast<std::size_t>(row - 1)]; }
 };
 
-PressureProfile pressureProfile(const RouteTable &table);
+PressureProfile pressureProfile(const RouteTable &table,
+                                units::System units = units::System::InchPound);
 
 // The step line of a run: each row holds its total from half a row before
 // it to half a row after it, or over its stretch of the route; the route's

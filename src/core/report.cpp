@@ -2,6 +2,8 @@
 #include "report.h"
 
 #include "airflow.h"
+#include "calculation/materials.h"
+#include "numbertext.h"
 #include "routedocument.h"
 #include "tableexport.h"
 
@@ -42,6 +44,75 @@ std::vector<std::string> constantLines()
     };
 }
 
+// The Darcy-Colebrook method's basis: units, air, material with its
+// source, and the formulas.
+std::vector<std::string> darcyConstantLines(const method::Settings &settings)
+{
+    using units::Quantity;
+    const units::System system = settings.units;
+    const bool ip = system == units::System::InchPound;
+    const auto unit = [system](Quantity quantity) {
+        return std::string(units::symbol(quantity, system));
+    };
+    const std::string degrees = ip ? " \u00b0F" : " \u00b0C";
+    const std::string density = ip ? " lb/ft\u00b3" : " kg/m\u00b3";
+    const air::State air = air::state(settings.air, system);
+    std::string airLine = "Air: ";
+    switch (settings.air.basis) {
+    case air::Basis::Standard:
+        airLine += "standard air, " + shortText(air.density, 6) + density + " (" +
+                   shortText(air::standardTemperature(system), 6) + degrees +
+                   ", sea level); Re = " + (ip ? "8.56" : "66.4") + " \u00d7 D \u00d7 V.";
+        break;
+    case air::Basis::Site:
+        airLine += shortText(air.density, 5) + density + " at " +
+                   shortText(settings.air.elevation, 6) + " " + unit(Quantity::Length) + " and " +
+                   shortText(settings.air.temperature, 6) + degrees +
+                   " (standard-atmosphere pressure and the ideal gas); viscosity " +
+                   shortText(air.viscosity, 4) + (ip ? " lb/(ft s)" : " Pa s") +
+                   " by Sutherland's law; Re = \u03c1 V D / \u03bc.";
+        break;
+    case air::Basis::Typed:
+        airLine += shortText(air.density, 6) + density + " as given; viscosity " +
+                   shortText(air.viscosity, 4) + (ip ? " lb/(ft s)" : " Pa s") + " at " +
+                   shortText(air::standardTemperature(system), 6) + degrees +
+                   "; Re = \u03c1 V D / \u03bc.";
+        break;
+    }
+    std::string materialLine = "Material: " + method::materialName(settings) + ", roughness " +
+                               shortText(method::roughness(settings), 6) + " " +
+                               unit(Quantity::Roughness);
+    const materials::Material *material =
+        settings.roughness
+            ? nullptr
+            : materials::find(settings.material.empty() ? materials::DefaultMaterial
+                                                        : std::string_view(settings.material));
+    if (material)
+        materialLine += " (" + material->source + ")";
+    materialLine += ".";
+    std::vector<std::string> lines{
+        "Method: Darcy-Weisbach, the friction factor f solved from the Colebrook-White equation "
+        "(f = 64 / Re below Re 2300).",
+        "Units: flow Q in " + unit(Quantity::Flow) + ", sizes in " + unit(Quantity::Size) +
+            ", length L in " + unit(Quantity::Length) + ", velocity V in " +
+            unit(Quantity::Velocity) + ", pressures in " + unit(Quantity::Pressure) + ".",
+        airLine,
+        materialLine,
+        std::string("Velocity: V = Q / A, A the real free area; VP = ") +
+            (ip ? "(\u03c1 / 0.075) \u00d7 (V / 4005)\u00b2." : "\u03c1 \u00d7 V\u00b2 / 2."),
+        "Duct friction: loss = Qty \u00d7 f \u00d7 (L / De) \u00d7 VPe, at the velocity, Re and "
+        "VP of the round duct of the equivalent diameter De carrying the same flow.",
+        "Equivalent diameter: rectangle a \u00d7 b, De = 1.30 (a b)^0.625 / (a + b)^0.25 "
+        "(Huebscher); flat oval, De = 1.55 A^0.625 / P^0.25.",
+        "Fittings: loss = Qty \u00d7 VP \u00d7 Loss Coef. Losses are total-pressure losses; "
+        "Route SP adds them unrounded.",
+    };
+    if (material && material->flexible)
+        lines.push_back("Flexible duct: the figures hold for duct fully extended; compressed "
+                        "flexible duct loses several times more.");
+    return lines;
+}
+
 std::vector<std::string> descriptionLines(std::string_view stored)
 {
     // A stored description breaks lines with CR LF; a lone CR or LF read
@@ -75,7 +146,9 @@ ReportContent reportContent(const RouteDocument &document)
     report.path = document.path();
     if (!document.description().empty())
         report.descriptionLines = descriptionLines(document.description());
-    report.constants = constantLines();
+    report.pressureUnit = units::symbol(units::Quantity::Pressure, document.method().units);
+    report.constants =
+        document.method().isClassic() ? constantLines() : darcyConstantLines(document.method());
     for (std::size_t i = 0; i < report.headers.size(); ++i)
         report.headers[i] = utf8FromStored(table.cellText(0, static_cast<int>(i) + 1));
 

@@ -46,8 +46,9 @@ struct ReportContent
     std::array<std::string, RouteTable::DataCols> headers;
     // Every used row that holds any text, top down.
     std::vector<ReportRow> rows;
-    // "Route SP, in wg" of the last used row; empty when there is none.
+    // "Route SP" of the last used row; empty when there is none.
     std::string total;
+    std::string pressureUnit; // "in wg" or "Pa"
     bool outOfDate = false;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "routedocument.h"
 
+#include "calculation/darcy.h"
 #include "routefile.h"
 
 #include <algorithm>
@@ -160,9 +161,16 @@ std::string RouteDocument::caption() const
            (isUntitled() ? std::string(UntitledName) : oneLineName(m_name));
 }
 
+void RouteDocument::setMethod(const method::Settings &settings)
+{
+    m_method = settings;
+    m_table.setHeaderTexts(method::columnCaptions(settings));
+}
+
 CalculationOutcome RouteDocument::calculate()
 {
-    CalculationOutcome outcome = plenix::calculate(m_table);
+    CalculationOutcome outcome =
+        m_method.isClassic() ? plenix::calculate(m_table) : darcy::calculate(m_table, m_method);
     if (!outcome.stopped)
         m_marks.calculated();
     return outcome;

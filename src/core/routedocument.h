@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "calculation/method.h"
 #include "marks.h"
 #include "routetable.h"
 
@@ -86,6 +87,12 @@ public:
     void markSaved() { m_modified = false; }
     void setModified(bool modified) { m_modified = modified; }
 
+    // How Calculate works the route out: the classic method unless a
+    // project says otherwise.
+    const method::Settings &method() const { return m_method; }
+    // The grid's captions follow its units.
+    void setMethod(const method::Settings &settings);
+
     // Calculate; a pass that runs to the end leaves no result out of date.
     CalculationOutcome calculate();
 
@@ -114,6 +121,7 @@ private:
     std::string m_path;
     std::string m_name;
     bool m_modified = false;
+    method::Settings m_method;
     DescriptionHook m_descriptionHook;
 };
 

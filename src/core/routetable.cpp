@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "routetable.h"
 
+#include "calculation/method.h"
+
 #include <algorithm>
 
 namespace plenix {
 
 namespace {
-constexpr std::array<const char *, RouteTable::DataCols> HeaderTexts{
-    "Item Qty",   "Flow, cfm",      "Diameter, in", "Length, ft", "Description",
-    "Loss Coef.", "Item SP, in wg", "VP, in wg",    "Vel., fpm",  "Route SP, in wg",
-};
 
 constexpr std::array<int, RouteTable::ColCount> ColumnWidthsTwips{
     360, 750, 850, 1000, 850, 2010, 900, 1250, 900, 800, 1400, 10000,
@@ -46,18 +44,23 @@ void RouteTable::setUp()
 {
     Batch batch(*this);
     m_colWidths = ColumnWidthsTwips;
+    setHeaderTexts(method::columnCaptions({}));
+    for (int row = 1; row <= DataRows; ++row)
+        setCellText(row, 0, " " + std::to_string(row));
+    goHome();
+}
+
+void RouteTable::setHeaderTexts(const HeaderTexts &texts)
+{
+    Batch batch(*this);
     m_headerLine.clear();
     for (int col = 1; col <= DataCols; ++col) {
-        setCellText(0, col, HeaderTexts[static_cast<std::size_t>(col - 1)]);
+        setCellText(0, col, texts[static_cast<std::size_t>(col - 1)]);
         if (col > 1)
             m_headerLine += '\t';
         m_headerLine += cellText(0, col);
     }
     m_headerLine += '\r';
-
-    for (int row = 1; row <= DataRows; ++row)
-        setCellText(row, 0, " " + std::to_string(row));
-    goHome();
 }
 
 void RouteTable::clear()

@@ -82,8 +82,12 @@ public:
     RouteTable(const RouteTable &) = delete;
     RouteTable &operator=(const RouteTable &) = delete;
 
+    using HeaderTexts = std::array<std::string_view, DataCols>;
+
     // Builds the headers, row numbers and column widths; once, at start-up.
     void setUp();
+    // The captions of the data columns, as the list and Paste read them too.
+    void setHeaderTexts(const HeaderTexts &texts);
     // Empties all 600 data cells, then goes home.
     void clear();
     // Cell (1, 1) current, scrolled to the top-left.

@@ -2,6 +2,7 @@
 #include "tableexport.h"
 
 #include "calculation.h"
+#include "calculation/darcy.h"
 #include "charset.h"
 
 #include <array>
@@ -195,7 +196,65 @@ template <typename Number> std::string jsonNumber(std::optional<Number> value)
     return {text.data(), end};
 }
 
+// A row's cells, each keyed by its column's caption.
+std::string cellsJson(const TextRows &rows, std::size_t row)
+{
+    std::string out;
+    for (std::size_t col = 0; col < rows[row].size(); ++col) {
+        if (col > 0)
+            out += ',';
+        out += jsonString(rows.front().at(col)) + ':' + jsonString(rows[row][col]);
+    }
+    return out;
+}
+
+// A Darcy-Colebrook row's figures, all in double precision; a duct run's
+// adds its Reynolds number, friction factor, equivalent diameter and
+// friction rate.
+std::string darcyRowJson(const darcy::RowFigures &here)
+{
+    const auto item = [&](double value) {
+        return here.hasItem ? std::optional<double>(value) : std::nullopt;
+    };
+    std::string out =
+        ",\"flow\":" + jsonNumber<double>(here.flow) +
+        ",\"velocity\":" + jsonNumber(item(here.velocity)) +
+        ",\"vp\":" + jsonNumber(item(here.velocityPressure)) +
+        ",\"loss\":" + jsonNumber(here.lossMarker.empty() ? item(here.loss) : std::nullopt) +
+        ",\"total\":" +
+        jsonNumber(here.totalMarker.empty() ? std::optional<double>(here.total) : std::nullopt);
+    if (here.isDuct && here.lossMarker.empty())
+        out += ",\"re\":" + jsonNumber<double>(here.reynolds) +
+               ",\"f\":" + jsonNumber<double>(here.frictionFactor) +
+               ",\"de\":" + jsonNumber<double>(here.equivalentDiameter) +
+               ",\"frictionRate\":" + jsonNumber<double>(here.frictionRate);
+    return out;
+}
+
 } // namespace
+
+std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
+                      std::string_view message, const darcy::RouteFigures &figures)
+{
+    std::string out = "{\"file\":" + jsonString(file) +
+                      ",\"description\":" + jsonString(description) + ",\"rows\":[";
+    const bool figured = !figures.outcome.stopped;
+    for (std::size_t row = 1; row < rows.size(); ++row) {
+        out += (row > 1 ? ",{" : "{") + cellsJson(rows, row);
+        if (figured && row <= figures.rows.size())
+            out += darcyRowJson(figures.rows[row - 1]);
+        out += '}';
+    }
+    out += ']';
+    out += std::string(",\"stopped\":") + (figured ? "false" : "true");
+    // The route's total: the last row's, unless a marker has stopped it.
+    const bool marked = !figures.rows.empty() && !figures.rows.back().totalMarker.empty();
+    const double total = figures.rows.empty() ? 0.0 : figures.rows.back().total;
+    out += ",\"total\":" + (figured && !marked ? jsonNumber<double>(total) : std::string("null"));
+    if (!message.empty())
+        out += ",\"message\":" + jsonString(message);
+    return out + '}';
+}
 
 std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
                       std::string_view message, const RouteFigures *figures)
@@ -205,12 +264,7 @@ std::string jsonRoute(std::string_view file, std::string_view description, const
     const bool figured = figures && !figures->outcome.stopped;
     std::optional<double> total = 0.0;
     for (std::size_t row = 1; row < rows.size(); ++row) {
-        out += row > 1 ? ",{" : "{";
-        for (std::size_t col = 0; col < rows[row].size(); ++col) {
-            if (col > 0)
-                out += ',';
-            out += jsonString(rows.front().at(col)) + ':' + jsonString(rows[row][col]);
-        }
+        out += (row > 1 ? ",{" : "{") + cellsJson(rows, row);
         if (figured && row <= figures->rows.size()) {
             const RowFigures &here = figures->rows[row - 1];
             const auto item = [&](float value) {

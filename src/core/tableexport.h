@@ -13,6 +13,9 @@
 namespace plenix {
 
 struct RouteFigures;
+namespace darcy {
+struct RouteFigures;
+}
 
 // Stored Windows-1252 bytes (cells, descriptions) as UTF-8.
 std::string utf8FromStored(std::string_view stored);
@@ -67,5 +70,11 @@ std::string jsonString(std::string_view utf8);
 // holds "stopped" and its "total".
 std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
                       std::string_view message, const RouteFigures *figures = nullptr);
+
+// The same for a route calculated by Darcy-Colebrook: "flow", "velocity",
+// "vp", "loss" and "total" in double precision, and on a duct run "re",
+// "f", "de" and "frictionRate".
+std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
+                      std::string_view message, const darcy::RouteFigures &figures);
 
 } // namespace plenix

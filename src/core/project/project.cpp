@@ -31,13 +31,14 @@ Project Project::copy() const
 {
     Project other;
     other.job = job;
-    other.method = method;
+    other.settings = settings;
     other.fanItems = fanItems;
     other.safetyFactor = safetyFactor;
     for (const ProjectRoute &route : routes) {
         ProjectRoute &copied = other.routes.emplace_back();
         copied.name = route.name;
         copied.takeoff = route.takeoff;
+        copied.material = route.material;
         copyRouteContent(*route.document, *copied.document);
         copied.document->marks().reset();
         copied.document->markSaved();
@@ -59,7 +60,12 @@ std::size_t Project::memorySize() const
 bool Project::fitsClassicRoute() const
 {
     return routes.size() == 1 && job.isEmpty() && fanItems.empty() && safetyFactor.empty() &&
-           method == ClassicMethod;
+           settings == method::Settings{} && routes.front().material.empty();
+}
+
+method::Settings Project::routeSettings(std::size_t index) const
+{
+    return method::forRoute(settings, routes[index].material);
 }
 
 std::optional<std::size_t> Project::routeIndex(std::string_view name) const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "calculation/method.h"
 #include "routedocument.h"
 
 #include <cstddef>
@@ -55,6 +56,9 @@ struct ProjectRoute
 {
     std::string name; // UTF-8
     std::optional<Takeoff> takeoff;
+    // A material of the table that this route is made of, when it differs
+    // from the project's; empty for the project's.
+    std::string material;
     std::unique_ptr<RouteDocument> document = std::make_unique<RouteDocument>();
 };
 
@@ -69,21 +73,19 @@ std::string quotedRouteName(std::string_view name);
 class Project final
 {
 public:
-    // The only method a project knows so far: each route calculated as a
-    // classic route is.
-    static constexpr std::string_view ClassicMethod = "classic";
     // Far beyond any one fan's system; the bound keeps a hostile file from
     // making the system's figures slow.
     static constexpr std::size_t MaxRoutes = 1000;
 
     JobInfo job;
-    std::string method{ClassicMethod};
+    method::Settings settings;
     std::vector<FanItem> fanItems;
     std::string safetyFactor; // per cent, as typed
     std::vector<ProjectRoute> routes;
 
     // A project that holds nothing a classic route file cannot: one route,
-    // no job information, no fan-side items or safety factor.
+    // no job information, no fan-side items or safety factor, the classic
+    // method and no material.
     bool fitsClassicRoute() const;
 
     // The index of the route of that name, if any.
@@ -94,6 +96,9 @@ public:
     // other one takes off a route of the project, after one of the grid's
     // rows, and no chain of take-offs comes back to where it began.
     std::optional<std::string> structureError() const;
+
+    // The settings a route is calculated with.
+    method::Settings routeSettings(std::size_t index) const;
 
     // A copy of every route, cells, description and all.
     Project copy() const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/projectfile.h"
 
+#include "calculation/materials.h"
 #include "charset.h"
 #include "routefile.h"
 #include "tableexport.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -53,6 +55,8 @@ Json routeJson(const ProjectRoute &route)
     json["name"] = route.name;
     if (route.takeoff)
         json["takeoff"] = Json{{"route", route.takeoff->route}, {"row", route.takeoff->row}};
+    if (!route.material.empty())
+        json["material"] = route.material;
     json["description"] = utf8FromStored(descriptionForBox(route.document->description()));
     const RouteTable &table = route.document->table();
     Json rows = Json::array();
@@ -65,6 +69,40 @@ Json routeJson(const ProjectRoute &route)
         rows.push_back(std::move(cells));
     }
     json["rows"] = std::move(rows);
+    return json;
+}
+
+// A setting's number; a whole one without the ".0" a double would get, as
+// people write it.
+Json numberJson(double value)
+{
+    if (std::trunc(value) == value && std::fabs(value) < 1e15)
+        return Json(static_cast<std::int64_t>(value));
+    return Json(value);
+}
+
+// Only what differs from a classic project is written, so that a project
+// saved before the methods existed keeps its bytes.
+Json settingsJson(const method::Settings &settings)
+{
+    Json json = Json{{"method", method::frictionKey(settings.friction)}};
+    if (settings.units != units::System::InchPound)
+        json["units"] = units::systemKey(settings.units);
+    if (!settings.material.empty())
+        json["material"] = settings.material;
+    if (settings.roughness)
+        json["roughness"] = numberJson(*settings.roughness);
+    switch (settings.air.basis) {
+    case air::Basis::Standard:
+        break;
+    case air::Basis::Site:
+        json["air"] = Json{{"elevation", numberJson(settings.air.elevation)},
+                           {"temperature", numberJson(settings.air.temperature)}};
+        break;
+    case air::Basis::Typed:
+        json["air"] = Json{{"density", numberJson(settings.air.density)}};
+        break;
+    }
     return json;
 }
 
@@ -121,6 +159,56 @@ std::string requiredText(const Json &object, std::string_view key, const std::st
 {
     member(object, key, where);
     return optionalText(object, key, where);
+}
+
+double numberAt(const Json &object, std::string_view key, const std::string &where)
+{
+    const Json &value = member(object, key, where);
+    if (!value.is_number())
+        throw FileFault{where, "\"" + std::string(key) + "\" must be a number"};
+    return value.get<double>();
+}
+
+// A material's id, checked against the table.
+std::string materialAt(const Json &object, const std::string &where)
+{
+    std::string id = optionalText(object, "material", where);
+    if (!id.empty() && !materials::find(id))
+        throw FileFault{where, "the material \"" + oneLineName(id) + "\" is not in the table"};
+    return id;
+}
+
+method::Settings readSettings(const Json &json)
+{
+    const std::string where = "settings";
+    method::Settings settings;
+    const std::string key = requiredText(json, "method", where);
+    const std::optional<method::Friction> friction = method::frictionFromKey(key);
+    if (!friction || key != method::frictionKey(*friction))
+        throw FileFault{where,
+                        "the method \"" + oneLineName(key) + "\" is not one this Plenix knows"};
+    settings.friction = *friction;
+    if (const std::string system = optionalText(json, "units", where); system == "si")
+        settings.units = units::System::SI;
+    else if (!system.empty() && system != "ip")
+        throw FileFault{where,
+                        "the units \"" + oneLineName(system) + "\" are not \"ip\" or \"si\""};
+    settings.material = materialAt(json, where);
+    if (json.contains("roughness"))
+        settings.roughness = numberAt(json, "roughness", where);
+    if (json.contains("air")) {
+        const Json &air = objectAt(json, "air", where);
+        if (air.contains("density")) {
+            settings.air = {air::Basis::Typed, 0, 0, numberAt(air, "density", where)};
+        } else {
+            settings.air.basis = air::Basis::Site;
+            settings.air.elevation = numberAt(air, "elevation", where);
+            settings.air.temperature = numberAt(air, "temperature", where);
+        }
+    }
+    if (std::optional<std::string> error = method::settingsError(settings))
+        throw FileFault{where, *error};
+    return settings;
 }
 
 // Text for a route's 8-bit cells and description.
@@ -180,6 +268,7 @@ ProjectRoute readRoute(const Json &json, std::size_t index)
                 : std::clamp<std::int64_t>(row.get<std::int64_t>(), -1, 1000000);
         route.takeoff = Takeoff{requiredText(*takeoff, "route", where), static_cast<int>(number)};
     }
+    route.material = materialAt(json, where);
     RouteDocument &document = *route.document;
     readRows(arrayAt(json, "rows", where), where, document.table());
     document.setDescription(descriptionForFile(
@@ -197,10 +286,7 @@ Project readProject(const Json &json)
     for (const auto &[key, field] : JobKeys)
         project.job.*field = optionalText(job, key, "job");
     const Json &settings = objectAt(json, "settings", "settings");
-    project.method = requiredText(settings, "method", "settings");
-    if (project.method != Project::ClassicMethod)
-        throw FileFault{"settings", "the method \"" + oneLineName(project.method) +
-                                        "\" is not one this Plenix knows"};
+    project.settings = readSettings(settings);
     const Json &fan = objectAt(json, "fan", "fan");
     for (const Json &item : arrayAt(fan, "items", "fan")) {
         if (!item.is_object())
@@ -270,7 +356,7 @@ std::string projectFileText(const Project &project)
             job[std::string(key)] = project.job.*field;
     }
     json["job"] = std::move(job);
-    json["settings"] = Json{{"method", project.method}};
+    json["settings"] = settingsJson(project.settings);
     Json items = Json::array();
     for (const FanItem &item : project.fanItems)
         items.push_back(Json{{"name", item.name}, {"pressure", item.pressure}});

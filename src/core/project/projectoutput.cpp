@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/projectoutput.h"
 
+#include "calculation/darcy.h"
 #include "numbertext.h"
 
 #include <nlohmann/json.hpp>
@@ -15,11 +16,18 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr int PressurePlaces = 2;
-
-std::string pressureText(double value)
+// A pressure as the project's grids show it: the classic method's two
+// places, or the shown digits of the other methods' units.
+std::string pressureText(double value, const method::Settings &settings)
 {
-    return fixedText(value, PressurePlaces);
+    return settings.isClassic() ? fixedText(value, 2) : darcy::pressureText(value, settings.units);
+}
+
+// A caption with the unit of the project's system: "Fan SP, in wg".
+std::string withUnit(std::string_view caption, units::Quantity quantity,
+                     const method::Settings &settings)
+{
+    return std::string(caption) + ", " + std::string(units::symbol(quantity, settings.units));
 }
 
 // A JSON number, or null for a figure that cannot be worked out.
@@ -36,50 +44,38 @@ std::string takeoffText(const Project &project, std::size_t route)
 
 } // namespace
 
-std::string fixedText(double value, int places)
-{
-    if (!std::isfinite(value))
-        return std::string(NumMarker);
-    std::array<char, 64> text{};
-    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
-                                            std::chars_format::fixed, places);
-    if (error != std::errc())
-        return std::string(NumMarker);
-    std::string shown(text.data(), end);
-    // A value that rounds to zero shows no sign.
-    if (shown.front() == '-' && shown.find_first_not_of("-0.") == std::string::npos)
-        shown.erase(0, 1);
-    return shown;
-}
-
 TextRows systemSummaryRows(const Project &project, const SystemFigures &system)
 {
+    const method::Settings &settings = project.settings;
+    const auto pressure = [&](std::string_view caption) {
+        return withUnit(caption, units::Quantity::Pressure, settings);
+    };
+    const auto shown = [&](double value) { return pressureText(value, settings); };
     TextRows rows;
-    rows.push_back({"Route", "Takes off", "Start SP, in wg", "Route SP, in wg", "Path SP, in wg",
-                    "Excess SP, in wg", "Critical"});
+    rows.push_back({"Route", "Takes off", pressure("Start SP"), pressure("Route SP"),
+                    pressure("Path SP"), pressure("Excess SP"), "Critical"});
     for (const PathFigures &path : system.paths) {
         rows.push_back({project.routes[path.route].name, takeoffText(project, path.route),
-                        pressureText(path.start), pressureText(path.total),
-                        pressureText(path.pressure), pressureText(path.excess),
-                        path.route == system.critical ? "critical" : ""});
+                        shown(path.start), shown(path.total), shown(path.pressure),
+                        shown(path.excess), path.route == system.critical ? "critical" : ""});
     }
     const FanFigures &fan = system.fan;
     rows.push_back({});
-    rows.push_back({"Fan flow, cfm", fixedText(fan.flow, 0)});
-    rows.push_back({"Fan-side items, in wg", pressureText(fan.itemsPressure)});
+    rows.push_back({withUnit("Fan flow", units::Quantity::Flow, settings), fixedText(fan.flow, 0)});
+    rows.push_back({pressure("Fan-side items"), shown(fan.itemsPressure)});
     rows.push_back({"Safety factor, %", fixedText(fan.safetyFactor, 1)});
-    rows.push_back({"Fan SP, in wg", pressureText(fan.pressure)});
+    rows.push_back({pressure("Fan SP"), shown(fan.pressure)});
     if (system.takeoffs.empty())
         return rows;
     rows.push_back({});
-    rows.push_back({"Branch", "From", "After row", "Branch SP, in wg", "Main SP, in wg",
-                    "Lower side", "Ratio", "Balanced flow, cfm", "Verdict"});
+    rows.push_back({"Branch", "From", "After row", pressure("Branch SP"), pressure("Main SP"),
+                    "Lower side", "Ratio",
+                    withUnit("Balanced flow", units::Quantity::Flow, settings), "Verdict"});
     for (const TakeoffBalance &balance : system.takeoffs) {
         rows.push_back({project.routes[balance.branch].name, project.routes[balance.from].name,
-                        std::to_string(balance.row), pressureText(balance.branchPressure),
-                        pressureText(balance.mainPressure),
-                        balance.branchIsLower ? "branch" : "main", fixedText(balance.ratio, 2),
-                        fixedText(balance.balancedFlow, 0),
+                        std::to_string(balance.row), shown(balance.branchPressure),
+                        shown(balance.mainPressure), balance.branchIsLower ? "branch" : "main",
+                        fixedText(balance.ratio, 2), fixedText(balance.balancedFlow, 0),
                         std::string(verdictKey(balance.verdict))});
     }
     return rows;
@@ -147,7 +143,7 @@ std::string projectJson(std::string_view file, const Project &project,
                              {"total", figure(path.total)},
                              {"sp", figure(path.pressure)},
                              {"excess", figure(path.excess)},
-                             {"spText", pressureText(path.pressure)}});
+                             {"spText", pressureText(path.pressure, project.settings)}});
     }
     Json takeoffs = Json::array();
     for (const TakeoffBalance &balance : system.takeoffs) {
@@ -169,7 +165,7 @@ std::string projectJson(std::string_view file, const Project &project,
                           {"sp", figure(fan.pressure)},
                           {"itemsSp", figure(fan.itemsPressure)},
                           {"safetyFactor", figure(fan.safetyFactor)},
-                          {"spText", pressureText(fan.pressure)}}},
+                          {"spText", pressureText(fan.pressure, project.settings)}}},
              {"takeoffs", std::move(takeoffs)}};
     if (!messages.empty())
         json["messages"] = std::move(messages);

@@ -11,10 +11,6 @@
 // system's figures as a table of texts, and the whole project as JSON.
 namespace plenix {
 
-// A figure as the system summary shows it: fixed places, "#NUM!" for a
-// figure that cannot be worked out. Independent of the locale.
-std::string fixedText(double value, int places);
-
 // The system summary: each route's path, the fan and the balance at every
 // take-off, as rows of texts (UTF-8) for TSV, CSV and the report.
 TextRows systemSummaryRows(const Project &project, const SystemFigures &system);

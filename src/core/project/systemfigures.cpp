@@ -207,7 +207,9 @@ ProjectOutcome calculateProject(Project &project)
 {
     ProjectOutcome outcome;
     std::vector<bool> stopped;
-    for (ProjectRoute &route : project.routes) {
+    for (std::size_t i = 0; i < project.routes.size(); ++i) {
+        ProjectRoute &route = project.routes[i];
+        route.document->setMethod(project.routeSettings(i));
         outcome.routes.push_back(route.document->calculate());
         stopped.push_back(outcome.routes.back().stopped);
     }

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "darcy.h"
+
+#include "ductsection.h"
+#include "friction.h"
+#include "numbertext.h"
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <variant>
+
+namespace plenix::darcy {
+
+namespace {
+
+using Col = RouteTable::Column;
+using units::System;
+
+// The unit system's factors from the cells' units to the formulas'.
+struct Scale
+{
+    double areaPerSizeSquared; // ft2 per in2, m2 per mm2
+    double lengthPerSize;      // ft per in, m per mm
+    double flowPerCell;        // cfm to cfm, L/s to m3/s
+    double frictionLength;     // the friction rate's length: 100 ft, 1 m
+};
+
+Scale scaleOf(System system)
+{
+    if (system == System::InchPound)
+        return {1.0 / 144, 1.0 / 12, 1, 100};
+    return {1e-6, 1e-3, 1e-3, 1};
+}
+
+// Velocity pressure of the air at a velocity: (rho / 0.075) (V / 4005)2 in
+// inch-pound units, rho V2 / 2 in SI.
+double velocityPressureOf(double velocity, const air::State &air, System system)
+{
+    if (system == System::InchPound) {
+        const double ratio = velocity / 4005;
+        return air.density / 0.075 * ratio * ratio;
+    }
+    return air.density * velocity * velocity / 2;
+}
+
+double reynoldsOf(double velocity, double diameter, const air::State &air, System system)
+{
+    // ASHRAE Handbook - Fundamentals (2017), ch. 21, eq. (21) for standard
+    // air; rho V D / mu otherwise, in ft/s and ft or m/s and m.
+    if (air.standard)
+        return (system == System::InchPound ? 8.56 : 66.4) * diameter * velocity;
+    if (system == System::InchPound)
+        return air.density * (velocity / 60) * (diameter / 12) / air.viscosity;
+    return air.density * velocity * (diameter / 1000) / air.viscosity;
+}
+
+std::string unreadableSizeMessage(const std::string &reason, int row)
+{
+    std::string message = reason;
+    message[0] = static_cast<char>(message[0] - 'a' + 'A');
+    return message + ".\rInspect row: " + std::to_string(row);
+}
+
+void workOutDuct(RowFigures &here, const section::Section &section, Int16 qty, double length,
+                 double roughness, const air::State &air, System system)
+{
+    const Scale scale = scaleOf(system);
+    here.isDuct = true;
+    const double de = section.equivalentDiameter();
+    here.equivalentDiameter = de;
+    const double equalFrictionArea = std::numbers::pi * de * de / 4 * scale.areaPerSizeSquared;
+    const double velocity = here.flow * scale.flowPerCell / equalFrictionArea;
+    const double vp = velocityPressureOf(velocity, air, system);
+    here.reynolds = reynoldsOf(velocity, de, air, system);
+    // The roughness is in ft or mm; the diameter in in or mm.
+    const double relativeRoughness =
+        system == System::InchPound ? roughness * 12 / de : roughness / de;
+    here.frictionFactor = friction::darcyFactor(here.reynolds, relativeRoughness);
+    if (here.flow == 0) {
+        here.frictionRate = 0;
+        here.loss = 0;
+        return;
+    }
+    const double diameterLength = de * scale.lengthPerSize;
+    here.frictionRate = here.frictionFactor * scale.frictionLength / diameterLength * vp;
+    here.loss = qty * here.frictionFactor * length / diameterLength * vp;
+    if (!std::isfinite(here.loss))
+        here.lossMarker = NumMarker;
+}
+
+} // namespace
+
+std::string velocityText(double velocity, System system)
+{
+    return fixedText(velocity, system == System::InchPound ? 0 : 2);
+}
+
+std::string pressureText(double pressure, System system)
+{
+    if (system == System::InchPound)
+        return fixedText(pressure, 3);
+    return fixedText(pressure, std::fabs(pressure) >= 999.95 ? 0 : 1);
+}
+
+RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings)
+{
+    RouteFigures figures;
+    const Int16 lastRow = table.lastUsedRow(1);
+    for (Int16 row = 1; row <= lastRow; ++row) {
+        if (!table.cellText(row, Col::ColLength).empty() &&
+            !table.cellText(row, Col::ColLossCoef).empty()) {
+            figures.outcome = {true, row, separateRowsMessage(row)};
+            return figures;
+        }
+        if (const std::string &size = table.cellText(row, Col::ColDiameter); !size.empty()) {
+            if (const auto read = section::readSection(size);
+                std::holds_alternative<section::SectionError>(read)) {
+                figures.outcome = {
+                    true, row,
+                    unreadableSizeMessage(std::get<section::SectionError>(read).message, row)};
+                return figures;
+            }
+        }
+    }
+
+    const System system = settings.units;
+    const Scale scale = scaleOf(system);
+    const air::State air = air::state(settings.air, system);
+    const double roughness = method::roughness(settings);
+    double flow = 0;
+    std::optional<section::Section> section;
+    double total = 0;
+    std::string totalMarker;
+    for (Int16 row = 1; row <= lastRow; ++row) {
+        RowFigures &here = figures.rows.emplace_back();
+        if (const std::string &text = table.cellText(row, Col::ColFlow); !text.empty())
+            flow = numberFromText(text);
+        if (const std::string &text = table.cellText(row, Col::ColDiameter); !text.empty())
+            section = std::get<section::Section>(section::readSection(text));
+        here.flow = flow;
+        here.hasSection = section.has_value();
+        const std::string &lengthText = table.cellText(row, Col::ColLength);
+        const std::string &lossCoefText = table.cellText(row, Col::ColLossCoef);
+        here.hasItem = !lengthText.empty() || !lossCoefText.empty();
+        if (here.hasItem) {
+            const std::string &qtyText = table.cellText(row, Col::ColQty);
+            const std::optional<Int16> qty =
+                qtyText.empty() ? std::optional<Int16>(1) : quantityFromText(qtyText);
+            if (section) {
+                here.velocity =
+                    flow * scale.flowPerCell / (section->area() * scale.areaPerSizeSquared);
+                here.velocityPressure = velocityPressureOf(here.velocity, air, system);
+            }
+            const double length = numberFromText(lengthText);
+            const double lossCoef = numberFromText(lossCoefText);
+            if (!qty)
+                here.lossMarker = NumMarker;
+            else if (lossCoef > 0)
+                here.loss = *qty * lossCoef * here.velocityPressure;
+            else if (length != 0 && !section)
+                here.lossMarker = DivZeroMarker;
+            else if (length != 0 && flow < 0)
+                here.lossMarker = NumMarker;
+            else if (length != 0)
+                workOutDuct(here, *section, *qty, length, roughness, air, system);
+            if (here.lossMarker.empty() && !std::isfinite(here.loss))
+                here.lossMarker = NumMarker;
+        }
+        if (totalMarker.empty() && !here.lossMarker.empty())
+            totalMarker = here.lossMarker;
+        total += here.lossMarker.empty() ? here.loss : 0;
+        here.total = total;
+        here.totalMarker = totalMarker;
+    }
+    return figures;
+}
+
+CalculationOutcome calculate(RouteTable &table, const method::Settings &settings)
+{
+    RouteTable::Batch batch(table);
+    table.setCurrentCol(RouteTable::ColQty);
+    const RouteFigures figures = routeFigures(table, settings);
+    if (figures.outcome.stopped)
+        return figures.outcome;
+    const System system = settings.units;
+    for (Int16 row = 1; row <= static_cast<Int16>(figures.rows.size()); ++row) {
+        const RowFigures &here = figures.rows[static_cast<std::size_t>(row - 1)];
+        if (here.hasItem) {
+            table.setCellText(row, Col::ColVP, pressureText(here.velocityPressure, system));
+            table.setCellText(row, Col::ColVelocity, velocityText(here.velocity, system));
+            table.setCellText(row, Col::ColItemSP,
+                              here.lossMarker.empty() ? pressureText(here.loss, system)
+                                                      : here.lossMarker);
+        }
+        table.setCellText(row, Col::ColRouteSP,
+                          here.totalMarker.empty() ? pressureText(here.total, system)
+                                                   : here.totalMarker);
+    }
+    table.goHome();
+    return {};
+}
+
+} // namespace plenix::darcy

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calculation.h"
+#include "method.h"
+#include "routetable.h"
+
+#include <string>
+#include <vector>
+
+// Calculate by Darcy-Weisbach with the Colebrook friction factor, in either
+// unit system, for any duct shape and any air.
+//
+// Velocity and velocity pressure come from the real cross-section. A duct's
+// friction is that of the round duct of the equivalent diameter carrying
+// the same flow, at that duct's own velocity, Reynolds number and velocity
+// pressure: loss = f (L / De) VPe. A fitting loses C times the real velocity
+// pressure. Losses are total-pressure losses, and the running total adds
+// them unrounded.
+namespace plenix::darcy {
+
+struct RowFigures
+{
+    double flow = 0;
+    bool hasItem = false;
+    bool hasSection = false; // a size is in force
+    double velocity = 0;
+    double velocityPressure = 0;
+    double loss = 0;
+    std::string lossMarker; // as a classic row's
+    double total = 0;
+    std::string totalMarker; // the first marker of the route so far
+
+    // For a duct run (a row with a length):
+    bool isDuct = false;
+    double equivalentDiameter = 0; // in or mm
+    double reynolds = 0;
+    double frictionFactor = 0; // NaN without flow
+    double frictionRate = 0;   // in wg/100 ft or Pa/m
+};
+
+struct RouteFigures
+{
+    CalculationOutcome outcome;
+    std::vector<RowFigures> rows;
+};
+
+// The figures of a Calculate, without writing them. A size cell that
+// cannot be read stops the pass, as a row with both a length and a loss
+// coefficient does.
+RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings);
+
+// The texts the result cells show.
+std::string velocityText(double velocity, units::System system);
+std::string pressureText(double pressure, units::System system);
+
+// Fills the result columns as the classic Calculate does, with the figures
+// and shown digits of the settings' units.
+CalculationOutcome calculate(RouteTable &table, const method::Settings &settings);
+
+} // namespace plenix::darcy

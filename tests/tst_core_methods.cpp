@@ -1,0 +1,298 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The engineering methods: Darcy-Colebrook friction, the air, duct shapes,
+// the material table and the units, against published values (each case
+// names its source) and against the independent model of
+// scripts/method-model.py, which fills in method-routes.cases.
+#include "calculation/darcy.h"
+#include "calculation/ductsection.h"
+#include "calculation/friction.h"
+#include "calculation/materials.h"
+
+#include "coretest.h"
+
+#include <cmath>
+#include <sstream>
+
+using namespace plenix;
+using namespace coretest;
+
+namespace {
+
+// "units=si;material=flex;roughness=0.001;air=site:5000,70" (or
+// air=density:0.07) as the Darcy-Colebrook settings it names.
+method::Settings settingsFrom(const std::string &spec)
+{
+    method::Settings settings;
+    settings.friction = method::Friction::DarcyColebrook;
+    std::istringstream in(spec);
+    for (std::string item; std::getline(in, item, ';');) {
+        const std::string key = item.substr(0, item.find('='));
+        const std::string value = item.substr(item.find('=') + 1);
+        if (key == "units")
+            settings.units = value == "si" ? units::System::SI : units::System::InchPound;
+        else if (key == "material")
+            settings.material = value;
+        else if (key == "roughness")
+            settings.roughness = std::stod(value);
+        else if (key == "method")
+            settings.friction = *method::frictionFromKey(value);
+        else if (value.starts_with("density:"))
+            settings.air = {air::Basis::Typed, 0, 0, std::stod(value.substr(8))};
+        else if (value.starts_with("site:"))
+            settings.air = {air::Basis::Site, std::stod(value.substr(5)),
+                            std::stod(value.substr(value.find(',') + 1)), 0};
+    }
+    return settings;
+}
+
+bool near(double actual, double expected, double relative, double absolute = 0)
+{
+    return std::fabs(actual - expected) <= std::max(absolute, relative * std::fabs(expected));
+}
+
+double figureOf(const std::string &what, const std::string &input)
+{
+    std::istringstream in(input);
+    if (what == "colebrook") {
+        double re = 0, roughness = 0;
+        in >> re >> roughness;
+        return friction::darcyFactor(re, roughness);
+    }
+    if (what == "de" || what == "area") {
+        const auto section = std::get<section::Section>(section::readSection(input));
+        return what == "de" ? section.equivalentDiameter() : section.area();
+    }
+    std::string system;
+    in >> system;
+    const units::System units = system == "si" ? units::System::SI : units::System::InchPound;
+    double a = 0, b = 0;
+    if (what == "density") {
+        in >> a >> b;
+        return air::state({air::Basis::Site, a, b, 0}, units).density;
+    }
+    if (what == "viscosity") {
+        in >> a;
+        return air::viscosity(units, a);
+    }
+    if (what == "convert") {
+        std::istringstream again(input);
+        std::string quantity;
+        again >> a >> quantity >> system;
+        const std::vector<std::string> names{"flow",        "size",     "length",
+                                             "roughness",   "pressure", "density",
+                                             "temperature", "velocity", "rate"};
+        const auto index = std::find(names.begin(), names.end(), quantity) - names.begin();
+        return units::convert(a, static_cast<units::Quantity>(index),
+                              system == "si" ? units::System::SI : units::System::InchPound);
+    }
+    // "rate": flow, size and material, one duct row of 100 ft.
+    std::string flow, size, material;
+    std::istringstream rate(input);
+    rate >> flow >> size >> material;
+    RouteTable table;
+    table.setUp();
+    putRows(table, "|" + flow + "|" + size + "|100");
+    return darcy::routeFigures(table, settingsFrom("material=" + material)).rows.at(0).frictionRate;
+}
+
+} // namespace
+
+class TestMethods final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void publishedFigures_data() { caseRows("method-figures.cases"); }
+
+    void publishedFigures()
+    {
+        QFETCH(Case, c);
+        const double actual = figureOf(c.at(0), c.at(1));
+        const double expected = std::stod(c.at(2));
+        const std::string &tolerance = c.at(3);
+        const bool relative = tolerance.ends_with('%');
+        const double allowed = std::stod(tolerance) * (relative ? std::fabs(expected) / 100 : 1);
+        QVERIFY2(std::fabs(actual - expected) <= allowed + 1e-15 * std::fabs(expected),
+                 qPrintable(QString::number(actual, 'g', 12)));
+    }
+
+    void againstTheModel_data() { caseRows("method-routes.cases"); }
+
+    void againstTheModel()
+    {
+        QFETCH(Case, c);
+        RouteTable table;
+        table.setUp();
+        putRows(table, c.at(2));
+        const darcy::RouteFigures figures = darcy::routeFigures(table, settingsFrom(c.at(1)));
+        if (figures.outcome.stopped) {
+            QCOMPARE(figures.outcome.message, c.at(3));
+            return;
+        }
+        std::istringstream expected(c.at(3));
+        std::size_t row = 0;
+        for (std::string line; std::getline(expected, line, '\n'); ++row) {
+            QVERIFY(row < figures.rows.size());
+            const darcy::RowFigures &here = figures.rows[row];
+            double v = 0, vp = 0, loss = 0, total = 0;
+            QCOMPARE(std::sscanf(line.c_str(), "%lf|%lf|%lf|%lf", &v, &vp, &loss, &total), 4);
+            const double actual[] = {here.velocity, here.velocityPressure, here.loss, here.total};
+            const double wanted[] = {v, vp, loss, total};
+            for (int i = 0; i < 4; ++i)
+                QVERIFY2(near(actual[i], wanted[i], 1e-6, 1e-15),
+                         qPrintable(QStringLiteral("row %1, figure %2: %3")
+                                        .arg(row + 1)
+                                        .arg(i + 1)
+                                        .arg(actual[i], 0, 'g', 12)));
+        }
+        QCOMPARE(row, figures.rows.size());
+    }
+
+    void shownTexts_data() { caseRows("method-shown.cases"); }
+
+    // The cells Calculate writes: the shown digits of each unit system, and
+    // the markers where there can be no figure.
+    void shownTexts()
+    {
+        QFETCH(Case, c);
+        RouteDocument document;
+        document.table().setUp();
+        document.setMethod(settingsFrom(c.at(1)));
+        putRows(document.table(), c.at(2));
+        const CalculationOutcome outcome = document.calculate();
+        std::string shown = outcome.message;
+        for (int row = 1; !outcome.stopped && row <= document.table().lastUsedRow(1); ++row)
+            shown += (row > 1 ? "\n" : "") + rowText(document.table(), row, 7, 10);
+        QCOMPARE(shown, c.at(3));
+    }
+
+    void sizes_data()
+    {
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<std::string>("read");
+        const std::string unreadable = "cannot be read";
+        QTest::newRow("diameter") << "12"s
+                                  << "12"s;
+        QTest::newRow("decimal") << " 12.5 "s
+                                 << "12.5"s;
+        QTest::newRow("rectangle") << "24x12"s
+                                   << "24x12"s;
+        QTest::newRow("capital X with blanks") << "24 X 12"s
+                                               << "24x12"s;
+        QTest::newRow("multiplication sign") << "24\xD7"s + "12"s
+                                             << "24x12"s;
+        QTest::newRow("oval") << "24x12 oval"s
+                              << "24x12 oval"s;
+        QTest::newRow("oval, minor first, capitals") << "12 x 24 OVAL "s
+                                                     << "24x12 oval"s;
+        QTest::newRow("a side of 0") << "0x12"s
+                                     << "has a side of 0"s;
+        QTest::newRow("a diameter of 0") << "0"s
+                                         << "has a side of 0"s;
+        QTest::newRow("oval of height 0") << "24x0 oval"s
+                                          << "has a side of 0"s;
+        QTest::newRow("typo in the sign") << "24y12"s << unreadable;
+        QTest::newRow("no height") << "24x"s << unreadable;
+        QTest::newRow("no width") << "x12"s << unreadable;
+        QTest::newRow("negative") << "-12"s << unreadable;
+        QTest::newRow("two points") << "1.2.3"s << unreadable;
+        QTest::newRow("typo in oval") << "24x12 ovl"s << unreadable;
+        QTest::newRow("oval of a diameter") << "24 oval"s << unreadable;
+        QTest::newRow("empty") << ""s << unreadable;
+    }
+
+    void sizes()
+    {
+        QFETCH(std::string, text);
+        QFETCH(std::string, read);
+        const auto section = section::readSection(text);
+        if (const auto *error = std::get_if<section::SectionError>(&section))
+            QVERIFY2(error->message.find(read) != std::string::npos, error->message.c_str());
+        else
+            QCOMPARE(section::sectionText(std::get<section::Section>(section)), read);
+    }
+
+    // The table the program carries is the file in the repository, and every
+    // value in it says where it comes from.
+    void materialTable()
+    {
+        const materials::Table file =
+            materials::readTable(readAll(QStringLiteral(PLENIX_MATERIALS_FILE)).toStdString());
+        const materials::Table &table = materials::builtIn();
+        QCOMPARE(table.materials.size(), file.materials.size());
+        QVERIFY(table.materials.size() >= 8);
+        for (const materials::Material &material : table.materials) {
+            QVERIFY2(material.source.starts_with("ASHRAE Handbook - Fundamentals (2017), ch. 21, "
+                                                 "Table 1"),
+                     material.id.c_str());
+            // The two published values describe one roughness, each rounded.
+            QVERIFY2(near(material.roughnessMm, material.roughnessFt * 304.8, 0.05),
+                     material.id.c_str());
+            QCOMPARE(materials::find(material.id), &material);
+            for (const std::string &alias : material.aliases)
+                QCOMPARE(materials::find(alias), &material);
+        }
+        const materials::Material *galvanised = materials::find("GALVANIZED");
+        QVERIFY(galvanised);
+        QCOMPARE(galvanised->roughnessFt, 0.0003);
+        QCOMPARE(galvanised->roughnessMm, 0.09);
+        QVERIFY(materials::find("flex")->flexible);
+        QVERIFY(!galvanised->flexible);
+        QVERIFY(!materials::find("copper"));
+    }
+
+    void badMaterialTables_data()
+    {
+        QTest::addColumn<std::string>("json");
+        QTest::newRow("not JSON") << "{"s;
+        QTest::newRow("no source") << R"({"materials":[{"id":"a","aliases":[],"name":"A",
+                  "roughnessFt":0.1,"roughnessMm":30}]})"s;
+        QTest::newRow("negative roughness") << R"({"materials":[{"id":"a","aliases":[],"name":"A",
+                  "roughnessFt":-0.1,"roughnessMm":30,"source":"S"}]})"s;
+    }
+
+    void badMaterialTables()
+    {
+        QFETCH(std::string, json);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, materials::readTable(json));
+    }
+
+    void settingsErrors_data()
+    {
+        QTest::addColumn<std::string>("spec");
+        QTest::addColumn<std::string>("error");
+        QTest::newRow("classic in SI") << "method=classic;units=si"s
+                                       << "SI units need"s;
+        QTest::newRow("classic at altitude") << "method=classic;air=site:5000,70"s
+                                             << "needs the Darcy-Colebrook"s;
+        QTest::newRow("negative roughness") << "roughness=-0.001"s
+                                            << "between 0 and 0.1 ft"s;
+        QTest::newRow("roughness beyond") << "units=si;roughness=31"s
+                                          << "between 0 and 30 mm"s;
+        QTest::newRow("unknown material") << "material=copper"s
+                                          << "\"copper\" is not"s;
+        QTest::newRow("below absolute zero") << "air=site:0,-500"s
+                                             << "temperature must lie between -148 and 1112 F"s;
+        QTest::newRow("100 km up") << "units=si;air=site:100000,20"s
+                                   << "elevation must lie"s;
+        QTest::newRow("no density") << "air=density:0"s
+                                    << "density must lie"s;
+        QTest::newRow("sound") << "units=si;material=flex;air=site:1500,45"s
+                               << ""s;
+        QTest::newRow("the highest elevation") << "air=site:36000,70"s
+                                               << ""s;
+    }
+
+    void settingsErrors()
+    {
+        QFETCH(std::string, spec);
+        QFETCH(std::string, error);
+        const std::optional<std::string> actual = method::settingsError(settingsFrom(spec));
+        QCOMPARE(actual.has_value(), !error.empty());
+        if (actual)
+            QVERIFY2(actual->find(error) != std::string::npos, actual->c_str());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestMethods)
+#include "tst_core_methods.moc"
