@@ -133,7 +133,8 @@ void MainWindow::redrawProfile()
 {
     if (!profileChart)
         return;
-    profileChart->showProfile(pressureProfile(m_document.table()), profileAxis());
+    profileChart->showProfile(pressureProfile(m_document.table(), m_document.method().units),
+                              profileAxis());
 }
 
 namespace {

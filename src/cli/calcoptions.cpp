@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calcoptions.h"
 
+#include "calculation/materials.h"
 #include "exitstatus.h"
 
 #include <QCommandLineParser>
@@ -8,7 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <array>
 #include <string_view>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +27,100 @@ ParsedOptions usageError(const QString &reason)
                 "plenix-calc", "plenix-calc: %1\nTry 'plenix-calc --help' for more information.\n")
                 .arg(reason)};
 }
+
+// The options of the engineering methods, which override a file's settings.
+struct MethodOptions
+{
+    QCommandLineOption unitsOption{
+        u"units"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Read and calculate in <units>: ip (cfm, in, ft, in wg) or si "
+                                    "(L/s, mm, m, Pa)."),
+        u"units"_s};
+    QCommandLineOption methodOption{
+        u"method"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Calculate friction by <method>: classic (the route file's "
+                                    "formula) or darcy (Darcy-Weisbach with Colebrook)."),
+        u"method"_s};
+    QCommandLineOption materialOption{
+        u"material"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "The ducts' <material>: galvanised, stainless, aluminium, pvc, "
+                                    "ductboard, lined, flex or concrete."),
+        u"material"_s};
+    QCommandLineOption roughnessOption{
+        u"roughness"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "The ducts' absolute roughness, ft in ip units, mm in si."),
+        u"value"_s};
+    QCommandLineOption elevationOption{
+        u"elevation"_s,
+        QCoreApplication::translate("plenix-calc", "The site's elevation, ft or m."), u"value"_s};
+    QCommandLineOption temperatureOption{
+        u"temperature"_s,
+        QCoreApplication::translate("plenix-calc", "The air's temperature, F or C."), u"value"_s};
+    QCommandLineOption densityOption{
+        u"density"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "The air's density, lb/ft3 or kg/m3, instead of elevation "
+                                    "and temperature."),
+        u"value"_s};
+
+    QList<QCommandLineOption> all() const
+    {
+        return {unitsOption,     methodOption,      materialOption, roughnessOption,
+                elevationOption, temperatureOption, densityOption};
+    }
+
+    // Fills the overrides, or says what is wrong.
+    std::optional<QString> read(const QCommandLineParser &parser, method::Overrides &out) const
+    {
+        if (parser.isSet(unitsOption)) {
+            const QString value = parser.value(unitsOption).toLower();
+            if (value != u"ip" && value != u"si")
+                return QCoreApplication::translate("plenix-calc", "unknown units '%1' (ip or si)")
+                    .arg(parser.value(unitsOption));
+            out.units = value == u"si" ? units::System::SI : units::System::InchPound;
+        }
+        if (parser.isSet(methodOption)) {
+            const QString value = parser.value(methodOption).toLower();
+            out.friction = method::frictionFromKey(value.toStdString());
+            if (!out.friction)
+                return QCoreApplication::translate("plenix-calc",
+                                                   "unknown method '%1' (classic or darcy)")
+                    .arg(parser.value(methodOption));
+        }
+        if (parser.isSet(materialOption)) {
+            const materials::Material *found =
+                materials::find(parser.value(materialOption).toStdString());
+            if (!found)
+                return QCoreApplication::translate(
+                           "plenix-calc",
+                           "unknown material '%1' (galvanised, stainless, aluminium, pvc, "
+                           "ductboard, lined, flex or concrete)")
+                    .arg(parser.value(materialOption));
+            out.material = found->id;
+        }
+        const std::array numbers{std::pair{&roughnessOption, &out.roughness},
+                                 std::pair{&elevationOption, &out.elevation},
+                                 std::pair{&temperatureOption, &out.temperature},
+                                 std::pair{&densityOption, &out.density}};
+        for (const auto &[option, value] : numbers) {
+            if (!parser.isSet(*option))
+                continue;
+            bool ok = false;
+            *value = parser.value(*option).toDouble(&ok);
+            if (!ok)
+                return QCoreApplication::translate("plenix-calc", "--%1 takes a number, not '%2'")
+                    .arg(option->names().constFirst(), parser.value(*option));
+        }
+        if (out.density && (out.elevation || out.temperature))
+            return QCoreApplication::translate("plenix-calc",
+                                               "--density excludes --elevation and --temperature");
+        return std::nullopt;
+    }
+};
 
 } // namespace
 
@@ -145,6 +242,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                        checkOption, quietOption, pdfOption, csvOption, csvRawOption,
                        csvFilledOption, paperOption, profileAxisOption, projectOption,
                        takeoffOption});
+    const MethodOptions methodOptions;
+    parser.addOptions(methodOptions.all());
     parser.addPositionalArgument(
         u"routes"_s,
         QCoreApplication::translate("plenix-calc",
@@ -194,6 +293,8 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                     .arg(parser.value(profileAxisOption)));
         options.profileAxis = axis == u"row" ? ProfileAxis::Row : ProfileAxis::Distance;
     }
+    if (std::optional<QString> error = methodOptions.read(parser, options.method))
+        return usageError(*error);
     options.projectFile = parser.value(projectOption);
     options.takeoffs = parser.values(takeoffOption);
 

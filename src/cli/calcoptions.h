@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calculation/method.h"
 #include "profile.h"
 #include "tableoutput.h"
 
@@ -29,6 +30,7 @@ struct CalcOptions
     bool csvFilled = false;                     // --csv-filled: flow and diameter on every row
     std::optional<QPageSize> paper;             // --paper: the report's, else the locale's
     ProfileAxis profileAxis = ProfileAxis::Row; // --profile-axis
+    method::Overrides method;                   // --units, --method, --material ...
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

@@ -51,6 +51,14 @@ ProjectRun runProject(const QString &file, const CalcOptions &options, bool name
         return run;
     }
     Project &project = *read.project;
+    if (options.method.any()) {
+        project.settings = method::withOverrides(project.settings, options.method);
+        if (const std::optional<std::string> error = method::settingsError(project.settings)) {
+            run.status = ExitFailed;
+            run.diagnostic = fileError(file, QString::fromStdString(*error));
+            return run;
+        }
+    }
     const ProjectOutcome outcome = calculateProject(project);
     QStringList stops;
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
@@ -161,6 +169,9 @@ ProjectRun buildProject(const CalcOptions &options)
     }
     if (const std::optional<std::string> fault = project.structureError())
         return failed(options.projectFile, QString::fromStdString(*fault));
+    project.settings = method::withOverrides({}, options.method);
+    if (const std::optional<std::string> error = method::settingsError(project.settings))
+        return failed(options.projectFile, QString::fromStdString(*error));
     if (std::optional<QString> error = saveProject(project, options.projectFile))
         return failed(options.projectFile, *error);
     return run;

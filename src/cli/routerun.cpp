@@ -82,8 +82,21 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
     // The window shows the description in its box and saves the box's text,
     // which settles its line breaks; a file written here must be the same.
     document->setDescription(descriptionAsSaved(document->description()));
+    if (options.method.any()) {
+        const method::Settings settings = method::withOverrides({}, options.method);
+        std::optional<std::string> refusal = method::settingsError(settings);
+        if (!refusal && (options.inPlace || !options.outputFile.isEmpty()))
+            refusal = "a route file cannot hold --units, --method, --material, --roughness, "
+                      "--elevation, --temperature or --density; write a project with --project";
+        if (refusal) {
+            run.status = ExitFailed;
+            run.diagnostic = fileError(file, QString::fromStdString(*refusal));
+            return run;
+        }
+        document->setMethod(settings);
+    }
     const std::vector<std::string> stored = rowTexts(document->table());
-    const CalculationOutcome outcome = calculate(document->table());
+    const CalculationOutcome outcome = document->calculate();
     run.document = std::move(document);
     if (outcome.stopped) {
         run.status = ExitRouteFlagged;

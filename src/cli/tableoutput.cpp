@@ -2,6 +2,7 @@
 #include "tableoutput.h"
 
 #include "calculation.h"
+#include "calculation/darcy.h"
 #include "routedocument.h"
 #include "routefileio.h"
 #include "tableexport.h"
@@ -33,6 +34,10 @@ std::string printedRoute(OutputFormat format, const QString &file, const RouteDo
         return (named ? csvRecord({fileName}) : std::string()) +
                csvText(filled ? filledRows(rows) : rows);
     case OutputFormat::Json: {
+        if (!document.method().isClassic())
+            return jsonRoute(fileName, utf8FromStored(document.description()), rows, message,
+                             darcy::routeFigures(document.table(), document.method())) +
+                   '\n';
         const RouteFigures figures = routeFigures(document.table());
         return jsonRoute(fileName, utf8FromStored(document.description()), rows, message,
                          &figures) +

@@ -27,6 +27,13 @@ namespace plenix {
 
 namespace {
 
+// The symbol of the profile's unit for a quantity: "in wg", "Pa", "ft".
+QString unitText(const PressureProfile &profile, units::Quantity quantity)
+{
+    const std::string_view symbol = units::symbol(quantity, profile.units);
+    return QString::fromLatin1(symbol.data(), static_cast<qsizetype>(symbol.size()));
+}
+
 QString chartTitle(bool outOfDate)
 {
     return outOfDate ? QCoreApplication::translate(
@@ -84,7 +91,8 @@ void ProfileChart::showProfile(const PressureProfile &profile, ProfileAxis axis)
         placeAxis->setLabelFormat(u"%d"_s);
     } else {
         placeAxis->setTitleText(
-            QCoreApplication::translate("ProfileChart", "Distance along the route, ft"));
+            QCoreApplication::translate("ProfileChart", "Distance along the route, %1")
+                .arg(unitText(profile, units::Quantity::Length)));
         const double length = rows == 0 ? 0 : profile.points.back().distanceTo;
         placeAxis->setRange(0, std::max(length, 1.0));
         placeAxis->applyNiceNumbers();
@@ -93,7 +101,9 @@ void ProfileChart::showProfile(const PressureProfile &profile, ProfileAxis axis)
     addAxis(placeAxis, Qt::AlignBottom);
 
     auto *pressureAxis = new QValueAxis(this);
-    pressureAxis->setTitleText(QCoreApplication::translate("ProfileChart", "Route SP, in wg"));
+    const QString pressureUnit = unitText(profile, units::Quantity::Pressure);
+    pressureAxis->setTitleText(
+        QCoreApplication::translate("ProfileChart", "Route SP, %1").arg(pressureUnit));
     const double span = std::max(profile.highest - profile.lowest, 0.01);
     pressureAxis->setRange(profile.lowest < 0 ? profile.lowest - span * 0.05 : 0,
                            profile.highest + span * 0.08);
@@ -105,7 +115,8 @@ void ProfileChart::showProfile(const PressureProfile &profile, ProfileAxis axis)
     // fitting has no width for a bar, so the line alone shows the losses.
     QBarSeries *bars = nullptr;
     if (byRow) {
-        auto *losses = new QBarSet(QCoreApplication::translate("ProfileChart", "Item SP, in wg"));
+        auto *losses = new QBarSet(
+            QCoreApplication::translate("ProfileChart", "Item SP, %1").arg(pressureUnit));
         QStringList categories;
         for (const ProfilePoint &point : profile.points) {
             losses->append(point.itemLoss.value_or(0));
@@ -133,7 +144,8 @@ void ProfileChart::showProfile(const PressureProfile &profile, ProfileAxis axis)
     QPen linePen(QColor(0x1f, 0x4e, 0x9a), 2);
     for (const ProfileRun &run : profile.runs) {
         auto *line = new QLineSeries(this);
-        line->setName(QCoreApplication::translate("ProfileChart", "Route SP, in wg"));
+        line->setName(
+            QCoreApplication::translate("ProfileChart", "Route SP, %1").arg(pressureUnit));
         line->setPen(linePen);
         for (const auto &[place, total] : stepLine(profile, run, axis))
             line->append(place, total);
@@ -163,10 +175,11 @@ QString ProfileChart::pointText(Int16 row) const
     if (row < 1 || std::size_t(row) > m_profile.points.size())
         return {};
     const ProfilePoint &point = m_profile.point(row);
-    const auto figure = [](const std::optional<double> &value, const std::string &marker) {
+    const QString pressureUnit = unitText(m_profile, units::Quantity::Pressure);
+    const auto figure = [&](const std::optional<double> &value, const std::string &marker) {
         if (!marker.empty())
             return QString::fromStdString(marker);
-        return value ? QString::number(*value) + u" in wg"_s : u"-"_s;
+        return value ? QString::number(*value) + u' ' + pressureUnit : u"-"_s;
     };
     QString text = QCoreApplication::translate("ProfileChart", "Row %1").arg(row);
     if (!point.description.empty())
@@ -175,9 +188,10 @@ QString ProfileChart::pointText(Int16 row) const
                         .arg(figure(point.itemLoss, point.marker));
     text += u'\n' + QCoreApplication::translate("ProfileChart", "Route SP: %1")
                         .arg(figure(point.routeTotal, {}));
-    text += u'\n' + QCoreApplication::translate("ProfileChart", "Distance: %1 to %2 ft")
+    text += u'\n' + QCoreApplication::translate("ProfileChart", "Distance: %1 to %2 %3")
                         .arg(point.distanceFrom)
-                        .arg(point.distanceTo);
+                        .arg(point.distanceTo)
+                        .arg(unitText(m_profile, units::Quantity::Length));
     return text;
 }
 

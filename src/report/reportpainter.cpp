@@ -435,8 +435,9 @@ private:
         const QFont font = fontOf(7.5, true);
         std::array<QString, Columns> texts;
         texts[0] = u"Row"_s;
+        // A unit such as "L/s" stays whole; the line breaks after the comma.
         for (std::size_t col = 1; col < Columns; ++col)
-            texts[col] = text(m_report->content.headers[col - 1]);
+            texts[col] = text(m_report->content.headers[col - 1]).replace(u'/', u"/\u2060"_s);
         const double height = rowHeight(texts, nullptr, font);
         if (painting()) {
             QPainter &p = *m_painter;
@@ -498,8 +499,8 @@ private:
             content.rows.empty() ? QCoreApplication::translate("Report", "Route total: no rows")
             : content.total.empty()
                 ? QCoreApplication::translate("Report", "Route total: not calculated")
-                : QCoreApplication::translate("Report", "Route total: %1 in wg")
-                      .arg(text(content.total));
+                : QCoreApplication::translate("Report", "Route total: %1 %2")
+                      .arg(text(content.total), text(content.pressureUnit));
         m_y += pt(3);
         writeParagraph(total, fontOf(10, true), content.outOfDate ? StaleText : Qt::black);
     }
@@ -539,8 +540,8 @@ private:
 
 RouteReport routeReport(const RouteDocument &document, const QDateTime &printedAt)
 {
-    return {reportContent(document), pressureProfile(document.table()), ProfileAxis::Row,
-            printedAt};
+    return {reportContent(document), pressureProfile(document.table(), document.method().units),
+            ProfileAxis::Row, printedAt};
 }
 
 namespace {
