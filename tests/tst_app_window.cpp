@@ -794,6 +794,29 @@ private Q_SLOTS:
                 qobject_cast<QDialog *>(d)->accept();
             },
             [this] { QTest::mouseClick(control(u"fanSideButton"_s), Qt::LeftButton); });
+        // Project Settings: SI in the classic method is held back, with the
+        // switch to the method that takes it offered.
+        QString heldBack;
+        withQtDialogs(
+            [&](QWidget *d) {
+                child<QComboBox>(*d, u"unitsBox"_s)->setCurrentIndex(1);
+                auto *ok = child<QDialogButtonBox>(*d, u"buttons"_s)->button(QDialogButtonBox::Ok);
+                heldBack = child<QLabel>(*d, u"problemLabel"_s)->text() +
+                           (ok->isEnabled() ? u" OK"_s : u" no OK"_s);
+                QTest::mouseClick(child<QPushButton>(*d, u"switchMethodButton"_s), Qt::LeftButton);
+                child<QComboBox>(*d, u"airBox"_s)->setCurrentIndex(1);
+                typeInto(d, u"1"_s, u"1500"_s); // the elevation, after the roughness
+                child<QComboBox>(*d, u"routeMaterialBox"_s)->setCurrentIndex(7);
+                ok->click();
+            },
+            [this] { choose(u"projectSettingsAction"_s); });
+        QCOMPARE(heldBack, u"SI units need the Darcy-Colebrook method. no OK"_s);
+        QVERIFY(project.settings.units == plenix::units::System::SI &&
+                !project.settings.isClassic());
+        QVERIFY(project.settings.air.basis == plenix::air::Basis::Site &&
+                project.settings.air.elevation == 1500 && project.settings.air.temperature == 20);
+        QCOMPARE(project.routes[1].material, "flex");
+        QCOMPARE(project.routes[0].document->table().cellText(1, 3), "508"); // 20 in
         QCOMPARE(project.routes[1].name, "East");
         QCOMPARE(project.routes[1].takeoff->route, "Branch B");
         QCOMPARE(project.routes[1].takeoff->row, 60);

@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -152,6 +153,43 @@ public:
             fan.items.push_back(
                 {item.section(u'=', 0, 0).toStdString(), item.section(u'=', 1).toStdString()});
         return fan;
+    }
+
+    // "units=si&method=darcy&material=flex&roughness=0.5&air=site:1500:30
+    // (or density:1.1)&route=flex", each part changing what stands.
+    std::optional<plenix::ProjectSettingsChoice>
+    askProjectSettings(QWidget *, const plenix::ProjectSettingsChoice &current,
+                       const QString &routeName) override
+    {
+        calls << u"askProjectSettings "_s + routeName;
+        const std::optional<QString> answer = reply();
+        if (!answer)
+            return std::nullopt;
+        plenix::ProjectSettingsChoice choice = current;
+        plenix::method::Settings &settings = choice.settings;
+        for (const QString &part : answer->split(u'&')) {
+            const QString key = part.section(u'=', 0, 0), value = part.section(u'=', 1);
+            const std::string text = value.toStdString();
+            if (key == u"units")
+                settings.units =
+                    value == u"si" ? plenix::units::System::SI : plenix::units::System::InchPound;
+            else if (key == u"method")
+                settings.friction = *plenix::method::frictionFromKey(text);
+            else if (key == u"material")
+                settings.material = text, settings.roughness.reset();
+            else if (key == u"roughness")
+                settings.roughness = value.toDouble();
+            else if (key == u"route")
+                choice.routeMaterial = text;
+            else if (value.startsWith(u"site:"))
+                settings.air = {plenix::air::Basis::Site, value.section(u':', 1, 1).toDouble(),
+                                value.section(u':', 2).toDouble(), 0};
+            else if (value.startsWith(u"density:"))
+                settings.air = {plenix::air::Basis::Typed, 0, 0, value.section(u':', 1).toDouble()};
+            else
+                settings.air = {};
+        }
+        return choice;
     }
 
     std::optional<QString> askElbowRadius(QWidget *, const QString &angle, float diameter) override

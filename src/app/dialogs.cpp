@@ -171,10 +171,20 @@ std::optional<JobInfo> Dialogs::askJobInfo(QWidget *parent, const JobInfo &job)
 
 std::optional<Dialogs::FanSide> Dialogs::askFanSide(QWidget *parent, const FanSide &current)
 {
-    FanSideDialog dialog(current.items, current.safetyFactor, parent);
+    FanSideDialog dialog(current.items, current.safetyFactor, current.units, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return FanSide{dialog.items(), dialog.safetyFactor()};
+    return FanSide{dialog.items(), dialog.safetyFactor(), current.units};
+}
+
+std::optional<ProjectSettingsChoice>
+Dialogs::askProjectSettings(QWidget *parent, const ProjectSettingsChoice &current,
+                            const QString &routeName)
+{
+    ProjectSettingsDialog dialog(current, routeName, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 Dialogs &Dialogs::instance()

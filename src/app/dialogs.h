@@ -2,6 +2,7 @@
 #pragma once
 
 #include "project/project.h"
+#include "settingsdialog.h"
 
 #include <QString>
 #include <QStringList>
@@ -77,8 +78,15 @@ public:
     {
         std::vector<FanItem> items;
         QString safetyFactor;
+        units::System units = units::System::InchPound; // of the pressures
     };
     virtual std::optional<FanSide> askFanSide(QWidget *parent, const FanSide &current);
+
+    // The project's method, units, material and air, and the material of
+    // the route named; nothing on Cancel.
+    virtual std::optional<ProjectSettingsChoice>
+    askProjectSettings(QWidget *parent, const ProjectSettingsChoice &current,
+                       const QString &routeName);
 
     static Dialogs &instance();
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.

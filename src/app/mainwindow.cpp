@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "calculation.h"
+#include "calculation/darcy.h"
 #include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
@@ -109,6 +110,16 @@ void MainWindow::createWidgets()
     itemsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     routeView = new RouteView(m_document.table(), m_document.marks(), m_client);
+    routeView->routeModel()->setFigureTips([this](int row) {
+        const method::Settings &settings = m_document.method();
+        if (settings.isClassic())
+            return QString();
+        const darcy::RouteFigures figures = darcy::routeFigures(m_document.table(), settings);
+        if (figures.outcome.stopped || row > static_cast<int>(figures.rows.size()))
+            return QString();
+        return QString::fromStdString(
+            darcy::figuresTip(figures.rows[static_cast<std::size_t>(row - 1)], settings.units));
+    });
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculate);
     connect(routeView, &RouteView::popUpRequested, this, &MainWindow::showPopUp);
@@ -169,6 +180,8 @@ void MainWindow::createMenus()
     addMenuAction(fileMenu, "importRouteAction", tr("&Import Route..."), &MainWindow::importRoute);
     addMenuAction(fileMenu, "projectPropertiesAction", tr("Pro&ject Properties..."),
                   &MainWindow::editProjectProperties);
+    addMenuAction(fileMenu, "projectSettingsAction", tr("Project S&ettings..."),
+                  &MainWindow::editProjectSettings);
     addMenuSeparator(fileMenu, "fileSaveSeparator");
     addMenuAction(fileMenu, "printAction", tr("&Print"), &MainWindow::printWindow,
                   QKeySequence(Qt::CTRL | Qt::Key_P));

@@ -142,6 +142,7 @@ private:
     void exportRoute();
     void importRoute();
     void editProjectProperties();
+    void editProjectSettings();
     void editFanSide();
     void followRoute(const TableChange &change);
     void redrawProfile();

@@ -10,6 +10,7 @@
 #include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
+#include "project/unitswitch.h"
 #include "routefileio.h"
 
 #include <QDockWidget>
@@ -114,13 +115,19 @@ void MainWindow::showProjectViews()
 
     const QSignalBlocker quiet(routeList);
     routeList->clear();
+    routeList->setHeaderLabels({tr("Route"), tr("Takes off"),
+                                tr("Path SP, %1")
+                                    .arg(QString::fromLatin1(units::symbol(
+                                        units::Quantity::Pressure, project.settings.units)))});
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
         const ProjectRoute &route = project.routes[i];
         const QString takeoff =
             route.takeoff
                 ? tr("%1, after row %2").arg(text(route.takeoff->route)).arg(route.takeoff->row)
                 : tr("the fan");
-        const QString pressure = figures ? text(fixedText(system.paths[i].pressure, 2)) : QString();
+        const QString pressure =
+            figures ? text(summaryPressureText(system.paths[i].pressure, project.settings))
+                    : QString();
         auto *item = new QTreeWidgetItem(routeList, {text(route.name), takeoff, pressure});
         // The critical path stands out.
         if (figures && i == system.critical) {
@@ -367,11 +374,35 @@ void MainWindow::editProjectProperties()
                   [&job](Project &project, int &) { project.job = *job; });
 }
 
+void MainWindow::editProjectSettings()
+{
+    ProjectSession &session = m_documents->session();
+    const Project &project = session.project();
+    const auto shown = static_cast<std::size_t>(session.shownRoute());
+    const ProjectSettingsChoice current{
+        project.settings, project.routes.empty() ? std::string() : project.routes[shown].material};
+    // A route that is not yet a project is named as it will be in one.
+    const QString routeName = !project.routes.empty()   ? text(project.routes[shown].name)
+                              : m_document.isUntitled() ? tr("Route")
+                                                        : pathText(m_document.name());
+    const std::optional<ProjectSettingsChoice> chosen =
+        Dialogs::instance().askProjectSettings(this, current, routeName);
+    if (!chosen || *chosen == current)
+        return;
+    becomeProject();
+    changeProject(tr("Project Settings"), [&chosen](Project &changed, int &shownRoute) {
+        if (chosen->settings.units != changed.settings.units)
+            convertInputs(changed, changed.settings.units);
+        changed.settings = chosen->settings;
+        changed.routes[static_cast<std::size_t>(shownRoute)].material = chosen->routeMaterial;
+    });
+}
+
 void MainWindow::editFanSide()
 {
     const Project &project = m_documents->session().project();
-    const std::optional<Dialogs::FanSide> fan =
-        Dialogs::instance().askFanSide(this, {project.fanItems, text(project.safetyFactor)});
+    const std::optional<Dialogs::FanSide> fan = Dialogs::instance().askFanSide(
+        this, {project.fanItems, text(project.safetyFactor), project.settings.units});
     if (!fan)
         return;
     changeProject(tr("Fan-Side Items"), [&fan](Project &changed, int &) {

@@ -88,13 +88,16 @@ JobInfo JobInfoDialog::job() const
 }
 
 FanSideDialog::FanSideDialog(const std::vector<FanItem> &items, const QString &safetyFactor,
-                             QWidget *parent)
+                             units::System units, QWidget *parent)
     : QDialog(parent), itemTable(new QTableWidget(0, 2, this)),
       safetyEdit(new QLineEdit(safetyFactor, this))
 {
     setWindowTitle(tr("Fan-Side Items"));
     itemTable->setObjectName(QStringLiteral("itemTable"));
-    itemTable->setHorizontalHeaderLabels({tr("Item"), tr("Pressure, in wg")});
+    itemTable->setHorizontalHeaderLabels(
+        {tr("Item"),
+         tr("Pressure, %1")
+             .arg(QString::fromLatin1(units::symbol(units::Quantity::Pressure, units)))});
     itemTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (const FanItem &item : items) {
         const int row = itemTable->rowCount();

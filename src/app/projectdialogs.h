@@ -53,7 +53,7 @@ class FanSideDialog final : public QDialog
 
 public:
     FanSideDialog(const std::vector<FanItem> &items, const QString &safetyFactor,
-                  QWidget *parent = nullptr);
+                  units::System units, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(FanSideDialog)
 
     std::vector<FanItem> items() const;

@@ -80,6 +80,7 @@ void ProjectSession::open(Project project)
 
 void ProjectSession::closeProject()
 {
+    m_history.runUnrecorded([this] { m_document.setMethod({}); });
     m_project = Project();
     m_isProject = false;
     m_hasFigures = false;
@@ -164,7 +165,9 @@ CalculationOutcome ProjectSession::calculate()
 void ProjectSession::fetchShown()
 {
     m_history.runUnrecorded([this] {
-        copyRouteContent(*m_project.routes[static_cast<std::size_t>(m_shown)].document, m_document);
+        const auto shown = static_cast<std::size_t>(m_shown);
+        m_document.setMethod(m_project.routeSettings(shown));
+        copyRouteContent(*m_project.routes[shown].document, m_document);
     });
     // The figures fetched are the ones last calculated for that route.
     m_document.marks().reset();

@@ -79,14 +79,19 @@ QVariant RouteModel::markData(int row, int col, int role) const
             return {};
         }
     }
-    if (!m_marks.isDoubtful(row, col))
+    if (!m_marks.isDoubtful(row, col)) {
+        if (role == Qt::ToolTipRole && m_figureTips && col >= RouteTable::ColItemSP &&
+            col <= RouteTable::ColRouteSP)
+            return m_figureTips(row);
         return {};
+    }
     if (role == Qt::BackgroundRole)
         return DoubtfulTint;
     if (role != Qt::ToolTipRole)
         return {};
     const std::string &text = m_table.cellText(row, col);
-    QString tip = tr("Reads as %1").arg(toQString(readInput(text, col).value));
+    QString tip =
+        tr("Reads as %1").arg(toQString(readInput(text, col, m_table.takesShapes()).value));
     // A blank left out shows as the open box, which a tooltip cannot lose.
     if (const std::u32string &dropped = m_marks.droppedChars(row, col); !dropped.empty())
         tip += u'\n' + tr("Typed but left out: %1")

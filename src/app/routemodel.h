@@ -6,6 +6,8 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
+
 namespace plenix {
 
 // The table's data rows 1..60 and columns 1..11 as a Qt model; row 0 (the
@@ -34,9 +36,14 @@ public:
     void notifyCellsChanged(const CellRange &cells);
     // Tells the views which table cells are marked differently.
     void notifyMarksChanged(const CellRange &cells);
+    // What a row's result cells say in their tooltip when their figures are
+    // current: the figures a method works out beyond those shown.
+    void setFigureTips(std::function<QString(int row)> tips) { m_figureTips = std::move(tips); }
 
 private:
     QVariant markData(int row, int col, int role) const;
+
+    std::function<QString(int row)> m_figureTips;
 
     const RouteTable &m_table;
     const RouteMarks &m_marks;

@@ -22,11 +22,13 @@ bool acceptedInDescription(char32_t code)
 }
 } // namespace
 
-bool isCharAccepted(char32_t code, int selectionEndCol)
+bool isCharAccepted(char32_t code, int selectionEndCol, bool takesShapes)
 {
     if (acceptedAnywhere(code))
         return true;
-    return selectionEndCol == RouteTable::ColDescription && acceptedInDescription(code);
+    const bool textCell = selectionEndCol == RouteTable::ColDescription ||
+                          (takesShapes && selectionEndCol == RouteTable::ColDiameter);
+    return textCell && acceptedInDescription(code);
 }
 
 void typeChar(RouteTable &table, char32_t code)
@@ -37,7 +39,7 @@ void typeChar(RouteTable &table, char32_t code)
             table.setCurrentText(std::string_view(text).substr(0, text.size() - 1));
         return;
     }
-    if (!isCharAccepted(code, table.selectionCol()))
+    if (!isCharAccepted(code, table.selectionCol(), table.takesShapes()))
         return;
     std::string text = table.currentText();
     text += static_cast<char>(code);

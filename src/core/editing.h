@@ -14,8 +14,9 @@ inline constexpr int BackspaceCode = 8;
 // Whether a typed character may be appended when the selection ends in
 // the given column. Digits, ":;<=>?@", capitals A to Y and the full stop go
 // anywhere; the space, other punctuation, Z and small letters go into
-// "Description" only; control characters and codes above 126 go nowhere.
-bool isCharAccepted(char32_t code, int selectionEndCol);
+// "Description" only, and into the size column of a table that takes
+// shapes; control characters and codes above 126 go nowhere.
+bool isCharAccepted(char32_t code, int selectionEndCol, bool takesShapes = false);
 
 // A typed character: appended to the current cell's text through the fill
 // rule, or Backspace, which drops the last character. Rejected ones are dropped.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "marks.h"
 
+#include "calculation/ductsection.h"
 #include "editing.h"
 #include "fittings.h"
 #include "numbertext.h"
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <utility>
+#include <variant>
 
 namespace plenix {
 
@@ -36,10 +38,16 @@ bool isNumericInputCol(int col)
            col == RouteTable::ColLossCoef;
 }
 
-InputReading readInput(std::string_view text, int col)
+InputReading readInput(std::string_view text, int col, bool takesShapes)
 {
     if (text.empty())
         return {};
+    if (takesShapes && col == RouteTable::ColDiameter) {
+        const auto size = section::readSection(text);
+        if (const auto *read = std::get_if<section::Section>(&size))
+            return {false, section::sectionText(*read)};
+        return {true, "no size: write 12, 24x12 or 24x12 oval"};
+    }
     const double number = numberFromText(text);
     // A count is rounded to a whole one; every other input is single precision.
     const double used = col == RouteTable::ColQty ? std::nearbyint(number) : number;
@@ -73,7 +81,8 @@ bool RouteMarks::isDoubtful(int row, int col) const
 {
     if (!RouteTable::isDataRow(row) || !isNumericInputCol(col))
         return false;
-    return !droppedChars(row, col).empty() || readInput(m_table.cellText(row, col), col).doubtful;
+    return !droppedChars(row, col).empty() ||
+           readInput(m_table.cellText(row, col), col, m_table.takesShapes()).doubtful;
 }
 
 const std::u32string &RouteMarks::droppedChars(int row, int col) const
@@ -88,7 +97,8 @@ std::u32string &RouteMarks::dropped(int row, int col)
 
 void RouteMarks::typeChar(char32_t code)
 {
-    const bool dropping = isPrintable(code) && !isCharAccepted(code, m_table.selectionCol());
+    const bool dropping =
+        isPrintable(code) && !isCharAccepted(code, m_table.selectionCol(), m_table.takesShapes());
     if (dropping) {
         const CellRange selection = m_table.selection();
         CellRange marked;
@@ -105,8 +115,9 @@ void RouteMarks::typeChar(char32_t code)
         return;
     }
     // Noted before the write, which the table may report at once.
-    const bool writes = code == BackspaceCode ? !m_table.currentText().empty()
-                                              : isCharAccepted(code, m_table.selectionCol());
+    const bool writes = code == BackspaceCode
+                            ? !m_table.currentText().empty()
+                            : isCharAccepted(code, m_table.selectionCol(), m_table.takesShapes());
     if (writes)
         m_typed.unite(m_table.selection());
     plenix::typeChar(m_table, code);

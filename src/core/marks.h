@@ -27,8 +27,9 @@ struct InputReading
 };
 
 // How Calculate reads an input cell's text in the column. An empty text is
-// not doubtful: it means the value in force.
-InputReading readInput(std::string_view text, int col);
+// not doubtful: it means the value in force. A table that takes shapes
+// reads its size cells as sizes.
+InputReading readInput(std::string_view text, int col, bool takesShapes = false);
 
 // Follows the table and keeps the marks. Results go out of date from the
 // first row whose inputs differ from those of the Calculate that gave the

@@ -165,6 +165,7 @@ void RouteDocument::setMethod(const method::Settings &settings)
 {
     m_method = settings;
     m_table.setHeaderTexts(method::columnCaptions(settings));
+    m_table.setTakesShapes(!settings.isClassic());
 }
 
 CalculationOutcome RouteDocument::calculate()

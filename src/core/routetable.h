@@ -123,6 +123,11 @@ public:
     // would exceed the limit, unless the edit makes it no longer. Cells set
     // one by one are not limited: they are the program's own short texts.
     void setTextLimit(std::size_t limit) { m_textLimit = limit; }
+    // Whether the size cell takes rectangles and ovals ("24 x 12 oval"),
+    // and so the small letters and the blank, as the methods but the
+    // classic one read it.
+    void setTakesShapes(bool takes) { m_takesShapes = takes; }
+    bool takesShapes() const { return m_takesShapes; }
     std::size_t textLimit() const { return m_textLimit; }
 
     // The ten column headers joined by TAB, closed by one CR; empty before setup.
@@ -216,6 +221,7 @@ private:
     WriteHook m_writeHook;
     TableChange m_pending;
     std::size_t m_textLimit = static_cast<std::size_t>(-1);
+    bool m_takesShapes = false;
     int m_batchDepth = 0;
 };
 

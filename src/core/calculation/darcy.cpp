@@ -103,6 +103,18 @@ std::string pressureText(double pressure, System system)
     return fixedText(pressure, std::fabs(pressure) >= 999.95 ? 0 : 1);
 }
 
+std::string figuresTip(const RowFigures &row, System system)
+{
+    if (!row.isDuct || !row.lossMarker.empty() || row.flow == 0)
+        return {};
+    const bool ip = system == System::InchPound;
+    return "Re " + fixedText(row.reynolds, 0) + ", f " + shortText(row.frictionFactor, 4) +
+           ", De " + fixedText(row.equivalentDiameter, ip ? 1 : 0) + " " +
+           std::string(units::symbol(units::Quantity::Size, system)) + ", friction " +
+           fixedText(row.frictionRate, ip ? 3 : 2) + " " +
+           std::string(units::symbol(units::Quantity::FrictionRate, system));
+}
+
 RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings)
 {
     RouteFigures figures;

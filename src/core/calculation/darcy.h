@@ -54,6 +54,10 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
 std::string velocityText(double velocity, units::System system);
 std::string pressureText(double pressure, units::System system);
 
+// What a duct run's row adds to its shown figures, one line: "Re 130787,
+// f 0.01872, De 12 in, friction 0.189 in wg/100 ft"; empty for other rows.
+std::string figuresTip(const RowFigures &row, units::System system);
+
 // Fills the result columns as the classic Calculate does, with the figures
 // and shown digits of the settings' units.
 CalculationOutcome calculate(RouteTable &table, const method::Settings &settings);

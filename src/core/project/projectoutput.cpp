@@ -16,13 +16,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// A pressure as the project's grids show it: the classic method's two
-// places, or the shown digits of the other methods' units.
-std::string pressureText(double value, const method::Settings &settings)
-{
-    return settings.isClassic() ? fixedText(value, 2) : darcy::pressureText(value, settings.units);
-}
-
 // A caption with the unit of the project's system: "Fan SP, in wg".
 std::string withUnit(std::string_view caption, units::Quantity quantity,
                      const method::Settings &settings)
@@ -44,13 +37,18 @@ std::string takeoffText(const Project &project, std::size_t route)
 
 } // namespace
 
+std::string summaryPressureText(double value, const method::Settings &settings)
+{
+    return settings.isClassic() ? fixedText(value, 2) : darcy::pressureText(value, settings.units);
+}
+
 TextRows systemSummaryRows(const Project &project, const SystemFigures &system)
 {
     const method::Settings &settings = project.settings;
     const auto pressure = [&](std::string_view caption) {
         return withUnit(caption, units::Quantity::Pressure, settings);
     };
-    const auto shown = [&](double value) { return pressureText(value, settings); };
+    const auto shown = [&](double value) { return summaryPressureText(value, settings); };
     TextRows rows;
     rows.push_back({"Route", "Takes off", pressure("Start SP"), pressure("Route SP"),
                     pressure("Path SP"), pressure("Excess SP"), "Critical"});
@@ -143,7 +141,7 @@ std::string projectJson(std::string_view file, const Project &project,
                              {"total", figure(path.total)},
                              {"sp", figure(path.pressure)},
                              {"excess", figure(path.excess)},
-                             {"spText", pressureText(path.pressure, project.settings)}});
+                             {"spText", summaryPressureText(path.pressure, project.settings)}});
     }
     Json takeoffs = Json::array();
     for (const TakeoffBalance &balance : system.takeoffs) {
@@ -165,7 +163,7 @@ std::string projectJson(std::string_view file, const Project &project,
                           {"sp", figure(fan.pressure)},
                           {"itemsSp", figure(fan.itemsPressure)},
                           {"safetyFactor", figure(fan.safetyFactor)},
-                          {"spText", pressureText(fan.pressure, project.settings)}}},
+                          {"spText", summaryPressureText(fan.pressure, project.settings)}}},
              {"takeoffs", std::move(takeoffs)}};
     if (!messages.empty())
         json["messages"] = std::move(messages);

@@ -11,6 +11,10 @@
 // system's figures as a table of texts, and the whole project as JSON.
 namespace plenix {
 
+// A pressure of the system as the project's grids show it: the classic
+// method's two places, or the shown digits of the other methods' units.
+std::string summaryPressureText(double value, const method::Settings &settings);
+
 // The system summary: each route's path, the fan and the balance at every
 // take-off, as rows of texts (UTF-8) for TSV, CSV and the report.
 TextRows systemSummaryRows(const Project &project, const SystemFigures &system);
