@@ -7,6 +7,8 @@
 #include "calculation/ductsection.h"
 #include "calculation/friction.h"
 #include "calculation/materials.h"
+#include "numbertext.h"
+#include "project/unitswitch.h"
 
 #include "coretest.h"
 
@@ -255,6 +257,45 @@ private Q_SLOTS:
     {
         QFETCH(std::string, json);
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, materials::readTable(json));
+    }
+
+    // Switching units: each input by the exact factors, back and forth.
+    void unitSwitch_data()
+    {
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<int>("quantity");
+        QTest::addColumn<std::string>("converted");
+        const auto flow = int(units::Quantity::Flow), size = int(units::Quantity::Size);
+        QTest::newRow("flow") << "1000"s << flow << "471.9474432"s;
+        QTest::newRow("length") << "100"s << int(units::Quantity::Length) << "30.48"s;
+        QTest::newRow("pressure") << "0.45"s << int(units::Quantity::Pressure) << "112.0900095"s;
+        QTest::newRow("oval") << "24 X 12 OVAL"s << size << "609.6x304.8 oval"s;
+        QTest::newRow("a classic diameter no shape reads") << "1E1"s << size << "254"s;
+        QTest::newRow("a marker stays") << "#NUM!"s << flow << "#NUM!"s;
+        QTest::newRow("text stays") << "n/a"s << flow << "n/a"s;
+    }
+
+    void unitSwitch()
+    {
+        QFETCH(std::string, text);
+        QFETCH(int, quantity);
+        QFETCH(std::string, converted);
+        const auto what = static_cast<units::Quantity>(quantity);
+        QCOMPARE(convertedCell(text, what, units::System::InchPound), converted);
+        if (converted != text && what != units::Quantity::Size)
+            QCOMPARE(numberFromText(convertedCell(converted, what, units::System::SI)),
+                     numberFromText(text));
+    }
+
+    void unitSwitchCoversTheProject()
+    {
+        Project project;
+        project.fanItems = {{"Coil", "1"}, {"Filter", ""}};
+        putRows(project.routes.emplace_back().document->table(), "|1000|12|100");
+        convertInputs(project, units::System::InchPound);
+        QCOMPARE(rowText(project.routes[0].document->table(), 1, 1, 4), "|471.9474432|304.8|30.48");
+        QCOMPARE(project.fanItems[0].pressure, "249.08891");
+        QCOMPARE(project.fanItems[1].pressure, "");
     }
 
     void settingsErrors_data()
