@@ -103,7 +103,8 @@ inline void place(RouteTable &table, const std::string &at)
     table.setLeftCol(plenix::Int16(v[5]));
 }
 
-// Runs steps separated by ';': "at:R,C", "select:R,C", "rows:A,B",
+// Runs steps separated by ';': "at:R,C", "select:R,C", "left:C" (the first
+// column shown), "rows:A,B",
 // "set:R,C=text", "type:keys" (\x08 is Backspace), "text:x" (the fill rule),
 // "paste:block", "describe:text", "splice:offset,count=text" (in the
 // description), "delete", "insertRow", "clearList",
@@ -123,6 +124,8 @@ inline void run(plenix::RouteDocument &document, const std::string &steps)
             table.setCurrentCell(Int16(a), Int16(b));
         else if (verb == "select")
             table.setSelectionEnd(Int16(a), Int16(b));
+        else if (verb == "left")
+            table.setLeftCol(Int16(a));
         else if (verb == "rows")
             table.selectRows(Int16(a), Int16(b));
         else if (verb == "set")

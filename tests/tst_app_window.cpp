@@ -184,9 +184,16 @@ class WindowTest final : public WindowFixture
                     project ? coretest::readAll(QStringLiteral(
                                   PLENIX_TESTS_DIR "/data/projects/trunk-two-branches.plenix"))
                             : QByteArray("\t900\x80recovered");
-                QVERIFY(writeRouteFile(base + (project ? u".plenix"_s : u".txt"_s), work) ==
-                        std::nullopt);
+                const QString copy = base + (project ? u".plenix"_s : u".txt"_s);
+                QVERIFY(writeRouteFile(copy, work) == std::nullopt);
                 QVERIFY(writeRouteFile(base + u".path"_s, path(arg).toUtf8()) == std::nullopt);
+                // Each copy a minute newer than the one left before it.
+                QFile written(copy);
+                QVERIFY(
+                    written.open(QIODevice::ReadWrite) &&
+                    written.setFileTime(QDateTime::currentDateTime().addSecs(
+                                            60 * (int(QDir(RecoveryCopy::folder()).count()) - 100)),
+                                        QFileDevice::FileModificationTime));
             } else if (verb == u"offerRecovery") {
                 m_window->offerRecovery();
             } else if (verb == u"keepWork") {
@@ -285,13 +292,15 @@ class WindowTest final : public WindowFixture
                 .replace(m_dir->path(), u"<dir>"_s);
         }
         if (name == u"routes") {
-            // ">" before the route shown, "*" after the critical one.
+            // ">" before the route shown, "*" after the critical one, its
+            // whole row in bold.
             QStringList routes;
             const auto *list = control<QTreeWidget>(u"routeList"_s);
             for (int i = 0; i < list->topLevelItemCount(); ++i) {
                 const QTreeWidgetItem *item = list->topLevelItem(i);
                 routes << (item == list->currentItem() ? u">"_s : QString()) + item->text(0) +
-                              (item->font(0).bold() ? u"*"_s : QString()) + u' ' + item->text(2);
+                              (item->font(0).bold() && item->font(2).bold() ? u"*"_s : QString()) +
+                              u' ' + item->text(2);
             }
             return list->isVisible() ? routes.join(u'|') : u"hidden"_s;
         }
@@ -428,6 +437,19 @@ class WindowTest final : public WindowFixture
             for (int col = 0; col < system->columnCount(); ++col)
                 cells << (system->item(n[0], col) ? system->item(n[0], col)->text() : QString());
             return cells.join(u'|');
+        }
+        if (name == u"legend") {
+            // Laid out, as showing the window does, so that the markers are
+            // placed.
+            auto *view = control<QChartView>(u"profileView"_s);
+            QCoreApplication::sendPostedEvents();
+            view->grab();
+            QStringList entries;
+            for (const QLegendMarker *marker : view->chart()->legend()->markers()) {
+                if (marker->isVisible())
+                    entries << marker->label();
+            }
+            return entries.join(u'|');
         }
         if (name == u"profile") {
             const auto *chart =
@@ -1153,6 +1175,8 @@ private Q_SLOTS:
         QCOMPARE(m_window->findChildren<HelpWindow *>().size(), 1);
         QVERIFY(help->isVisible() && help->browser()->toPlainText().startsWith(u"Contents"_s));
         QCOMPARE(help->browser()->verticalScrollBar()->value(), 0);
+        // The contents again start a new history.
+        QVERIFY(!child<QPushButton>(*help, u"helpBack"_s)->isEnabled());
         showHelpContents(m_window.get(), path(u"missing.html"_s));
         showHelpContents(m_window.get(), QString());
         QCOMPARE(m_dialogs.calls, (QStringList{u"message"_s, u"information"_s}));

@@ -4,6 +4,7 @@
 // its old content when the write fails. As root the test works in a mount
 // namespace of its own, for a full disk and a file mounted on its own, and
 // saves as other users by their numbers; without root those cases skip.
+#include "filesystem.h"
 #include "routefileio.h"
 
 #include "routedocument.h"
@@ -549,6 +550,23 @@ private Q_SLOTS:
         const RouteFileRead read = readRouteFile(file);
         QCOMPARE(*read.error,
                  u"\"%1\": No such file or directory"_s.arg(path(u"two\u240Alines.txt"_s)));
+    }
+
+    // A name's bytes survive the trip through a QString, whatever their
+    // encoding: UTF-8 beyond U+FFFF, Latin-1, and stray bytes after either.
+    void names_keep_their_bytes_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("ASCII") << QByteArray("plan.txt");
+        QTest::newRow("U+1F480") << QByteArray("plan \xF0\x9F\x92\x80.txt");
+        QTest::newRow("Latin-1") << QByteArray("caf\xE9.txt");
+        QTest::newRow("a stray byte after U+1F480") << QByteArray("\xF0\x9F\x92\x80\x80");
+    }
+
+    void names_keep_their_bytes()
+    {
+        QFETCH(QByteArray, name);
+        QCOMPARE(fileio::nativeName(fileio::pathFromNative(name)), name);
     }
 };
 

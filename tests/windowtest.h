@@ -40,6 +40,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QLocale>

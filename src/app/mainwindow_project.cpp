@@ -92,6 +92,10 @@ void MainWindow::showProjectViews()
     systemDock->setVisible(session.isProject());
     if (!session.isProject())
         return;
+    // The route shown, its settings or the system changed: its figures are
+    // the ones last calculated, in the project's units.
+    if (session.hasFigures())
+        redrawProfile();
     if (appearing) {
         // The panels come beside the design controls, not out of them: the
         // window grows by their size as far as the screen has room.

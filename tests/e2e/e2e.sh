@@ -24,6 +24,12 @@ if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$plenix" 2>"$work/nodis
     fail "started without a display"
 fi
 grep -q 'xvfb-run' "$work/nodisplay.txt" || fail "no advice without a display"
+# Help and version need none, in every spelling.
+for option in --help -h --help-all --version -v; do
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$plenix" "$option" >"$work/help.txt" ||
+        fail "$option failed without a display"
+    grep -q 'plenix' "$work/help.txt" || fail "$option printed nothing"
+done
 
 display=:$((RANDOM % 400 + 500))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
