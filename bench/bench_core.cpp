@@ -4,6 +4,7 @@
 // The goal is a 60-row Calculate well under 20 microseconds, so that Enter
 // feels instant even on a slow machine.
 #include "calculation.h"
+#include "calculation/darcy.h"
 #include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
@@ -63,6 +64,26 @@ void BM_CalculateFullRoute(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * RouteTable::DataRows);
 }
 BENCHMARK(BM_CalculateFullRoute);
+
+// The same route by Darcy-Colebrook in SI, its trunk rectangular and its
+// branches flat oval: a Colebrook solve for every duct row.
+void BM_CalculateDarcyRoute(benchmark::State &state)
+{
+    RouteTable table;
+    fillFullRoute(table);
+    for (int row = 1; row <= RouteTable::DataRows; row += 10)
+        table.setCellText(row, RouteTable::ColDiameter, row < 30 ? "600x300" : "500x200 oval");
+    method::Settings settings;
+    settings.friction = method::Friction::DarcyColebrook;
+    settings.units = units::System::SI;
+    settings.air = {air::Basis::Site, 1500, 30, 0};
+    for (auto _ : state) {
+        const CalculationOutcome outcome = darcy::calculate(table, settings);
+        benchmark::DoNotOptimize(outcome.stopped);
+    }
+    state.SetItemsProcessed(state.iterations() * RouteTable::DataRows);
+}
+BENCHMARK(BM_CalculateDarcyRoute);
 
 // The first Calculate of a freshly typed route, whose result cells are still
 // empty and grow to their texts.
