@@ -839,6 +839,20 @@ private Q_SLOTS:
                 project.settings.air.elevation == 1500 && project.settings.air.temperature == 20);
         QCOMPARE(project.routes[1].material, "flex");
         QCOMPARE(project.routes[0].document->table().cellText(1, 3), "508"); // 20 in
+        // Size Ducts on the route shown, now in SI: its proposals for the flow
+        // in force, and the rectangle applied to the selected run.
+        clickCell(1, 2);
+        QString proposed;
+        withQtDialogs(
+            [&](QWidget *d) {
+                typeInto(d, u"1"_s, u"1"_s); // the friction rate, Pa/m
+                proposed = child<QTableWidget>(*d, u"proposalTable"_s)->item(1, 1)->text();
+                child<QComboBox>(*d, u"shapeBox"_s)->setCurrentIndex(1);
+                qobject_cast<QDialog *>(d)->accept();
+            },
+            [this] { choose(u"sizeDuctsAction"_s); });
+        QVERIFY(proposed.contains(u'x'));
+        QCOMPARE(cell(1, 3), proposed);
         QCOMPARE(project.routes[1].name, "East");
         QCOMPARE(project.routes[1].takeoff->route, "Branch B");
         QCOMPARE(project.routes[1].takeoff->row, 60);

@@ -7,6 +7,7 @@
 #include "calculation/ductsection.h"
 #include "calculation/friction.h"
 #include "calculation/materials.h"
+#include "calculation/sizing.h"
 #include "numbertext.h"
 #include "project/unitswitch.h"
 
@@ -208,7 +209,11 @@ private Q_SLOTS:
         QFETCH(std::string, text);
         QFETCH(std::string, read);
         const auto section = section::readSection(text);
-        if (const auto *error = std::get_if<section::SectionError>(&section))
+        // An expected refusal names the words of its message.
+        const bool refused = read == "has a side of 0" || read == "cannot be read";
+        const auto *error = std::get_if<section::SectionError>(&section);
+        QCOMPARE(error != nullptr, refused);
+        if (error)
             QVERIFY2(error->message.find(read) != std::string::npos, error->message.c_str());
         else
             QCOMPARE(section::sectionText(std::get<section::Section>(section)), read);
@@ -296,6 +301,91 @@ private Q_SLOTS:
         QCOMPARE(rowText(project.routes[0].document->table(), 1, 1, 4), "|471.9474432|304.8|30.48");
         QCOMPARE(project.fanItems[0].pressure, "249.08891");
         QCOMPARE(project.fanItems[1].pressure, "");
+    }
+
+    // Sizing: the smallest size of the series within the criterion. The
+    // figures are Darcy-Colebrook's, as method-routes.cases checks them;
+    // 1000 cfm at 0.1 in wg/100 ft lies between 13 and 14 in on the round
+    // galvanised duct friction chart of ASHRAE Handbook - Fundamentals
+    // (2017), ch. 21.
+    void sizes_proposed_data()
+    {
+        QTest::addColumn<std::string>("spec");
+        QTest::addColumn<double>("flow");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<double>("velocity");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<std::string>("round");
+        QTest::addColumn<std::string>("rectangle");
+        QTest::newRow("by friction") << ""s << 1000.0 << 0.1 << 0.0 << 0.0 << "14"s
+                                     << "16x10"s;
+        QTest::newRow("by velocity, 1 ft2 at least")
+            << ""s << 1000.0 << 0.0 << 1000.0 << 0.0 << "14"s
+            << "12x12"s;
+        QTest::newRow("by both, the velocity governing")
+            << ""s << 1000.0 << 0.2 << 900.0 << 0.0 << "15"s
+            << "16x10"s;
+        QTest::newRow("a height given") << ""s << 1000.0 << 0.1 << 0.0 << 8.0 << "14"s
+                                        << "22x8"s;
+        QTest::newRow("SI") << "units=si"s << 500.0 << 1.0 << 0.0 << 0.0 << "400"s
+                            << "400x250"s;
+        QTest::newRow("beyond the series") << ""s << 1e6 << 0.01 << 0.0 << 0.0 << ""s
+                                           << ""s;
+    }
+
+    void sizes_proposed()
+    {
+        QFETCH(std::string, spec);
+        QFETCH(double, flow);
+        QFETCH(double, rate);
+        QFETCH(double, velocity);
+        QFETCH(double, height);
+        QFETCH(std::string, round);
+        QFETCH(std::string, rectangle);
+        const method::Settings settings = settingsFrom(spec);
+        const sizing::Criterion criterion{rate > 0 ? std::optional(rate) : std::nullopt,
+                                          velocity > 0 ? std::optional(velocity) : std::nullopt};
+        QVERIFY(!sizing::requestError(flow, criterion));
+        const auto text = [](const std::optional<sizing::Proposal> &proposal) {
+            return proposal ? section::sectionText(proposal->size) : std::string();
+        };
+        const std::optional<sizing::Proposal> roundProposal =
+            sizing::roundSize(flow, criterion, settings);
+        QCOMPARE(text(roundProposal), round);
+        QCOMPARE(text(sizing::rectangleSize(flow, criterion, settings,
+                                            height > 0 ? std::optional(height) : std::nullopt)),
+                 rectangle);
+        if (roundProposal)
+            QVERIFY(!(roundProposal->frictionRate > rate && rate > 0) &&
+                    !(roundProposal->velocity > velocity && velocity > 0));
+    }
+
+    // Size Ducts over rows: every duct run its own flow's size, fittings and
+    // text rows left; 500 cfm needs 11 in at 0.1 in wg/100 ft (10 in gives
+    // 0.129 by scripts/method-model.py).
+    void sizesRows()
+    {
+        RouteTable table;
+        table.setUp();
+        putRows(table, "|1000|10|100\n|||||0.2\n|500||50\n||||Riser\n|0||20");
+        const sizing::RowsSized sized =
+            sizing::sizeRows(table, 1, 5, {0.1, std::nullopt}, settingsFrom(""), false);
+        QCOMPARE(sized.sized, 2);
+        QCOMPARE(rowText(table, 1, 3, 3) + ' ' + rowText(table, 2, 3, 3) + ' ' +
+                     rowText(table, 3, 3, 3) + ' ' + rowText(table, 5, 3, 3),
+                 "14  11 ");
+        const sizing::RowsSized none =
+            sizing::sizeRows(table, 1, 1, {1e-7, std::nullopt}, settingsFrom(""), true);
+        QCOMPARE(none.unsized, 1);
+        QCOMPARE(table.cellText(1, RouteTable::ColDiameter), "14");
+    }
+
+    void sizingRefusals()
+    {
+        QVERIFY(sizing::requestError(0, {1.0, std::nullopt}));
+        QVERIFY(sizing::requestError(1000, {}));
+        QVERIFY(sizing::requestError(1000, {-1.0, std::nullopt}));
+        QVERIFY(sizing::requestError(1000, {std::nullopt, 0.0}));
     }
 
     void settingsErrors_data()

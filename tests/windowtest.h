@@ -193,6 +193,25 @@ public:
         return choice;
     }
 
+    // "rate:velocity:height:round|rect", a blank part no limit.
+    std::optional<plenix::SizingChoice> askSizing(QWidget *,
+                                                  const plenix::SizingRequest &request) override
+    {
+        calls << u"askSizing %1 rows %2-%3, %4 runs"_s.arg(request.flow)
+                     .arg(request.firstRow)
+                     .arg(request.lastRow)
+                     .arg(request.ductRuns);
+        const std::optional<QString> answer = reply();
+        if (!answer)
+            return std::nullopt;
+        const auto limit = [&answer](int i) {
+            const QString part = answer->section(u':', i, i);
+            return part.isEmpty() ? std::nullopt : std::optional<double>(part.toDouble());
+        };
+        return plenix::SizingChoice{
+            {limit(0), limit(1)}, limit(2), answer->section(u':', 3) == u"rect"};
+    }
+
     std::optional<QString> askElbowRadius(QWidget *, const QString &angle, float diameter) override
     {
         calls << u"askElbowRadius %1 %2"_s.arg(angle).arg(diameter);

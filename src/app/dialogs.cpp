@@ -187,6 +187,14 @@ Dialogs::askProjectSettings(QWidget *parent, const ProjectSettingsChoice &curren
     return dialog.choice();
 }
 
+std::optional<SizingChoice> Dialogs::askSizing(QWidget *parent, const SizingRequest &request)
+{
+    SizeDuctsDialog dialog(request, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
+}
+
 Dialogs &Dialogs::instance()
 {
     static Dialogs qtDialogs;

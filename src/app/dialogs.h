@@ -3,6 +3,7 @@
 
 #include "project/project.h"
 #include "settingsdialog.h"
+#include "sizingdialog.h"
 
 #include <QString>
 #include <QStringList>
@@ -87,6 +88,10 @@ public:
     virtual std::optional<ProjectSettingsChoice>
     askProjectSettings(QWidget *parent, const ProjectSettingsChoice &current,
                        const QString &routeName);
+
+    // Tools > Size Ducts: the criterion and shape to size the selected duct
+    // runs by; nothing on Cancel.
+    virtual std::optional<SizingChoice> askSizing(QWidget *parent, const SizingRequest &request);
 
     static Dialogs &instance();
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.

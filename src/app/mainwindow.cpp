@@ -219,6 +219,8 @@ void MainWindow::createMenus()
                   &MainWindow::copyList);
     addMenuAction(toolsMenu, "copyFileNameAction", tr("Send &FileName to Clipboard"),
                   &MainWindow::copyFileName);
+    addMenuSeparator(toolsMenu, "toolsSeparator");
+    addMenuAction(toolsMenu, "sizeDuctsAction", tr("Si&ze Ducts..."), &MainWindow::sizeDucts);
 
     QMenu *optionsMenu = menuBar()->addMenu(tr("&Options"));
     optionsMenu->setObjectName(u"optionsMenu"_s);

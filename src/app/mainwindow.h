@@ -143,6 +143,7 @@ private:
     void importRoute();
     void editProjectProperties();
     void editProjectSettings();
+    void sizeDucts();
     void editFanSide();
     void followRoute(const TableChange &change);
     void redrawProfile();

@@ -7,6 +7,7 @@
 #include "documentcommands.h"
 #include "projectsession.h"
 
+#include "calculation/darcy.h"
 #include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
@@ -400,6 +401,39 @@ void MainWindow::editProjectSettings()
         changed.settings = chosen->settings;
         changed.routes[static_cast<std::size_t>(shownRoute)].material = chosen->routeMaterial;
     });
+}
+
+void MainWindow::sizeDucts()
+{
+    RouteTable &table = m_document.table();
+    SizingRequest request;
+    // Sizes are worked out by Darcy-Colebrook; a classic route keeps to
+    // round ducts, the only shape it reads.
+    request.settings = m_document.method();
+    request.shapes = !request.settings.isClassic();
+    request.settings.friction = method::Friction::DarcyColebrook;
+    request.firstRow = std::min(table.currentRow(), table.selectionRow());
+    request.lastRow = std::max(table.currentRow(), table.selectionRow());
+    const darcy::RouteFigures figures = darcy::routeFigures(table, request.settings);
+    if (static_cast<std::size_t>(table.currentRow()) <= figures.rows.size())
+        request.flow = figures.rows[static_cast<std::size_t>(table.currentRow() - 1)].flow;
+    for (int row = request.firstRow; row <= request.lastRow; ++row)
+        request.ductRuns += table.cellText(row, RouteTable::ColLength).empty() ? 0 : 1;
+    const std::optional<SizingChoice> choice = Dialogs::instance().askSizing(this, request);
+    if (!choice)
+        return;
+    sizing::RowsSized sized;
+    m_documents->history().run(tr("Size Ducts"), [&] {
+        sized = sizing::sizeRows(table, static_cast<Int16>(request.firstRow),
+                                 static_cast<Int16>(request.lastRow), choice->criterion,
+                                 request.settings, choice->rectangular, choice->height);
+    });
+    if (sized.unsized > 0)
+        Dialogs::instance().message(
+            this, u"plenix"_s,
+            tr("%n duct run(s) need a larger size than the standard series holds; "
+               "they were left as they were.",
+               nullptr, sized.unsized));
 }
 
 void MainWindow::editFanSide()

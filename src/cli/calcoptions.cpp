@@ -60,6 +60,28 @@ struct MethodOptions
     QCommandLineOption temperatureOption{
         u"temperature"_s,
         QCoreApplication::translate("plenix-calc", "The air's temperature, F or C."), u"value"_s};
+    QCommandLineOption sizeOption{
+        u"size"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Print the round and rectangular sizes for <flow>, by "
+                                    "--friction-rate, --max-velocity or both, and no route."),
+        u"flow"_s};
+    QCommandLineOption frictionRateOption{
+        u"friction-rate"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "With --size: the largest friction rate, in wg per 100 ft or "
+                                    "Pa per m."),
+        u"value"_s};
+    QCommandLineOption maxVelocityOption{
+        u"max-velocity"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "With --size: the largest velocity, fpm or m/s."),
+        u"value"_s};
+    QCommandLineOption heightOption{
+        u"height"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "With --size: the rectangles' height, in or mm."),
+        u"value"_s};
     QCommandLineOption densityOption{
         u"density"_s,
         QCoreApplication::translate("plenix-calc",
@@ -69,13 +91,15 @@ struct MethodOptions
 
     QList<QCommandLineOption> all() const
     {
-        return {unitsOption,     methodOption,      materialOption, roughnessOption,
-                elevationOption, temperatureOption, densityOption};
+        return {unitsOption,        methodOption,      materialOption, roughnessOption,
+                elevationOption,    temperatureOption, densityOption,  sizeOption,
+                frictionRateOption, maxVelocityOption, heightOption};
     }
 
-    // Fills the overrides, or says what is wrong.
-    std::optional<QString> read(const QCommandLineParser &parser, method::Overrides &out) const
+    // Fills the overrides and the sizing, or says what is wrong.
+    std::optional<QString> read(const QCommandLineParser &parser, CalcOptions &options) const
     {
+        method::Overrides &out = options.method;
         if (parser.isSet(unitsOption)) {
             const QString value = parser.value(unitsOption).toLower();
             if (value != u"ip" && value != u"si")
@@ -102,10 +126,15 @@ struct MethodOptions
                     .arg(parser.value(materialOption));
             out.material = found->id;
         }
-        const std::array numbers{std::pair{&roughnessOption, &out.roughness},
-                                 std::pair{&elevationOption, &out.elevation},
-                                 std::pair{&temperatureOption, &out.temperature},
-                                 std::pair{&densityOption, &out.density}};
+        const std::array numbers{
+            std::pair{&roughnessOption, &out.roughness},
+            std::pair{&elevationOption, &out.elevation},
+            std::pair{&temperatureOption, &out.temperature},
+            std::pair{&densityOption, &out.density},
+            std::pair{&sizeOption, &options.sizeFlow},
+            std::pair{&frictionRateOption, &options.sizeCriterion.frictionRate},
+            std::pair{&maxVelocityOption, &options.sizeCriterion.maxVelocity},
+            std::pair{&heightOption, &options.sizeHeight}};
         for (const auto &[option, value] : numbers) {
             if (!parser.isSet(*option))
                 continue;
@@ -118,6 +147,19 @@ struct MethodOptions
         if (out.density && (out.elevation || out.temperature))
             return QCoreApplication::translate("plenix-calc",
                                                "--density excludes --elevation and --temperature");
+        const bool sizingOptions = options.sizeCriterion.frictionRate ||
+                                   options.sizeCriterion.maxVelocity || options.sizeHeight;
+        if (!options.sizeFlow && sizingOptions)
+            return QCoreApplication::translate(
+                "plenix-calc", "--friction-rate, --max-velocity and --height go with --size");
+        if (options.sizeFlow) {
+            if (std::optional<std::string> error =
+                    sizing::requestError(*options.sizeFlow, options.sizeCriterion))
+                return QString::fromStdString(*error);
+            if (options.sizeHeight && !(*options.sizeHeight > 0))
+                return QCoreApplication::translate("plenix-calc",
+                                                   "The height must be more than 0.");
+        }
         return std::nullopt;
     }
 };
@@ -293,8 +335,17 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
                     .arg(parser.value(profileAxisOption)));
         options.profileAxis = axis == u"row" ? ProfileAxis::Row : ProfileAxis::Distance;
     }
-    if (std::optional<QString> error = methodOptions.read(parser, options.method))
+    if (std::optional<QString> error = methodOptions.read(parser, options))
         return usageError(*error);
+    if (options.sizeFlow) {
+        if (!options.files.isEmpty())
+            return usageError(
+                QCoreApplication::translate("plenix-calc", "--size takes no route file"));
+        if (options.format == OutputFormat::Json)
+            return usageError(
+                QCoreApplication::translate("plenix-calc", "--size prints tsv or csv"));
+        return {options, std::nullopt, {}};
+    }
     options.projectFile = parser.value(projectOption);
     options.takeoffs = parser.values(takeoffOption);
 

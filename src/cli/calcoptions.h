@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculation/method.h"
+#include "calculation/sizing.h"
 #include "profile.h"
 #include "tableoutput.h"
 
@@ -31,6 +32,11 @@ struct CalcOptions
     std::optional<QPageSize> paper;             // --paper: the report's, else the locale's
     ProfileAxis profileAxis = ProfileAxis::Row; // --profile-axis
     method::Overrides method;                   // --units, --method, --material ...
+    // --size: the flow to size ducts for, by the criterion, rectangles of the
+    // height when one is given.
+    std::optional<double> sizeFlow;
+    sizing::Criterion sizeCriterion;
+    std::optional<double> sizeHeight;
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

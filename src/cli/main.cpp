@@ -75,6 +75,21 @@ int main(int argc, char *argv[])
         return *parsed.exitStatus;
     }
     const CalcOptions &options = parsed.options;
+    if (options.sizeFlow) {
+        // Sizing is by Darcy-Colebrook whatever method the options name.
+        method::Settings settings = method::withOverrides({}, options.method);
+        settings.friction = method::Friction::DarcyColebrook;
+        if (const std::optional<std::string> error = method::settingsError(settings)) {
+            print(stderr,
+                  (u"plenix-calc: "_s + QString::fromStdString(*error) + u'\n').toLocal8Bit());
+            return ExitFailed;
+        }
+        const TextRows rows = sizing::proposalRows(*options.sizeFlow, options.sizeCriterion,
+                                                   settings, options.sizeHeight);
+        print(stdout, QByteArray::fromStdString(
+                          options.format == OutputFormat::Csv ? csvText(rows) : tsvText(rows)));
+        return ExitOk;
+    }
 
     // A save of one of these files killed half way left its old content in a
     // backup; it is put back before anything reads the file.

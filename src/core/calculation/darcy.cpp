@@ -62,34 +62,68 @@ std::string unreadableSizeMessage(const std::string &reason, int row)
     return message + ".\rInspect row: " + std::to_string(row);
 }
 
-void workOutDuct(RowFigures &here, const section::Section &section, Int16 qty, double length,
-                 double roughness, const air::State &air, System system)
+// The friction of a section: that of the round duct of its equivalent
+// diameter carrying the same flow.
+struct EqualFriction
+{
+    double diameter = 0;       // in or mm
+    double diameterLength = 0; // the same in ft or m
+    double velocityPressure = 0;
+    double reynolds = 0;
+    double factor = 0;
+    double rate = 0; // per 100 ft or per m; 0 without flow
+};
+
+EqualFriction equalFriction(double flow, const section::Section &section, double roughness,
+                            const air::State &air, System system)
 {
     const Scale scale = scaleOf(system);
-    here.isDuct = true;
+    EqualFriction round;
     const double de = section.equivalentDiameter();
-    here.equivalentDiameter = de;
-    const double equalFrictionArea = std::numbers::pi * de * de / 4 * scale.areaPerSizeSquared;
-    const double velocity = here.flow * scale.flowPerCell / equalFrictionArea;
-    const double vp = velocityPressureOf(velocity, air, system);
-    here.reynolds = reynoldsOf(velocity, de, air, system);
+    round.diameter = de;
+    round.diameterLength = de * scale.lengthPerSize;
+    const double area = std::numbers::pi * de * de / 4 * scale.areaPerSizeSquared;
+    const double velocity = flow * scale.flowPerCell / area;
+    round.velocityPressure = velocityPressureOf(velocity, air, system);
+    round.reynolds = reynoldsOf(velocity, de, air, system);
     // The roughness is in ft or mm; the diameter in in or mm.
     const double relativeRoughness =
         system == System::InchPound ? roughness * 12 / de : roughness / de;
-    here.frictionFactor = friction::darcyFactor(here.reynolds, relativeRoughness);
-    if (here.flow == 0) {
-        here.frictionRate = 0;
-        here.loss = 0;
+    round.factor = friction::darcyFactor(round.reynolds, relativeRoughness);
+    if (flow != 0)
+        round.rate =
+            round.factor * scale.frictionLength / round.diameterLength * round.velocityPressure;
+    return round;
+}
+
+void workOutDuct(RowFigures &here, const section::Section &section, Int16 qty, double length,
+                 double roughness, const air::State &air, System system)
+{
+    here.isDuct = true;
+    const EqualFriction round = equalFriction(here.flow, section, roughness, air, system);
+    here.equivalentDiameter = round.diameter;
+    here.reynolds = round.reynolds;
+    here.frictionFactor = round.factor;
+    here.frictionRate = round.rate;
+    if (here.flow == 0)
         return;
-    }
-    const double diameterLength = de * scale.lengthPerSize;
-    here.frictionRate = here.frictionFactor * scale.frictionLength / diameterLength * vp;
-    here.loss = qty * here.frictionFactor * length / diameterLength * vp;
+    here.loss = qty * round.factor * length / round.diameterLength * round.velocityPressure;
     if (!std::isfinite(here.loss))
         here.lossMarker = NumMarker;
 }
 
 } // namespace
+
+RunFigures runFigures(double flow, const section::Section &section,
+                      const method::Settings &settings)
+{
+    const System system = settings.units;
+    const air::State air = air::state(settings.air, system);
+    const Scale scale = scaleOf(system);
+    const EqualFriction round =
+        equalFriction(flow, section, method::roughness(settings), air, system);
+    return {flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared), round.rate};
+}
 
 std::string velocityText(double velocity, System system)
 {

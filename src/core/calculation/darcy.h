@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calculation.h"
+#include "ductsection.h"
 #include "method.h"
 #include "routetable.h"
 
@@ -49,6 +50,16 @@ struct RouteFigures
 // cannot be read stops the pass, as a row with both a length and a loss
 // coefficient does.
 RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings);
+
+// A straight run's velocity through its real area, and its friction rate
+// (in wg per 100 ft, Pa per m), for a flow through a section.
+struct RunFigures
+{
+    double velocity = 0;
+    double frictionRate = 0;
+};
+RunFigures runFigures(double flow, const section::Section &section,
+                      const method::Settings &settings);
 
 // The texts the result cells show.
 std::string velocityText(double velocity, units::System system);
