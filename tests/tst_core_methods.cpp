@@ -329,6 +329,14 @@ private Q_SLOTS:
                                         << "22x8"s;
         QTest::newRow("SI") << "units=si"s << 500.0 << 1.0 << 0.0 << 0.0 << "400"s
                             << "400x250"s;
+        // The series' edges: 20 in, the last whole inch; 315 mm.
+        QTest::newRow("20 in") << ""s << 3500.0 << 0.16 << 0.0 << 0.0 << "20"s
+                               << "22x16"s;
+        QTest::newRow("315 mm") << "units=si"s << 500.0 << 2.0 << 0.0 << 0.0 << "315"s
+                                << "300x250"s;
+        QTest::newRow("a height past the aspect limit")
+            << ""s << 1000.0 << 0.2 << 0.0 << 4.0 << "12"s
+            << "40x4"s;
         QTest::newRow("beyond the series") << ""s << 1e6 << 0.01 << 0.0 << 0.0 << ""s
                                            << ""s;
     }

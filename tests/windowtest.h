@@ -198,9 +198,10 @@ public:
                                                   const plenix::SizingRequest &request) override
     {
         calls << u"askSizing %1 rows %2-%3, %4 runs"_s.arg(request.flow)
-                     .arg(request.firstRow)
-                     .arg(request.lastRow)
-                     .arg(request.ductRuns);
+                         .arg(request.firstRow)
+                         .arg(request.lastRow)
+                         .arg(request.ductRuns) +
+                     (request.shapes ? u""_s : u", round only"_s);
         const std::optional<QString> answer = reply();
         if (!answer)
             return std::nullopt;
