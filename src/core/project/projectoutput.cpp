@@ -120,8 +120,15 @@ std::string projectJson(std::string_view file, const Project &project,
     Json messages = Json::array();
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
         const ProjectRoute &route = project.routes[i];
-        // The rows exactly as a single route prints them.
-        Json routeJson = Json::parse(jsonRoute("", "", listRows(route.document->table()), ""));
+        // The rows exactly as a single route prints them; by Darcy-Colebrook
+        // with their figures, which a classic route's list does not hold.
+        const method::Settings settings = project.routeSettings(i);
+        const TextRows rows = listRows(route.document->table());
+        Json routeJson =
+            Json::parse(settings.isClassic()
+                            ? jsonRoute("", "", rows, "")
+                            : jsonRoute("", "", rows, "",
+                                        darcy::routeFigures(route.document->table(), settings)));
         Json entry = Json{{"name", route.name}};
         entry["takeoff"] = route.takeoff
                                ? Json{{"route", route.takeoff->route}, {"row", route.takeoff->row}}
@@ -132,6 +139,16 @@ std::string projectJson(std::string_view file, const Project &project,
             messages.push_back(Json{{"route", route.name}, {"message", outcome.routes[i].message}});
     }
     json["routes"] = std::move(routes);
+    if (!project.settings.isClassic()) {
+        const method::Settings &settings = project.settings;
+        const air::State air = air::state(settings.air, settings.units);
+        json["settings"] = Json{{"method", method::frictionKey(settings.friction)},
+                                {"units", units::systemKey(settings.units)},
+                                {"material", method::materialName(settings)},
+                                {"roughness", method::roughness(settings)},
+                                {"density", air.density},
+                                {"viscosity", air.viscosity}};
+    }
 
     const SystemFigures &system = outcome.system;
     Json paths = Json::array();
