@@ -18,6 +18,12 @@ echo "== Lines of code"
 echo "== Formatting"
 ./scripts/format.sh --check
 
+echo "== The methods' cases against their independent model"
+python3 scripts/method-model.py --check || {
+    echo "tests/data/method-routes.cases differs from scripts/method-model.py" >&2
+    exit 1
+}
+
 echo "== Build and test"
 cmake --preset dev "${preset_flags[@]}"
 cmake --build --preset dev -j "$jobs"
