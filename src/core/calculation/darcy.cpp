@@ -125,13 +125,21 @@ RunFigures runFigures(double flow, const section::Section &section,
     return {flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared), round.rate};
 }
 
+// Beyond this no duct figure means anything; a cell shows the marker
+// rather than a row of digits.
+constexpr double LargestShown = 1e15;
+
 std::string velocityText(double velocity, System system)
 {
+    if (!(std::fabs(velocity) < LargestShown))
+        return std::string(NumMarker);
     return fixedText(velocity, system == System::InchPound ? 0 : 2);
 }
 
 std::string pressureText(double pressure, System system)
 {
+    if (!(std::fabs(pressure) < LargestShown))
+        return std::string(NumMarker);
     if (system == System::InchPound)
         return fixedText(pressure, 3);
     return fixedText(pressure, std::fabs(pressure) >= 999.95 ? 0 : 1);
