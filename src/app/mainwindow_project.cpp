@@ -328,7 +328,18 @@ void MainWindow::exportRoute()
     if (!m_documents->session().isProject())
         return;
     ProjectSession &session = m_documents->session();
-    const ProjectRoute &route = session.project().routes[std::size_t(session.shownRoute())];
+    const auto shown = static_cast<std::size_t>(session.shownRoute());
+    const ProjectRoute &route = session.project().routes[shown];
+    // A route file is read by the classic method, in inch-pound units: the
+    // cells of any other would mean something else there.
+    if (!session.project().routeSettings(shown).isClassic()) {
+        Dialogs::instance().message(
+            this, u"plenix"_s,
+            tr("Error: a route file holds routes of the classic method only, and %1 is "
+               "calculated by Darcy-Colebrook. Save the project instead.")
+                .arg(text(quotedRouteName(route.name))));
+        return;
+    }
     const QString path = Dialogs::instance().saveFileName(
         this, tr("Export Route"), tr("Text Files (*.txt)"), text(route.name) + u".txt"_s);
     if (path.isEmpty())
