@@ -375,6 +375,9 @@ void MainWindow::importRoute()
             project.insertBranch(project.routes.size(), std::size_t(shown),
                                  project.unusedName(route->routes.front().name));
         copyRouteContent(*route->routes.front().document, *imported.document);
+        // A route file is in inch-pound units, whatever the project's.
+        if (project.settings.units != units::System::InchPound)
+            convertRoute(imported.document->table(), units::System::InchPound);
         shown = int(project.routes.size()) - 1;
     });
 }

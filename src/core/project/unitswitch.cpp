@@ -36,26 +36,28 @@ std::string convertedCell(std::string_view text, units::Quantity quantity, units
     return shortText(units::convert(numberFromText(text), quantity, from), ConvertedDigits);
 }
 
-void convertInputs(Project &project, units::System from)
+void convertRoute(RouteTable &table, units::System from)
 {
     using units::Quantity;
-    for (ProjectRoute &route : project.routes) {
-        RouteTable &table = route.document->table();
-        RouteTable::Batch batch(table);
-        for (int row = 1; row <= table.lastUsedRow(1); ++row) {
-            for (const auto &[col, quantity] :
-                 {std::pair{RouteTable::ColFlow, Quantity::Flow},
-                  std::pair{RouteTable::ColDiameter, Quantity::Size},
-                  std::pair{RouteTable::ColLength, Quantity::Length}}) {
-                const std::string &text = table.cellText(row, col);
-                if (!text.empty())
-                    table.setCellText(row, col, convertedCell(text, quantity, from));
-            }
+    RouteTable::Batch batch(table);
+    for (int row = 1; row <= table.lastUsedRow(1); ++row) {
+        for (const auto &[col, quantity] : {std::pair{RouteTable::ColFlow, Quantity::Flow},
+                                            std::pair{RouteTable::ColDiameter, Quantity::Size},
+                                            std::pair{RouteTable::ColLength, Quantity::Length}}) {
+            const std::string &text = table.cellText(row, col);
+            if (!text.empty())
+                table.setCellText(row, col, convertedCell(text, quantity, from));
         }
     }
+}
+
+void convertInputs(Project &project, units::System from)
+{
+    for (ProjectRoute &route : project.routes)
+        convertRoute(route.document->table(), from);
     for (FanItem &item : project.fanItems) {
         if (!item.pressure.empty())
-            item.pressure = convertedCell(item.pressure, Quantity::Pressure, from);
+            item.pressure = convertedCell(item.pressure, units::Quantity::Pressure, from);
     }
 }
 

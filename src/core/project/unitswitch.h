@@ -18,6 +18,9 @@ namespace plenix {
 // or size, or that is empty, stays as it is.
 std::string convertedCell(std::string_view text, units::Quantity quantity, units::System from);
 
+// Converts the flows, sizes and lengths of one route's grid.
+void convertRoute(RouteTable &table, units::System from);
+
 // Converts the flows, sizes and lengths of every route and the fan-side
 // pressures from one system to the other. The settings are the caller's.
 void convertInputs(Project &project, units::System from);
