@@ -46,14 +46,21 @@ std::string separateRowsMessage(int row)
            std::to_string(row);
 }
 
+std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table, Int16 row)
+{
+    if (!table.cellText(row, Col::ColLength).empty() &&
+        !table.cellText(row, Col::ColLossCoef).empty())
+        return CalculationOutcome{true, row, separateRowsMessage(row)};
+    return std::nullopt;
+}
+
 RouteFigures routeFigures(const RouteTable &table)
 {
     RouteFigures figures;
     const Int16 lastRow = table.lastUsedRow(1);
     for (Int16 row = 1; row <= lastRow; ++row) {
-        if (!table.cellText(row, Col::ColLength).empty() &&
-            !table.cellText(row, Col::ColLossCoef).empty()) {
-            figures.outcome = {true, row, separateRowsMessage(row)};
+        if (std::optional<CalculationOutcome> stop = separateRowsCheck(table, row)) {
+            figures.outcome = *stop;
             return figures;
         }
     }

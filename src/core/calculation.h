@@ -50,6 +50,10 @@ struct RouteFigures
     std::vector<RowFigures> rows;
 };
 
+// The one check that stops a Calculate, on one row: the outcome when the
+// row holds both a length and a loss coefficient.
+std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table, Int16 row);
+
 // The figures of a Calculate, without writing them.
 RouteFigures routeFigures(const RouteTable &table);
 

@@ -162,9 +162,8 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
     RouteFigures figures;
     const Int16 lastRow = table.lastUsedRow(1);
     for (Int16 row = 1; row <= lastRow; ++row) {
-        if (!table.cellText(row, Col::ColLength).empty() &&
-            !table.cellText(row, Col::ColLossCoef).empty()) {
-            figures.outcome = {true, row, separateRowsMessage(row)};
+        if (std::optional<CalculationOutcome> stop = separateRowsCheck(table, row)) {
+            figures.outcome = *stop;
             return figures;
         }
         if (const std::string &size = table.cellText(row, Col::ColDiameter); !size.empty()) {
