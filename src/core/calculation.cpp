@@ -46,24 +46,25 @@ std::string separateRowsMessage(int row)
            std::to_string(row);
 }
 
-std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table, Int16 row)
+std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table)
 {
-    if (!table.cellText(row, Col::ColLength).empty() &&
-        !table.cellText(row, Col::ColLossCoef).empty())
-        return CalculationOutcome{true, row, separateRowsMessage(row)};
+    const Int16 lastRow = table.lastUsedRow(1);
+    for (Int16 row = 1; row <= lastRow; ++row) {
+        if (!table.cellText(row, Col::ColLength).empty() &&
+            !table.cellText(row, Col::ColLossCoef).empty())
+            return CalculationOutcome{true, row, separateRowsMessage(row)};
+    }
     return std::nullopt;
 }
 
 RouteFigures routeFigures(const RouteTable &table)
 {
     RouteFigures figures;
-    const Int16 lastRow = table.lastUsedRow(1);
-    for (Int16 row = 1; row <= lastRow; ++row) {
-        if (std::optional<CalculationOutcome> stop = separateRowsCheck(table, row)) {
-            figures.outcome = *stop;
-            return figures;
-        }
+    if (std::optional<CalculationOutcome> stop = separateRowsCheck(table)) {
+        figures.outcome = *stop;
+        return figures;
     }
+    const Int16 lastRow = table.lastUsedRow(1);
 
     // Flow and diameter carry down from the row that last gave them.
     RowFigures inForce;

@@ -50,9 +50,9 @@ struct RouteFigures
     std::vector<RowFigures> rows;
 };
 
-// The one check that stops a Calculate, on one row: the outcome when the
-// row holds both a length and a loss coefficient.
-std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table, Int16 row);
+// The one check that stops a Calculate: the outcome for the first row that
+// holds both a length and a loss coefficient, or nothing.
+std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table);
 
 // The figures of a Calculate, without writing them.
 RouteFigures routeFigures(const RouteTable &table);

@@ -160,12 +160,12 @@ std::string figuresTip(const RowFigures &row, System system)
 RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings)
 {
     RouteFigures figures;
+    if (std::optional<CalculationOutcome> stop = separateRowsCheck(table)) {
+        figures.outcome = *stop;
+        return figures;
+    }
     const Int16 lastRow = table.lastUsedRow(1);
     for (Int16 row = 1; row <= lastRow; ++row) {
-        if (std::optional<CalculationOutcome> stop = separateRowsCheck(table, row)) {
-            figures.outcome = *stop;
-            return figures;
-        }
         if (const std::string &size = table.cellText(row, Col::ColDiameter); !size.empty()) {
             if (const auto read = section::readSection(size);
                 std::holds_alternative<section::SectionError>(read)) {
