@@ -2,6 +2,7 @@
 #include "report.h"
 
 #include "airflow.h"
+#include "calculation/darcy.h"
 #include "calculation/materials.h"
 #include "numbertext.h"
 #include "routedocument.h"
@@ -152,6 +153,9 @@ ReportContent reportContent(const RouteDocument &document)
     for (std::size_t i = 0; i < report.headers.size(); ++i)
         report.headers[i] = utf8FromStored(table.cellText(0, static_cast<int>(i) + 1));
 
+    const method::Settings &settings = document.method();
+    const darcy::RouteFigures figures =
+        settings.isClassic() ? darcy::RouteFigures{} : darcy::routeFigures(table, settings);
     const Int16 lastRow = table.lastUsedRow(1);
     for (Int16 number = 1; number <= lastRow; ++number) {
         ReportRow row;
@@ -167,6 +171,9 @@ ReportContent reportContent(const RouteDocument &document)
                           !table.cellText(number, Col::ColLossCoef).empty();
         row.kind = item ? ReportRowKind::Item : ReportRowKind::Text;
         row.stale = firstStaleRow != 0 && number >= firstStaleRow;
+        if (!row.stale && static_cast<std::size_t>(number) <= figures.rows.size())
+            row.figures = darcy::figuresTip(figures.rows[static_cast<std::size_t>(number - 1)],
+                                            settings.units);
         report.outOfDate = report.outOfDate || row.stale;
         report.rows.push_back(std::move(row));
     }

@@ -34,6 +34,9 @@ struct ReportRow
     // The results are out of date: marked as the grid marks them.
     bool stale = false;
     std::array<std::string, RouteTable::DataCols> cells; // columns 1..10
+    // A duct run's figures beyond the columns, in the methods but the
+    // classic one: Re, f, De and the friction rate. Empty when out of date.
+    std::string figures;
 };
 
 struct ReportContent

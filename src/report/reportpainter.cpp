@@ -457,7 +457,10 @@ private:
         const bool textRow = row.kind == ReportRowKind::Text;
         const QFont font = fontOf(7.5, false, textRow);
         const std::array<QString, Columns> texts = rowTexts(row);
-        const double height = rowHeight(texts, &row, font);
+        // A duct run's further figures go on a small line of their own.
+        const QFont figuresFont = fontOf(6.5, false, true);
+        const double figuresHeight = row.figures.empty() ? 0 : fontHeight(figuresFont);
+        const double height = rowHeight(texts, &row, font) + figuresHeight;
         if (m_y + height > m_bottom) {
             startPage();
             writeTableHeader();
@@ -481,6 +484,15 @@ private:
                     y += lineHeight;
                 }
                 col += span;
+            }
+            if (!row.figures.empty()) {
+                p.setFont(figuresFont);
+                p.setPen(LabelText);
+                const QRectF line(cellRect(1, Columns - 1, m_y, height).left(),
+                                  m_y + height - figuresHeight - pt(1),
+                                  m_page.right() - cellRect(1, 1, m_y, height).left(),
+                                  figuresHeight);
+                p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, text(row.figures));
             }
             p.setPen(QPen(Faint, pt(0.4)));
             p.drawLine(band.bottomLeft(), band.bottomRight());
