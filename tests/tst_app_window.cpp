@@ -821,13 +821,14 @@ private Q_SLOTS:
         QString heldBack;
         withQtDialogs(
             [&](QWidget *d) {
+                // The site typed in feet and F is carried into metres and C.
+                child<QComboBox>(*d, u"airBox"_s)->setCurrentIndex(1);
+                typeInto(d, u"1"_s, u"5000"_s); // the elevation, after the roughness
                 child<QComboBox>(*d, u"unitsBox"_s)->setCurrentIndex(1);
                 auto *ok = child<QDialogButtonBox>(*d, u"buttons"_s)->button(QDialogButtonBox::Ok);
                 heldBack = child<QLabel>(*d, u"problemLabel"_s)->text() +
                            (ok->isEnabled() ? u" OK"_s : u" no OK"_s);
                 QTest::mouseClick(child<QPushButton>(*d, u"switchMethodButton"_s), Qt::LeftButton);
-                child<QComboBox>(*d, u"airBox"_s)->setCurrentIndex(1);
-                typeInto(d, u"1"_s, u"1500"_s); // the elevation, after the roughness
                 child<QComboBox>(*d, u"routeMaterialBox"_s)->setCurrentIndex(7);
                 ok->click();
             },
@@ -836,7 +837,8 @@ private Q_SLOTS:
         QVERIFY(project.settings.units == plenix::units::System::SI &&
                 !project.settings.isClassic());
         QVERIFY(project.settings.air.basis == plenix::air::Basis::Site &&
-                project.settings.air.elevation == 1500 && project.settings.air.temperature == 20);
+                project.settings.air.elevation == 1524 &&
+                std::abs(project.settings.air.temperature - 190.0 / 9) < 1e-6);
         QCOMPARE(project.routes[1].material, "flex");
         QCOMPARE(project.routes[0].document->table().cellText(1, 3), "508"); // 20 in
         // Size Ducts on the route shown, now in SI: its proposals for the flow
