@@ -111,14 +111,8 @@ void MainWindow::createWidgets()
 
     routeView = new RouteView(m_document.table(), m_document.marks(), m_client);
     routeView->routeModel()->setFigureTips([this](int row) {
-        const method::Settings &settings = m_document.method();
-        if (settings.isClassic())
-            return QString();
-        const darcy::RouteFigures figures = darcy::routeFigures(m_document.table(), settings);
-        if (figures.outcome.stopped || row > static_cast<int>(figures.rows.size()))
-            return QString();
         return QString::fromStdString(
-            darcy::figuresTip(figures.rows[static_cast<std::size_t>(row - 1)], settings.units));
+            darcy::figuresTipAt(m_document.table(), m_document.method(), row));
     });
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculate);

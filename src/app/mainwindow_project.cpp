@@ -7,7 +7,6 @@
 #include "documentcommands.h"
 #include "projectsession.h"
 
-#include "calculation/darcy.h"
 #include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
@@ -421,18 +420,16 @@ void MainWindow::sizeDucts()
 {
     RouteTable &table = m_document.table();
     SizingRequest request;
-    // Sizes are worked out by Darcy-Colebrook; a classic route keeps to
-    // round ducts, the only shape it reads.
-    request.settings = m_document.method();
-    request.shapes = !request.settings.isClassic();
-    request.settings.friction = method::Friction::DarcyColebrook;
+    // A classic route keeps to round ducts, the only shape it reads.
+    request.shapes = !m_document.method().isClassic();
+    request.settings = sizing::sizingSettings(m_document.method());
     request.firstRow = std::min(table.currentRow(), table.selectionRow());
     request.lastRow = std::max(table.currentRow(), table.selectionRow());
-    const darcy::RouteFigures figures = darcy::routeFigures(table, request.settings);
-    if (static_cast<std::size_t>(table.currentRow()) <= figures.rows.size())
-        request.flow = figures.rows[static_cast<std::size_t>(table.currentRow() - 1)].flow;
-    for (int row = request.firstRow; row <= request.lastRow; ++row)
-        request.ductRuns += table.cellText(row, RouteTable::ColLength).empty() ? 0 : 1;
+    const sizing::Start start =
+        sizing::startAt(table, table.currentRow(), static_cast<Int16>(request.firstRow),
+                        static_cast<Int16>(request.lastRow), request.settings);
+    request.flow = start.flow;
+    request.ductRuns = start.ductRuns;
     const std::optional<SizingChoice> choice = Dialogs::instance().askSizing(this, request);
     if (!choice)
         return;

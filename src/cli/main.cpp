@@ -76,9 +76,8 @@ int main(int argc, char *argv[])
     }
     const CalcOptions &options = parsed.options;
     if (options.sizeFlow) {
-        // Sizing is by Darcy-Colebrook whatever method the options name.
-        method::Settings settings = method::withOverrides({}, options.method);
-        settings.friction = method::Friction::DarcyColebrook;
+        const method::Settings settings =
+            sizing::sizingSettings(method::withOverrides({}, options.method));
         if (const std::optional<std::string> error = method::settingsError(settings)) {
             print(stderr,
                   (u"plenix-calc: "_s + QString::fromStdString(*error) + u'\n').toLocal8Bit());

@@ -157,6 +157,16 @@ std::string figuresTip(const RowFigures &row, System system)
            std::string(units::symbol(units::Quantity::FrictionRate, system));
 }
 
+std::string figuresTipAt(const RouteTable &table, const method::Settings &settings, int row)
+{
+    if (settings.isClassic())
+        return {};
+    const RouteFigures figures = routeFigures(table, settings);
+    if (figures.outcome.stopped || row < 1 || row > static_cast<int>(figures.rows.size()))
+        return {};
+    return figuresTip(figures.rows[static_cast<std::size_t>(row - 1)], settings.units);
+}
+
 RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings)
 {
     RouteFigures figures;

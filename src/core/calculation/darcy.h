@@ -69,6 +69,10 @@ std::string pressureText(double pressure, units::System system);
 // f 0.01872, De 12 in, friction 0.189 in wg/100 ft"; empty for other rows.
 std::string figuresTip(const RowFigures &row, units::System system);
 
+// The same for a row of a route as the settings work it out; empty in the
+// classic method and for a route that Calculate would stop.
+std::string figuresTipAt(const RouteTable &table, const method::Settings &settings, int row);
+
 // Fills the result columns as the classic Calculate does, with the figures
 // and shown digits of the settings' units.
 CalculationOutcome calculate(RouteTable &table, const method::Settings &settings);

@@ -59,6 +59,24 @@ double rectangleStep(units::System system)
     return system == units::System::InchPound ? 2 : 50;
 }
 
+method::Settings sizingSettings(method::Settings settings)
+{
+    settings.friction = method::Friction::DarcyColebrook;
+    return settings;
+}
+
+Start startAt(const RouteTable &table, Int16 row, Int16 first, Int16 last,
+              const method::Settings &settings)
+{
+    Start start;
+    const darcy::RouteFigures figures = darcy::routeFigures(table, settings);
+    if (row >= 1 && static_cast<std::size_t>(row) <= figures.rows.size())
+        start.flow = figures.rows[static_cast<std::size_t>(row - 1)].flow;
+    for (Int16 at = first; at <= last; ++at)
+        start.ductRuns += table.cellText(at, RouteTable::ColLength).empty() ? 0 : 1;
+    return start;
+}
+
 std::optional<std::string> requestError(double flow, const Criterion &criterion)
 {
     if (!(flow > 0) || !std::isfinite(flow))

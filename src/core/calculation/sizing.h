@@ -34,6 +34,20 @@ std::vector<double> roundSeries(units::System system);
 // The step of rectangle sides: 2 in or 50 mm.
 double rectangleStep(units::System system);
 
+// The settings sizes are worked out in: the ones given, by Darcy-Colebrook,
+// since the classic formula knows no material and no air.
+method::Settings sizingSettings(method::Settings settings);
+
+// Where sizing starts on a route: the flow in force at a row, and how many
+// duct runs (rows with a length) rows first to last hold.
+struct Start
+{
+    double flow = 0;
+    int ductRuns = 0;
+};
+Start startAt(const RouteTable &table, Int16 row, Int16 first, Int16 last,
+              const method::Settings &settings);
+
 // Why the criterion or flow cannot be sized for, or nothing.
 std::optional<std::string> requestError(double flow, const Criterion &criterion);
 
