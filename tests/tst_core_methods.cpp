@@ -23,11 +23,11 @@ namespace {
 
 // "units=si;material=flex;roughness=0.001;air=site:5000,70" (or
 // air=density:0.07) as the Darcy-Colebrook settings it names.
-method::Settings settingsFrom(const std::string &spec)
+method::Settings settingsFrom(const std::string &settingsText)
 {
     method::Settings settings;
     settings.friction = method::Friction::DarcyColebrook;
-    std::istringstream in(spec);
+    std::istringstream in(settingsText);
     for (std::string item; std::getline(in, item, ';');) {
         const std::string key = item.substr(0, item.find('='));
         const std::string value = item.substr(item.find('=') + 1);
@@ -310,7 +310,7 @@ private Q_SLOTS:
     // (2017), ch. 21.
     void sizes_proposed_data()
     {
-        QTest::addColumn<std::string>("spec");
+        QTest::addColumn<std::string>("settingsText");
         QTest::addColumn<double>("flow");
         QTest::addColumn<double>("rate");
         QTest::addColumn<double>("velocity");
@@ -343,14 +343,14 @@ private Q_SLOTS:
 
     void sizes_proposed()
     {
-        QFETCH(std::string, spec);
+        QFETCH(std::string, settingsText);
         QFETCH(double, flow);
         QFETCH(double, rate);
         QFETCH(double, velocity);
         QFETCH(double, height);
         QFETCH(std::string, round);
         QFETCH(std::string, rectangle);
-        const method::Settings settings = settingsFrom(spec);
+        const method::Settings settings = settingsFrom(settingsText);
         const sizing::Criterion criterion{rate > 0 ? std::optional(rate) : std::nullopt,
                                           velocity > 0 ? std::optional(velocity) : std::nullopt};
         QVERIFY(!sizing::requestError(flow, criterion));
@@ -398,7 +398,7 @@ private Q_SLOTS:
 
     void settingsErrors_data()
     {
-        QTest::addColumn<std::string>("spec");
+        QTest::addColumn<std::string>("settingsText");
         QTest::addColumn<std::string>("error");
         QTest::newRow("classic in SI") << "method=classic;units=si"s
                                        << "SI units need"s;
@@ -424,9 +424,9 @@ private Q_SLOTS:
 
     void settingsErrors()
     {
-        QFETCH(std::string, spec);
+        QFETCH(std::string, settingsText);
         QFETCH(std::string, error);
-        const std::optional<std::string> actual = method::settingsError(settingsFrom(spec));
+        const std::optional<std::string> actual = method::settingsError(settingsFrom(settingsText));
         QCOMPARE(actual.has_value(), !error.empty());
         if (actual)
             QVERIFY2(actual->find(error) != std::string::npos, actual->c_str());
