@@ -7,7 +7,6 @@
 #include "documentcommands.h"
 #include "projectsession.h"
 
-#include "numbertext.h"
 #include "project/projectfile.h"
 #include "project/projectoutput.h"
 #include "project/unitswitch.h"

@@ -122,10 +122,8 @@ void SizeDuctsDialog::review()
     QString problem;
     if (!chosen || !flowRead)
         problem = tr("A field does not hold a number.");
-    else if (const auto error = sizing::requestError(flow, chosen->criterion))
+    else if (const auto error = sizing::requestError(flow, chosen->criterion, chosen->height))
         problem = QString::fromStdString(*error);
-    else if (chosen->height && !(*chosen->height > 0))
-        problem = tr("The height must be more than 0.");
     if (problem.isEmpty()) {
         const TextRows rows =
             sizing::proposalRows(flow, chosen->criterion, m_request.settings, chosen->height);

@@ -153,12 +153,9 @@ struct MethodOptions
             return QCoreApplication::translate(
                 "plenix-calc", "--friction-rate, --max-velocity and --height go with --size");
         if (options.sizeFlow) {
-            if (std::optional<std::string> error =
-                    sizing::requestError(*options.sizeFlow, options.sizeCriterion))
+            if (std::optional<std::string> error = sizing::requestError(
+                    *options.sizeFlow, options.sizeCriterion, options.sizeHeight))
                 return QString::fromStdString(*error);
-            if (options.sizeHeight && !(*options.sizeHeight > 0))
-                return QCoreApplication::translate("plenix-calc",
-                                                   "The height must be more than 0.");
         }
         return std::nullopt;
     }

@@ -77,7 +77,8 @@ Start startAt(const RouteTable &table, Int16 row, Int16 first, Int16 last,
     return start;
 }
 
-std::optional<std::string> requestError(double flow, const Criterion &criterion)
+std::optional<std::string> requestError(double flow, const Criterion &criterion,
+                                        std::optional<double> height)
 {
     if (!(flow > 0) || !std::isfinite(flow))
         return "The flow to size for must be more than 0.";
@@ -87,6 +88,8 @@ std::optional<std::string> requestError(double flow, const Criterion &criterion)
         return "The friction rate must be more than 0.";
     if (criterion.maxVelocity && !(*criterion.maxVelocity > 0))
         return "The largest velocity must be more than 0.";
+    if (height && !(*height > 0))
+        return "The height must be more than 0.";
     return std::nullopt;
 }
 

@@ -48,8 +48,10 @@ struct Start
 Start startAt(const RouteTable &table, Int16 row, Int16 first, Int16 last,
               const method::Settings &settings);
 
-// Why the criterion or flow cannot be sized for, or nothing.
-std::optional<std::string> requestError(double flow, const Criterion &criterion);
+// Why the flow, criterion or rectangles' height cannot be sized for, or
+// nothing.
+std::optional<std::string> requestError(double flow, const Criterion &criterion,
+                                        std::optional<double> height = std::nullopt);
 
 // The smallest round size of the series that meets the criterion; nothing
 // when even the largest does not.
