@@ -11,6 +11,7 @@
 #include "project/projectoutput.h"
 #include "project/unitswitch.h"
 #include "routefileio.h"
+#include "textcodec.h"
 
 #include <QDockWidget>
 #include <QFileInfo>
@@ -118,10 +119,9 @@ void MainWindow::showProjectViews()
 
     const QSignalBlocker quiet(routeList);
     routeList->clear();
-    routeList->setHeaderLabels({tr("Route"), tr("Takes off"),
-                                tr("Path SP, %1")
-                                    .arg(QString::fromLatin1(units::symbol(
-                                        units::Quantity::Pressure, project.settings.units)))});
+    routeList->setHeaderLabels(
+        {tr("Route"), tr("Takes off"),
+         tr("Path SP, %1").arg(unitText(units::Quantity::Pressure, project.settings.units))});
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
         const ProjectRoute &route = project.routes[i];
         const QString takeoff =

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "projectdialogs.h"
 
+#include "textcodec.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -95,9 +97,7 @@ FanSideDialog::FanSideDialog(const std::vector<FanItem> &items, const QString &s
     setWindowTitle(tr("Fan-Side Items"));
     itemTable->setObjectName(QStringLiteral("itemTable"));
     itemTable->setHorizontalHeaderLabels(
-        {tr("Item"),
-         tr("Pressure, %1")
-             .arg(QString::fromLatin1(units::symbol(units::Quantity::Pressure, units)))});
+        {tr("Item"), tr("Pressure, %1").arg(unitText(units::Quantity::Pressure, units))});
     itemTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     for (const FanItem &item : items) {
         const int row = itemTable->rowCount();

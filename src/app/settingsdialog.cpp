@@ -3,6 +3,7 @@
 
 #include "calculation/materials.h"
 #include "numbertext.h"
+#include "textcodec.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -31,16 +32,6 @@ std::optional<double> numberIn(const QLineEdit &edit)
     bool ok = false;
     const double value = edit.text().trimmed().toDouble(&ok);
     return ok ? std::optional<double>(value) : std::nullopt;
-}
-
-QString unitText(Quantity quantity, units::System system)
-{
-    const bool ip = system == units::System::InchPound;
-    if (quantity == Quantity::Temperature)
-        return ip ? QObject::tr("\u00b0F") : QObject::tr("\u00b0C");
-    if (quantity == Quantity::Density)
-        return ip ? QObject::tr("lb/ft\u00b3") : QObject::tr("kg/m\u00b3");
-    return QString::fromLatin1(units::symbol(quantity, system));
 }
 
 // A line edit with its unit after it.

@@ -2,6 +2,7 @@
 #include "sizingdialog.h"
 
 #include "numbertext.h"
+#include "textcodec.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -27,11 +28,6 @@ std::optional<std::optional<double>> limitIn(const QLineEdit &edit)
     if (!ok)
         return std::nullopt;
     return std::optional<double>(value);
-}
-
-QString unitSymbol(units::Quantity quantity, units::System system)
-{
-    return QString::fromLatin1(units::symbol(quantity, system));
 }
 
 } // namespace
@@ -73,13 +69,13 @@ SizeDuctsDialog::SizeDuctsDialog(const SizingRequest &request, QWidget *parent)
     problemLabel->setWordWrap(true);
 
     auto *layout = new QFormLayout(this);
-    layout->addRow(tr("&Flow, %1:").arg(unitSymbol(units::Quantity::Flow, system)), flowEdit);
+    layout->addRow(tr("&Flow, %1:").arg(unitText(units::Quantity::Flow, system)), flowEdit);
     layout->addRow(
-        tr("F&riction rate at most, %1:").arg(unitSymbol(units::Quantity::FrictionRate, system)),
+        tr("F&riction rate at most, %1:").arg(unitText(units::Quantity::FrictionRate, system)),
         rateEdit);
-    layout->addRow(tr("&Velocity at most, %1:").arg(unitSymbol(units::Quantity::Velocity, system)),
+    layout->addRow(tr("&Velocity at most, %1:").arg(unitText(units::Quantity::Velocity, system)),
                    velocityEdit);
-    layout->addRow(tr("Rectangle &height, %1:").arg(unitSymbol(units::Quantity::Size, system)),
+    layout->addRow(tr("Rectangle &height, %1:").arg(unitText(units::Quantity::Size, system)),
                    heightEdit);
     layout->addRow(tr("&Shape to apply:"), shapeBox);
     layout->addRow(proposalTable);

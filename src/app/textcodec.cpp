@@ -51,4 +51,15 @@ std::optional<std::string> fromQString(const QString &text, QString *offending)
     return bytes;
 }
 
+QString unitText(units::Quantity quantity, units::System system)
+{
+    const bool ip = system == units::System::InchPound;
+    if (quantity == units::Quantity::Temperature)
+        return ip ? QStringLiteral("\u00b0F") : QStringLiteral("\u00b0C");
+    if (quantity == units::Quantity::Density)
+        return ip ? QStringLiteral("lb/ft\u00b3") : QStringLiteral("kg/m\u00b3");
+    const std::string_view symbol = units::symbol(quantity, system);
+    return QString::fromLatin1(symbol.data(), static_cast<qsizetype>(symbol.size()));
+}
+
 } // namespace plenix
