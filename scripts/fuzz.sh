@@ -18,7 +18,7 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then
 fi
 
 out=build/fuzz
-targets=(fuzz_numbertext fuzz_routefile fuzz_editing fuzz_fileio fuzz_projectfile)
+targets=(fuzz_numbertext fuzz_routefile fuzz_editing fuzz_fileio fuzz_projectfile fuzz_fittings)
 
 source scripts/preset-env.sh
 echo "== Building ${targets[*]}"

@@ -277,10 +277,23 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
             "With --project: route NAME (its file's name without .txt) takes off route FROM after "
             "row ROW. Give one for every route but the first."),
         u"NAME=FROM:ROW"_s);
+    const QCommandLineOption fittingsOption(
+        u"fittings"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Print the fitting library: each fitting's identifier, name, "
+                                    "family, parameters with their units and ranges, the velocity "
+                                    "pressure its coefficient is on, and its source."));
+    const QCommandLineOption fittingOption(
+        u"fitting"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "Print the coefficient of fitting <id> for the parameters "
+                                    "given as NAME=VALUE words, the others at their defaults, "
+                                    "with its velocity pressure, source and what was clamped."),
+        u"id"_s);
     parser.addOptions({helpOption, versionOption, formatOption, outputOption, inPlaceOption,
                        checkOption, quietOption, pdfOption, csvOption, csvRawOption,
                        csvFilledOption, paperOption, profileAxisOption, projectOption,
-                       takeoffOption});
+                       takeoffOption, fittingsOption, fittingOption});
     const MethodOptions methodOptions;
     parser.addOptions(methodOptions.all());
     parser.addPositionalArgument(
@@ -334,6 +347,19 @@ ParsedOptions parseCalcOptions(const QStringList &arguments)
     }
     if (std::optional<QString> error = methodOptions.read(parser, options))
         return usageError(*error);
+    if (parser.isSet(fittingsOption) || parser.isSet(fittingOption)) {
+        if (parser.isSet(fittingsOption) && parser.isSet(fittingOption))
+            return usageError(QCoreApplication::translate(
+                "plenix-calc", "--fittings and --fitting exclude each other"));
+        if (parser.isSet(fittingsOption) && !options.files.isEmpty())
+            return usageError(
+                QCoreApplication::translate("plenix-calc", "--fittings takes no route file"));
+        options.listFittings = parser.isSet(fittingsOption);
+        options.fitting = parser.value(fittingOption);
+        options.fittingValues = parser.positionalArguments();
+        options.files.clear();
+        return {options, std::nullopt, {}};
+    }
     if (options.sizeFlow) {
         if (!options.files.isEmpty())
             return usageError(

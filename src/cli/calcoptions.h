@@ -37,6 +37,10 @@ struct CalcOptions
     std::optional<double> sizeFlow;
     sizing::Criterion sizeCriterion;
     std::optional<double> sizeHeight;
+    bool listFittings = false; // --fittings
+    // --fitting: the fitting to look up, and its NAME=VALUE words.
+    QString fitting;
+    QStringList fittingValues;
 
     // Tables are printed only when no file is written and nothing is checked.
     bool printsTables() const

@@ -2,6 +2,7 @@
 // plenix-calc: the window's Calculate for route files, from a shell.
 #include "calcoptions.h"
 #include "exitstatus.h"
+#include "fittings/lookup.h"
 #include "projectfileio.h"
 #include "projectrun.h"
 #include "routefileio.h"
@@ -49,6 +50,32 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &
         print(stderr, (u"plenix-calc: "_s + message + u'\n').toLocal8Bit());
 }
 
+// --fittings and --fitting: the library, or one fitting's coefficient.
+int printFittings(const CalcOptions &options)
+{
+    const fittings::Library &library = fittings::builtIn();
+    const auto table = [&options](const TextRows &rows) {
+        return options.format == OutputFormat::Csv ? csvText(rows) : tsvText(rows);
+    };
+    if (options.listFittings) {
+        print(stdout, options.format == OutputFormat::Json ? fittings::libraryJson(library)
+                                                           : table(fittings::libraryRows(library)));
+        return ExitOk;
+    }
+    std::vector<std::string> assignments;
+    for (const QString &word : options.fittingValues)
+        assignments.push_back(word.toStdString());
+    const auto lookup = fittings::readLookup(library, options.fitting.toStdString(), assignments);
+    if (const std::string *error = std::get_if<std::string>(&lookup)) {
+        print(stderr, "plenix-calc: " + *error + '\n');
+        return ExitFailed;
+    }
+    const auto &found = std::get<fittings::Lookup>(lookup);
+    print(stdout, options.format == OutputFormat::Json ? fittings::lookupJson(found)
+                                                       : table(fittings::lookupRows(found)));
+    return ExitOk;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -89,6 +116,9 @@ int main(int argc, char *argv[])
                           options.format == OutputFormat::Csv ? csvText(rows) : tsvText(rows)));
         return ExitOk;
     }
+
+    if (options.listFittings || !options.fitting.isEmpty())
+        return printFittings(options);
 
     // A save of one of these files killed half way left its old content in a
     // backup; it is put back before anything reads the file.
