@@ -5,6 +5,10 @@
 // is refused for.
 #include "fittings/library.h"
 #include "fittings/lookup.h"
+#include "fittings/rowfittings.h"
+#include "project/projectfile.h"
+#include "project/systemfigures.h"
+#include "routedocument.h"
 
 #include "coretest.h"
 
@@ -35,6 +39,32 @@ std::vector<double> valuesOf(const fittings::Fitting &fitting, const std::string
         words.push_back(word);
     const auto lookup = fittings::readLookup(fittings::builtIn(), fitting.id, words);
     return std::get<fittings::Lookup>(lookup).values;
+}
+
+method::Settings settingsNamed(const std::string &name)
+{
+    method::Settings settings;
+    if (name == "si") {
+        settings.friction = method::Friction::DarcyColebrook;
+        settings.units = units::System::SI;
+    }
+    return settings;
+}
+
+// A trunk of 2000 cfm in 16 in, and a branch of `branchFlow` in 10 in that
+// takes off after row 1; each has its tee.
+Project teeProject(const std::string &branchFlow)
+{
+    Project project;
+    ProjectRoute &trunk = project.routes.emplace_back();
+    trunk.name = "Trunk";
+    putRows(trunk.document->table(),
+            "|2000|16|50\n||||Tee, 90 deg, diverging, straight through\n|1200||30");
+    ProjectRoute &branch = project.routes.emplace_back();
+    branch.name = "Branch";
+    branch.takeoff = Takeoff{"Trunk", 1};
+    putRows(branch.document->table(), "|" + branchFlow + "|10||Tee, 90 deg, diverging, branch");
+    return project;
 }
 
 } // namespace
@@ -203,6 +233,188 @@ private Q_SLOTS:
             ids += (ids.empty() ? "" : " ") + fitting->id;
         QCOMPARE(ids, found);
         QCOMPARE(fittings::builtIn().search("").size(), fittings::builtIn().fittings.size());
+    }
+
+    void rows_data() { caseRows("fitting-rows.cases"); }
+
+    void rows()
+    {
+        QFETCH(Case, c);
+        RouteDocument document;
+        document.setMethod(settingsNamed(c.at(0)));
+        putRows(document.table(), c.at(1));
+        const fittings::RouteContext context{document.method().units, {}, {}};
+        document.calculate(&context);
+        const int row = std::stoi(c.at(2));
+        const RouteTable &table = document.table();
+        QCOMPARE(table.cellText(row, RouteTable::ColLossCoef), c.at(3));
+        const fittings::RowFitting &fitting =
+            document.fittingRows().at(static_cast<std::size_t>(row - 1));
+        if (c.at(4) != "-")
+            QVERIFY2(std::fabs(fitting.velocityPressure / std::stod(c.at(4)) - 1) < 1e-6,
+                     qPrintable(QString::number(fitting.velocityPressure, 'g', 10)));
+        QCOMPARE(table.cellText(row, RouteTable::ColItemSP), c.at(5));
+    }
+
+    // Qb is the branch's flow and Qc the trunk's before the take-off: a
+    // changed branch flow changes both tees.
+    void teesFollowTheFlows_data()
+    {
+        QTest::addColumn<std::string>("branchFlow");
+        QTest::addColumn<std::string>("main");
+        QTest::addColumn<std::string>("branch");
+        // Ab/Ac = 100/256; Crane's M = 0.4 and G = 1 - 0.6 Qb/Qc (Ab/Ac > 0.35).
+        QTest::newRow("800 of 2000")
+            << std::string("800") << std::string("0.064") << std::string("1.5569");
+        QTest::newRow("1000 of 2000")
+            << std::string("1000") << std::string("0.1") << std::string("1.8469");
+    }
+
+    void teesFollowTheFlows()
+    {
+        QFETCH(std::string, branchFlow);
+        QFETCH(std::string, main);
+        QFETCH(std::string, branch);
+        Project project = teeProject(branchFlow);
+        calculateProject(project);
+        QCOMPARE(project.routes[0].document->table().cellText(2, RouteTable::ColLossCoef), main);
+        QCOMPARE(project.routes[1].document->table().cellText(1, RouteTable::ColLossCoef), branch);
+        // Both on the trunk's velocity pressure at the take-off row.
+        const double trunkVp = project.routes[0].document->fittingRows().at(1).velocityPressure;
+        QCOMPARE(project.routes[1].document->fittingRows().at(0).velocityPressure, trunkVp);
+        QVERIFY(std::fabs(trunkVp - 0.1279146) < 1e-6);
+    }
+
+    void descriptions_data()
+    {
+        QTest::addColumn<std::string>("description");
+        QTest::addColumn<std::string>("read");
+        const auto add = [](const char *description, const char *read) {
+            QTest::newRow(description) << std::string(description) << std::string(read);
+        };
+        add("Elbow, round, smooth radius, R/D 1.5, Angle 45 deg", "elbow-round-smooth 1.5 45");
+        add("elbow, ROUND, smooth radius, angle 30", "elbow-round-smooth - 30");
+        add("Elbow, round, smooth radius, supply side, R/D 2", "elbow-round-smooth 2 -");
+        add("Elbow, round, smooth radiusR/D 2", "none");
+        add("Elbow round smooth radius", "none");
+        add("Elbow, round, smooth radius, R/D 1.5 in", "fault 'R/D 1.5 in' cannot be read");
+        add("Coil, 0.3 in wg", "coil 0.3");
+        add("Coil, 249.08891 Pa", "coil 1");
+        add("Coil, 0.3 psi", "fault '0.3 psi' is no pressure in in wg or Pa");
+        add("Coil", "none");
+        add("Coil, chilled water", "none");
+        add("Tee, 90 deg, diverging, straight through", "tee-diverging-main - -");
+    }
+
+    void descriptions()
+    {
+        QFETCH(std::string, description);
+        QFETCH(std::string, read);
+        const std::optional<fittings::RowSpec> spec =
+            fittings::readDescription(fittings::builtIn(), description, units::System::InchPound);
+        std::string got = "none";
+        if (spec && !spec->fault.empty()) {
+            got = "fault " + spec->fault;
+        } else if (spec) {
+            got = spec->fitting->id;
+            for (const std::optional<double> &value : spec->given)
+                got += ' ' + (value ? fittings::valueText(*value) : std::string("-"));
+            if (spec->pressure)
+                got += ' ' + fittings::valueText(std::round(*spec->pressure * 1e9) / 1e9);
+        }
+        QCOMPARE(got, read);
+    }
+
+    // A row that a project file gives only by its keys takes the
+    // description they say; saved again, the description is written.
+    void rowFromKeys()
+    {
+        const std::string text =
+            R"({"format":"plenix-project","version":1,"job":{},"settings":{"method":"classic"},)"
+            R"("fan":{"items":[]},"routes":[{"name":"R","rows":[)"
+            R"({"fitting":"elbow-round-smooth","parameters":{"angle":45,"rd":1.5}},)"
+            R"({"fitting":"coil","pressure":0.3},{"fitting":"exit-free"}]}]})";
+        const ProjectRead read = readProjectText(text, "p.plenix");
+        QVERIFY2(read.project, read.error.c_str());
+        const RouteTable &table = read.project->routes[0].document->table();
+        QCOMPARE(table.cellText(1, RouteTable::ColDescription),
+                 std::string("Elbow, round, smooth radius, R/D 1.5, Angle 45 deg"));
+        QCOMPARE(table.cellText(2, RouteTable::ColDescription), std::string("Coil, 0.3 in wg"));
+        QCOMPARE(table.cellText(3, RouteTable::ColDescription),
+                 std::string("Exit, free discharge"));
+        const std::string saved = projectFileText(*read.project);
+        QVERIFY(saved.find(R"("description": "Coil, 0.3 in wg",)") != std::string::npos);
+        QVERIFY(saved.find(R"("pressure": 0.3)") != std::string::npos);
+    }
+
+    void picks_data()
+    {
+        QTest::addColumn<std::string>("id");
+        QTest::addColumn<std::vector<std::string>>("texts");
+        QTest::addColumn<std::string>("picked");
+        QTest::newRow("defaults") << std::string("elbow-round-smooth")
+                                  << std::vector<std::string>{"1.5", "90"}
+                                  << std::string("Elbow, round, smooth radius, R/D 1.5, Angle 90 "
+                                                 "deg|0.15|C 0.15 on the velocity pressure of "
+                                                 "the fitting's own section");
+        QTest::newRow("left to the route")
+            << std::string("tee-diverging-branch") << std::vector<std::string>{"", " "}
+            << std::string("Tee, 90 deg, diverging, branch|1.4|C 1.4 on the velocity pressure "
+                           "of the combined flow in the main");
+        QTest::newRow("clamped") << std::string("elbow-round-smooth")
+                                 << std::vector<std::string>{"3", "90"}
+                                 << std::string("Elbow, round, smooth radius, R/D 3, Angle 90 "
+                                                "deg|0.12|C 0.12 on the velocity pressure of the "
+                                                "fitting's own section|R/D 3 is above the "
+                                                "table's 2.5; the value at 2.5 is used");
+        QTest::newRow("not a number")
+            << std::string("elbow-round-smooth") << std::vector<std::string>{"1.5", "ninety"}
+            << std::string("Angle: type a number");
+        QTest::newRow("component") << std::string("coil") << std::vector<std::string>{"0.3"}
+                                   << std::string("Coil, 0.3 in wg||A fixed loss of 0.3 in wg");
+        QTest::newRow("component without pressure")
+            << std::string("coil") << std::vector<std::string>{""}
+            << std::string("Type the pressure from the maker's data");
+    }
+
+    void picks()
+    {
+        QFETCH(std::string, id);
+        QFETCH(std::vector<std::string>, texts);
+        QFETCH(std::string, picked);
+        const fittings::Pick pick =
+            fittings::pick(*fittings::builtIn().find(id), texts, units::System::InchPound);
+        std::string got = pick.problem.empty()
+                              ? pick.description + '|' + pick.coefficient + '|' + pick.summary
+                              : pick.problem;
+        for (const std::string &clamp : pick.clamps)
+            got += '|' + clamp;
+        QCOMPARE(got, picked);
+    }
+
+    // What a fitting row's tooltip tells: the fitting, its source, the
+    // values used, the coefficient and its velocity pressure, and the clamp.
+    void rowTips()
+    {
+        RouteDocument document;
+        putRows(document.table(),
+                "|2000|16|50\n||12||Contraction, gradual to abrupt, Included angle 90 deg\n"
+                "|||||0.5");
+        const fittings::RouteContext context;
+        document.calculate(&context);
+        const fittings::Fitting &contraction = fittingOf("contraction");
+        QCOMPARE(
+            fittings::rowTip(document.table(), document.fittingRows(), 2, units::System::InchPound),
+            "Contraction, gradual to abrupt\n" + contraction.source +
+                "\nIncluded angle 90 deg, A1/A2 2 (from the route)\nC 0.12 on the velocity "
+                "pressure of the downstream section, 0.404 in wg\nA1/A2 1.778 is below the "
+                "table's 2; the value at 2 is used");
+        QCOMPARE(
+            fittings::rowTip(document.table(), document.fittingRows(), 3, units::System::InchPound),
+            std::string("Typed coefficient: no source"));
+        QCOMPARE(
+            fittings::rowTip(document.table(), document.fittingRows(), 1, units::System::InchPound),
+            std::string());
     }
 
     void descriptionAndRange()

@@ -195,6 +195,14 @@ std::optional<SizingChoice> Dialogs::askSizing(QWidget *parent, const SizingRequ
     return dialog.choice();
 }
 
+std::optional<FittingChoice> Dialogs::askFitting(QWidget *parent, const FittingRequest &request)
+{
+    FittingDialog dialog(request, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
+}
+
 Dialogs &Dialogs::instance()
 {
     static Dialogs qtDialogs;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "fittingdialog.h"
 #include "project/project.h"
 #include "settingsdialog.h"
 #include "sizingdialog.h"
@@ -92,6 +93,10 @@ public:
     // Tools > Size Ducts: the criterion and shape to size the selected duct
     // runs by; nothing on Cancel.
     virtual std::optional<SizingChoice> askSizing(QWidget *parent, const SizingRequest &request);
+
+    // Tools > Fitting Library: the row a fitting of the library makes;
+    // nothing on Cancel.
+    virtual std::optional<FittingChoice> askFitting(QWidget *parent, const FittingRequest &request);
 
     static Dialogs &instance();
     // Replaces the dialogs for a test; nullptr restores Qt's. Not owned.

@@ -6,6 +6,7 @@
 #include "descriptionbox.h"
 #include "dialogs.h"
 #include "documentcommands.h"
+#include "fittings/rowfittings.h"
 #include "layout.h"
 #include "routeview.h"
 #include "textcodec.h"
@@ -114,6 +115,20 @@ void MainWindow::createWidgets()
         return QString::fromStdString(
             darcy::figuresTipAt(m_document.table(), m_document.method(), row));
     });
+    routeView->routeModel()->setFittingMarks(
+        {[this](int row) {
+             if (!m_documents->session().isProject())
+                 return QString();
+             return QString::fromStdString(fittings::rowTip(
+                 m_document.table(), m_document.fittingRows(), row, m_document.method().units));
+         },
+         [this](int row) {
+             const std::vector<fittings::RowFitting> &rows = m_document.fittingRows();
+             if (row < 1 || static_cast<std::size_t>(row) > rows.size())
+                 return false;
+             const fittings::RowFitting &fitting = rows[static_cast<std::size_t>(row - 1)];
+             return !fitting.clamps.empty() || !fitting.fault.empty();
+         }});
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculate);
     connect(routeView, &RouteView::popUpRequested, this, &MainWindow::showPopUp);
@@ -215,6 +230,11 @@ void MainWindow::createMenus()
                   &MainWindow::copyFileName);
     addMenuSeparator(toolsMenu, "toolsSeparator");
     addMenuAction(toolsMenu, "sizeDuctsAction", tr("Si&ze Ducts..."), &MainWindow::sizeDucts);
+    fittingLibraryAction =
+        addMenuAction(toolsMenu, "fittingLibraryAction", tr("Fitting Li&brary..."),
+                      &MainWindow::pickFitting, QKeySequence(Qt::CTRL | Qt::Key_K));
+    fittingLibraryAction->setEnabled(false);
+    fittingLibraryAction->setVisible(false);
 
     QMenu *optionsMenu = menuBar()->addMenu(tr("&Options"));
     optionsMenu->setObjectName(u"optionsMenu"_s);
@@ -232,6 +252,10 @@ void MainWindow::createMenus()
     // The two pop-ups belong to the window but stand on no menu bar.
     fittingsMenu = new QMenu(tr("Fittings"), this);
     fittingsMenu->setObjectName(u"fittingsMenu"_s);
+    // In a project the library comes first; the classic eight stay as the
+    // quick path.
+    fittingsMenu->addAction(fittingLibraryAction);
+    addMenuSeparator(fittingsMenu, "librarySeparator");
     for (std::size_t item = 0; item < Fittings.size(); ++item) {
         const Fitting &fitting = Fittings[item];
         // The elbows come first; a line parts them from the branch entries.
@@ -401,6 +425,8 @@ void MainWindow::calculate()
 {
     // In a project, every route and the system's figures.
     const CalculationOutcome outcome = m_documents->session().calculate();
+    // A fitting's tint may change with no text of its row changing.
+    routeView->routeModel()->notifyMarksChanged({1, 1, RouteTable::DataRows, RouteTable::DataCols});
     if (!outcome.stopped) {
         redrawProfile();
         return;
@@ -419,6 +445,21 @@ void MainWindow::showPopUp(const QPoint &globalPos)
 }
 
 // --------------------------------------------------------------- fittings
+
+void MainWindow::pickFitting()
+{
+    RouteTable &table = m_document.table();
+    const std::optional<FittingChoice> choice = Dialogs::instance().askFitting(
+        this, {m_document.method().units,
+               table.cellText(table.currentRow(), RouteTable::ColDescription)});
+    if (!choice)
+        return;
+    m_documents->history().run(tr("Insert Fitting"), [&] {
+        RouteTable::Batch batch(table);
+        table.setCellText(table.currentRow(), RouteTable::ColDescription, choice->description);
+        table.setCellText(table.currentRow(), RouteTable::ColLossCoef, choice->coefficient);
+    });
+}
 
 void MainWindow::insertFitting(const Fitting &fitting)
 {

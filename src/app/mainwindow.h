@@ -144,6 +144,9 @@ private:
     void editProjectProperties();
     void editProjectSettings();
     void sizeDucts();
+    // Tools > Fitting Library: a fitting of the library into the current
+    // row, its description and coefficient as one step.
+    void pickFitting();
     void editFanSide();
     void followRoute(const TableChange &change);
     void redrawProfile();
@@ -196,6 +199,7 @@ private:
 
     // Menus; the two pop-ups never stand on the menu bar.
     QAction *toolTipsAction = nullptr;
+    QAction *fittingLibraryAction = nullptr;
     QAction *profileAction = nullptr;
     QAction *distanceAction = nullptr;
     QAction *undoAction = nullptr;

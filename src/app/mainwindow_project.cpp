@@ -90,6 +90,10 @@ void MainWindow::showProjectViews()
     const bool appearing = session.isProject() && !routesDock->isVisible();
     routesDock->setVisible(session.isProject());
     systemDock->setVisible(session.isProject());
+    // The library's fittings are worked out in projects only; a route file
+    // keeps its eight classic ones.
+    fittingLibraryAction->setEnabled(session.isProject());
+    fittingLibraryAction->setVisible(session.isProject());
     if (!session.isProject())
         return;
     // The route shown, its settings or the system changed: its figures are

@@ -150,9 +150,17 @@ void ProjectSession::showAndCalculate()
 CalculationOutcome ProjectSession::calculate()
 {
     CalculationOutcome outcome;
-    m_history.run(tr("Calculate"), [&] { outcome = m_document.calculate(); });
-    if (!m_isProject)
+    if (!m_isProject) {
+        m_history.run(tr("Calculate"), [&] { outcome = m_document.calculate(); });
         return outcome;
+    }
+    // The shown route's fittings find their junctions among the project's
+    // routes as they stand now.
+    storeShown();
+    const std::vector<fittings::RouteContext> contexts = fittingContexts(m_project);
+    m_history.run(tr("Calculate"), [&] {
+        outcome = m_document.calculate(&contexts[static_cast<std::size_t>(m_shown)]);
+    });
     // The shown route's copy is calculated again with the others: the
     // same inputs give the same figures.
     storeShown();

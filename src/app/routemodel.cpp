@@ -83,6 +83,13 @@ QVariant RouteModel::markData(int row, int col, int role) const
         if (role == Qt::ToolTipRole && m_figureTips && col >= RouteTable::ColItemSP &&
             col <= RouteTable::ColRouteSP)
             return m_figureTips(row);
+        const bool fittingCell =
+            col == RouteTable::ColDescription || col == RouteTable::ColLossCoef;
+        if (fittingCell && role == Qt::ToolTipRole && m_fittingMarks.tip)
+            return m_fittingMarks.tip(row);
+        if (fittingCell && role == Qt::BackgroundRole && m_fittingMarks.tinted &&
+            m_fittingMarks.tinted(row))
+            return DoubtfulTint;
         return {};
     }
     if (role == Qt::BackgroundRole)

@@ -39,11 +39,21 @@ public:
     // What a row's result cells say in their tooltip when their figures are
     // current: the figures a method works out beyond those shown.
     void setFigureTips(std::function<QString(int row)> tips) { m_figureTips = std::move(tips); }
+    // What a fitting row's description and coefficient say in their tooltip,
+    // and whether they are tinted: a parameter was clamped to its table, or
+    // cannot be read.
+    struct FittingMarks
+    {
+        std::function<QString(int row)> tip;
+        std::function<bool(int row)> tinted;
+    };
+    void setFittingMarks(FittingMarks marks) { m_fittingMarks = std::move(marks); }
 
 private:
     QVariant markData(int row, int col, int role) const;
 
     std::function<QString(int row)> m_figureTips;
+    FittingMarks m_fittingMarks;
 
     const RouteTable &m_table;
     const RouteMarks &m_marks;

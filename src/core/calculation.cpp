@@ -16,10 +16,16 @@ using Col = RouteTable::Column;
 
 // A row's item loss. A row whose loss cannot be a number says why in
 // spreadsheet fashion instead of showing a figure that would be wrong.
-void workOutLoss(RowFigures &figures, std::optional<Int16> qty, float length, float lossCoef)
+void workOutLoss(RowFigures &figures, std::optional<Int16> qty, float length, float lossCoef,
+                 const RowLoss *fitting)
 {
     if (!qty)
         figures.lossMarker = NumMarker;
+    else if (fitting != nullptr && fitting->fixedLoss)
+        figures.loss = toSingle(*qty * *fitting->fixedLoss);
+    else if (fitting != nullptr && fitting->fitted)
+        figures.loss = fittingLoss(
+            *qty, toSingle(fitting->velocityPressure.value_or(figures.velocityPressure)), lossCoef);
     else if (lossCoef > 0)
         figures.loss = fittingLoss(*qty, figures.velocityPressure, lossCoef);
     // A negative flow has no friction loss to divide, whatever the diameter.
@@ -30,6 +36,13 @@ void workOutLoss(RowFigures &figures, std::optional<Int16> qty, float length, fl
 }
 
 } // namespace
+
+const RowLoss *rowLossAt(const RowLosses *losses, int row)
+{
+    if (losses == nullptr || row < 1 || static_cast<std::size_t>(row) > losses->size())
+        return nullptr;
+    return &(*losses)[static_cast<std::size_t>(row - 1)];
+}
 
 std::optional<Int16> quantityFromText(std::string_view text)
 {
@@ -57,7 +70,7 @@ std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table)
     return std::nullopt;
 }
 
-RouteFigures routeFigures(const RouteTable &table)
+RouteFigures routeFigures(const RouteTable &table, const RowLosses *losses)
 {
     RouteFigures figures;
     if (std::optional<CalculationOutcome> stop = separateRowsCheck(table)) {
@@ -78,7 +91,9 @@ RouteFigures routeFigures(const RouteTable &table)
         here.diameter = inForce.diameter;
         const std::string &lengthText = table.cellText(row, Col::ColLength);
         const std::string &lossCoefText = table.cellText(row, Col::ColLossCoef);
-        here.hasItem = !lengthText.empty() || !lossCoefText.empty();
+        const RowLoss *fitting = rowLossAt(losses, row);
+        here.hasItem = !lengthText.empty() || !lossCoefText.empty() ||
+                       (fitting != nullptr && fitting->fixedLoss);
         if (!here.hasItem)
             continue;
         const std::string &qtyText = table.cellText(row, Col::ColQty);
@@ -87,17 +102,17 @@ RouteFigures routeFigures(const RouteTable &table)
         here.velocity = velocity(here.flow, here.diameter);
         here.velocityPressure = velocityPressure(here.velocity);
         workOutLoss(here, qty, toSingle(numberFromText(lengthText)),
-                    toSingle(numberFromText(lossCoefText)));
+                    toSingle(numberFromText(lossCoefText)), fitting);
     }
     return figures;
 }
 
-CalculationOutcome calculate(RouteTable &table)
+CalculationOutcome calculate(RouteTable &table, const RowLosses *losses)
 {
     RouteTable::Batch batch(table);
     // The cursor leaves its column even when the check stops the pass.
     table.setCurrentCol(RouteTable::ColQty);
-    const RouteFigures figures = routeFigures(table);
+    const RouteFigures figures = routeFigures(table, losses);
     if (figures.outcome.stopped)
         return figures.outcome;
 

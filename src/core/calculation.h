@@ -50,15 +50,30 @@ struct RouteFigures
     std::vector<RowFigures> rows;
 };
 
+// What a fitting of a project's library makes of a row, worked out before
+// the pass: its coefficient, whatever its sign, on the velocity pressure the
+// fitting names (the row's own when none), or a component's fixed loss.
+struct RowLoss
+{
+    bool fitted = false;
+    std::optional<double> velocityPressure;
+    std::optional<double> fixedLoss;
+};
+// Index row - 1; rows past its end have none.
+using RowLosses = std::vector<RowLoss>;
+
+// The row's, if any.
+const RowLoss *rowLossAt(const RowLosses *losses, int row);
+
 // The one check that stops a Calculate: the outcome for the first row that
 // holds both a length and a loss coefficient, or nothing.
 std::optional<CalculationOutcome> separateRowsCheck(const RouteTable &table);
 
 // The figures of a Calculate, without writing them.
-RouteFigures routeFigures(const RouteTable &table);
+RouteFigures routeFigures(const RouteTable &table, const RowLosses *losses = nullptr);
 
 // Fills the result columns of every used row and the running route total,
 // then goes home. Reports, as one change, everything it wrote.
-CalculationOutcome calculate(RouteTable &table);
+CalculationOutcome calculate(RouteTable &table, const RowLosses *losses = nullptr);
 
 } // namespace plenix

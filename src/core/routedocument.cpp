@@ -168,10 +168,24 @@ void RouteDocument::setMethod(const method::Settings &settings)
     m_table.setTakesShapes(!settings.isClassic());
 }
 
-CalculationOutcome RouteDocument::calculate()
+CalculationOutcome RouteDocument::calculate(const fittings::RouteContext *context)
 {
-    CalculationOutcome outcome =
-        m_method.isClassic() ? plenix::calculate(m_table) : darcy::calculate(m_table, m_method);
+    CalculationOutcome outcome;
+    {
+        // The coefficients and the results are one change of the table.
+        RouteTable::Batch batch(m_table);
+        m_fittingRows.clear();
+        RowLosses losses;
+        if (context != nullptr) {
+            m_fittingRows = fittings::resolveRows(
+                m_table, fittings::routeGeometry(m_table, m_method), *context);
+            fittings::writeCoefficients(m_table, m_fittingRows);
+            losses = fittings::rowLosses(m_fittingRows);
+        }
+        const RowLosses *rowLosses = context != nullptr ? &losses : nullptr;
+        outcome = m_method.isClassic() ? plenix::calculate(m_table, rowLosses)
+                                       : darcy::calculate(m_table, m_method, rowLosses);
+    }
     if (!outcome.stopped)
         m_marks.calculated();
     return outcome;

@@ -3,6 +3,7 @@
 
 #include "calculation.h"
 #include "calculation/method.h"
+#include "fittings/rowfittings.h"
 #include "marks.h"
 #include "routetable.h"
 
@@ -94,7 +95,12 @@ public:
     void setMethod(const method::Settings &settings);
 
     // Calculate; a pass that runs to the end leaves no result out of date.
-    CalculationOutcome calculate();
+    // In a project, the route's fittings of the library are worked out
+    // first, with the junctions of its take-offs.
+    CalculationOutcome calculate(const fittings::RouteContext *context = nullptr);
+    // How the last Calculate worked out each row's fitting, row 1 first.
+    const std::vector<fittings::RowFitting> &fittingRows() const { return m_fittingRows; }
+    void setFittingRows(std::vector<fittings::RowFitting> rows) { m_fittingRows = std::move(rows); }
 
     // What Save writes, and its length, counted without building it.
     std::string fileText() const;
@@ -117,6 +123,7 @@ private:
 
     RouteTable m_table;
     RouteMarks m_marks{m_table};
+    std::vector<fittings::RowFitting> m_fittingRows;
     std::string m_description;
     std::string m_path;
     std::string m_name;

@@ -125,6 +125,19 @@ RunFigures runFigures(double flow, const section::Section &section,
     return {flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared), round.rate};
 }
 
+SectionFlow sectionFlow(double flow, const section::Section &section,
+                        const method::Settings &settings)
+{
+    const System system = settings.units;
+    const air::State air = air::state(settings.air, system);
+    const Scale scale = scaleOf(system);
+    SectionFlow figures;
+    figures.velocity = flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared);
+    figures.velocityPressure = velocityPressureOf(figures.velocity, air, system);
+    figures.reynolds = reynoldsOf(figures.velocity, section.hydraulicDiameter(), air, system);
+    return figures;
+}
+
 // Beyond this no duct figure means anything; a cell shows the marker
 // rather than a row of digits.
 constexpr double LargestShown = 1e15;
@@ -167,7 +180,8 @@ std::string figuresTipAt(const RouteTable &table, const method::Settings &settin
     return figuresTip(figures.rows[static_cast<std::size_t>(row - 1)], settings.units);
 }
 
-RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings)
+RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings,
+                          const RowLosses *losses)
 {
     RouteFigures figures;
     if (std::optional<CalculationOutcome> stop = separateRowsCheck(table)) {
@@ -205,7 +219,9 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
         here.hasSection = section.has_value();
         const std::string &lengthText = table.cellText(row, Col::ColLength);
         const std::string &lossCoefText = table.cellText(row, Col::ColLossCoef);
-        here.hasItem = !lengthText.empty() || !lossCoefText.empty();
+        const RowLoss *fitting = rowLossAt(losses, row);
+        here.hasItem = !lengthText.empty() || !lossCoefText.empty() ||
+                       (fitting != nullptr && fitting->fixedLoss);
         if (here.hasItem) {
             const std::string &qtyText = table.cellText(row, Col::ColQty);
             const std::optional<Int16> qty =
@@ -219,6 +235,11 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
             const double lossCoef = numberFromText(lossCoefText);
             if (!qty)
                 here.lossMarker = NumMarker;
+            else if (fitting != nullptr && fitting->fixedLoss)
+                here.loss = *qty * *fitting->fixedLoss;
+            else if (fitting != nullptr && fitting->fitted)
+                here.loss =
+                    *qty * lossCoef * fitting->velocityPressure.value_or(here.velocityPressure);
             else if (lossCoef > 0)
                 here.loss = *qty * lossCoef * here.velocityPressure;
             else if (length != 0 && !section)
@@ -239,11 +260,12 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
     return figures;
 }
 
-CalculationOutcome calculate(RouteTable &table, const method::Settings &settings)
+CalculationOutcome calculate(RouteTable &table, const method::Settings &settings,
+                             const RowLosses *losses)
 {
     RouteTable::Batch batch(table);
     table.setCurrentCol(RouteTable::ColQty);
-    const RouteFigures figures = routeFigures(table, settings);
+    const RouteFigures figures = routeFigures(table, settings, losses);
     if (figures.outcome.stopped)
         return figures.outcome;
     const System system = settings.units;

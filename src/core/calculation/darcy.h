@@ -49,7 +49,9 @@ struct RouteFigures
 // The figures of a Calculate, without writing them. A size cell that
 // cannot be read stops the pass, as a row with both a length and a loss
 // coefficient does.
-RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings);
+// A project's fittings may set some rows' losses.
+RouteFigures routeFigures(const RouteTable &table, const method::Settings &settings,
+                          const RowLosses *losses = nullptr);
 
 // A straight run's velocity through its real area, and its friction rate
 // (in wg per 100 ft, Pa per m), for a flow through a section.
@@ -60,6 +62,17 @@ struct RunFigures
 };
 RunFigures runFigures(double flow, const section::Section &section,
                       const method::Settings &settings);
+
+// The air's velocity through a section's real area, its velocity pressure,
+// and the Reynolds number on the section's hydraulic diameter.
+struct SectionFlow
+{
+    double velocity = 0;
+    double velocityPressure = 0;
+    double reynolds = 0;
+};
+SectionFlow sectionFlow(double flow, const section::Section &section,
+                        const method::Settings &settings);
 
 // The texts the result cells show.
 std::string velocityText(double velocity, units::System system);
@@ -75,6 +88,7 @@ std::string figuresTipAt(const RouteTable &table, const method::Settings &settin
 
 // Fills the result columns as the classic Calculate does, with the figures
 // and shown digits of the settings' units.
-CalculationOutcome calculate(RouteTable &table, const method::Settings &settings);
+CalculationOutcome calculate(RouteTable &table, const method::Settings &settings,
+                             const RowLosses *losses = nullptr);
 
 } // namespace plenix::darcy

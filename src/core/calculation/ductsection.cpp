@@ -101,6 +101,19 @@ double Section::equivalentDiameter() const
     return 0;
 }
 
+double Section::hydraulicDiameter() const
+{
+    switch (shape) {
+    case Shape::Round:
+        return width;
+    case Shape::Rectangular:
+        return 2 * width * height / (width + height);
+    case Shape::FlatOval:
+        return 4 * area() / (std::numbers::pi * height + 2 * (width - height));
+    }
+    return 0;
+}
+
 std::variant<Section, SectionError> readSection(std::string_view text)
 {
     std::size_t pos = 0;

@@ -29,6 +29,9 @@ struct Section
     // The diameter of the round duct with the same friction at the same
     // flow.
     double equivalentDiameter() const;
+    // Four times the area over the perimeter: the diameter the fittings'
+    // Reynolds numbers are taken on.
+    double hydraulicDiameter() const;
     friend bool operator==(const Section &, const Section &) = default;
 };
 

@@ -202,6 +202,11 @@ Parameter readParameter(const Fitting &fitting, const nlohmann::json &entry)
     if (!entry.at("max").is_null())
         parameter.maximum = entry.at("max").get<double>();
     parameter.byDefault = entry.at("default").get<double>();
+    parameter.derive = entry.value("derive", std::string());
+    constexpr std::array<std::string_view, 6> Derivations{
+        "", "reynolds", "aspectRatio", "areaChange", "branchFlowRatio", "branchAreaRatio"};
+    if (std::ranges::find(Derivations, parameter.derive) == Derivations.end())
+        fault(fitting.id, "no derivation " + parameter.derive);
     if (!(parameter.minimum <= parameter.byDefault) ||
         (parameter.maximum && !(parameter.byDefault <= *parameter.maximum)))
         fault(fitting.id, "the default of " + parameter.id + " is outside its range");
@@ -262,6 +267,7 @@ Fitting readFitting(const nlohmann::json &entry)
     fitting.name = entry.at("name").get<std::string>();
     fitting.family = entry.at("family").get<std::string>();
     fitting.keywords = entry.value("keywords", std::vector<std::string>());
+    fitting.drawing = entry.value("drawing", std::string());
     fitting.source = entry.at("source").get<std::string>();
     fitting.note = entry.value("note", std::string());
     if (fitting.source.empty())
@@ -271,6 +277,12 @@ Fitting readFitting(const nlohmann::json &entry)
         return fitting;
     }
     fitting.vpReference = readReference(fitting, entry.at("vpReference").get<std::string>());
+    if (const std::string leg = entry.value("leg", std::string()); leg == "branch")
+        fitting.leg = Fitting::Leg::Branch;
+    else if (leg == "main")
+        fitting.leg = Fitting::Leg::Main;
+    else if (!leg.empty())
+        fault(fitting.id, "no leg " + leg);
     for (const nlohmann::json &parameter : entry.value("parameters", nlohmann::json::array())) {
         fitting.parameters.push_back(readParameter(fitting, parameter));
         if (std::ranges::count(fitting.parameters, fitting.parameters.back().id, &Parameter::id) >
@@ -282,6 +294,20 @@ Fitting readFitting(const nlohmann::json &entry)
     if (fitting.factors.empty())
         fault(fitting.id, "no coefficient");
     return fitting;
+}
+
+// A value to four significant digits, as a mark shows a worked-out one.
+std::string shownValue(double value)
+{
+    if (value == 0 || !std::isfinite(value))
+        return valueText(value);
+    const double places = 3 - std::floor(std::log10(std::abs(value)));
+    if (places < 0) {
+        const double step = std::pow(10.0, -places);
+        return valueText(std::round(value / step) * step);
+    }
+    const double scale = std::pow(10.0, places);
+    return valueText(std::round(value * scale) / scale);
 }
 
 std::string unitSuffix(const Parameter &parameter)
@@ -394,7 +420,7 @@ std::string clampText(const Fitting &fitting, const Clamp &clamp)
     if (std::isnan(clamp.given))
         return parameter.name + " is not a number; " + used + " is used";
     const bool below = clamp.given < clamp.used;
-    return parameter.name + " " + valueText(clamp.given) + unitSuffix(parameter) + " is " +
+    return parameter.name + " " + shownValue(clamp.given) + unitSuffix(parameter) + " is " +
            (below ? "below" : "above") + " the table's " + used + "; the value at " + used +
            " is used";
 }

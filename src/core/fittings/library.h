@@ -46,6 +46,13 @@ struct Parameter
     double minimum = 0;
     std::optional<double> maximum; // none: no upper limit
     double byDefault = 0;
+    // Where a project's Calculate takes the value from when it can, instead
+    // of the one the row gives: "reynolds" (the row's Reynolds number),
+    // "aspectRatio" (its rectangle's height over width), "areaChange" (the
+    // area before the fitting over the area after it), "branchFlowRatio"
+    // and "branchAreaRatio" (Qb/Qc and Ab/Ac at the take-off). Empty: the
+    // row's value.
+    std::string derive;
 };
 
 // One factor of a coefficient: a table over some of the parameters, or a
@@ -74,8 +81,17 @@ struct Fitting
     std::string name;
     std::string family;
     std::vector<std::string> keywords; // other words a search finds it by
+    std::string drawing;               // the picture the picker shows
     Kind kind = Kind::Coefficient;
     VpReference vpReference = VpReference::Own;
+    // A junction's coefficient belongs on the branch route or on the main.
+    enum class Leg
+    {
+        None,
+        Branch,
+        Main
+    };
+    Leg leg = Leg::None;
     std::vector<Parameter> parameters;
     std::vector<Factor> factors;
     std::string source; // the publication, and its table or diagram

@@ -20,6 +20,7 @@ void copyRouteContent(const RouteDocument &from, RouteDocument &to)
         table.goHome();
     }
     to.setDescription(from.description());
+    to.setFittingRows(from.fittingRows());
 }
 
 std::string quotedRouteName(std::string_view name)

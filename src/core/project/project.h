@@ -62,9 +62,9 @@ struct ProjectRoute
     std::unique_ptr<RouteDocument> document = std::make_unique<RouteDocument>();
 };
 
-// Puts one route's cells (results and the spare column too) and description
-// into another document, which then goes home. The other's file, marks and
-// modified state are the caller's to settle.
+// Puts one route's cells (results and the spare column too), description and
+// fittings as last worked out into another document, which then goes home.
+// The other's file, marks and modified state are the caller's to settle.
 void copyRouteContent(const RouteDocument &from, RouteDocument &to);
 
 // A name of a route, quoted, as messages show it.

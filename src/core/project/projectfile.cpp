@@ -3,6 +3,7 @@
 
 #include "calculation/materials.h"
 #include "charset.h"
+#include "fittings/rowfittings.h"
 #include "routefile.h"
 #include "tableexport.h"
 
@@ -49,7 +50,30 @@ constexpr std::array<std::pair<std::string_view, std::string JobInfo::*>, 9> Job
     {"notes", &JobInfo::notes},
 }};
 
-Json routeJson(const ProjectRoute &route)
+// The fitting a row's description names, as keys beside its cells: the
+// identifier, and the parameters or the pressure the description gives.
+void addFittingKeys(Json &cells, const std::string &description, units::System units)
+{
+    const std::optional<fittings::RowSpec> spec =
+        fittings::readDescription(fittings::builtIn(), description, units);
+    if (!spec)
+        return;
+    cells["fitting"] = spec->fitting->id;
+    if (spec->fitting->kind == fittings::Fitting::Kind::Pressure) {
+        if (spec->pressure)
+            cells["pressure"] = *spec->pressure;
+        return;
+    }
+    Json parameters = Json::object();
+    for (std::size_t index = 0; index < spec->given.size(); ++index) {
+        if (spec->given[index])
+            parameters[spec->fitting->parameters[index].id] = *spec->given[index];
+    }
+    if (!parameters.empty())
+        cells["parameters"] = std::move(parameters);
+}
+
+Json routeJson(const ProjectRoute &route, units::System units)
 {
     Json json = Json::object();
     json["name"] = route.name;
@@ -66,6 +90,7 @@ Json routeJson(const ProjectRoute &route)
             if (const std::string &text = table.cellText(row, input.column); !text.empty())
                 cells[std::string(input.key)] = utf8FromStored(text);
         }
+        addFittingKeys(cells, table.cellText(row, RouteTable::ColDescription), units);
         rows.push_back(std::move(cells));
     }
     json["rows"] = std::move(rows);
@@ -221,7 +246,42 @@ std::string storedText(const std::string &utf8, const std::string &where)
     return std::move(stored.bytes);
 }
 
-void readRows(const Json &rows, const std::string &where, RouteTable &table)
+// A row with a fitting's keys and no description is given the description
+// they say; a row with both keeps its description, which the keys were
+// written from.
+std::string fittingDescription(const Json &cells, const std::string &where, units::System units)
+{
+    const Json &id = cells.at("fitting");
+    if (!id.is_string())
+        throw FileFault{where + ", fitting", "it must be a text"};
+    const fittings::Fitting *fitting = fittings::builtIn().find(id.get<std::string>());
+    if (fitting == nullptr)
+        throw FileFault{where + ", fitting", "the library has no fitting " + id.get<std::string>()};
+    if (fitting->kind == fittings::Fitting::Kind::Pressure) {
+        const auto pressure = cells.find("pressure");
+        if (pressure == cells.end())
+            return fitting->name;
+        if (!pressure->is_number())
+            throw FileFault{where + ", pressure", "it must be a number"};
+        return fittings::describeComponent(*fitting, pressure->get<double>(), units);
+    }
+    std::vector<std::optional<double>> given(fitting->parameters.size());
+    if (const auto parameters = cells.find("parameters"); parameters != cells.end()) {
+        if (!parameters->is_object())
+            throw FileFault{where + ", parameters", "they must be an object"};
+        for (const auto &[key, value] : parameters->items()) {
+            const std::optional<std::size_t> index = fitting->parameterIndex(key);
+            if (!index)
+                throw FileFault{where + ", parameters", fitting->id + " has no parameter " + key};
+            if (!value.is_number())
+                throw FileFault{where + ", parameters, " + key, "it must be a number"};
+            given[*index] = value.get<double>();
+        }
+    }
+    return fittings::describe(*fitting, given);
+}
+
+void readRows(const Json &rows, const std::string &where, RouteTable &table, units::System units)
 {
     if (rows.size() > std::size_t{RouteTable::DataRows})
         throw FileFault{where, "it has " + std::to_string(rows.size()) + " rows; a route holds " +
@@ -242,10 +302,13 @@ void readRows(const Json &rows, const std::string &where, RouteTable &table)
                 throw FileFault{cellWhere, "a cell cannot hold a TAB or a carriage return"};
             table.setCellText(row, input.column, text);
         }
+        if (cells.contains("fitting") && table.cellText(row, RouteTable::ColDescription).empty())
+            table.setCellText(row, RouteTable::ColDescription,
+                              fittingDescription(cells, rowWhere, units));
     }
 }
 
-ProjectRoute readRoute(const Json &json, std::size_t index)
+ProjectRoute readRoute(const Json &json, std::size_t index, units::System units)
 {
     std::string where = "route " + std::to_string(index + 1);
     if (!json.is_object())
@@ -270,7 +333,7 @@ ProjectRoute readRoute(const Json &json, std::size_t index)
     }
     route.material = materialAt(json, where);
     RouteDocument &document = *route.document;
-    readRows(arrayAt(json, "rows", where), where, document.table());
+    readRows(arrayAt(json, "rows", where), where, document.table(), units);
     document.setDescription(descriptionForFile(
         storedText(optionalText(json, "description", where), where + ", description")));
     document.table().goHome();
@@ -301,7 +364,7 @@ Project readProject(const Json &json)
                                       " routes, more than the " +
                                       std::to_string(Project::MaxRoutes) + " a project may hold"};
     for (std::size_t i = 0; i < routes.size(); ++i)
-        project.routes.push_back(readRoute(routes[i], i));
+        project.routes.push_back(readRoute(routes[i], i, project.settings.units));
     return project;
 }
 
@@ -363,7 +426,7 @@ std::string projectFileText(const Project &project)
     json["fan"] = Json{{"items", std::move(items)}, {"safetyFactor", project.safetyFactor}};
     Json routes = Json::array();
     for (const ProjectRoute &route : project.routes)
-        routes.push_back(routeJson(route));
+        routes.push_back(routeJson(route, project.settings.units));
     json["routes"] = std::move(routes);
     // Names typed elsewhere may not be UTF-8; they are written with U+FFFD
     // for a bad byte rather than not at all.

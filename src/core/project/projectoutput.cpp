@@ -106,6 +106,41 @@ bool isSummaryEmphasis(const TextRows &rows, std::size_t row)
     return heading || (!rows.at(row).empty() && rows[row].back() == "critical");
 }
 
+namespace {
+
+// Each fitting row's fitting, as its last Calculate worked it out.
+void addFittings(Json &rows, const std::vector<fittings::RowFitting> &fittingRows)
+{
+    for (std::size_t index = 0; index < rows.size() && index < fittingRows.size(); ++index) {
+        const fittings::RowFitting &row = fittingRows[index];
+        if (row.fitting == nullptr)
+            continue;
+        const fittings::Fitting &fitting = *row.fitting;
+        Json entry = Json{{"id", fitting.id}};
+        if (!row.fault.empty()) {
+            entry["fault"] = row.fault;
+        } else if (fitting.kind == fittings::Fitting::Kind::Pressure) {
+            entry["pressure"] = row.pressure.value_or(0);
+        } else {
+            Json parameters = Json::object();
+            for (std::size_t p = 0; p < fitting.parameters.size(); ++p)
+                parameters[fitting.parameters[p].id] = row.values.at(p);
+            entry["parameters"] = std::move(parameters);
+            entry["coefficient"] = row.coefficient;
+            entry["vpReference"] = fittings::vpReferenceKey(row.reference);
+            entry["velocityPressure"] = row.velocityPressure;
+            Json clamps = Json::array();
+            for (const fittings::Clamp &clamp : row.clamps)
+                clamps.push_back(fittings::clampText(fitting, clamp));
+            entry["clamped"] = !row.clamps.empty();
+            entry["clamps"] = std::move(clamps);
+        }
+        rows[index]["fitting"] = std::move(entry);
+    }
+}
+
+} // namespace
+
 std::string projectJson(std::string_view file, const Project &project,
                         const ProjectOutcome &outcome)
 {
@@ -124,11 +159,13 @@ std::string projectJson(std::string_view file, const Project &project,
         // with their figures, which a classic route's list does not hold.
         const method::Settings settings = project.routeSettings(i);
         const TextRows rows = listRows(route.document->table());
-        Json routeJson =
-            Json::parse(settings.isClassic()
-                            ? jsonRoute("", "", rows, "")
-                            : jsonRoute("", "", rows, "",
-                                        darcy::routeFigures(route.document->table(), settings)));
+        const RowLosses losses = fittings::rowLosses(route.document->fittingRows());
+        Json routeJson = Json::parse(
+            settings.isClassic()
+                ? jsonRoute("", "", rows, "")
+                : jsonRoute("", "", rows, "",
+                            darcy::routeFigures(route.document->table(), settings, &losses)));
+        addFittings(routeJson["rows"], route.document->fittingRows());
         Json entry = Json{{"name", route.name}};
         entry["takeoff"] = route.takeoff
                                ? Json{{"route", route.takeoff->route}, {"row", route.takeoff->row}}

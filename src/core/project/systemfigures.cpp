@@ -203,14 +203,62 @@ bool ProjectOutcome::stopped() const
                        [](const CalculationOutcome &outcome) { return outcome.stopped; });
 }
 
+namespace {
+
+// The first flow and the first section a branch gives.
+void branchSide(const std::vector<fittings::RowGeometry> &rows, fittings::Junction &junction)
+{
+    for (const fittings::RowGeometry &row : rows) {
+        if (junction.branchFlow == 0)
+            junction.branchFlow = row.flow;
+        if (junction.branchArea == 0 && row.area > 0) {
+            junction.branchArea = row.area;
+            junction.branchVp = row.velocityPressure;
+        }
+    }
+}
+
+} // namespace
+
+std::vector<fittings::RouteContext> fittingContexts(const Project &project)
+{
+    std::vector<std::vector<fittings::RowGeometry>> geometry;
+    geometry.reserve(project.routes.size());
+    for (std::size_t i = 0; i < project.routes.size(); ++i)
+        geometry.push_back(
+            fittings::routeGeometry(project.routes[i].document->table(), project.routeSettings(i)));
+    std::vector<fittings::RouteContext> contexts(project.routes.size());
+    const std::vector<std::optional<std::size_t>> parents = project.parents();
+    for (std::size_t i = 0; i < project.routes.size(); ++i) {
+        contexts[i].units = project.settings.units;
+        if (!parents[i] || geometry[*parents[i]].empty())
+            continue;
+        const std::vector<fittings::RowGeometry> &main = geometry[*parents[i]];
+        const int row = std::min(project.routes[i].takeoff->row, static_cast<int>(main.size()));
+        fittings::Junction junction;
+        if (row >= 1) {
+            const fittings::RowGeometry &at = main[static_cast<std::size_t>(row - 1)];
+            junction.combinedFlow = at.flow;
+            junction.combinedArea = at.area;
+            junction.combinedVp = at.velocityPressure;
+        }
+        branchSide(geometry[i], junction);
+        contexts[i].asBranch = junction;
+        contexts[*parents[i]].takeoffs.emplace_back(project.routes[i].takeoff->row, junction);
+    }
+    return contexts;
+}
+
 ProjectOutcome calculateProject(Project &project)
 {
     ProjectOutcome outcome;
     std::vector<bool> stopped;
+    for (std::size_t i = 0; i < project.routes.size(); ++i)
+        project.routes[i].document->setMethod(project.routeSettings(i));
+    const std::vector<fittings::RouteContext> contexts = fittingContexts(project);
     for (std::size_t i = 0; i < project.routes.size(); ++i) {
         ProjectRoute &route = project.routes[i];
-        route.document->setMethod(project.routeSettings(i));
-        outcome.routes.push_back(route.document->calculate());
+        outcome.routes.push_back(route.document->calculate(&contexts[i]));
         stopped.push_back(outcome.routes.back().stopped);
     }
     outcome.system = systemFigures(project, stopped);

@@ -84,6 +84,12 @@ SystemFigures systemFigures(const Project &project, const std::vector<bool> &sto
 // above the first. NaN for a marker.
 double routePressureAt(const RouteTable &table, int row);
 
+// For each route, the junctions its tees find: where it takes off, and the
+// routes that take off it. The combined flow, area and velocity pressure
+// are those in force on the route at the take-off row; the branch's are its
+// first flow and its first section.
+std::vector<fittings::RouteContext> fittingContexts(const Project &project);
+
 // Calculates every route, then the system. `outcomes` gets each route's.
 struct ProjectOutcome
 {
