@@ -874,6 +874,36 @@ private Q_SLOTS:
         QCOMPARE(project.routes.size(), std::size_t{2});
     }
 
+    // The fitting library as Qt shows it, by keyboard alone: a search, Down
+    // into the list, Tab to the parameter, a value and Return. The row is
+    // one step of the history.
+    void fitting_library_dialog()
+    {
+        run(u"project:p.plenix openFile:p.plenix at:2,6"_s);
+        QStringList seen;
+        withQtDialogs(
+            [&](QWidget *d) {
+                QTest::keyClicks(QApplication::focusWidget(), u"bellmouth"_s);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(QApplication::focusWidget(), u"0.05"_s);
+                seen << child<QLabel>(*d, u"nameLabel"_s)->text()
+                     << child<QLabel>(*d, u"coefficientLabel"_s)->text();
+                QVERIFY(!child<QLabel>(*d, u"drawingLabel"_s)->pixmap().isNull());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            },
+            [this] { choose(u"fittingLibraryAction"_s); });
+        QCOMPARE(seen,
+                 (QStringList{u"Entry, bellmouth, without end wall"_s,
+                              u"C 0.4 on the velocity pressure of the fitting's own section"_s}));
+        QCOMPARE(cell(2, 5), u"Entry, bellmouth, without end wall, r/D 0.05"_s);
+        QCOMPARE(cell(2, 6), u"0.4"_s);
+        choose(u"undoAction"_s);
+        QCOMPARE(cell(2, 5), u"Elbow R/D 1.5"_s);
+        QCOMPARE(cell(2, 6), u"0.22"_s);
+    }
+
     // Save As onto an existing file replaces it without a question, then
     // Open reads it back.
     void file_dialogs()

@@ -213,6 +213,20 @@ public:
             {limit(0), limit(1)}, limit(2), answer->section(u':', 3) == u"rect"};
     }
 
+    // "description|coefficient", the row Insert writes.
+    std::optional<plenix::FittingChoice> askFitting(QWidget *,
+                                                    const plenix::FittingRequest &request) override
+    {
+        calls << u"askFitting %1 %2"_s.arg(
+            QString::fromStdString(std::string(plenix::units::systemKey(request.units))),
+            QString::fromStdString(request.description));
+        const std::optional<QString> answer = reply();
+        if (!answer)
+            return std::nullopt;
+        return plenix::FittingChoice{answer->section(u'|', 0, 0).toStdString(),
+                                     answer->section(u'|', 1).toStdString()};
+    }
+
     std::optional<QString> askElbowRadius(QWidget *, const QString &angle, float diameter) override
     {
         calls << u"askElbowRadius %1 %2"_s.arg(angle).arg(diameter);

@@ -228,6 +228,10 @@ void FittingDialog::showFitting()
         row->addWidget(edit, 1);
         row->addWidget(rangeLabel);
         parameterForm->addRow(label, row);
+        // Shown at once, not when the layout next runs: a Tab typed right
+        // after choosing the fitting must find the field.
+        edit->show();
+        rangeLabel->show();
         parameterEdits.push_back(edit);
     };
     if (fitting->kind == fittings::Fitting::Kind::Pressure) {
@@ -243,6 +247,13 @@ void FittingDialog::showFitting()
                      : tr("%1, %2").arg(text(parameter.name), text(parameter.unit)),
                  given[index], text(fittings::rangeText(parameter)), !parameter.derive.empty());
     }
+    // Tab goes from the list through the fields to Insert.
+    QWidget *previous = fittingTree;
+    for (QLineEdit *edit : parameterEdits) {
+        setTabOrder(previous, edit);
+        previous = edit;
+    }
+    setTabOrder(previous, insertButton);
     review();
 }
 

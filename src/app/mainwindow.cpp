@@ -123,11 +123,9 @@ void MainWindow::createWidgets()
                  m_document.table(), m_document.fittingRows(), row, m_document.method().units));
          },
          [this](int row) {
-             const std::vector<fittings::RowFitting> &rows = m_document.fittingRows();
-             if (row < 1 || static_cast<std::size_t>(row) > rows.size())
-                 return false;
-             const fittings::RowFitting &fitting = rows[static_cast<std::size_t>(row - 1)];
-             return !fitting.clamps.empty() || !fitting.fault.empty();
+             const fittings::RowFitting *fitting =
+                 fittings::currentFitting(m_document.table(), m_document.fittingRows(), row);
+             return fitting != nullptr && (!fitting->clamps.empty() || !fitting->fault.empty());
          }});
     routeView->setObjectName(u"routeView"_s);
     connect(routeView, &RouteView::enterPressed, this, &MainWindow::calculate);

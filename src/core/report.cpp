@@ -152,6 +152,8 @@ ReportContent reportContent(const RouteDocument &document)
         document.method().isClassic() ? constantLines() : darcyConstantLines(document.method());
     for (std::size_t i = 0; i < report.headers.size(); ++i)
         report.headers[i] = utf8FromStored(table.cellText(0, static_cast<int>(i) + 1));
+    for (const std::string &line : fittings::reportLines(table, document.fittingRows()))
+        report.fittings.push_back(utf8FromStored(line));
 
     const method::Settings &settings = document.method();
     const darcy::RouteFigures figures =
@@ -167,8 +169,12 @@ ReportContent reportContent(const RouteDocument &document)
         }
         if (empty)
             continue;
+        // A component of the library is an item too: it adds its pressure.
+        const std::vector<fittings::RowFitting> &fittingRows = document.fittingRows();
+        const bool component = static_cast<std::size_t>(number) <= fittingRows.size() &&
+                               fittingRows[static_cast<std::size_t>(number - 1)].pressure;
         const bool item = !table.cellText(number, Col::ColLength).empty() ||
-                          !table.cellText(number, Col::ColLossCoef).empty();
+                          !table.cellText(number, Col::ColLossCoef).empty() || component;
         row.kind = item ? ReportRowKind::Item : ReportRowKind::Text;
         row.stale = firstStaleRow != 0 && number >= firstStaleRow;
         if (!row.stale && static_cast<std::size_t>(number) <= figures.rows.size())

@@ -46,6 +46,9 @@ struct ReportContent
     std::vector<std::string> descriptionLines;
     // The units and constants the figures rest on, one line each.
     std::vector<std::string> constants;
+    // In a project, the fittings of the library the route uses, each with
+    // its source, and the coefficients typed; empty for a route file.
+    std::vector<std::string> fittings;
     std::array<std::string, RouteTable::DataCols> headers;
     // Every used row that holds any text, top down.
     std::vector<ReportRow> rows;

@@ -321,6 +321,11 @@ private:
         writeHeading(QCoreApplication::translate("Report", "Units and constants"));
         for (const std::string &line : content.constants)
             writeParagraph(text(line), body, Qt::black);
+        if (!content.fittings.empty()) {
+            writeHeading(QCoreApplication::translate("Report", "Fittings"));
+            for (const std::string &line : content.fittings)
+                writeParagraph(text(line), body, Qt::black);
+        }
     }
 
     // The cell texts of a row, the row number first.

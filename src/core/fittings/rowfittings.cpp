@@ -361,6 +361,7 @@ std::vector<RowFitting> resolveRows(const RouteTable &table,
         RowFitting &out = rows[static_cast<std::size_t>(row - 1)];
         const Fitting &fitting = *spec->fitting;
         out.fitting = &fitting;
+        out.description = table.cellText(row, Col::ColDescription);
         out.fault = spec->fault;
         out.reference = fitting.vpReference;
         if (!out.fault.empty())
@@ -425,14 +426,26 @@ void writeCoefficients(RouteTable &table, const std::vector<RowFitting> &rows)
     }
 }
 
+const RowFitting *currentFitting(const RouteTable &table, const std::vector<RowFitting> &rows,
+                                 int row)
+{
+    if (row < 1 || static_cast<std::size_t>(row) > rows.size())
+        return nullptr;
+    const RowFitting &fitting = rows[static_cast<std::size_t>(row - 1)];
+    if (fitting.fitting == nullptr ||
+        fitting.description != table.cellText(row, Col::ColDescription))
+        return nullptr;
+    return &fitting;
+}
+
 std::string rowTip(const RouteTable &table, const std::vector<RowFitting> &rows, int row,
                    units::System units)
 {
-    const RowFitting *fitting = row >= 1 && static_cast<std::size_t>(row) <= rows.size()
-                                    ? &rows[static_cast<std::size_t>(row - 1)]
-                                    : nullptr;
-    if (fitting == nullptr || fitting->fitting == nullptr) {
-        if (!table.cellText(row, Col::ColLossCoef).empty())
+    const RowFitting *fitting = currentFitting(table, rows, row);
+    if (fitting == nullptr) {
+        const bool named =
+            readDescription(builtIn(), table.cellText(row, Col::ColDescription), units).has_value();
+        if (!named && !table.cellText(row, Col::ColLossCoef).empty())
             return "Typed coefficient: no source";
         return {};
     }
@@ -461,6 +474,54 @@ std::string rowTip(const RouteTable &table, const std::vector<RowFitting> &rows,
     for (const Clamp &clamp : fitting->clamps)
         tip += "\n" + clampText(named, clamp);
     return tip;
+}
+
+namespace {
+
+std::string rowsText(const std::vector<int> &numbers)
+{
+    std::string text = numbers.size() == 1 ? "row " : "rows ";
+    for (std::size_t index = 0; index < numbers.size(); ++index)
+        text += (index > 0 ? ", " : "") + std::to_string(numbers[index]);
+    return text;
+}
+
+} // namespace
+
+std::vector<std::string> reportLines(const RouteTable &table, const std::vector<RowFitting> &rows)
+{
+    std::vector<std::pair<const Fitting *, std::vector<int>>> used;
+    std::vector<int> typed;
+    std::vector<std::string> notes;
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        const int number = static_cast<int>(index) + 1;
+        const RowFitting &row = rows[index];
+        if (row.fitting == nullptr) {
+            if (!table.cellText(number, Col::ColLossCoef).empty())
+                typed.push_back(number);
+            continue;
+        }
+        auto entry = std::ranges::find(used, row.fitting, &decltype(used)::value_type::first);
+        if (entry == used.end())
+            entry = used.insert(used.end(), {row.fitting, {}});
+        entry->second.push_back(number);
+        if (!row.fault.empty())
+            notes.push_back("Row " + std::to_string(number) + ": " + row.fault + ".");
+        for (const Clamp &clamp : row.clamps)
+            notes.push_back("Row " + std::to_string(number) + ": " +
+                            clampText(*row.fitting, clamp) + ".");
+    }
+    std::vector<std::string> lines;
+    if (!used.empty())
+        lines.emplace_back("Each coefficient multiplies the velocity pressure its source names: "
+                           "the fitting's own section's, the section upstream or downstream, or "
+                           "the combined flow's at the junction.");
+    for (const auto &[fitting, numbers] : used)
+        lines.push_back(fitting->name + " (" + rowsText(numbers) + "): " + fitting->source + ".");
+    if (!typed.empty())
+        lines.push_back("Typed coefficients, with no source (" + rowsText(typed) + ").");
+    lines.insert(lines.end(), notes.begin(), notes.end());
+    return lines;
 }
 
 } // namespace plenix::fittings

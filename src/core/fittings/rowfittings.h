@@ -105,6 +105,9 @@ struct RouteContext
 struct RowFitting
 {
     const Fitting *fitting = nullptr;
+    // The description it was read from: once the row's differs, the row is
+    // no longer what was worked out.
+    std::string description;
     std::vector<double> values; // as used, after clamping
     std::vector<bool> derived;  // taken from the geometry or the flows
     std::vector<Clamp> clamps;
@@ -129,10 +132,20 @@ RowLosses rowLosses(const std::vector<RowFitting> &rows);
 // a component's, so that the cell shows what the loss is worked out with.
 void writeCoefficients(RouteTable &table, const std::vector<RowFitting> &rows);
 
+// The row's fitting as the last Calculate worked it out, while its
+// description is the one it was read from; nullptr otherwise.
+const RowFitting *currentFitting(const RouteTable &table, const std::vector<RowFitting> &rows,
+                                 int row);
+
 // The tooltip of a fitting row: what it is, its source, the parameters as
 // used, the velocity pressure and the clamps; a typed coefficient says so.
-// Empty for a row that has neither.
+// Empty for a row that has neither, and for one edited since.
 std::string rowTip(const RouteTable &table, const std::vector<RowFitting> &rows, int row,
                    units::System units);
+
+// The report's list of the fittings a route uses, one line each, in the
+// order they first appear: the fitting, its rows and its source; then the
+// rows whose coefficient was typed, which have none, and each clamp.
+std::vector<std::string> reportLines(const RouteTable &table, const std::vector<RowFitting> &rows);
 
 } // namespace plenix::fittings
