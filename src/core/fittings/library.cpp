@@ -95,15 +95,43 @@ double divergingTeeMain(std::span<const double> args)
     return m * q * q;
 }
 
-const std::array<Formula, 6> &formulas()
+// A fully open multi-blade damper, on the approach velocity pressure: the
+// pressure drop at 1000 fpm for its free-area ratio, over the velocity
+// pressure of standard air at 1000 fpm. The ratio grows with the damper's
+// face area (given in m2, the source's formula in in2) and shrinks with a
+// damper smaller than the duct.
+double openDamper(double faceSquareMetres, double ratio, double perSquareInch, double exponent)
 {
-    static const std::array<Formula, 6> all{{
+    constexpr double SquareMetresPerSquareInch = 0.0254 * 0.0254;
+    const double face = faceSquareMetres / SquareMetresPerSquareInch;
+    const double freeArea = std::pow(perSquareInch * face, exponent) * ratio;
+    const double dropAt1000 = freeArea <= 0.5 ? -0.04689 * (1 - std::pow(freeArea, -2.562))
+                                              : -0.01254 * (1 - std::pow(freeArea, -4.274));
+    const double vpAt1000 = (1000.0 / 4005) * (1000.0 / 4005);
+    return dropAt1000 / vpAt1000;
+}
+
+double parallelDamper(std::span<const double> args)
+{
+    return openDamper(args[0], args[1], 0.00005149, 0.1007);
+}
+
+double opposedDamper(std::span<const double> args)
+{
+    return openDamper(args[0], args[1], 0.00001159, 0.0849);
+}
+
+const std::array<Formula, 8> &formulas()
+{
+    static const std::array<Formula, 8> all{{
         {"abrupt-expansion", 1, abruptExpansion},
         {"conical-expansion", 2, conicalExpansion},
         {"converging-tee-branch", 2, convergingTeeBranch},
         {"converging-tee-main", 1, convergingTeeMain},
         {"diverging-tee-branch", 2, divergingTeeBranch},
         {"diverging-tee-main", 2, divergingTeeMain},
+        {"parallel-damper-open", 2, parallelDamper},
+        {"opposed-damper-open", 2, opposedDamper},
     }};
     return all;
 }
@@ -203,8 +231,9 @@ Parameter readParameter(const Fitting &fitting, const nlohmann::json &entry)
         parameter.maximum = entry.at("max").get<double>();
     parameter.byDefault = entry.at("default").get<double>();
     parameter.derive = entry.value("derive", std::string());
-    constexpr std::array<std::string_view, 6> Derivations{
-        "", "reynolds", "aspectRatio", "areaChange", "branchFlowRatio", "branchAreaRatio"};
+    constexpr std::array<std::string_view, 7> Derivations{
+        "",         "reynolds",        "aspectRatio",    "areaChange",
+        "faceArea", "branchFlowRatio", "branchAreaRatio"};
     if (std::ranges::find(Derivations, parameter.derive) == Derivations.end())
         fault(fitting.id, "no derivation " + parameter.derive);
     if (!(parameter.minimum <= parameter.byDefault) ||

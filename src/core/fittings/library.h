@@ -48,7 +48,8 @@ struct Parameter
     double byDefault = 0;
     // Where a project's Calculate takes the value from when it can, instead
     // of the one the row gives: "reynolds" (the row's Reynolds number),
-    // "aspectRatio" (its rectangle's height over width), "areaChange" (the
+    // "aspectRatio" (its rectangle's height over width), "faceArea" (its
+    // section's area, in m2), "areaChange" (the
     // area before the fitting over the area after it), "branchFlowRatio"
     // and "branchAreaRatio" (Qb/Qc and Ab/Ac at the take-off). Empty: the
     // row's value.

@@ -141,9 +141,14 @@ const Junction *junctionOf(const Fitting &fitting, const RouteContext &context, 
 // A derived value, when the geometry or the junction gives one.
 std::optional<double> derivedValue(const Parameter &parameter,
                                    const std::vector<RowGeometry> &geometry, int row,
-                                   const Junction *junction)
+                                   const Junction *junction, units::System units)
 {
     const RowGeometry &here = geometry[static_cast<std::size_t>(row - 1)];
+    if (parameter.derive == "faceArea" && here.area > 0) {
+        const double metresPerSize =
+            units == units::System::InchPound ? units::MillimetresPerInch / 1000 : 1e-3;
+        return here.area * metresPerSize * metresPerSize;
+    }
     if (parameter.derive == "reynolds" && here.reynolds > 0)
         return here.reynolds;
     if (parameter.derive == "aspectRatio" && here.aspectRatio > 0)
@@ -375,8 +380,8 @@ std::vector<RowFitting> resolveRows(const RouteTable &table,
         std::vector<double> values = defaultValues(fitting);
         out.derived.assign(values.size(), false);
         for (std::size_t index = 0; index < values.size(); ++index) {
-            if (const std::optional<double> derived =
-                    derivedValue(fitting.parameters[index], geometry, row, junction)) {
+            if (const std::optional<double> derived = derivedValue(
+                    fitting.parameters[index], geometry, row, junction, context.units)) {
                 values[index] = *derived;
                 out.derived[index] = true;
             } else if (spec->given[index]) {
