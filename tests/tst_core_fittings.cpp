@@ -8,6 +8,7 @@
 #include "fittings/rowfittings.h"
 #include "project/projectfile.h"
 #include "project/systemfigures.h"
+#include "report.h"
 #include "routedocument.h"
 
 #include "coretest.h"
@@ -416,6 +417,43 @@ private Q_SLOTS:
         QCOMPARE(
             fittings::rowTip(document.table(), document.fittingRows(), 1, units::System::InchPound),
             std::string());
+    }
+
+    // The report's list of a route's fittings: each with its rows and source,
+    // the typed coefficients, and every clamp and fault; a component is an
+    // item of the report.
+    void reportedFittings()
+    {
+        ProjectRead read = readProjectText(
+            readAll(QFINDTESTDATA("data/projects/fittings-si.plenix")).toStdString(), "p");
+        QVERIFY2(read.project, read.error.c_str());
+        Project &project = *read.project;
+        putRows(project.routes[2].document->table(), "|||||0.5", 3);
+        calculateProject(project);
+        const ReportContent supply = reportContent(*project.routes[0].document);
+        QCOMPARE(supply.fittings.size(), std::size_t{12});
+        QCOMPARE(supply.fittings.at(1),
+                 "Hood, flanged duct opening (row 1): " + fittingOf("hood-flanged").source + ".");
+        QCOMPARE(supply.fittings.at(9),
+                 "Exit into a plenum (row 14): " + fittingOf("exit-plenum").source + ".");
+        QCOMPARE(supply.fittings.at(10),
+                 std::string("Row 7: A1/A2 1.432 is above the table's 1; the value at 1 is used."));
+        QCOMPARE(supply.fittings.at(11), std::string("Row 12: 'R/D x' cannot be read."));
+        const auto kind = [&supply](int number) {
+            for (const ReportRow &row : supply.rows) {
+                if (row.number == number)
+                    return row.kind;
+            }
+            return ReportRowKind::Text;
+        };
+        QVERIFY(kind(10) == ReportRowKind::Item && kind(13) == ReportRowKind::Text);
+        const ReportContent run = reportContent(*project.routes[2].document);
+        QCOMPARE(run.fittings.back(), std::string("Typed coefficients, with no source (row 3)."));
+        // A route of a route file names no fitting.
+        RouteDocument file;
+        putRows(file.table(), "|1000|10|20\n||||Coil, 0.3 in wg|0.5");
+        file.calculate();
+        QVERIFY(reportContent(file).fittings.empty());
     }
 
     void descriptionAndRange()
