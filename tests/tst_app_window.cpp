@@ -902,6 +902,15 @@ private Q_SLOTS:
         choose(u"undoAction"_s);
         QCOMPARE(cell(2, 5), u"Elbow R/D 1.5"_s);
         QCOMPARE(cell(2, 6), u"0.22"_s);
+        // The values the route gives are left to it: Return in the search
+        // box inserts the tee with none written.
+        withQtDialogs(
+            [](QWidget *) {
+                QTest::keyClicks(QApplication::focusWidget(), u"diverging branch"_s);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            },
+            [this] { choose(u"fittingLibraryAction"_s); });
+        QCOMPARE(cell(2, 5), u"Tee, 90 deg, diverging, branch"_s);
     }
 
     // Save As onto an existing file replaces it without a question, then

@@ -52,9 +52,10 @@ method::Settings settingsNamed(const std::string &name)
     return settings;
 }
 
-// A trunk of 2000 cfm in 16 in, and a branch of `branchFlow` in 10 in that
-// takes off after row 1; each has its tee.
-Project teeProject(const std::string &branchFlow)
+// A trunk of 2000 cfm in 16 in, and a branch of `branchFlow` in 10 in (8 in
+// further on) that
+// takes off after row `takeoffRow`; each has its tee, the trunk's on row 2.
+Project teeProject(const std::string &branchFlow, int takeoffRow)
 {
     Project project;
     ProjectRoute &trunk = project.routes.emplace_back();
@@ -63,8 +64,10 @@ Project teeProject(const std::string &branchFlow)
             "|2000|16|50\n||||Tee, 90 deg, diverging, straight through\n|1200||30");
     ProjectRoute &branch = project.routes.emplace_back();
     branch.name = "Branch";
-    branch.takeoff = Takeoff{"Trunk", 1};
-    putRows(branch.document->table(), "|" + branchFlow + "|10||Tee, 90 deg, diverging, branch");
+    branch.takeoff = Takeoff{"Trunk", takeoffRow};
+    // The branch narrows further on: its first section is the junction's.
+    putRows(branch.document->table(),
+            "|" + branchFlow + "|10||Tee, 90 deg, diverging, branch\n|||20\n||8|10");
     return project;
 }
 
@@ -252,6 +255,8 @@ private Q_SLOTS:
         QCOMPARE(table.cellText(row, RouteTable::ColLossCoef), c.at(3));
         const fittings::RowFitting &fitting =
             document.fittingRows().at(static_cast<std::size_t>(row - 1));
+        // Its tooltip and tint follow it, on the last row too.
+        QCOMPARE(fittings::currentFitting(table, document.fittingRows(), row), &fitting);
         if (c.at(4) != "-")
             QVERIFY2(std::fabs(fitting.velocityPressure / std::stod(c.at(4)) - 1) < 1e-6,
                      qPrintable(QString::number(fitting.velocityPressure, 'g', 10)));
@@ -263,21 +268,26 @@ private Q_SLOTS:
     void teesFollowTheFlows_data()
     {
         QTest::addColumn<std::string>("branchFlow");
+        QTest::addColumn<int>("takeoffRow");
         QTest::addColumn<std::string>("main");
         QTest::addColumn<std::string>("branch");
         // Ab/Ac = 100/256; Crane's M = 0.4 and G = 1 - 0.6 Qb/Qc (Ab/Ac > 0.35).
         QTest::newRow("800 of 2000")
-            << std::string("800") << std::string("0.064") << std::string("1.5569");
+            << std::string("800") << 1 << std::string("0.064") << std::string("1.5569");
         QTest::newRow("1000 of 2000")
-            << std::string("1000") << std::string("0.1") << std::string("1.8469");
+            << std::string("1000") << 1 << std::string("0.1") << std::string("1.8469");
+        // A take-off after the tee's own row is the tee's junction too.
+        QTest::newRow("after the tee's row")
+            << std::string("800") << 2 << std::string("0.064") << std::string("1.5569");
     }
 
     void teesFollowTheFlows()
     {
         QFETCH(std::string, branchFlow);
+        QFETCH(int, takeoffRow);
         QFETCH(std::string, main);
         QFETCH(std::string, branch);
-        Project project = teeProject(branchFlow);
+        Project project = teeProject(branchFlow, takeoffRow);
         calculateProject(project);
         QCOMPARE(project.routes[0].document->table().cellText(2, RouteTable::ColLossCoef), main);
         QCOMPARE(project.routes[1].document->table().cellText(1, RouteTable::ColLossCoef), branch);
@@ -429,6 +439,7 @@ private Q_SLOTS:
         QVERIFY2(read.project, read.error.c_str());
         Project &project = *read.project;
         putRows(project.routes[2].document->table(), "|||||0.5", 3);
+        putRows(project.routes[1].document->table(), "||||Coil, 10 Pa", 4);
         calculateProject(project);
         const ReportContent supply = reportContent(*project.routes[0].document);
         QCOMPARE(supply.fittings.size(), std::size_t{12});
@@ -447,6 +458,8 @@ private Q_SLOTS:
             return ReportRowKind::Text;
         };
         QVERIFY(kind(10) == ReportRowKind::Item && kind(13) == ReportRowKind::Text);
+        // A component on the route's last row is an item too.
+        QVERIFY(reportContent(*project.routes[1].document).rows.back().kind == ReportRowKind::Item);
         const ReportContent run = reportContent(*project.routes[2].document);
         QCOMPARE(run.fittings.back(), std::string("Typed coefficients, with no source (row 3)."));
         // A route of a route file names no fitting.
