@@ -322,17 +322,17 @@ private Q_SLOTS:
     {
         QFETCH(std::string, description);
         QFETCH(std::string, read);
-        const std::optional<fittings::RowSpec> spec =
+        const std::optional<fittings::DescribedFitting> described =
             fittings::readDescription(fittings::builtIn(), description, units::System::InchPound);
         std::string got = "none";
-        if (spec && !spec->fault.empty()) {
-            got = "fault " + spec->fault;
-        } else if (spec) {
-            got = spec->fitting->id;
-            for (const std::optional<double> &value : spec->given)
+        if (described && !described->fault.empty()) {
+            got = "fault " + described->fault;
+        } else if (described) {
+            got = described->fitting->id;
+            for (const std::optional<double> &value : described->given)
                 got += ' ' + (value ? fittings::valueText(*value) : std::string("-"));
-            if (spec->pressure)
-                got += ' ' + fittings::valueText(std::round(*spec->pressure * 1e9) / 1e9);
+            if (described->pressure)
+                got += ' ' + fittings::valueText(std::round(*described->pressure * 1e9) / 1e9);
         }
         QCOMPARE(got, read);
     }

@@ -32,18 +32,18 @@ QString text(const std::string &utf8)
 std::vector<QString> givenTexts(const fittings::Fitting &fitting, const FittingRequest &request)
 {
     std::vector<QString> texts(fitting.parameters.size());
-    const std::optional<fittings::RowSpec> spec =
+    const std::optional<fittings::DescribedFitting> described =
         fittings::readDescription(fittings::builtIn(), request.description, request.units);
-    const bool same = spec && spec->fitting == &fitting;
+    const bool same = described && described->fitting == &fitting;
     if (fitting.kind == fittings::Fitting::Kind::Pressure) {
-        if (same && spec->pressure)
-            return {text(fittings::valueText(*spec->pressure))};
+        if (same && described->pressure)
+            return {text(fittings::valueText(*described->pressure))};
         return {QString()};
     }
     for (std::size_t index = 0; index < texts.size(); ++index) {
         const fittings::Parameter &parameter = fitting.parameters[index];
-        if (same && spec->given[index])
-            texts[index] = text(fittings::valueText(*spec->given[index]));
+        if (same && described->given[index])
+            texts[index] = text(fittings::valueText(*described->given[index]));
         else if (parameter.derive.empty())
             texts[index] = text(fittings::valueText(parameter.byDefault));
     }
@@ -135,9 +135,9 @@ FittingDialog::FittingDialog(const FittingRequest &request, QWidget *parent)
     });
 
     // A fitting row opens at its fitting; any other row at the first.
-    const std::optional<fittings::RowSpec> spec =
+    const std::optional<fittings::DescribedFitting> described =
         fittings::readDescription(fittings::builtIn(), request.description, request.units);
-    const QString start = spec ? text(spec->fitting->id) : QString();
+    const QString start = described ? text(described->fitting->id) : QString();
     for (QTreeWidgetItemIterator it(fittingTree); *it; ++it) {
         const QString id = (*it)->data(0, FittingRole).toString();
         if (!id.isEmpty() && (start.isEmpty() || id == start)) {

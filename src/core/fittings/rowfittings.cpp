@@ -199,8 +199,8 @@ std::string pressureTextIn(double pressure, units::System units)
 
 } // namespace
 
-std::optional<RowSpec> readDescription(const Library &library, std::string_view description,
-                                       units::System units)
+std::optional<DescribedFitting> readDescription(const Library &library,
+                                                std::string_view description, units::System units)
 {
     const Fitting *named = nullptr;
     for (const Fitting &fitting : library.fittings) {
@@ -210,9 +210,9 @@ std::optional<RowSpec> readDescription(const Library &library, std::string_view 
     }
     if (named == nullptr)
         return std::nullopt;
-    RowSpec spec;
-    spec.fitting = named;
-    spec.given.resize(named->parameters.size());
+    DescribedFitting described;
+    described.fitting = named;
+    described.given.resize(named->parameters.size());
     std::string_view rest = description.substr(named->name.size());
     while (rest.starts_with(Separator)) {
         rest.remove_prefix(Separator.size());
@@ -221,9 +221,9 @@ std::optional<RowSpec> readDescription(const Library &library, std::string_view 
         rest.remove_prefix(end);
         if (named->kind == Fitting::Kind::Pressure) {
             if (const std::optional<double> pressure = readPressure(segment, units))
-                spec.pressure = pressure;
-            else if (looksNumeric(segment) && spec.fault.empty())
-                spec.fault = "'" + std::string(segment) + "' is no pressure in in wg or Pa";
+                described.pressure = pressure;
+            else if (looksNumeric(segment) && described.fault.empty())
+                described.fault = "'" + std::string(segment) + "' is no pressure in in wg or Pa";
             continue;
         }
         for (std::size_t index = 0; index < named->parameters.size(); ++index) {
@@ -231,17 +231,17 @@ std::optional<RowSpec> readDescription(const Library &library, std::string_view 
                 valueTextOf(segment, named->parameters[index]);
             if (!text)
                 continue;
-            spec.given[index] = readValue(*text);
-            if (!spec.given[index] && spec.fault.empty())
-                spec.fault = "'" + std::string(segment) + "' cannot be read";
+            described.given[index] = readValue(*text);
+            if (!described.given[index] && described.fault.empty())
+                described.fault = "'" + std::string(segment) + "' cannot be read";
             break;
         }
     }
     // A component's name alone ("Grille") is a row of the engineer's own,
     // with a coefficient typed; the library's component gives a pressure.
-    if (named->kind == Fitting::Kind::Pressure && !spec.pressure && spec.fault.empty())
+    if (named->kind == Fitting::Kind::Pressure && !described.pressure && described.fault.empty())
         return std::nullopt;
-    return spec;
+    return described;
 }
 
 std::string describe(const Fitting &fitting, const std::vector<std::optional<double>> &given)
@@ -359,20 +359,20 @@ std::vector<RowFitting> resolveRows(const RouteTable &table,
 {
     std::vector<RowFitting> rows(geometry.size());
     for (int row = 1; row <= static_cast<int>(geometry.size()); ++row) {
-        const std::optional<RowSpec> spec =
+        const std::optional<DescribedFitting> described =
             readDescription(builtIn(), table.cellText(row, Col::ColDescription), context.units);
-        if (!spec)
+        if (!described)
             continue;
         RowFitting &out = rows[static_cast<std::size_t>(row - 1)];
-        const Fitting &fitting = *spec->fitting;
+        const Fitting &fitting = *described->fitting;
         out.fitting = &fitting;
         out.description = table.cellText(row, Col::ColDescription);
-        out.fault = spec->fault;
+        out.fault = described->fault;
         out.reference = fitting.vpReference;
         if (!out.fault.empty())
             continue;
         if (fitting.kind == Fitting::Kind::Pressure) {
-            out.pressure = spec->pressure;
+            out.pressure = described->pressure;
             continue;
         }
         const Junction *junction = junctionOf(fitting, context, row);
@@ -384,8 +384,8 @@ std::vector<RowFitting> resolveRows(const RouteTable &table,
                     fitting.parameters[index], geometry, row, junction, context.units)) {
                 values[index] = *derived;
                 out.derived[index] = true;
-            } else if (spec->given[index]) {
-                values[index] = *spec->given[index];
+            } else if (described->given[index]) {
+                values[index] = *described->given[index];
             }
         }
         const Evaluation evaluation = evaluate(fitting, values);

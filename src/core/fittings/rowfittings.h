@@ -26,7 +26,7 @@
 namespace plenix::fittings {
 
 // What a row's description says.
-struct RowSpec
+struct DescribedFitting
 {
     const Fitting *fitting = nullptr;
     // A parameter's value as the description gives it; none for one left
@@ -41,8 +41,8 @@ struct RowSpec
 
 // The fitting a description names, if any. A pressure may be written in
 // in wg or Pa whatever the units; it is read in `units`.
-std::optional<RowSpec> readDescription(const Library &library, std::string_view description,
-                                       units::System units);
+std::optional<DescribedFitting> readDescription(const Library &library,
+                                                std::string_view description, units::System units);
 
 // The description the picker writes: the name, then the values given.
 std::string describe(const Fitting &fitting, const std::vector<std::optional<double>> &given);

@@ -54,20 +54,20 @@ constexpr std::array<std::pair<std::string_view, std::string JobInfo::*>, 9> Job
 // identifier, and the parameters or the pressure the description gives.
 void addFittingKeys(Json &cells, const std::string &description, units::System units)
 {
-    const std::optional<fittings::RowSpec> spec =
+    const std::optional<fittings::DescribedFitting> described =
         fittings::readDescription(fittings::builtIn(), description, units);
-    if (!spec)
+    if (!described)
         return;
-    cells["fitting"] = spec->fitting->id;
-    if (spec->fitting->kind == fittings::Fitting::Kind::Pressure) {
-        if (spec->pressure)
-            cells["pressure"] = *spec->pressure;
+    cells["fitting"] = described->fitting->id;
+    if (described->fitting->kind == fittings::Fitting::Kind::Pressure) {
+        if (described->pressure)
+            cells["pressure"] = *described->pressure;
         return;
     }
     Json parameters = Json::object();
-    for (std::size_t index = 0; index < spec->given.size(); ++index) {
-        if (spec->given[index])
-            parameters[spec->fitting->parameters[index].id] = *spec->given[index];
+    for (std::size_t index = 0; index < described->given.size(); ++index) {
+        if (described->given[index])
+            parameters[described->fitting->parameters[index].id] = *described->given[index];
     }
     if (!parameters.empty())
         cells["parameters"] = std::move(parameters);
