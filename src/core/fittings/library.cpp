@@ -102,8 +102,8 @@ double divergingTeeMain(std::span<const double> args)
 // damper smaller than the duct.
 double openDamper(double faceSquareMetres, double ratio, double perSquareInch, double exponent)
 {
-    constexpr double SquareMetresPerSquareInch = 0.0254 * 0.0254;
-    const double face = faceSquareMetres / SquareMetresPerSquareInch;
+    constexpr double squareMetresPerSquareInch = 0.0254 * 0.0254;
+    const double face = faceSquareMetres / squareMetresPerSquareInch;
     const double freeArea = std::pow(perSquareInch * face, exponent) * ratio;
     const double dropAt1000 = freeArea <= 0.5 ? -0.04689 * (1 - std::pow(freeArea, -2.562))
                                               : -0.01254 * (1 - std::pow(freeArea, -4.274));
@@ -231,10 +231,10 @@ Parameter readParameter(const Fitting &fitting, const nlohmann::json &entry)
         parameter.maximum = entry.at("max").get<double>();
     parameter.byDefault = entry.at("default").get<double>();
     parameter.derive = entry.value("derive", std::string());
-    constexpr std::array<std::string_view, 7> Derivations{
+    constexpr std::array<std::string_view, 7> derivations{
         "",         "reynolds",        "aspectRatio",    "areaChange",
         "faceArea", "branchFlowRatio", "branchAreaRatio"};
-    if (std::ranges::find(Derivations, parameter.derive) == Derivations.end())
+    if (std::ranges::find(derivations, parameter.derive) == derivations.end())
         fault(fitting.id, "no derivation " + parameter.derive);
     if (!(parameter.minimum <= parameter.byDefault) ||
         (parameter.maximum && !(parameter.byDefault <= *parameter.maximum)))
