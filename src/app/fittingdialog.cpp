@@ -2,6 +2,7 @@
 #include "fittingdialog.h"
 
 #include "fittings/rowfittings.h"
+#include "textcodec.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -26,28 +27,6 @@ constexpr int FittingRole = Qt::UserRole;
 QString text(const std::string &utf8)
 {
     return QString::fromStdString(utf8);
-}
-
-// The values a fitting row's description gives, as the fields show them.
-std::vector<QString> givenTexts(const fittings::Fitting &fitting, const FittingRequest &request)
-{
-    std::vector<QString> texts(fitting.parameters.size());
-    const std::optional<fittings::DescribedFitting> described =
-        fittings::readDescription(fittings::builtIn(), request.description, request.units);
-    const bool same = described && described->fitting == &fitting;
-    if (fitting.kind == fittings::Fitting::Kind::Pressure) {
-        if (same && described->pressure)
-            return {text(fittings::valueText(*described->pressure))};
-        return {QString()};
-    }
-    for (std::size_t index = 0; index < texts.size(); ++index) {
-        const fittings::Parameter &parameter = fitting.parameters[index];
-        if (same && described->given[index])
-            texts[index] = text(fittings::valueText(*described->given[index]));
-        else if (parameter.derive.empty())
-            texts[index] = text(fittings::valueText(parameter.byDefault));
-    }
-    return texts;
 }
 
 } // namespace
@@ -207,7 +186,8 @@ void FittingDialog::showFitting()
     drawingLabel->setPixmap(
         QIcon(u":/plenix/fittings/%1.svg"_s.arg(text(fitting->drawing))).pixmap(240, 160));
     nameLabel->setText(text(fitting->name));
-    const std::vector<QString> given = givenTexts(*fitting, m_request);
+    const std::vector<std::string> given =
+        fittings::fieldTexts(*fitting, m_request.description, m_request.units);
     // Each field with its range beside it, in grey: the range stays in
     // sight while a value is typed.
     const auto addField = [this](const QString &label, const QString &value, const QString &range,
@@ -235,17 +215,15 @@ void FittingDialog::showFitting()
         parameterEdits.push_back(edit);
     };
     if (fitting->kind == fittings::Fitting::Kind::Pressure) {
-        addField(
-            tr("Pressure, %1")
-                .arg(text(std::string(units::symbol(units::Quantity::Pressure, m_request.units)))),
-            given.front(), tr("from the maker's data"), false);
+        addField(tr("Pressure, %1").arg(unitText(units::Quantity::Pressure, m_request.units)),
+                 text(given.front()), tr("from the maker's data"), false);
     }
     for (std::size_t index = 0; index < fitting->parameters.size(); ++index) {
         const fittings::Parameter &parameter = fitting->parameters[index];
-        addField(parameter.unit.empty()
-                     ? text(parameter.name)
-                     : tr("%1, %2").arg(text(parameter.name), text(parameter.unit)),
-                 given[index], text(fittings::rangeText(parameter)), !parameter.derive.empty());
+        addField(
+            parameter.unit.empty() ? text(parameter.name)
+                                   : tr("%1, %2").arg(text(parameter.name), text(parameter.unit)),
+            text(given[index]), text(fittings::rangeText(parameter)), !parameter.derive.empty());
     }
     // Tab goes from the list through the fields to Insert.
     QWidget *previous = fittingTree;

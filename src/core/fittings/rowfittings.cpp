@@ -302,6 +302,25 @@ Pick pick(const Fitting &fitting, const std::vector<std::string> &texts, units::
     return result;
 }
 
+std::vector<std::string> fieldTexts(const Fitting &fitting, std::string_view description,
+                                    units::System units)
+{
+    const std::optional<DescribedFitting> described =
+        readDescription(builtIn(), description, units);
+    const bool same = described && described->fitting == &fitting;
+    if (fitting.kind == Fitting::Kind::Pressure)
+        return {same && described->pressure ? valueText(*described->pressure) : std::string()};
+    std::vector<std::string> texts(fitting.parameters.size());
+    for (std::size_t index = 0; index < texts.size(); ++index) {
+        const Parameter &parameter = fitting.parameters[index];
+        if (same && described->given[index])
+            texts[index] = valueText(*described->given[index]);
+        else if (parameter.derive.empty())
+            texts[index] = valueText(parameter.byDefault);
+    }
+    return texts;
+}
+
 std::vector<RowGeometry> routeGeometry(const RouteTable &table, const method::Settings &settings)
 {
     std::vector<RowGeometry> rows;

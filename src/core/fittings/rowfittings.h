@@ -63,6 +63,13 @@ struct Pick
 };
 Pick pick(const Fitting &fitting, const std::vector<std::string> &texts, units::System units);
 
+// The fields the picker opens with for a fitting: the values the row's
+// description gives when it names that fitting, else the defaults; a value
+// the route gives stays empty, left to the route. A component's one field
+// is its pressure.
+std::vector<std::string> fieldTexts(const Fitting &fitting, std::string_view description,
+                                    units::System units);
+
 // The flow, section and velocity pressure in force on a row before any
 // fitting is worked out.
 struct RowGeometry
