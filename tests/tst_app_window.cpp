@@ -268,6 +268,8 @@ class WindowTest final : public WindowFixture
         const QList<int> n = numbers(name.section(u':', 1));
         if (name.startsWith(u"cell:"))
             return brief(shown(n[0], n[1]));
+        if (name.startsWith(u"heading:"))
+            return m_grid->model()->headerData(n[0] - 1, Qt::Horizontal).toString();
         if (name.startsWith(u"look:")) {
             const QModelIndex cell = index(n[0], n[1]);
             const int stale = int(cell.data(Qt::ForegroundRole).isValid()) +
@@ -816,11 +818,28 @@ private Q_SLOTS:
                 qobject_cast<QDialog *>(d)->accept();
             },
             [this] { QTest::mouseClick(control(u"fanSideButton"_s), Qt::LeftButton); });
-        // Project Settings: SI in the classic method is held back, with the
-        // switch to the method that takes it offered.
-        QString heldBack;
+        // Size Ducts on a classic route proposes the round size alone: the
+        // route's size cells take no rectangle.
+        QString classicRows;
         withQtDialogs(
             [&](QWidget *d) {
+                auto *table = child<QTableWidget>(*d, u"proposalTable"_s);
+                classicRows = u"%1 %2"_s.arg(table->isRowHidden(0)).arg(table->isRowHidden(1));
+                qobject_cast<QDialog *>(d)->reject();
+            },
+            [this] { choose(u"sizeDuctsAction"_s); });
+        QCOMPARE(classicRows, u"0 1"_s);
+        // Project Settings: SI in the classic method is held back, with the
+        // switch to the method that takes it offered.
+        QString heldBack, airFields;
+        withQtDialogs(
+            [&](QWidget *d) {
+                // Each way of giving the air opens its own fields only.
+                for (int basis = 0; basis < 3; ++basis) {
+                    child<QComboBox>(*d, u"airBox"_s)->setCurrentIndex(basis);
+                    for (const QString &field : {u"elevationEdit"_s, u"densityEdit"_s})
+                        airFields += child<QLineEdit>(*d, field)->isEnabled() ? u'+' : u'-';
+                }
                 // The site typed in feet and F is carried into metres and C.
                 child<QComboBox>(*d, u"airBox"_s)->setCurrentIndex(1);
                 typeInto(d, u"1"_s, u"5000"_s); // the elevation, after the roughness
@@ -834,6 +853,7 @@ private Q_SLOTS:
             },
             [this] { choose(u"projectSettingsAction"_s); });
         QCOMPARE(heldBack, u"SI units need the Darcy-Colebrook method. no OK"_s);
+        QCOMPARE(airFields, u"--+--+"_s);
         QVERIFY(project.settings.units == plenix::units::System::SI &&
                 !project.settings.isClassic());
         QVERIFY(project.settings.air.basis == plenix::air::Basis::Site &&
