@@ -9,8 +9,9 @@ figures of tests/data/method-routes.cases.
 
 Each case line is: name, settings (key=value;...), the route's rows as
 "qty|flow|size|length|description|coef" joined by \\n, and the expected
-figures per used row as "velocity|vp|loss|total" joined by \\n, each to 10
-significant digits, or the message that stops the pass.
+figures per used row as "velocity|vp|loss|total|static" joined by \\n, each
+to 10 significant digits ("-" for no static pressure), or the message that
+stops the pass.
 """
 import math
 import re
@@ -39,22 +40,32 @@ def val(text):
     return float(m.group(1)) if m else 0.0
 
 
+NAMES = {"galvanized": "galvanised", "stainless-steel": "stainless", "aluminum": "aluminium",
+         "duct-board": "ductboard", "fibrous-glass": "ductboard", "lined-duct": "lined",
+         "flexible": "flex", **{m: m for m in MATERIALS}}
+
+
 def section(text):
+    """(shape, a, b, material) of a size cell; material None for the route's."""
+    material = None
+    m = re.fullmatch(r"(.*?)([A-Za-z-]+)[ \t]*", text, re.S)
+    if m and m.group(2).lower() in NAMES:
+        text, material = m.group(1), NAMES[m.group(2).lower()]
     m = re.fullmatch(r"\s*(\d+\.?\d*|\.\d+)\s*(?:[xX\xd7]\s*(\d+\.?\d*|\.\d+)\s*(oval)?)?\s*",
                      text, re.I)
     if not m:
         return None
     a = float(m.group(1))
     if m.group(2) is None:
-        return ("round", a, 0.0)
+        return ("round", a, 0.0, material)
     b = float(m.group(2))
     if m.group(3):
-        return ("oval", max(a, b), min(a, b))
-    return ("rect", a, b)
+        return ("oval", max(a, b), min(a, b), material)
+    return ("rect", a, b, material)
 
 
 def area_de(sec):
-    kind, a, b = sec
+    kind, a, b, _ = sec
     if kind == "round":
         return math.pi * a * a / 4, a
     if kind == "rect":
@@ -100,7 +111,8 @@ def figures(settings, rows):
             return "Length and Loss Coef. entries should be on separate rows.\\rInspect row: %d" % (i + 1)
         if r[2] and section(r[2]) is None:
             return ("The size \"%s\" cannot be read; write a diameter (12), a rectangle (24x12) "
-                    "or a flat oval (24x12 oval).\\rInspect row: %d" % (r[2], i + 1))
+                    "or a flat oval (24x12 oval), and after it a material where the duct's "
+                    "differs (12 flex).\\rInspect row: %d" % (r[2], i + 1))
     flow, sec, total, out = 0.0, None, 0.0, []
     for r in rows:
         if r[1]:
@@ -120,11 +132,15 @@ def figures(settings, rows):
             elif length != 0 and flow != 0:
                 dl = de / 12 if not si else de / 1000
                 ve = flow / (math.pi * dl * dl / 4) if not si else flow / 1000 / (math.pi * dl * dl / 4)
-                rel = rough * 12 / de if not si else rough / de
+                own = MATERIALS[sec[3]][1 if si else 0] if sec[3] else rough
+                rel = own * 12 / de if not si else own / de
                 f = colebrook(reynolds(ve, de), rel)
                 loss = qty * f * length / dl * vp(ve)
         total += loss
-        out.append("|".join("%.10g" % x for x in (v, p, loss, total)))
+        # The static pressure after an item, from the total pressure where
+        # the route begins; none on a row without an item or a size.
+        static = "%.10g" % -(total + p) if (r[3] or r[5]) and sec else "-"
+        out.append("|".join(["%.10g" % x for x in (v, p, loss, total)] + [static]))
     return "\\n".join(out)
 
 

@@ -150,6 +150,9 @@ private:
     void editFanSide();
     void followRoute(const TableChange &change);
     void redrawProfile();
+    // The spare column shows the static pressure along the route when asked
+    // for and the project's method works it out.
+    void showStaticColumn();
     QAction *addMenuAction(QMenu *menu, const char *name, const QString &caption,
                            void (MainWindow::*handler)(), const QKeySequence &shortcut = {});
     void addMenuSeparator(QMenu *menu, const char *name);
@@ -202,6 +205,7 @@ private:
     QAction *fittingLibraryAction = nullptr;
     QAction *profileAction = nullptr;
     QAction *distanceAction = nullptr;
+    QAction *staticColumnAction = nullptr;
     QAction *undoAction = nullptr;
     QAction *redoAction = nullptr;
     QMenu *recentMenu = nullptr;

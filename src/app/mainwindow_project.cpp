@@ -94,6 +94,8 @@ void MainWindow::showProjectViews()
     // keeps its eight classic ones.
     fittingLibraryAction->setEnabled(session.isProject());
     fittingLibraryAction->setVisible(session.isProject());
+    staticColumnAction->setEnabled(session.isProject() && !m_document.method().isClassic());
+    showStaticColumn();
     if (!session.isProject())
         return;
     // The route shown, its settings or the system changed: its figures are

@@ -3,6 +3,8 @@
 // and the pressure profile panel.
 #include "mainwindow.h"
 
+#include "calculation/darcy.h"
+#include "fittings/rowfittings.h"
 #include "project/projectoutput.h"
 
 #include "dialogs.h"
@@ -11,7 +13,9 @@
 #include "report.h"
 #include "reportpainter.h"
 #include "routefileio.h"
+#include "routemodel.h"
 #include "routeview.h"
+#include "textcodec.h"
 
 #include <QChartView>
 #include <QDir>
@@ -65,6 +69,34 @@ void MainWindow::createViewMenu()
         profileChart->showProfile(profileChart->profile(), profileAxis());
         profileChart->setOutOfDate(outOfDate);
     });
+    viewMenu->addSeparator();
+    staticColumnAction = viewMenu->addAction(tr("&Static Pressure Column"));
+    staticColumnAction->setObjectName(u"staticColumnAction"_s);
+    staticColumnAction->setCheckable(true);
+    staticColumnAction->setEnabled(false);
+    connect(staticColumnAction, &QAction::toggled, this, &MainWindow::showStaticColumn);
+}
+
+void MainWindow::showStaticColumn()
+{
+    RouteModel &model = *routeView->routeModel();
+    const method::Settings &settings = m_document.method();
+    if (!staticColumnAction->isEnabled() || !staticColumnAction->isChecked()) {
+        if (model.showsStaticPressures())
+            model.setStaticPressures({}, {});
+        return;
+    }
+    model.setStaticPressures(
+        tr("Static, %1").arg(unitText(units::Quantity::Pressure, settings.units)), [this] {
+            // The fittings' losses of the last Calculate, which the results
+            // shown come from.
+            const RowLosses losses = fittings::rowLosses(m_document.fittingRows());
+            std::vector<QString> texts;
+            for (const std::string &text :
+                 darcy::staticPressureTexts(m_document.table(), m_document.method(), &losses))
+                texts.push_back(QString::fromStdString(text));
+            return texts;
+        });
 }
 
 ProfileAxis MainWindow::profileAxis() const

@@ -51,6 +51,17 @@ QVariant RouteModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
+    if (m_staticTexts && index.column() + 1 == RouteTable::ColSpare) {
+        const QString text = staticPressureText(index.row() + 1);
+        if (role == Qt::DisplayRole)
+            return text;
+        if (role == Qt::ToolTipRole && !text.isEmpty())
+            return tr("Static pressure after the row, from the total pressure where the route "
+                      "begins: -(Route SP + VP)");
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+        return {};
+    }
     switch (role) {
     case Qt::DisplayRole:
         return shownText(m_table.cellText(index.row() + 1, index.column() + 1));
@@ -107,10 +118,45 @@ QVariant RouteModel::markData(int row, int col, int role) const
     return tip;
 }
 
+QString RouteModel::staticPressureText(int row) const
+{
+    // Out-of-date results keep the figures of their Calculate; this column
+    // is worked out afresh, so it waits for the next one.
+    if (m_table.cellText(row, RouteTable::ColRouteSP).empty() ||
+        m_marks.isStale(row, RouteTable::ColRouteSP))
+        return {};
+    if (!m_staticCache)
+        m_staticCache = m_staticTexts();
+    const auto index = static_cast<std::size_t>(row - 1);
+    return index < m_staticCache->size() ? m_staticCache->at(index) : QString();
+}
+
+void RouteModel::setStaticPressures(const QString &caption,
+                                    std::function<std::vector<QString>()> texts)
+{
+    m_staticCaption = caption;
+    m_staticTexts = std::move(texts);
+    m_staticCache.reset();
+    Q_EMIT headerDataChanged(Qt::Horizontal, RouteTable::ColSpare - 1, RouteTable::ColSpare - 1);
+    staticPressuresChanged();
+}
+
+void RouteModel::staticPressuresChanged()
+{
+    // A change at one row may move the figures of any other: the totals
+    // below it, and a fitting's above it that takes a velocity pressure
+    // from there.
+    m_staticCache.reset();
+    Q_EMIT dataChanged(cellIndex(1, RouteTable::ColSpare),
+                       cellIndex(RouteTable::DataRows, RouteTable::ColSpare));
+}
+
 QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
         return {};
+    if (orientation == Qt::Horizontal && m_staticTexts && section + 1 == RouteTable::ColSpare)
+        return m_staticCaption;
     if (orientation == Qt::Horizontal)
         return toQString(m_table.cellText(0, section + 1));
     return toQString(m_table.cellText(section + 1, 0));
@@ -142,6 +188,8 @@ void RouteModel::notifyCellsChanged(const CellRange &cells)
         Q_EMIT headerDataChanged(Qt::Horizontal, left - 1, right - 1);
     if (cells.left == 0 && top <= bottom)
         Q_EMIT headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
+    if (m_staticTexts && top <= bottom)
+        staticPressuresChanged();
 }
 
 void RouteModel::notifyMarksChanged(const CellRange &cells)
@@ -153,6 +201,8 @@ void RouteModel::notifyMarksChanged(const CellRange &cells)
     if (top <= bottom && left <= right)
         Q_EMIT dataChanged(cellIndex(top, left), cellIndex(bottom, right),
                            {Qt::ForegroundRole, Qt::FontRole, Qt::BackgroundRole, Qt::ToolTipRole});
+    if (m_staticTexts && top <= bottom)
+        staticPressuresChanged();
 }
 
 } // namespace plenix

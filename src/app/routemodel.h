@@ -7,6 +7,8 @@
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace plenix {
 
@@ -49,8 +51,21 @@ public:
     };
     void setFittingMarks(FittingMarks marks) { m_fittingMarks = std::move(marks); }
 
+    // Shows the spare column as the static pressure along the route. The
+    // function gives the texts of rows 1 onwards at once; it is asked again
+    // only after the table or its marks change. A row shows its figure while
+    // its results are current. An empty function gives the spare back.
+    void setStaticPressures(const QString &caption, std::function<std::vector<QString>()> texts);
+    bool showsStaticPressures() const { return bool(m_staticTexts); }
+
 private:
     QVariant markData(int row, int col, int role) const;
+    QString staticPressureText(int row) const;
+    void staticPressuresChanged();
+
+    std::function<std::vector<QString>()> m_staticTexts;
+    QString m_staticCaption;
+    mutable std::optional<std::vector<QString>> m_staticCache;
 
     std::function<QString(int row)> m_figureTips;
     FittingMarks m_fittingMarks;

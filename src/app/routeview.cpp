@@ -243,6 +243,10 @@ void RouteView::showScroll()
 
 void RouteView::keyPressEvent(QKeyEvent *event)
 {
+    // The static pressure column shows figures worked out, which no typing
+    // would change.
+    const bool figuresOnly =
+        m_model->showsStaticPressures() && m_table.selection().left == RouteTable::ColSpare;
     // Delete and Enter act alike whatever modifier is held.
     switch (event->key()) {
     case Qt::Key_Return:
@@ -252,11 +256,13 @@ void RouteView::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Delete:
         event->accept();
-        deleteSelection(m_table);
+        if (!figuresOnly)
+            deleteSelection(m_table);
         return;
     case Qt::Key_Backspace:
         event->accept();
-        m_marks.typeChar(BackspaceCode);
+        if (!figuresOnly)
+            m_marks.typeChar(BackspaceCode);
         return;
     case Qt::Key_Menu:
     case Qt::Key_F10:
@@ -292,6 +298,8 @@ void RouteView::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
+    if (figuresOnly)
+        return;
     RouteTable::Batch batch(m_table);
     const QList<uint> codes = text.toUcs4();
     for (const uint code : codes)

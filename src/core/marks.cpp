@@ -46,7 +46,7 @@ InputReading readInput(std::string_view text, int col, bool takesShapes)
         const auto size = section::readSection(text);
         if (const auto *read = std::get_if<section::Section>(&size))
             return {false, section::sectionText(*read)};
-        return {true, "no size: write 12, 24x12 or 24x12 oval"};
+        return {true, "no size: write 12, 24x12, 24x12 oval or 12 flex"};
     }
     const double number = numberFromText(text);
     // A count is rounded to a whole one; every other input is single precision.

@@ -45,9 +45,42 @@ std::vector<std::string> constantLines()
     };
 }
 
-// The Darcy-Colebrook method's basis: units, air, material with its
-// source, and the formulas.
-std::vector<std::string> darcyConstantLines(const method::Settings &settings)
+// The runs of a material of their own, by material in the order first
+// used: "Rows 3, 9: Flexible duct, fully extended, roughness 0.003 ft
+// (source)."
+std::vector<std::string> rowMaterialLines(const darcy::RouteFigures &figures, units::System system,
+                                          bool &flexible)
+{
+    std::vector<std::pair<const materials::Material *, std::vector<int>>> used;
+    for (std::size_t i = 0; i < figures.rows.size(); ++i) {
+        const darcy::RowFigures &row = figures.rows[i];
+        const materials::Material *material =
+            row.isDuct && !row.material.empty() ? materials::find(row.material) : nullptr;
+        if (material == nullptr)
+            continue;
+        auto entry = std::ranges::find(used, material, [](const auto &e) { return e.first; });
+        if (entry == used.end())
+            entry = used.insert(used.end(), {material, {}});
+        entry->second.push_back(static_cast<int>(i) + 1);
+    }
+    std::vector<std::string> lines;
+    for (const auto &[material, rows] : used) {
+        std::string line = rows.size() == 1 ? "Row " : "Rows ";
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            line += (i == 0 ? "" : ", ") + std::to_string(rows[i]);
+        lines.push_back(line + ": " + material->name + ", roughness " +
+                        shortText(material->roughness(system), 6) + " " +
+                        std::string(units::symbol(units::Quantity::Roughness, system)) + " (" +
+                        material->source + ").");
+        flexible = flexible || material->flexible;
+    }
+    return lines;
+}
+
+// The Darcy-Colebrook method's basis: units, air, materials with their
+// sources, and the formulas.
+std::vector<std::string> darcyConstantLines(const method::Settings &settings,
+                                            const darcy::RouteFigures &figures)
 {
     using units::Quantity;
     const units::System system = settings.units;
@@ -99,16 +132,21 @@ std::vector<std::string> darcyConstantLines(const method::Settings &settings)
             unit(Quantity::Velocity) + ", pressures in " + unit(Quantity::Pressure) + ".",
         airLine,
         materialLine,
-        std::string("Velocity: V = Q / A, A the real free area; VP = ") +
-            (ip ? "(\u03c1 / 0.075) \u00d7 (V / 4005)\u00b2." : "\u03c1 \u00d7 V\u00b2 / 2."),
-        "Duct friction: loss = Qty \u00d7 f \u00d7 (L / De) \u00d7 VPe, at the velocity, Re and "
-        "VP of the round duct of the equivalent diameter De carrying the same flow.",
-        "Equivalent diameter: rectangle a \u00d7 b, De = 1.30 (a b)^0.625 / (a + b)^0.25 "
-        "(Huebscher); flat oval, De = 1.55 A^0.625 / P^0.25.",
-        "Fittings: loss = Qty \u00d7 VP \u00d7 Loss Coef. Losses are total-pressure losses; "
-        "Route SP adds them unrounded.",
     };
-    if (material && material->flexible)
+    bool flexible = material != nullptr && material->flexible;
+    for (std::string &line : rowMaterialLines(figures, system, flexible))
+        lines.push_back(std::move(line));
+    lines.insert(
+        lines.end(),
+        {std::string("Velocity: V = Q / A, A the real free area; VP = ") +
+             (ip ? "(\u03c1 / 0.075) \u00d7 (V / 4005)\u00b2." : "\u03c1 \u00d7 V\u00b2 / 2."),
+         "Duct friction: loss = Qty \u00d7 f \u00d7 (L / De) \u00d7 VPe, at the velocity, Re and "
+         "VP of the round duct of the equivalent diameter De carrying the same flow.",
+         "Equivalent diameter: rectangle a \u00d7 b, De = 1.30 (a b)^0.625 / (a + b)^0.25 "
+         "(Huebscher); flat oval, De = 1.55 A^0.625 / P^0.25.",
+         "Fittings: loss = Qty \u00d7 VP \u00d7 Loss Coef. Losses are total-pressure losses; "
+         "Route SP adds them unrounded."});
+    if (flexible)
         lines.push_back("Flexible duct: the figures hold for duct fully extended; compressed "
                         "flexible duct loses several times more.");
     return lines;
@@ -148,16 +186,16 @@ ReportContent reportContent(const RouteDocument &document)
     if (!document.description().empty())
         report.descriptionLines = descriptionLines(document.description());
     report.pressureUnit = units::symbol(units::Quantity::Pressure, document.method().units);
+    const method::Settings &settings = document.method();
+    const darcy::RouteFigures figures =
+        settings.isClassic() ? darcy::RouteFigures{} : darcy::routeFigures(table, settings);
     report.constants =
-        document.method().isClassic() ? constantLines() : darcyConstantLines(document.method());
+        settings.isClassic() ? constantLines() : darcyConstantLines(settings, figures);
     for (std::size_t i = 0; i < report.headers.size(); ++i)
         report.headers[i] = utf8FromStored(table.cellText(0, static_cast<int>(i) + 1));
     for (const std::string &line : fittings::reportLines(table, document.fittingRows()))
         report.fittings.push_back(utf8FromStored(line));
 
-    const method::Settings &settings = document.method();
-    const darcy::RouteFigures figures =
-        settings.isClassic() ? darcy::RouteFigures{} : darcy::routeFigures(table, settings);
     const Int16 lastRow = table.lastUsedRow(1);
     for (Int16 number = 1; number <= lastRow; ++number) {
         ReportRow row;

@@ -222,12 +222,14 @@ std::string darcyRowJson(const darcy::RowFigures &here)
         ",\"vp\":" + jsonNumber(item(here.velocityPressure)) +
         ",\"loss\":" + jsonNumber(here.lossMarker.empty() ? item(here.loss) : std::nullopt) +
         ",\"total\":" +
-        jsonNumber(here.totalMarker.empty() ? std::optional<double>(here.total) : std::nullopt);
+        jsonNumber(here.totalMarker.empty() ? std::optional<double>(here.total) : std::nullopt) +
+        ",\"static\":" + jsonNumber(darcy::staticPressure(here));
     if (here.isDuct && here.lossMarker.empty())
         out += ",\"re\":" + jsonNumber<double>(here.reynolds) +
                ",\"f\":" + jsonNumber<double>(here.frictionFactor) +
                ",\"de\":" + jsonNumber<double>(here.equivalentDiameter) +
-               ",\"frictionRate\":" + jsonNumber<double>(here.frictionRate);
+               ",\"frictionRate\":" + jsonNumber<double>(here.frictionRate) +
+               ",\"roughness\":" + jsonNumber<double>(here.roughness);
     return out;
 }
 

@@ -72,8 +72,8 @@ std::string jsonRoute(std::string_view file, std::string_view description, const
                       std::string_view message, const RouteFigures *figures = nullptr);
 
 // The same for a route calculated by Darcy-Colebrook: "flow", "velocity",
-// "vp", "loss" and "total" in double precision, and on a duct run "re",
-// "f", "de" and "frictionRate".
+// "vp", "loss", "total" and "static" in double precision, and on a duct run
+// "re", "f", "de", "frictionRate" and "roughness".
 std::string jsonRoute(std::string_view file, std::string_view description, const TextRows &rows,
                       std::string_view message, const darcy::RouteFigures &figures);
 

@@ -3,6 +3,7 @@
 
 #include "ductsection.h"
 #include "friction.h"
+#include "materials.h"
 #include "numbertext.h"
 
 #include <cmath>
@@ -96,10 +97,21 @@ EqualFriction equalFriction(double flow, const section::Section &section, double
     return round;
 }
 
+// A section's own material's roughness, or the route's.
+double roughnessOf(const section::Section &section, double routeRoughness, System system)
+{
+    const materials::Material *own =
+        section.material.empty() ? nullptr : materials::find(section.material);
+    return own != nullptr ? own->roughness(system) : routeRoughness;
+}
+
 void workOutDuct(RowFigures &here, const section::Section &section, Int16 qty, double length,
-                 double roughness, const air::State &air, System system)
+                 double routeRoughness, const air::State &air, System system)
 {
     here.isDuct = true;
+    here.material = section.material;
+    const double roughness = roughnessOf(section, routeRoughness, system);
+    here.roughness = roughness;
     const EqualFriction round = equalFriction(here.flow, section, roughness, air, system);
     here.equivalentDiameter = round.diameter;
     here.reynolds = round.reynolds;
@@ -120,8 +132,8 @@ RunFigures runFigures(double flow, const section::Section &section,
     const System system = settings.units;
     const air::State air = air::state(settings.air, system);
     const Scale scale = scaleOf(system);
-    const EqualFriction round =
-        equalFriction(flow, section, method::roughness(settings), air, system);
+    const EqualFriction round = equalFriction(
+        flow, section, roughnessOf(section, method::roughness(settings), system), air, system);
     return {flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared), round.rate};
 }
 
@@ -136,6 +148,13 @@ SectionFlow sectionFlow(double flow, const section::Section &section,
     figures.velocityPressure = velocityPressureOf(figures.velocity, air, system);
     figures.reynolds = reynoldsOf(figures.velocity, section.hydraulicDiameter(), air, system);
     return figures;
+}
+
+std::optional<double> staticPressure(const RowFigures &row)
+{
+    if (!row.hasItem || !row.hasSection || !row.totalMarker.empty())
+        return std::nullopt;
+    return -(row.total + row.velocityPressure);
 }
 
 // Beyond this no duct figure means anything; a cell shows the marker
@@ -163,11 +182,17 @@ std::string figuresTip(const RowFigures &row, System system)
     if (!row.isDuct || !row.lossMarker.empty() || row.flow == 0)
         return {};
     const bool ip = system == System::InchPound;
-    return "Re " + fixedText(row.reynolds, 0) + ", f " + shortText(row.frictionFactor, 4) +
-           ", De " + fixedText(row.equivalentDiameter, ip ? 1 : 0) + " " +
-           std::string(units::symbol(units::Quantity::Size, system)) + ", friction " +
-           fixedText(row.frictionRate, ip ? 3 : 2) + " " +
-           std::string(units::symbol(units::Quantity::FrictionRate, system));
+    std::string tip = "Re " + fixedText(row.reynolds, 0) + ", f " +
+                      shortText(row.frictionFactor, 4) + ", De " +
+                      fixedText(row.equivalentDiameter, ip ? 1 : 0) + " " +
+                      std::string(units::symbol(units::Quantity::Size, system)) + ", friction " +
+                      fixedText(row.frictionRate, ip ? 3 : 2) + " " +
+                      std::string(units::symbol(units::Quantity::FrictionRate, system));
+    if (const materials::Material *own =
+            row.material.empty() ? nullptr : materials::find(row.material))
+        tip += "; " + own->name + ", roughness " + shortText(row.roughness, 6) + " " +
+               std::string(units::symbol(units::Quantity::Roughness, system));
+    return tip;
 }
 
 std::string figuresTipAt(const RouteTable &table, const method::Settings &settings, int row)
@@ -258,6 +283,19 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
         here.totalMarker = totalMarker;
     }
     return figures;
+}
+
+std::vector<std::string> staticPressureTexts(const RouteTable &table,
+                                             const method::Settings &settings,
+                                             const RowLosses *losses)
+{
+    const RouteFigures figures = routeFigures(table, settings, losses);
+    std::vector<std::string> texts(figures.outcome.stopped ? 0 : figures.rows.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (const std::optional<double> pressure = staticPressure(figures.rows[i]))
+            texts[i] = pressureText(*pressure, settings.units);
+    }
+    return texts;
 }
 
 CalculationOutcome calculate(RouteTable &table, const method::Settings &settings,

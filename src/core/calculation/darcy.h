@@ -6,6 +6,7 @@
 #include "method.h"
 #include "routetable.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ struct RowFigures
     double reynolds = 0;
     double frictionFactor = 0; // NaN without flow
     double frictionRate = 0;   // in wg/100 ft or Pa/m
+    // The id of the run's own material when its size names one; empty
+    // where the route's is in force.
+    std::string material;
+    double roughness = 0; // in force, ft or mm
 };
 
 struct RouteFigures
@@ -54,7 +59,8 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
                           const RowLosses *losses = nullptr);
 
 // A straight run's velocity through its real area, and its friction rate
-// (in wg per 100 ft, Pa per m), for a flow through a section.
+// (in wg per 100 ft, Pa per m), for a flow through a section of the
+// settings' material or of its own.
 struct RunFigures
 {
     double velocity = 0;
@@ -74,12 +80,27 @@ struct SectionFlow
 SectionFlow sectionFlow(double flow, const section::Section &section,
                         const method::Settings &settings);
 
+// The static pressure after a row with an item: the total pressure there,
+// counted from the total pressure where the route begins, less the
+// velocity pressure: -(total + VP). It falls along the route, and rises
+// where a velocity change gives back static pressure. Nothing on a row
+// without an item or a size, or once a marker stops the total.
+std::optional<double> staticPressure(const RowFigures &row);
+
+// The static pressure column's texts, one for each row from row 1 to the
+// last used, in the pressure cells' digits; empty where a row has none.
+// None at all for a route that Calculate would stop.
+std::vector<std::string> staticPressureTexts(const RouteTable &table,
+                                             const method::Settings &settings,
+                                             const RowLosses *losses = nullptr);
+
 // The texts the result cells show.
 std::string velocityText(double velocity, units::System system);
 std::string pressureText(double pressure, units::System system);
 
 // What a duct run's row adds to its shown figures, one line: "Re 130787,
-// f 0.01872, De 12 in, friction 0.189 in wg/100 ft"; empty for other rows.
+// f 0.01872, De 12 in, friction 0.189 in wg/100 ft", and the run's own
+// material where it has one; empty for other rows.
 std::string figuresTip(const RowFigures &row, units::System system);
 
 // The same for a row of a route as the settings work it out; empty in the

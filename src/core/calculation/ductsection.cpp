@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ductsection.h"
 
+#include "materials.h"
 #include "numbertext.h"
 
 #include <algorithm>
@@ -61,7 +62,30 @@ SectionError unreadable(std::string_view text)
 {
     return {"the size \"" + std::string(text) +
             "\" cannot be read; write a diameter (12), a rectangle (24x12) or a flat oval "
-            "(24x12 oval)"};
+            "(24x12 oval), and after it a material where the duct's differs (12 flex)"};
+}
+
+bool isWordChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-';
+}
+
+// The material the cell's last word names, taken off the end of the text;
+// nothing when that word names none.
+const materials::Material *takeMaterial(std::string_view &text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    std::size_t start = end;
+    while (start > 0 && isWordChar(text[start - 1]))
+        --start;
+    if (start == end)
+        return nullptr;
+    const materials::Material *material = materials::find(text.substr(start, end - start));
+    if (material != nullptr)
+        text = text.substr(0, start);
+    return material;
 }
 
 } // namespace
@@ -114,24 +138,27 @@ double Section::hydraulicDiameter() const
     return 0;
 }
 
-std::variant<Section, SectionError> readSection(std::string_view text)
+namespace {
+
+// The cross-section alone; the cell's whole text goes into the messages.
+std::variant<Section, SectionError> readShape(std::string_view text, std::string_view cell)
 {
     std::size_t pos = 0;
     skipBlanks(text, pos);
     const std::optional<double> first = readDimension(text, pos);
     if (!first)
-        return unreadable(text);
+        return unreadable(cell);
     skipBlanks(text, pos);
     Section section{Shape::Round, *first, 0};
     if (pos < text.size()) {
         const char sign = text[pos];
         if (sign != 'x' && sign != 'X' && sign != TimesSign)
-            return unreadable(text);
+            return unreadable(cell);
         ++pos;
         skipBlanks(text, pos);
         const std::optional<double> second = readDimension(text, pos);
         if (!second)
-            return unreadable(text);
+            return unreadable(cell);
         skipBlanks(text, pos);
         section = {Shape::Rectangular, *first, *second};
         if (pos < text.size()) {
@@ -139,24 +166,38 @@ std::variant<Section, SectionError> readSection(std::string_view text)
             while (end > pos && isBlank(text[end - 1]))
                 --end;
             if (!equalsIgnoringCase(text.substr(pos, end - pos), "oval"))
-                return unreadable(text);
+                return unreadable(cell);
             section = {Shape::FlatOval, std::max(*first, *second), std::min(*first, *second)};
         }
     }
     if (!(section.width > 0) || (section.shape != Shape::Round && !(section.height > 0)))
-        return SectionError{"the size \"" + std::string(text) + "\" has a side of 0"};
+        return SectionError{"the size \"" + std::string(cell) + "\" has a side of 0"};
     return section;
+}
+
+} // namespace
+
+std::variant<Section, SectionError> readSection(std::string_view cell)
+{
+    std::string_view text = cell;
+    const materials::Material *material = takeMaterial(text);
+    std::variant<Section, SectionError> read = readShape(text, cell);
+    if (auto *section = std::get_if<Section>(&read); section != nullptr && material != nullptr)
+        section->material = material->id;
+    return read;
 }
 
 std::string sectionText(const Section &section)
 {
     std::string text = shortText(section.width, 10);
-    if (section.shape == Shape::Round)
-        return text;
-    text += 'x';
-    text += shortText(section.height, 10);
+    if (section.shape != Shape::Round) {
+        text += 'x';
+        text += shortText(section.height, 10);
+    }
     if (section.shape == Shape::FlatOval)
         text += " oval";
+    if (!section.material.empty())
+        text += " " + section.material;
     return text;
 }
 

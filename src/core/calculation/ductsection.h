@@ -7,8 +7,9 @@
 
 // A duct's cross-section as the size cell gives it: a diameter ("12"), a
 // rectangle ("24x12", width by height) or a flat oval ("24x12 oval", major
-// by minor axis). Dimensions are in inches or millimetres; the formulas
-// below hold in either.
+// by minor axis), and the duct's material where it differs from its
+// route's ("12 flex"). Dimensions are in inches or millimetres; the
+// formulas below hold in either.
 namespace plenix::section {
 
 enum class Shape
@@ -23,6 +24,9 @@ struct Section
     Shape shape = Shape::Round;
     double width = 0;  // the diameter, the rectangle's width, the oval's major axis
     double height = 0; // the rectangle's height, the oval's minor axis; 0 for round
+    // The id of a material of the table when the cell names one, for a
+    // flexible connection on a galvanised route, say; empty for the route's.
+    std::string material = {};
 
     // The real free area of the cross-section.
     double area() const;
@@ -44,10 +48,12 @@ struct SectionError
 // Reads a size cell. The "x" may be a capital or the multiplication sign,
 // with blanks around it or not; "oval" may be in any case. The dimensions
 // must be positive decimal numbers; a flat oval's axes may come in either
-// order.
+// order. A last word that names a material (its id or an alias, in any
+// case) gives the duct's own.
 std::variant<Section, SectionError> readSection(std::string_view text);
 
-// The section written back in its normal form: "12", "24x12", "24x12 oval".
+// The section written back in its normal form: "12", "24x12", "24x12 oval",
+// "12 flex".
 std::string sectionText(const Section &section);
 
 } // namespace plenix::section

@@ -143,13 +143,17 @@ RowsSized sizeRows(RouteTable &table, Int16 first, Int16 last, const Criterion &
         const darcy::RowFigures &here = figures.rows[static_cast<std::size_t>(row - 1)];
         if (table.cellText(row, RouteTable::ColLength).empty() || !(here.flow > 0))
             continue;
-        const std::optional<Proposal> proposal =
-            rectangular ? rectangleSize(here.flow, criterion, settings, height)
-                        : roundSize(here.flow, criterion, settings);
+        // A run of its own material is sized in it, and keeps it.
+        const method::Settings runSettings =
+            here.material.empty() ? settings : method::forRoute(settings, here.material);
+        std::optional<Proposal> proposal =
+            rectangular ? rectangleSize(here.flow, criterion, runSettings, height)
+                        : roundSize(here.flow, criterion, runSettings);
         if (!proposal) {
             ++outcome.unsized;
             continue;
         }
+        proposal->size.material = here.material;
         table.setCellText(row, RouteTable::ColDiameter, section::sectionText(proposal->size));
         ++outcome.sized;
     }

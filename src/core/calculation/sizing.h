@@ -74,8 +74,9 @@ struct RowsSized
 
 // Gives every duct run (a row with a length) of rows first to last the
 // smallest round or rectangular size for its flow in force, in its size
-// cell, as one change of the table. Rows without a flow are left, and so is
-// a route that Calculate would stop.
+// cell, as one change of the table; a run of its own material is sized in
+// it and keeps it. Rows without a flow are left, and so is a route that
+// Calculate would stop.
 RowsSized sizeRows(RouteTable &table, Int16 first, Int16 last, const Criterion &criterion,
                    const method::Settings &settings, bool rectangular,
                    std::optional<double> height = std::nullopt);
