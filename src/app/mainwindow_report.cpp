@@ -79,14 +79,13 @@ void MainWindow::createViewMenu()
 
 void MainWindow::showStaticColumn()
 {
-    RouteModel &model = *routeView->routeModel();
     const method::Settings &settings = m_document.method();
     if (!staticColumnAction->isEnabled() || !staticColumnAction->isChecked()) {
-        if (model.showsStaticPressures())
-            model.setStaticPressures({}, {});
+        if (routeView->routeModel()->showsStaticPressures())
+            routeView->showStaticPressures({}, {});
         return;
     }
-    model.setStaticPressures(
+    routeView->showStaticPressures(
         tr("Static, %1").arg(unitText(units::Quantity::Pressure, settings.units)), [this] {
             // The fittings' losses of the last Calculate, which the results
             // shown come from.

@@ -149,6 +149,13 @@ void RouteView::showRow(int row)
     scrollIntoView(m_table, row, 1, measure());
 }
 
+void RouteView::showStaticPressures(const QString &caption,
+                                    std::function<std::vector<QString>()> texts)
+{
+    m_model->setStaticPressures(caption, std::move(texts));
+    showColumnWidths();
+}
+
 void RouteView::setChosenWidths(const QList<int> &twips)
 {
     if (twips.size() != LastGridCol)
@@ -162,9 +169,14 @@ void RouteView::showColumnWidths()
     const QScopedValueRollback<bool> mirroring(m_mirroring, true);
     int others = 0;
     for (int col = 1; col <= LastGridCol; ++col) {
-        const int width = twipsToPixels(m_chosenWidths.at(col - 1), true);
+        // The static pressure is a column of figures like Route SP's.
+        const bool figures = col == RouteTable::ColSpare && m_model->showsStaticPressures();
+        const int width =
+            twipsToPixels(m_chosenWidths.at((figures ? RouteTable::ColRouteSP : col) - 1), true);
         setColumnWidth(col - 1, width);
-        if (col != RouteTable::ColDescription && col != RouteTable::ColSpare)
+        // The description gives up the room the other columns need, the
+        // static pressure's too; the bare spare column lies beyond the edge.
+        if (col != RouteTable::ColDescription && (col != RouteTable::ColSpare || figures))
             others += width;
     }
     const int description =

@@ -35,6 +35,9 @@ public:
     void setChosenWidths(const QList<int> &twips);
     // Selects a whole row, scrolled into view.
     void showRow(int row);
+    // Shows the spare column as the static pressure along the route (see
+    // RouteModel), within the view's width; an empty function hides it.
+    void showStaticPressures(const QString &caption, std::function<std::vector<QString>()> texts);
 
 Q_SIGNALS:
     // Enter or Return, with any modifier.
