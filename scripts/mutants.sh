@@ -137,8 +137,10 @@ for id in "${ids[@]}"; do
     elif ! build; then
         result=BUILD-FAIL
     elif ! run_tests; then
-        result="CAUGHT by $(grep -m1 -oE '[0-9]+ - [^ ]+ \(' "$scratch/test.log" |
-            sed -E 's/^[0-9]+ - //; s/ \($//' || echo '?')"
+        # The failed test as ctest's summary names it, at a line's start,
+        # not a test's own output that happens to look alike.
+        result="CAUGHT by $(grep -m1 -oE '^[[:space:]]*[0-9]+ - [^ ]+ \(' "$scratch/test.log" |
+            sed -E 's/^[[:space:]]*[0-9]+ - //; s/ \($//' || echo '?')"
     else
         result=MISSED
     fi
