@@ -76,6 +76,8 @@ def area_de(sec):
 
 def figures(settings, rows):
     si = settings.get("units") == "si"
+    # m3/s in one of the SI flow unit: 1 L = 1e-3 m3, 1 h = 3600 s.
+    per_flow = {"l/s": 1e-3, "m3/h": 1 / 3600, "m3/s": 1.0}[settings.get("flow", "l/s")]
     rough = float(settings["roughness"]) if "roughness" in settings else \
         MATERIALS[settings.get("material", "galvanised")][1 if si else 0]
     standard = "air" not in settings
@@ -124,14 +126,14 @@ def figures(settings, rows):
             qty = round(val(r[0])) if r[0] else 1
             if sec:
                 area, de = area_de(sec)
-                v = flow / (area / 144) if not si else flow / 1000 / (area * 1e-6)
+                v = flow / (area / 144) if not si else flow * per_flow / (area * 1e-6)
                 p = vp(v)
             coef, length = val(r[5]), val(r[3])
             if coef > 0:
                 loss = qty * coef * p
             elif length != 0 and flow != 0:
                 dl = de / 12 if not si else de / 1000
-                ve = flow / (math.pi * dl * dl / 4) if not si else flow / 1000 / (math.pi * dl * dl / 4)
+                ve = flow / (math.pi * dl * dl / 4) if not si else flow * per_flow / (math.pi * dl * dl / 4)
                 own = MATERIALS[sec[3]][1 if si else 0] if sec[3] else rough
                 rel = own * 12 / de if not si else own / de
                 f = colebrook(reynolds(ve, de), rel)

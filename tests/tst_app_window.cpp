@@ -843,7 +843,11 @@ private Q_SLOTS:
                 // The site typed in feet and F is carried into metres and C.
                 child<QComboBox>(*d, u"airBox"_s)->setCurrentIndex(1);
                 typeInto(d, u"1"_s, u"5000"_s); // the elevation, after the roughness
+                auto *flowUnit = child<QComboBox>(*d, u"flowUnitBox"_s);
+                airFields += flowUnit->isEnabled() ? u'+' : u'-';
                 child<QComboBox>(*d, u"unitsBox"_s)->setCurrentIndex(1);
+                airFields += flowUnit->isEnabled() ? u'+' : u'-';
+                flowUnit->setCurrentIndex(1);
                 auto *ok = child<QDialogButtonBox>(*d, u"buttons"_s)->button(QDialogButtonBox::Ok);
                 heldBack = child<QLabel>(*d, u"problemLabel"_s)->text() +
                            (ok->isEnabled() ? u" OK"_s : u" no OK"_s);
@@ -853,7 +857,8 @@ private Q_SLOTS:
             },
             [this] { choose(u"projectSettingsAction"_s); });
         QCOMPARE(heldBack, u"SI units need the Darcy-Colebrook method. no OK"_s);
-        QCOMPARE(airFields, u"--+--+"_s);
+        // The flows' unit waits for SI.
+        QCOMPARE(airFields, u"--+--+-+"_s);
         QVERIFY(project.settings.units == plenix::units::System::SI &&
                 !project.settings.isClassic());
         QVERIFY(project.settings.air.basis == plenix::air::Basis::Site &&
@@ -861,6 +866,9 @@ private Q_SLOTS:
                 std::abs(project.settings.air.temperature - 190.0 / 9) < 1e-6);
         QCOMPARE(project.routes[1].material, "flex");
         QCOMPARE(project.routes[0].document->table().cellText(1, 3), "508"); // 20 in
+        // 4000 cfm in m3/h, by 1 cfm = 1.69901079552 m3/h exactly.
+        QVERIFY(project.settings.flowUnit == plenix::units::FlowUnit::CubicMetresPerHour);
+        QCOMPARE(project.routes[0].document->table().cellText(1, 2), "6796.04318208");
         // Size Ducts on the route shown, now in SI: its proposals for the flow
         // in force, and the rectangle applied to the selected run.
         clickCell(1, 2);

@@ -33,6 +33,8 @@ method::Settings settingsFrom(const std::string &settingsText)
         const std::string value = item.substr(item.find('=') + 1);
         if (key == "units")
             settings.units = value == "si" ? units::System::SI : units::System::InchPound;
+        else if (key == "flow")
+            settings.flowUnit = *units::flowUnitFromKey(value);
         else if (key == "material")
             settings.material = value;
         else if (key == "roughness")
@@ -309,10 +311,59 @@ private Q_SLOTS:
         Project project;
         project.fanItems = {{"Coil", "1"}, {"Filter", ""}};
         putRows(project.routes.emplace_back().document->table(), "|1000|12|100");
-        convertInputs(project, units::System::InchPound);
-        QCOMPARE(rowText(project.routes[0].document->table(), 1, 1, 4), "|471.9474432|304.8|30.48");
+        convertInputs(project, settingsFrom(""), settingsFrom("units=si;flow=m3/h"));
+        QCOMPARE(rowText(project.routes[0].document->table(), 1, 1, 4),
+                 "|1699.01079552|304.8|30.48");
         QCOMPARE(project.fanItems[0].pressure, "249.08891");
         QCOMPARE(project.fanItems[1].pressure, "");
+        // Between two SI flow units only the flows change.
+        convertInputs(project, settingsFrom("units=si;flow=m3/h"), settingsFrom("units=si"));
+        QCOMPARE(rowText(project.routes[0].document->table(), 1, 1, 4), "|471.9474432|304.8|30.48");
+        QCOMPARE(project.fanItems[0].pressure, "249.08891");
+    }
+
+    // A flow carried between cfm and the SI flow units by the definitions:
+    // 1 ft = 0.3048 m, 1 min = 60 s, 1 h = 3600 s, 1 m3 = 1000 L; twelve
+    // digits keep 1 cfm's 1.69901079552 m3/h whole.
+    void flowUnits_data()
+    {
+        QTest::addColumn<std::string>("from");
+        QTest::addColumn<std::string>("to");
+        QTest::addColumn<std::string>("text");
+        QTest::addColumn<std::string>("converted");
+        QTest::newRow("cfm to L/s") << ""s
+                                    << "units=si"s
+                                    << "1000"s
+                                    << "471.9474432"s;
+        QTest::newRow("cfm to m3/h") << ""s
+                                     << "units=si;flow=m3/h"s
+                                     << "1000"s
+                                     << "1699.01079552"s;
+        QTest::newRow("L/s to m3/h") << "units=si"s
+                                     << "units=si;flow=m3/h"s
+                                     << "1000"s
+                                     << "3600"s;
+        QTest::newRow("m3/h to m3/s") << "units=si;flow=m3/h"s
+                                      << "units=si;flow=m3/s"s
+                                      << "3600"s
+                                      << "1"s;
+        QTest::newRow("m3/s to cfm") << "units=si;flow=m3/s"s
+                                     << ""s
+                                     << "1"s
+                                     << "2118.88000329"s;
+        QTest::newRow("a marker stays") << ""s
+                                        << "units=si;flow=m3/h"s
+                                        << "#NUM!"s
+                                        << "#NUM!"s;
+    }
+
+    void flowUnits()
+    {
+        QFETCH(std::string, from);
+        QFETCH(std::string, to);
+        QFETCH(std::string, text);
+        QFETCH(std::string, converted);
+        QCOMPARE(convertedFlow(text, settingsFrom(from), settingsFrom(to)), converted);
     }
 
     // Sizing: the smallest size of the series within the criterion. The

@@ -174,6 +174,8 @@ public:
             if (key == u"units")
                 settings.units =
                     value == u"si" ? plenix::units::System::SI : plenix::units::System::InchPound;
+            else if (key == u"flow")
+                settings.flowUnit = *plenix::units::flowUnitFromKey(text);
             else if (key == u"method")
                 settings.friction = *plenix::method::frictionFromKey(text);
             else if (key == u"material")

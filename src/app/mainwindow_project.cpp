@@ -381,7 +381,7 @@ void MainWindow::importRoute()
         copyRouteContent(*route->routes.front().document, *imported.document);
         // A route file is in inch-pound units, whatever the project's.
         if (project.settings.units != units::System::InchPound)
-            convertRoute(imported.document->table(), units::System::InchPound);
+            convertRoute(imported.document->table(), method::Settings(), project.settings);
         shown = int(project.routes.size()) - 1;
     });
 }
@@ -414,8 +414,7 @@ void MainWindow::editProjectSettings()
         return;
     becomeProject();
     changeProject(tr("Project Settings"), [&chosen](Project &changed, int &shownRoute) {
-        if (chosen->settings.units != changed.settings.units)
-            convertInputs(changed, changed.settings.units);
+        convertInputs(changed, changed.settings, chosen->settings);
         changed.settings = chosen->settings;
         changed.routes[static_cast<std::size_t>(shownRoute)].material = chosen->routeMaterial;
     });

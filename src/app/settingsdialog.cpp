@@ -47,13 +47,14 @@ QHBoxLayout *withUnit(QLineEdit *edit, QLabel *unit)
 
 ProjectSettingsDialog::ProjectSettingsDialog(const ProjectSettingsChoice &current,
                                              const QString &routeName, QWidget *parent)
-    : QDialog(parent), unitsBox(new QComboBox(this)), methodBox(new QComboBox(this)),
-      materialBox(new QComboBox(this)), roughnessEdit(new QLineEdit(this)),
-      roughnessUnit(new QLabel(this)), routeMaterialBox(new QComboBox(this)),
-      airBox(new QComboBox(this)), elevationEdit(new QLineEdit(this)),
-      elevationUnit(new QLabel(this)), temperatureEdit(new QLineEdit(this)),
-      temperatureUnit(new QLabel(this)), densityEdit(new QLineEdit(this)),
-      densityUnit(new QLabel(this)), problemLabel(new QLabel(this)),
+    : QDialog(parent), unitsBox(new QComboBox(this)), flowUnitBox(new QComboBox(this)),
+      methodBox(new QComboBox(this)), materialBox(new QComboBox(this)),
+      roughnessEdit(new QLineEdit(this)), roughnessUnit(new QLabel(this)),
+      routeMaterialBox(new QComboBox(this)), airBox(new QComboBox(this)),
+      elevationEdit(new QLineEdit(this)), elevationUnit(new QLabel(this)),
+      temperatureEdit(new QLineEdit(this)), temperatureUnit(new QLabel(this)),
+      densityEdit(new QLineEdit(this)), densityUnit(new QLabel(this)),
+      problemLabel(new QLabel(this)),
       switchMethodButton(new QPushButton(tr("Use &Darcy-Colebrook"), this)),
       buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
       m_shownUnits(current.settings.units), m_namesMaterial(!current.settings.material.empty())
@@ -64,6 +65,12 @@ ProjectSettingsDialog::ProjectSettingsDialog(const ProjectSettingsChoice &curren
     unitsBox->addItem(tr("Inch-pound: cfm, in, ft, in wg"));
     unitsBox->addItem(tr("SI: L/s, mm, m, Pa"));
     unitsBox->setCurrentIndex(settings.units == units::System::SI ? 1 : 0);
+    flowUnitBox->setObjectName(QStringLiteral("flowUnitBox"));
+    for (const units::FlowUnit unit :
+         {units::FlowUnit::LitresPerSecond, units::FlowUnit::CubicMetresPerHour,
+          units::FlowUnit::CubicMetresPerSecond})
+        flowUnitBox->addItem(QString::fromStdString(std::string(units::flowSymbol(unit))));
+    flowUnitBox->setCurrentIndex(static_cast<int>(settings.flowUnit));
     methodBox->setObjectName(QStringLiteral("methodBox"));
     methodBox->addItem(tr("Classic"));
     methodBox->addItem(tr("Darcy-Colebrook"));
@@ -113,6 +120,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(const ProjectSettingsChoice &curren
 
     auto *layout = new QFormLayout(this);
     layout->addRow(tr("&Units:"), unitsBox);
+    layout->addRow(tr("&Flows in:"), flowUnitBox);
     layout->addRow(tr("&Method:"), methodBox);
     layout->addRow(tr("M&aterial:"), materialBox);
     // A row of a field and its unit, its label the field's buddy.
@@ -128,7 +136,9 @@ ProjectSettingsDialog::ProjectSettingsDialog(const ProjectSettingsChoice &curren
     addField(tr("&Temperature:"), temperatureEdit, temperatureUnit);
     addField(tr("De&nsity:"), densityEdit, densityUnit);
     auto *note = new QLabel(
-        tr("Switching the units converts every flow, size, length and fan-side pressure."), this);
+        tr("Switching the units converts every flow, size, length and fan-side pressure, and "
+           "switching the flows' unit every flow."),
+        this);
     note->setWordWrap(true);
     layout->addRow(note);
     layout->addRow(problemLabel);
@@ -140,7 +150,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(const ProjectSettingsChoice &curren
     connect(switchMethodButton, &QPushButton::clicked, this,
             [this] { methodBox->setCurrentIndex(1); });
     connect(unitsBox, &QComboBox::currentIndexChanged, this, &ProjectSettingsDialog::switchUnits);
-    for (QComboBox *box : {methodBox, materialBox, routeMaterialBox, airBox})
+    for (QComboBox *box : {flowUnitBox, methodBox, materialBox, routeMaterialBox, airBox})
         connect(box, &QComboBox::currentIndexChanged, this, &ProjectSettingsDialog::review);
     for (QLineEdit *edit : {roughnessEdit, elevationEdit, temperatureEdit, densityEdit})
         connect(edit, &QLineEdit::textChanged, this, &ProjectSettingsDialog::review);
@@ -178,6 +188,9 @@ std::optional<ProjectSettingsChoice> ProjectSettingsDialog::choice() const
     ProjectSettingsChoice choice;
     method::Settings &settings = choice.settings;
     settings.units = units();
+    // Inch-pound flows are in cfm; the choice waits for SI.
+    if (settings.units == units::System::SI)
+        settings.flowUnit = static_cast<units::FlowUnit>(flowUnitBox->currentIndex());
     settings.friction = methodBox->currentIndex() == 1 ? method::Friction::DarcyColebrook
                                                        : method::Friction::Classic;
     const QVariant material = materialBox->currentData();
@@ -211,6 +224,7 @@ void ProjectSettingsDialog::review()
     const units::System system = units();
     const bool darcy = methodBox->currentIndex() == 1;
     const air::Basis basis = static_cast<air::Basis>(airBox->currentIndex());
+    flowUnitBox->setEnabled(system == units::System::SI);
     materialBox->setEnabled(darcy);
     routeMaterialBox->setEnabled(darcy);
     roughnessEdit->setEnabled(darcy && materialBox->currentData() == CustomMaterial);

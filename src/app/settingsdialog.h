@@ -47,6 +47,7 @@ private:
     void review();
 
     QComboBox *unitsBox;
+    QComboBox *flowUnitBox;
     QComboBox *methodBox;
     QComboBox *materialBox;
     QLineEdit *roughnessEdit;

@@ -69,7 +69,9 @@ SizeDuctsDialog::SizeDuctsDialog(const SizingRequest &request, QWidget *parent)
     problemLabel->setWordWrap(true);
 
     auto *layout = new QFormLayout(this);
-    layout->addRow(tr("&Flow, %1:").arg(unitText(units::Quantity::Flow, system)), flowEdit);
+    layout->addRow(
+        tr("&Flow, %1:").arg(QString::fromStdString(method::flowSymbol(request.settings))),
+        flowEdit);
     layout->addRow(
         tr("F&riction rate at most, %1:").arg(unitText(units::Quantity::FrictionRate, system)),
         rateEdit);

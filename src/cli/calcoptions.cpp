@@ -37,6 +37,12 @@ struct MethodOptions
                                     "Read and calculate in <units>: ip (cfm, in, ft, in wg) or si "
                                     "(L/s, mm, m, Pa)."),
         u"units"_s};
+    QCommandLineOption flowUnitOption{
+        u"flow-unit"_s,
+        QCoreApplication::translate("plenix-calc",
+                                    "In si units, the flows' <unit>: l/s (the default), m3/h or "
+                                    "m3/s."),
+        u"unit"_s};
     QCommandLineOption methodOption{
         u"method"_s,
         QCoreApplication::translate("plenix-calc",
@@ -91,9 +97,9 @@ struct MethodOptions
 
     QList<QCommandLineOption> all() const
     {
-        return {unitsOption,        methodOption,      materialOption, roughnessOption,
-                elevationOption,    temperatureOption, densityOption,  sizeOption,
-                frictionRateOption, maxVelocityOption, heightOption};
+        return {unitsOption,     flowUnitOption,     methodOption,      materialOption,
+                roughnessOption, elevationOption,    temperatureOption, densityOption,
+                sizeOption,      frictionRateOption, maxVelocityOption, heightOption};
     }
 
     // Fills the overrides and the sizing, or says what is wrong.
@@ -106,6 +112,13 @@ struct MethodOptions
                 return QCoreApplication::translate("plenix-calc", "unknown units '%1' (ip or si)")
                     .arg(parser.value(unitsOption));
             out.units = value == u"si" ? units::System::SI : units::System::InchPound;
+        }
+        if (parser.isSet(flowUnitOption)) {
+            out.flowUnit = units::flowUnitFromKey(parser.value(flowUnitOption).toStdString());
+            if (!out.flowUnit)
+                return QCoreApplication::translate("plenix-calc",
+                                                   "unknown flow unit '%1' (l/s, m3/h or m3/s)")
+                    .arg(parser.value(flowUnitOption));
         }
         if (parser.isSet(methodOption)) {
             const QString value = parser.value(methodOption).toLower();

@@ -86,8 +86,9 @@ RouteRun runRoute(const QString &file, const CalcOptions &options)
         const method::Settings settings = method::withOverrides({}, options.method);
         std::optional<std::string> refusal = method::settingsError(settings);
         if (!refusal && (options.inPlace || !options.outputFile.isEmpty()))
-            refusal = "a route file cannot hold --units, --method, --material, --roughness, "
-                      "--elevation, --temperature or --density; write a project with --project";
+            refusal = "a route file cannot hold --units, --flow-unit, --method, --material, "
+                      "--roughness, --elevation, --temperature or --density; write a project "
+                      "with --project";
         if (refusal) {
             run.status = ExitFailed;
             run.diagnostic = fileError(file, QString::fromStdString(*refusal));

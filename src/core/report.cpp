@@ -127,7 +127,7 @@ std::vector<std::string> darcyConstantLines(const method::Settings &settings,
     std::vector<std::string> lines{
         "Method: Darcy-Weisbach, the friction factor f solved from the Colebrook-White equation "
         "(f = 64 / Re below Re 2300).",
-        "Units: flow Q in " + unit(Quantity::Flow) + ", sizes in " + unit(Quantity::Size) +
+        "Units: flow Q in " + method::flowSymbol(settings) + ", sizes in " + unit(Quantity::Size) +
             ", length L in " + unit(Quantity::Length) + ", velocity V in " +
             unit(Quantity::Velocity) + ", pressures in " + unit(Quantity::Pressure) + ".",
         airLine,

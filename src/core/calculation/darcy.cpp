@@ -23,15 +23,16 @@ struct Scale
 {
     double areaPerSizeSquared; // ft2 per in2, m2 per mm2
     double lengthPerSize;      // ft per in, m per mm
-    double flowPerCell;        // cfm to cfm, L/s to m3/s
+    double flowPerCell;        // cfm to cfm, the SI unit to m3/s
     double frictionLength;     // the friction rate's length: 100 ft, 1 m
 };
 
-Scale scaleOf(System system)
+Scale scaleOf(const method::Settings &settings)
 {
-    if (system == System::InchPound)
+    if (settings.units == System::InchPound)
         return {1.0 / 144, 1.0 / 12, 1, 100};
-    return {1e-6, 1e-3, 1e-3, 1};
+    return {1e-6, 1e-3, units::litresPerSecondIn(settings.flowUnit) / units::LitresPerCubicMetre,
+            1};
 }
 
 // Velocity pressure of the air at a velocity: (rho / 0.075) (V / 4005)2 in
@@ -76,9 +77,8 @@ struct EqualFriction
 };
 
 EqualFriction equalFriction(double flow, const section::Section &section, double roughness,
-                            const air::State &air, System system)
+                            const air::State &air, System system, const Scale &scale)
 {
-    const Scale scale = scaleOf(system);
     EqualFriction round;
     const double de = section.equivalentDiameter();
     round.diameter = de;
@@ -106,13 +106,13 @@ double roughnessOf(const section::Section &section, double routeRoughness, Syste
 }
 
 void workOutDuct(RowFigures &here, const section::Section &section, Int16 qty, double length,
-                 double routeRoughness, const air::State &air, System system)
+                 double routeRoughness, const air::State &air, System system, const Scale &scale)
 {
     here.isDuct = true;
     here.material = section.material;
     const double roughness = roughnessOf(section, routeRoughness, system);
     here.roughness = roughness;
-    const EqualFriction round = equalFriction(here.flow, section, roughness, air, system);
+    const EqualFriction round = equalFriction(here.flow, section, roughness, air, system, scale);
     here.equivalentDiameter = round.diameter;
     here.reynolds = round.reynolds;
     here.frictionFactor = round.factor;
@@ -131,9 +131,10 @@ RunFigures runFigures(double flow, const section::Section &section,
 {
     const System system = settings.units;
     const air::State air = air::state(settings.air, system);
-    const Scale scale = scaleOf(system);
-    const EqualFriction round = equalFriction(
-        flow, section, roughnessOf(section, method::roughness(settings), system), air, system);
+    const Scale scale = scaleOf(settings);
+    const EqualFriction round =
+        equalFriction(flow, section, roughnessOf(section, method::roughness(settings), system), air,
+                      system, scale);
     return {flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared), round.rate};
 }
 
@@ -142,7 +143,7 @@ SectionFlow sectionFlow(double flow, const section::Section &section,
 {
     const System system = settings.units;
     const air::State air = air::state(settings.air, system);
-    const Scale scale = scaleOf(system);
+    const Scale scale = scaleOf(settings);
     SectionFlow figures;
     figures.velocity = flow * scale.flowPerCell / (section.area() * scale.areaPerSizeSquared);
     figures.velocityPressure = velocityPressureOf(figures.velocity, air, system);
@@ -227,7 +228,7 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
     }
 
     const System system = settings.units;
-    const Scale scale = scaleOf(system);
+    const Scale scale = scaleOf(settings);
     const air::State air = air::state(settings.air, system);
     const double roughness = method::roughness(settings);
     double flow = 0;
@@ -272,7 +273,7 @@ RouteFigures routeFigures(const RouteTable &table, const method::Settings &setti
             else if (length != 0 && flow < 0)
                 here.lossMarker = NumMarker;
             else if (length != 0)
-                workOutDuct(here, *section, *qty, length, roughness, air, system);
+                workOutDuct(here, *section, *qty, length, roughness, air, system, scale);
             if (here.lossMarker.empty() && !std::isfinite(here.loss))
                 here.lossMarker = NumMarker;
         }

@@ -24,6 +24,8 @@ Settings withOverrides(Settings settings, const Overrides &overrides)
 {
     if (overrides.units)
         settings.units = *overrides.units;
+    if (overrides.flowUnit)
+        settings.flowUnit = *overrides.flowUnit;
     if (overrides.friction)
         settings.friction = *overrides.friction;
     if (overrides.material) {
@@ -53,6 +55,9 @@ double maxRoughness(units::System system)
 
 std::optional<std::string> settingsError(const Settings &settings)
 {
+    if (settings.units == units::System::InchPound &&
+        settings.flowUnit != units::FlowUnit::LitresPerSecond)
+        return "Flows in " + std::string(units::flowSymbol(settings.flowUnit)) + " need SI units.";
     if (settings.isClassic()) {
         if (settings.units != units::System::InchPound)
             return "SI units need the Darcy-Colebrook method.";
@@ -99,6 +104,26 @@ double roughness(const Settings &settings)
     return materialInForce(settings).roughness(settings.units);
 }
 
+std::string flowSymbol(const Settings &settings)
+{
+    if (settings.units == units::System::InchPound)
+        return std::string(units::symbol(units::Quantity::Flow, settings.units));
+    return std::string(units::flowSymbol(settings.flowUnit));
+}
+
+std::string flowText(double flow, const Settings &settings)
+{
+    const bool cubicMetresPerSecond = settings.units == units::System::SI &&
+                                      settings.flowUnit == units::FlowUnit::CubicMetresPerSecond;
+    return fixedText(flow, cubicMetresPerSecond ? 3 : 0);
+}
+
+double litresPerSecondPerFlow(const Settings &settings)
+{
+    return settings.units == units::System::InchPound ? units::LitresPerSecondPerCfm
+                                                      : units::litresPerSecondIn(settings.flowUnit);
+}
+
 RouteTable::HeaderTexts columnCaptions(const Settings &settings)
 {
     if (settings.isClassic())
@@ -107,7 +132,13 @@ RouteTable::HeaderTexts columnCaptions(const Settings &settings)
     if (settings.units == units::System::InchPound)
         return {"Item Qty",   "Flow, cfm",      "Size, in",  "Length, ft", "Description",
                 "Loss Coef.", "Item SP, in wg", "VP, in wg", "Vel., fpm",  "Route SP, in wg"};
-    return {"Item Qty",   "Flow, L/s",   "Size, mm", "Length, m", "Description",
+    // The cells' 8-bit set writes the superscript three as the byte 0xB3.
+    std::string_view flow = "Flow, L/s";
+    if (settings.flowUnit == units::FlowUnit::CubicMetresPerHour)
+        flow = "Flow, m\xB3/h";
+    else if (settings.flowUnit == units::FlowUnit::CubicMetresPerSecond)
+        flow = "Flow, m\xB3/s";
+    return {"Item Qty",   flow,          "Size, mm", "Length, m", "Description",
             "Loss Coef.", "Item SP, Pa", "VP, Pa",   "Vel., m/s", "Route SP, Pa"};
 }
 

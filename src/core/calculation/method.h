@@ -30,6 +30,8 @@ std::optional<Friction> frictionFromKey(std::string_view key);
 struct Settings
 {
     units::System units = units::System::InchPound;
+    // The flows' unit in SI; inch-pound flows are in cfm whatever this says.
+    units::FlowUnit flowUnit = units::FlowUnit::LitresPerSecond;
     Friction friction = Friction::Classic;
     // A material of the table, by id; ignored when a roughness is given.
     std::string material;
@@ -45,6 +47,7 @@ struct Settings
 struct Overrides
 {
     std::optional<units::System> units;
+    std::optional<units::FlowUnit> flowUnit;
     std::optional<Friction> friction;
     std::optional<std::string> material;
     std::optional<double> roughness;
@@ -54,7 +57,8 @@ struct Overrides
 
     bool any() const
     {
-        return units || friction || material || roughness || elevation || temperature || density;
+        return units || flowUnit || friction || material || roughness || elevation || temperature ||
+               density;
     }
 };
 
@@ -67,8 +71,9 @@ Settings withOverrides(Settings settings, const Overrides &overrides);
 double maxRoughness(units::System system);
 
 // Why the settings cannot be calculated, or nothing. The classic method
-// takes inch-pound units and standard air only; a material must be in the
-// table; a roughness must lie between 0 and the largest.
+// takes inch-pound units and standard air only; a flow unit but cfm needs
+// SI; a material must be in the table; a roughness must lie between 0 and
+// the largest.
 std::optional<std::string> settingsError(const Settings &settings);
 
 // The settings with a route's own material, when it names one.
@@ -76,6 +81,19 @@ Settings forRoute(const Settings &project, std::string_view routeMaterial);
 
 // The absolute roughness in force, ft or mm.
 double roughness(const Settings &settings);
+
+// The unit the flow cells are typed in, as a symbol in UTF-8: "cfm", "L/s",
+// "m³/h", "m³/s".
+std::string flowSymbol(const Settings &settings);
+
+// A flow the program works out, such as the fan's, in the flow cells' unit
+// to the litre per second or closer: whole cfm, L/s and m³/h, and m³/s to
+// three places.
+std::string flowText(double flow, const Settings &settings);
+
+// Litres per second in one of the flow cells' unit: cfm's, or the SI
+// unit's.
+double litresPerSecondPerFlow(const Settings &settings);
 
 // The grid's column captions: the classic ones, or with the units of the
 // settings and "Size" for a cell that may hold any shape.

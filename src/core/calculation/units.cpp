@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "units.h"
 
+#include <algorithm>
+
 namespace plenix::units {
 
 namespace {
@@ -65,6 +67,57 @@ std::string_view symbol(Quantity quantity, System system)
         return ip ? "in wg/100 ft" : "Pa/m";
     }
     return {};
+}
+
+double litresPerSecondIn(FlowUnit unit)
+{
+    switch (unit) {
+    case FlowUnit::LitresPerSecond:
+        break;
+    case FlowUnit::CubicMetresPerHour:
+        return LitresPerCubicMetre / SecondsPerHour;
+    case FlowUnit::CubicMetresPerSecond:
+        return LitresPerCubicMetre;
+    }
+    return 1;
+}
+
+std::string_view flowSymbol(FlowUnit unit)
+{
+    switch (unit) {
+    case FlowUnit::LitresPerSecond:
+        break;
+    case FlowUnit::CubicMetresPerHour:
+        return "m\u00b3/h";
+    case FlowUnit::CubicMetresPerSecond:
+        return "m\u00b3/s";
+    }
+    return "L/s";
+}
+
+std::string_view flowKey(FlowUnit unit)
+{
+    switch (unit) {
+    case FlowUnit::LitresPerSecond:
+        break;
+    case FlowUnit::CubicMetresPerHour:
+        return "m3/h";
+    case FlowUnit::CubicMetresPerSecond:
+        return "m3/s";
+    }
+    return "l/s";
+}
+
+std::optional<FlowUnit> flowUnitFromKey(std::string_view key)
+{
+    for (const FlowUnit unit : {FlowUnit::LitresPerSecond, FlowUnit::CubicMetresPerHour,
+                                FlowUnit::CubicMetresPerSecond}) {
+        if (std::ranges::equal(key, flowKey(unit), [](char a, char b) {
+                return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+            }))
+            return unit;
+    }
+    return std::nullopt;
 }
 
 std::string_view systemKey(System system)

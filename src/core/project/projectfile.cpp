@@ -113,6 +113,8 @@ Json settingsJson(const method::Settings &settings)
     Json json = Json{{"method", method::frictionKey(settings.friction)}};
     if (settings.units != units::System::InchPound)
         json["units"] = units::systemKey(settings.units);
+    if (settings.flowUnit != units::FlowUnit::LitresPerSecond)
+        json["flowUnit"] = units::flowKey(settings.flowUnit);
     if (!settings.material.empty())
         json["material"] = settings.material;
     if (settings.roughness)
@@ -218,6 +220,13 @@ method::Settings readSettings(const Json &json)
     else if (!system.empty() && system != "ip")
         throw FileFault{where,
                         "the units \"" + oneLineName(system) + "\" are not \"ip\" or \"si\""};
+    if (const std::string flow = optionalText(json, "flowUnit", where); !flow.empty()) {
+        const std::optional<units::FlowUnit> unit = units::flowUnitFromKey(flow);
+        if (!unit || flow != units::flowKey(*unit))
+            throw FileFault{where, "the flow unit \"" + oneLineName(flow) +
+                                       "\" is not \"l/s\", \"m3/h\" or \"m3/s\""};
+        settings.flowUnit = *unit;
+    }
     settings.material = materialAt(json, where);
     if (json.contains("roughness"))
         settings.roughness = numberAt(json, "roughness", where);

@@ -59,7 +59,8 @@ TextRows systemSummaryRows(const Project &project, const SystemFigures &system)
     }
     const FanFigures &fan = system.fan;
     rows.push_back({});
-    rows.push_back({withUnit("Fan flow", units::Quantity::Flow, settings), fixedText(fan.flow, 0)});
+    rows.push_back(
+        {"Fan flow, " + method::flowSymbol(settings), method::flowText(fan.flow, settings)});
     rows.push_back({pressure("Fan-side items"), shown(fan.itemsPressure)});
     rows.push_back({"Safety factor, %", fixedText(fan.safetyFactor, 1)});
     rows.push_back({pressure("Fan SP"), shown(fan.pressure)});
@@ -67,13 +68,14 @@ TextRows systemSummaryRows(const Project &project, const SystemFigures &system)
         return rows;
     rows.push_back({});
     rows.push_back({"Branch", "From", "After row", pressure("Branch SP"), pressure("Main SP"),
-                    "Lower side", "Ratio",
-                    withUnit("Balanced flow", units::Quantity::Flow, settings), "Verdict"});
+                    "Lower side", "Ratio", "Balanced flow, " + method::flowSymbol(settings),
+                    "Verdict"});
     for (const TakeoffBalance &balance : system.takeoffs) {
         rows.push_back({project.routes[balance.branch].name, project.routes[balance.from].name,
                         std::to_string(balance.row), shown(balance.branchPressure),
                         shown(balance.mainPressure), balance.branchIsLower ? "branch" : "main",
-                        fixedText(balance.ratio, 2), fixedText(balance.balancedFlow, 0),
+                        fixedText(balance.ratio, 2),
+                        method::flowText(balance.balancedFlow, settings),
                         std::string(verdictKey(balance.verdict))});
     }
     return rows;
@@ -181,6 +183,7 @@ std::string projectJson(std::string_view file, const Project &project,
         const air::State air = air::state(settings.air, settings.units);
         json["settings"] = Json{{"method", method::frictionKey(settings.friction)},
                                 {"units", units::systemKey(settings.units)},
+                                {"flowUnit", method::flowSymbol(settings)},
                                 {"material", method::materialName(settings)},
                                 {"roughness", method::roughness(settings)},
                                 {"density", air.density},
