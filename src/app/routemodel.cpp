@@ -157,8 +157,9 @@ QVariant RouteModel::headerData(int section, Qt::Orientation orientation, int ro
         return {};
     if (orientation == Qt::Horizontal && m_staticTexts && section + 1 == RouteTable::ColSpare)
         return m_staticCaption;
+    // A unit such as "m³/h" stays whole; the heading breaks after its comma.
     if (orientation == Qt::Horizontal)
-        return toQString(m_table.cellText(0, section + 1));
+        return toQString(m_table.cellText(0, section + 1)).replace(u'/', u"/\u2060"_s);
     return toQString(m_table.cellText(section + 1, 0));
 }
 
