@@ -71,9 +71,9 @@ Settings withOverrides(Settings settings, const Overrides &overrides);
 double maxRoughness(units::System system);
 
 // Why the settings cannot be calculated, or nothing. The classic method
-// takes inch-pound units and standard air only; a flow unit but cfm needs
-// SI; a material must be in the table; a roughness must lie between 0 and
-// the largest.
+// takes inch-pound units and standard air only; flows in m³/h or m³/s need
+// SI units; a material must be in the table; a roughness must lie between 0
+// and the largest.
 std::optional<std::string> settingsError(const Settings &settings);
 
 // The settings with a route's own material, when it names one.
