@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "charset.h"
 
+#include <algorithm>
 #include <array>
 
 namespace plenix {
@@ -80,6 +81,13 @@ StoredText storedFromUtf8(std::string_view utf8)
         i += length;
     }
     return result;
+}
+
+bool equalsIgnoringCase(std::string_view text, std::string_view word)
+{
+    return std::ranges::equal(text, word, [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
 }
 
 } // namespace plenix

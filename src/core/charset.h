@@ -26,4 +26,8 @@ struct StoredText
 };
 StoredText storedFromUtf8(std::string_view utf8);
 
+// Whether the text is the word, whatever the case of the text's ASCII
+// letters; the word is written in small letters.
+bool equalsIgnoringCase(std::string_view text, std::string_view word);
+
 } // namespace plenix

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ductsection.h"
 
+#include "charset.h"
 #include "materials.h"
 #include "numbertext.h"
 
@@ -49,13 +50,6 @@ std::optional<double> readDimension(std::string_view text, std::size_t &pos)
     double value = 0;
     std::from_chars(text.data() + start, text.data() + pos, value);
     return value;
-}
-
-bool equalsIgnoringCase(std::string_view text, std::string_view word)
-{
-    return std::ranges::equal(text, word, [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
 }
 
 SectionError unreadable(std::string_view text)

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "units.h"
 
-#include <algorithm>
+#include "charset.h"
+
+#include <array>
 
 namespace plenix::units {
 
@@ -69,53 +71,49 @@ std::string_view symbol(Quantity quantity, System system)
     return {};
 }
 
+namespace {
+
+struct FlowUnitRow
+{
+    double litresPerSecond; // in one of the unit
+    std::string_view symbol;
+    std::string_view key;
+};
+
+// In the order of FlowUnit.
+constexpr std::array<FlowUnitRow, 3> FlowUnits{{
+    {1, "L/s", "l/s"},
+    {LitresPerCubicMetre / SecondsPerHour, "m\u00b3/h", "m3/h"},
+    {LitresPerCubicMetre, "m\u00b3/s", "m3/s"},
+}};
+
+const FlowUnitRow &rowOf(FlowUnit unit)
+{
+    return FlowUnits.at(static_cast<std::size_t>(unit));
+}
+
+} // namespace
+
 double litresPerSecondIn(FlowUnit unit)
 {
-    switch (unit) {
-    case FlowUnit::LitresPerSecond:
-        break;
-    case FlowUnit::CubicMetresPerHour:
-        return LitresPerCubicMetre / SecondsPerHour;
-    case FlowUnit::CubicMetresPerSecond:
-        return LitresPerCubicMetre;
-    }
-    return 1;
+    return rowOf(unit).litresPerSecond;
 }
 
 std::string_view flowSymbol(FlowUnit unit)
 {
-    switch (unit) {
-    case FlowUnit::LitresPerSecond:
-        break;
-    case FlowUnit::CubicMetresPerHour:
-        return "m\u00b3/h";
-    case FlowUnit::CubicMetresPerSecond:
-        return "m\u00b3/s";
-    }
-    return "L/s";
+    return rowOf(unit).symbol;
 }
 
 std::string_view flowKey(FlowUnit unit)
 {
-    switch (unit) {
-    case FlowUnit::LitresPerSecond:
-        break;
-    case FlowUnit::CubicMetresPerHour:
-        return "m3/h";
-    case FlowUnit::CubicMetresPerSecond:
-        return "m3/s";
-    }
-    return "l/s";
+    return rowOf(unit).key;
 }
 
 std::optional<FlowUnit> flowUnitFromKey(std::string_view key)
 {
-    for (const FlowUnit unit : {FlowUnit::LitresPerSecond, FlowUnit::CubicMetresPerHour,
-                                FlowUnit::CubicMetresPerSecond}) {
-        if (std::ranges::equal(key, flowKey(unit), [](char a, char b) {
-                return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-            }))
-            return unit;
+    for (std::size_t i = 0; i < FlowUnits.size(); ++i) {
+        if (equalsIgnoringCase(key, FlowUnits[i].key))
+            return static_cast<FlowUnit>(i);
     }
     return std::nullopt;
 }
