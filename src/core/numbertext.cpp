@@ -429,4 +429,12 @@ double numberFromText(std::string_view text)
     return value;
 }
 
+std::string rowsText(const std::vector<int> &numbers)
+{
+    std::string text = numbers.size() == 1 ? "row " : "rows ";
+    for (std::size_t index = 0; index < numbers.size(); ++index)
+        text += (index > 0 ? ", " : "") + std::to_string(numbers[index]);
+    return text;
+}
+
 } // namespace plenix

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace plenix {
 
@@ -53,6 +54,9 @@ std::string shortText(double value, int significantDigits);
 // A single-precision value as decimal text with up to 7 significant digits,
 // in the shortest such form.
 std::string decimalText(float value);
+
+// Row numbers as the report lists them: "row 3", "rows 3, 9".
+std::string rowsText(const std::vector<int> &numbers);
 
 // Reads the number at the start of a text, in the manner of a BASIC Val():
 // blanks, TABs and line feeds are skipped anywhere; an optional sign, digits

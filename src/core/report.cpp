@@ -65,9 +65,8 @@ std::vector<std::string> rowMaterialLines(const darcy::RouteFigures &figures, un
     }
     std::vector<std::string> lines;
     for (const auto &[material, rows] : used) {
-        std::string line = rows.size() == 1 ? "Row " : "Rows ";
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            line += (i == 0 ? "" : ", ") + std::to_string(rows[i]);
+        std::string line = rowsText(rows);
+        line[0] = 'R';
         lines.push_back(line + ": " + material->name + ", roughness " +
                         shortText(material->roughness(system), 6) + " " +
                         std::string(units::symbol(units::Quantity::Roughness, system)) + " (" +

@@ -500,18 +500,6 @@ std::string rowTip(const RouteTable &table, const std::vector<RowFitting> &rows,
     return tip;
 }
 
-namespace {
-
-std::string rowsText(const std::vector<int> &numbers)
-{
-    std::string text = numbers.size() == 1 ? "row " : "rows ";
-    for (std::size_t index = 0; index < numbers.size(); ++index)
-        text += (index > 0 ? ", " : "") + std::to_string(numbers[index]);
-    return text;
-}
-
-} // namespace
-
 std::vector<std::string> reportLines(const RouteTable &table, const std::vector<RowFitting> &rows)
 {
     std::vector<std::pair<const Fitting *, std::vector<int>>> used;
