@@ -835,7 +835,7 @@ private Q_SLOTS:
         QCOMPARE(classicRows, u"0 1"_s);
         // Project Settings: SI in the classic method is held back, with the
         // switch to the method that takes it offered.
-        QString heldBack, airFields;
+        QString heldBack, airFields, chosenFlowUnit;
         withQtDialogs(
             [&](QWidget *d) {
                 // Each way of giving the air opens its own fields only.
@@ -852,6 +852,7 @@ private Q_SLOTS:
                 child<QComboBox>(*d, u"unitsBox"_s)->setCurrentIndex(1);
                 airFields += flowUnit->isEnabled() ? u'+' : u'-';
                 flowUnit->setCurrentIndex(1);
+                chosenFlowUnit = flowUnit->currentText();
                 auto *ok = child<QDialogButtonBox>(*d, u"buttons"_s)->button(QDialogButtonBox::Ok);
                 heldBack = child<QLabel>(*d, u"problemLabel"_s)->text() +
                            (ok->isEnabled() ? u" OK"_s : u" no OK"_s);
@@ -871,6 +872,8 @@ private Q_SLOTS:
         QCOMPARE(project.routes[1].material, "flex");
         QCOMPARE(project.routes[0].document->table().cellText(1, 3), "508"); // 20 in
         // 4000 cfm in m3/h, by 1 cfm = 1.69901079552 m3/h exactly.
+        // The unit chosen by its name is the one the project takes.
+        QCOMPARE(chosenFlowUnit, u"m\u00b3/h"_s);
         QVERIFY(project.settings.flowUnit == plenix::units::FlowUnit::CubicMetresPerHour);
         QCOMPARE(project.routes[0].document->table().cellText(1, 2), "6796.04318208");
         // Size Ducts on the route shown, now in SI: its proposals for the flow
