@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace plenix {
@@ -190,8 +192,9 @@ void FittingDialog::showFitting()
         fittings::fieldTexts(*fitting, m_request.description, m_request.units);
     // Each field with its range beside it, in grey: the range stays in
     // sight while a value is typed.
-    const auto addField = [this](const QString &label, const QString &value, const QString &range,
-                                 bool fromRoute) {
+    std::vector<QLabel *> rangeLabels;
+    const auto addField = [this, &rangeLabels](const QString &label, const QString &value,
+                                               const QString &range, bool fromRoute) {
         auto *edit = new QLineEdit(value, this);
         edit->setObjectName(u"parameterEdit%1"_s.arg(parameterEdits.size()));
         if (fromRoute)
@@ -212,6 +215,7 @@ void FittingDialog::showFitting()
         // after choosing the fitting must find the field.
         edit->show();
         rangeLabel->show();
+        rangeLabels.push_back(rangeLabel);
         parameterEdits.push_back(edit);
     };
     if (fitting->kind == fittings::Fitting::Kind::Pressure) {
@@ -225,6 +229,12 @@ void FittingDialog::showFitting()
                                    : tr("%1, %2").arg(text(parameter.name), text(parameter.unit)),
             text(given[index]), text(fittings::rangeText(parameter)), !parameter.derive.empty());
     }
+    // The ranges share one width, so the fields line up on the right too.
+    int rangeWidth = 0;
+    for (const QLabel *rangeLabel : rangeLabels)
+        rangeWidth = std::max(rangeWidth, rangeLabel->sizeHint().width());
+    for (QLabel *rangeLabel : rangeLabels)
+        rangeLabel->setMinimumWidth(rangeWidth);
     // Tab goes from the list through the fields to Insert.
     QWidget *previous = fittingTree;
     for (QLineEdit *edit : parameterEdits) {

@@ -4,11 +4,13 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <functional>
 #include <span>
 #include <stdexcept>
+#include <utility>
 
 namespace plenix::fittings {
 
@@ -62,35 +64,66 @@ double conicalExpansion(std::span<const double> args)
     return args[0] <= 45 ? 2.6 * std::sin(theta / 2) * abrupt : abrupt;
 }
 
-// The 90-degree tee of equal run and combined legs, all on the combined
-// flow's velocity pressure; q = Qb/Qc and a = Ab/Ac, so q / a = Vb/Vc.
-double convergingTeeBranch(std::span<const double> args)
+// Crane's tees and wyes whose run and combined legs are of one size, all on
+// the combined flow's velocity pressure: q = Qb/Qc, a = Ab/Ac (so q / a is
+// Vb/Vc) and theta the branch's angle to the run, in degrees. Crane's
+// coefficients change with the angle in steps; between the angles the
+// source lists, the term that carries the angle is read linearly.
+double angleTerm(std::span<const std::pair<double, double>> table, double theta)
 {
-    const double q = args[0];
-    const double a = args[1];
+    if (theta <= table.front().first)
+        return table.front().second;
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        const auto [angle, value] = table[i];
+        if (theta <= angle) {
+            const auto [lowAngle, lowValue] = table[i - 1];
+            return lowValue + (theta - lowAngle) / (angle - lowAngle) * (value - lowValue);
+        }
+    }
+    return table.back().second;
+}
+
+double convergingBranch(double q, double a, double theta)
+{
+    static constexpr std::array<std::pair<double, double>, 4> factors{
+        {{30, 1.74}, {45, 1.41}, {60, 1.00}, {90, 0.0}}};
     const double c = a <= 0.35 ? 1.0 : (q <= 0.4 ? 0.9 * (1 - q) : 0.55);
-    return c * (1 + (q / a) * (q / a) - 2 * (1 - q) * (1 - q));
+    return c *
+           (1 + (q / a) * (q / a) - 2 * (1 - q) * (1 - q) - angleTerm(factors, theta) / a * q * q);
 }
 
-double convergingTeeMain(std::span<const double> args)
+// The run of a converging junction: the 90-degree tee has its own formula.
+double convergingRun(double q, double a, double theta)
 {
-    const double q = args[0];
-    return 1.55 * q - q * q;
+    static constexpr std::array<std::pair<double, double>, 3> factors{
+        {{30, 1.74}, {45, 1.41}, {60, 1.00}}};
+    if (theta >= 75)
+        return 1.55 * q - q * q;
+    return 1 - (1 - q) * (1 - q) - angleTerm(factors, theta) / a * q * q;
 }
 
-double divergingTeeBranch(std::span<const double> args)
+// The branch of a diverging junction. A 90-degree tee's G and H are those
+// Crane gives for a right-angled branch: G grows with the flow only where
+// the branch is nearly the combined leg's size, and H drops to 0.3 there.
+double divergingBranch(double q, double a, double theta)
 {
-    const double q = args[0];
-    const double a = args[1];
-    const double g =
-        a <= 0.35 ? (q <= 0.4 ? 1.1 - 0.7 * q : 0.85) : (q <= 0.6 ? 1.0 - 0.6 * q : 0.6);
-    return g * (1 + (q / a) * (q / a));
+    const bool rightAngled = theta >= 75;
+    const bool fullSize = std::sqrt(a) > 2.0 / 3;
+    double g = 0;
+    if (rightAngled)
+        g = a <= 2.0 / 3 ? 1.0 : 1 + 0.3 * q * q;
+    else if (a <= 0.35)
+        g = q <= 0.4 ? 1.1 - 0.7 * q : 0.85;
+    else
+        g = q <= 0.6 ? 1.0 - 0.6 * q : 0.6;
+    const double h = rightAngled && fullSize ? 0.3 : 1.0;
+    const double j = rightAngled && fullSize ? 0.0 : 2.0;
+    const double v = q / a;
+    return g * (1 + h * v * v - j * v * std::cos(theta * Pi / 180));
 }
 
-double divergingTeeMain(std::span<const double> args)
+double divergingRun(double q, double a)
 {
-    const double q = args[0];
-    const double a = args[1];
     const double m = a <= 0.4 ? 0.4 : (q <= 0.5 ? 2 * (2 * q - 1) : 0.3 * (2 * q - 1));
     return m * q * q;
 }
@@ -121,15 +154,25 @@ double opposedDamper(std::span<const double> args)
     return openDamper(args[0], args[1], 0.00001159, 0.0849);
 }
 
-const std::array<Formula, 8> &formulas()
+const std::array<Formula, 11> &formulas()
 {
-    static const std::array<Formula, 8> all{{
+    static const std::array<Formula, 11> all{{
         {"abrupt-expansion", 1, abruptExpansion},
         {"conical-expansion", 2, conicalExpansion},
-        {"converging-tee-branch", 2, convergingTeeBranch},
-        {"converging-tee-main", 1, convergingTeeMain},
-        {"diverging-tee-branch", 2, divergingTeeBranch},
-        {"diverging-tee-main", 2, divergingTeeMain},
+        {"converging-tee-branch", 2,
+         [](std::span<const double> x) { return convergingBranch(x[0], x[1], 90); }},
+        {"converging-tee-main", 1,
+         [](std::span<const double> x) { return convergingRun(x[0], 1, 90); }},
+        {"diverging-tee-branch", 2,
+         [](std::span<const double> x) { return divergingBranch(x[0], x[1], 90); }},
+        {"diverging-tee-main", 2,
+         [](std::span<const double> x) { return divergingRun(x[0], x[1]); }},
+        {"converging-wye-branch", 3,
+         [](std::span<const double> x) { return convergingBranch(x[0], x[1], x[2]); }},
+        {"converging-wye-main", 3,
+         [](std::span<const double> x) { return convergingRun(x[0], x[1], x[2]); }},
+        {"diverging-wye-branch", 3,
+         [](std::span<const double> x) { return divergingBranch(x[0], x[1], x[2]); }},
         {"parallel-damper-open", 2, parallelDamper},
         {"opposed-damper-open", 2, opposedDamper},
     }};
