@@ -18,6 +18,11 @@ constexpr std::array<char16_t, 32> HighControlBlock{
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 // clang-format on
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 } // namespace
 
 char32_t charFromByte(unsigned char byte)
@@ -83,11 +88,16 @@ StoredText storedFromUtf8(std::string_view utf8)
     return result;
 }
 
-bool equalsIgnoringCase(std::string_view text, std::string_view word)
+std::string asciiLowered(std::string_view text)
 {
-    return std::ranges::equal(text, word, [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    std::string lowered(text);
+    std::ranges::transform(lowered, lowered.begin(), asciiLower);
+    return lowered;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }
 
 } // namespace plenix

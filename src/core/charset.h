@@ -26,8 +26,11 @@ struct StoredText
 };
 StoredText storedFromUtf8(std::string_view utf8);
 
-// Whether the text is the word, whatever the case of the text's ASCII
-// letters; the word is written in small letters.
-bool equalsIgnoringCase(std::string_view text, std::string_view word);
+// The text with its ASCII letters in small letters; other bytes, those of
+// the set's accented letters among them, stay as they are.
+std::string asciiLowered(std::string_view text);
+
+// Whether two texts are the same but for the case of their ASCII letters.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace plenix

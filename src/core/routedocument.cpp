@@ -2,10 +2,10 @@
 #include "routedocument.h"
 
 #include "calculation/darcy.h"
+#include "charset.h"
 #include "routefile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace plenix {
@@ -16,14 +16,7 @@ std::string fileNameFromPath(std::string_view path)
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     constexpr std::string_view routeExtension = ".txt";
     if (name.size() > routeExtension.size()) {
-        const std::string_view ending = name.substr(name.size() - routeExtension.size());
-        bool isRouteExtension = true;
-        for (std::size_t i = 0; i < ending.size(); ++i) {
-            const auto c = static_cast<unsigned char>(ending[i]);
-            if (std::tolower(c) != routeExtension[i])
-                isRouteExtension = false;
-        }
-        if (isRouteExtension)
+        if (equalsIgnoringCase(name.substr(name.size() - routeExtension.size()), routeExtension))
             name.remove_suffix(routeExtension.size());
     }
     return std::string(name);

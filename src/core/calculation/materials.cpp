@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "materials.h"
 
+#include "charset.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -13,16 +15,6 @@ namespace {
 constexpr std::string_view BuiltInJson =
 #include "materials.inc"
     ;
-
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b, [](char x, char y) { return lower(x) == lower(y); });
-}
 
 } // namespace
 
@@ -59,9 +51,10 @@ const Table &builtIn()
 const Material *find(std::string_view name)
 {
     for (const Material &material : builtIn().materials) {
-        if (sameName(material.id, name) ||
-            std::ranges::any_of(material.aliases,
-                                [name](const std::string &alias) { return sameName(alias, name); }))
+        if (equalsIgnoringCase(material.id, name) ||
+            std::ranges::any_of(material.aliases, [name](const std::string &alias) {
+                return equalsIgnoringCase(alias, name);
+            }))
             return &material;
     }
     return nullptr;

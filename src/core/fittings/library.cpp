@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library.h"
 
+#include "charset.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -186,18 +188,6 @@ const Formula *findFormula(std::string_view name)
             return &formula;
     }
     return nullptr;
-}
-
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    std::ranges::transform(out, out.begin(), lower);
-    return out;
 }
 
 // Where a value lies along a table's axis: the point at or below it and
@@ -417,7 +407,7 @@ const Fitting *Library::find(std::string_view id) const
 std::vector<const Fitting *> Library::search(std::string_view text) const
 {
     std::vector<std::string> words;
-    const std::string wanted = lowered(text);
+    const std::string wanted = asciiLowered(text);
     for (std::size_t pos = 0; pos < wanted.size();) {
         const std::size_t end = std::min(wanted.find(' ', pos), wanted.size());
         if (end > pos)
@@ -426,9 +416,9 @@ std::vector<const Fitting *> Library::search(std::string_view text) const
     }
     std::vector<const Fitting *> found;
     for (const Fitting &fitting : fittings) {
-        std::string haystack = lowered(fitting.id + ' ' + fitting.name + ' ' + fitting.family);
+        std::string haystack = asciiLowered(fitting.id + ' ' + fitting.name + ' ' + fitting.family);
         for (const std::string &keyword : fitting.keywords)
-            haystack += ' ' + lowered(keyword);
+            haystack += ' ' + asciiLowered(keyword);
         if (std::ranges::all_of(words, [&haystack](const std::string &word) {
                 return haystack.find(word) != std::string::npos;
             }))

@@ -4,6 +4,7 @@
 #include "airflow.h"
 #include "calculation/darcy.h"
 #include "calculation/ductsection.h"
+#include "charset.h"
 #include "fittings/lookup.h"
 #include "numbertext.h"
 
@@ -20,16 +21,9 @@ using Col = RouteTable::Column;
 
 constexpr std::string_view Separator = ", ";
 
-char lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool startsWithWords(std::string_view text, std::string_view words)
 {
-    return text.size() >= words.size() &&
-           std::ranges::equal(text.substr(0, words.size()), words,
-                              [](char a, char b) { return lower(a) == lower(b); });
+    return text.size() >= words.size() && equalsIgnoringCase(text.substr(0, words.size()), words);
 }
 
 // Whether the description begins with the name, as a whole segment.
