@@ -938,14 +938,21 @@ private Q_SLOTS:
         QCOMPARE(cell(2, 5), u"Elbow R/D 1.5"_s);
         QCOMPARE(cell(2, 6), u"0.22"_s);
         // The values the route gives are left to it: Return in the search
-        // box inserts the tee with none written.
+        // box inserts the tee with none written. Its fields end in one line
+        // though their ranges ("0 to 1", "0.1 to 1") differ in length.
+        QList<int> fieldEnds;
         withQtDialogs(
-            [](QWidget *) {
+            [&fieldEnds](QWidget *d) {
                 QTest::keyClicks(QApplication::focusWidget(), u"diverging branch"_s);
+                d->layout()->activate();
+                for (const QString &name : {u"parameterEdit0"_s, u"parameterEdit1"_s})
+                    fieldEnds << child<QLineEdit>(*d, name)->geometry().right();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             },
             [this] { choose(u"fittingLibraryAction"_s); });
         QCOMPARE(cell(2, 5), u"Tee, 90 deg, diverging, branch"_s);
+        QCOMPARE(fieldEnds.size(), 2);
+        QCOMPARE(fieldEnds.first(), fieldEnds.last());
     }
 
     // Save As onto an existing file replaces it without a question, then

@@ -40,6 +40,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
