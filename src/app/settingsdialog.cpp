@@ -66,11 +66,13 @@ ProjectSettingsDialog::ProjectSettingsDialog(const ProjectSettingsChoice &curren
     unitsBox->addItem(tr("SI: L/s, mm, m, Pa"));
     unitsBox->setCurrentIndex(settings.units == units::System::SI ? 1 : 0);
     flowUnitBox->setObjectName(QStringLiteral("flowUnitBox"));
+    // Each unit carries itself, so the list's order is free.
     for (const units::FlowUnit unit :
          {units::FlowUnit::LitresPerSecond, units::FlowUnit::CubicMetresPerHour,
           units::FlowUnit::CubicMetresPerSecond})
-        flowUnitBox->addItem(QString::fromStdString(std::string(units::flowSymbol(unit))));
-    flowUnitBox->setCurrentIndex(static_cast<int>(settings.flowUnit));
+        flowUnitBox->addItem(QString::fromStdString(std::string(units::flowSymbol(unit))),
+                             static_cast<int>(unit));
+    flowUnitBox->setCurrentIndex(flowUnitBox->findData(static_cast<int>(settings.flowUnit)));
     methodBox->setObjectName(QStringLiteral("methodBox"));
     methodBox->addItem(tr("Classic"));
     methodBox->addItem(tr("Darcy-Colebrook"));
@@ -190,7 +192,7 @@ std::optional<ProjectSettingsChoice> ProjectSettingsDialog::choice() const
     settings.units = units();
     // Inch-pound flows are in cfm; the choice waits for SI.
     if (settings.units == units::System::SI)
-        settings.flowUnit = static_cast<units::FlowUnit>(flowUnitBox->currentIndex());
+        settings.flowUnit = static_cast<units::FlowUnit>(flowUnitBox->currentData().toInt());
     settings.friction = methodBox->currentIndex() == 1 ? method::Friction::DarcyColebrook
                                                        : method::Friction::Classic;
     const QVariant material = materialBox->currentData();

@@ -66,42 +66,49 @@ double conicalExpansion(std::span<const double> args)
     return args[0] <= 45 ? 2.6 * std::sin(theta / 2) * abrupt : abrupt;
 }
 
+// Where a value lies along a table's axis: the point at or below it and
+// the share of the way to the next. Beyond either end the end's value
+// holds: the source gives no other.
+std::pair<std::size_t, double> axisPosition(std::span<const double> points, double value)
+{
+    if (points.size() < 2 || value <= points.front())
+        return {0, 0.0};
+    if (value >= points.back())
+        return {points.size() - 2, 1.0};
+    const auto upper = std::ranges::upper_bound(points, value);
+    const auto below = static_cast<std::size_t>(upper - points.begin()) - 1;
+    return {below, (value - points[below]) / (points[below + 1] - points[below])};
+}
+
 // Crane's tees and wyes whose run and combined legs are of one size, all on
 // the combined flow's velocity pressure: q = Qb/Qc, a = Ab/Ac (so q / a is
 // Vb/Vc) and theta the branch's angle to the run, in degrees. Crane's
 // coefficients change with the angle in steps; between the angles the
-// source lists, the term that carries the angle is read linearly.
-double angleTerm(std::span<const std::pair<double, double>> table, double theta)
+// source lists, the term that carries the angle is read linearly, as a
+// table is.
+double angleTerm(std::span<const double> angles, std::span<const double> values, double theta)
 {
-    if (theta <= table.front().first)
-        return table.front().second;
-    for (std::size_t i = 1; i < table.size(); ++i) {
-        const auto [angle, value] = table[i];
-        if (theta <= angle) {
-            const auto [lowAngle, lowValue] = table[i - 1];
-            return lowValue + (theta - lowAngle) / (angle - lowAngle) * (value - lowValue);
-        }
-    }
-    return table.back().second;
+    const auto [below, share] = axisPosition(angles, theta);
+    return values[below] + share * (values[below + 1] - values[below]);
 }
 
 double convergingBranch(double q, double a, double theta)
 {
-    static constexpr std::array<std::pair<double, double>, 4> factors{
-        {{30, 1.74}, {45, 1.41}, {60, 1.00}, {90, 0.0}}};
+    static constexpr std::array<double, 4> angles{30, 45, 60, 90};
+    static constexpr std::array<double, 4> factors{1.74, 1.41, 1.00, 0.0};
     const double c = a <= 0.35 ? 1.0 : (q <= 0.4 ? 0.9 * (1 - q) : 0.55);
-    return c *
-           (1 + (q / a) * (q / a) - 2 * (1 - q) * (1 - q) - angleTerm(factors, theta) / a * q * q);
+    return c * (1 + (q / a) * (q / a) - 2 * (1 - q) * (1 - q) -
+                angleTerm(angles, factors, theta) / a * q * q);
 }
 
 // The run of a converging junction: the 90-degree tee has its own formula.
 double convergingRun(double q, double a, double theta)
 {
-    static constexpr std::array<std::pair<double, double>, 3> factors{
-        {{30, 1.74}, {45, 1.41}, {60, 1.00}}};
+    static constexpr std::array<double, 3> angles{30, 45, 60};
+    static constexpr std::array<double, 3> factors{1.74, 1.41, 1.00};
     if (theta >= 75)
         return 1.55 * q - q * q;
-    return 1 - (1 - q) * (1 - q) - angleTerm(factors, theta) / a * q * q;
+    return 1 - (1 - q) * (1 - q) - angleTerm(angles, factors, theta) / a * q * q;
 }
 
 // The branch of a diverging junction. A 90-degree tee's G and H are those
@@ -188,20 +195,6 @@ const Formula *findFormula(std::string_view name)
             return &formula;
     }
     return nullptr;
-}
-
-// Where a value lies along a table's axis: the point at or below it and
-// the share of the way to the next. Beyond either end the end's value
-// holds: the source gives no other.
-std::pair<std::size_t, double> axisPosition(const std::vector<double> &points, double value)
-{
-    if (points.size() < 2 || value <= points.front())
-        return {0, 0.0};
-    if (value >= points.back())
-        return {points.size() - 2, 1.0};
-    const auto upper = std::ranges::upper_bound(points, value);
-    const auto below = static_cast<std::size_t>(upper - points.begin()) - 1;
-    return {below, (value - points[below]) / (points[below + 1] - points[below])};
 }
 
 // The table read linearly in each of its axes.
